@@ -1,0 +1,20 @@
+#pragma once
+
+#include "file_entry.h"
+#include "json_writer.h"
+
+// How file entries look on the command line.
+namespace EntryOutput {
+
+// {"path", "name", "isDirectory", "size", "modified", "mediaKind"}
+void writeJson(JsonWriter& json, const FileEntry& entry);
+void writeJsonArray(JsonWriter& json, const QList<FileEntry>& entries);
+// One table row: size, modified, kind, path or name.
+void writeRow(OutputStream& out, const FileEntry& entry, bool fullPath);
+
+// ISO 8601 in UTC with milliseconds, e.g. 2024-01-31T09:05:00.250Z.
+QByteArray isoDate(const QDateTime& date);
+// Local time for tables, e.g. 2024-01-31 10:05; "–" when unknown.
+QByteArray tableDate(const QDateTime& date);
+
+} // namespace EntryOutput

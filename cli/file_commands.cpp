@@ -1,0 +1,173 @@
+#include "command_registry.h"
+#include "entry_output.h"
+#include "file_operations.h"
+#include "file_size_format.h"
+#include "interrupt.h"
+#include "progress_line.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString absolute(const QString& path)
+{
+    return QDir::cleanPath(QDir(path).absolutePath());
+}
+
+QString joined(const QString& folder, const QString& name)
+{
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+int list(const Arguments& args)
+{
+    const QList<FileEntry> entries =
+        FileOperations::contents(args.positional().first(), args.flag(QStringLiteral("hidden")));
+    OutputStream out;
+    if (args.json()) {
+        JsonWriter json(out);
+        json.beginObject().key(u"entries");
+        EntryOutput::writeJsonArray(json, entries);
+        json.endObject();
+        return 0;
+    }
+    for (const FileEntry& entry : entries)
+        EntryOutput::writeRow(out, entry, false);
+    return 0;
+}
+
+int scan(const Arguments& args)
+{
+    ProgressLine progress;
+    const auto report = FileOperations::scan(
+        args.positional().first(), Interrupt::check(), [&](qint64 seen) {
+            progress.show(QStringLiteral("Scanning files\u2026 %L1 items").arg(seen));
+        });
+    progress.clear();
+    OutputStream out;
+    if (args.json()) {
+        JsonWriter json(out);
+        json.beginObject().key(u"files");
+        EntryOutput::writeJsonArray(json, report.files);
+        json.key(u"inaccessible").value(report.inaccessible);
+        json.key(u"total").value(report.total);
+        json.endObject();
+        return 0;
+    }
+    if (args.flag(QStringLiteral("files")))
+        for (const FileEntry& entry : report.files)
+            EntryOutput::writeRow(out, entry, true);
+    out << QStringLiteral("Files:         %L1\nTotal:         %2 (%L3 bytes)\nInaccessible:  %L4\n")
+               .arg(report.files.size())
+               .arg(formatFileSize(report.total))
+               .arg(report.total)
+               .arg(report.inaccessible);
+    return 0;
+}
+
+int classify(const Arguments& args)
+{
+    OutputStream out;
+    JsonWriter json(out);
+    if (args.json())
+        json.beginObject().key(u"kinds").beginArray();
+    for (const QString& word : args.positional()) {
+        // Accept "JPG", ".jpg" or "photo.jpg" alike: callers always classify lower case.
+        QString ext = word.startsWith(u'.') ? word.mid(1) : word;
+        if (ext.contains(u'.'))
+            ext = extensionOf(ext);
+        ext = ext.toLower();
+        const QString kind = rawValue(FileEntry::classify(ext, false));
+        if (args.json())
+            json.beginObject().key(u"ext").value(ext).key(u"mediaKind").value(kind).endObject();
+        else
+            out << QStringLiteral("%1\t%2\n").arg(ext, kind);
+    }
+    if (args.json())
+        json.endArray().endObject();
+    return 0;
+}
+
+// Prints what an action made: {"path": "..."} or the path alone.
+int reportPath(const Arguments& args, const QString& path)
+{
+    OutputStream out;
+    if (args.json()) {
+        JsonWriter json(out);
+        json.beginObject().key(u"path").value(path).endObject();
+    } else {
+        out << path << '\n';
+    }
+    return 0;
+}
+
+int makeFolder(const Arguments& args)
+{
+    const QString folder = absolute(args.positional()[0]);
+    const QString& name = args.positional()[1];
+    FileOperations::createFolder(folder, name);
+    return reportPath(args, joined(folder, name));
+}
+
+int renameItem(const Arguments& args)
+{
+    const QString item = absolute(args.positional()[0]);
+    const QString& name = args.positional()[1];
+    FileOperations::rename(item, name);
+    return reportPath(args, joined(QFileInfo(item).absolutePath(), name));
+}
+
+int copyItem(const Arguments& args)
+{
+    const QString item = absolute(args.positional()[0]);
+    const QString folder = absolute(args.positional()[1]);
+    FileOperations::copy(item, folder);
+    return reportPath(args, joined(folder, QFileInfo(item).fileName()));
+}
+
+int trashItems(const Arguments& args)
+{
+    QStringList items;
+    for (const QString& item : args.positional())
+        items.append(absolute(item));
+    FileOperations::trash(items);
+    OutputStream out;
+    if (args.json()) {
+        JsonWriter json(out);
+        json.beginObject().key(u"trashed").beginArray();
+        for (const QString& item : items)
+            json.value(item);
+        json.endArray().endObject();
+    } else {
+        for (const QString& item : items)
+            out << QStringLiteral("Moved to the trash: %1\n").arg(item);
+    }
+    return 0;
+}
+
+} // namespace
+
+void registerFileCommands(CommandRegistry& registry)
+{
+    registry.add({QStringLiteral("list"), QStringLiteral("DIR [--hidden]"),
+                  QStringLiteral("The folder's items, folders first, in natural name order."),
+                  {{QStringLiteral("hidden")}, {}, 1, 1}, list});
+    registry.add({QStringLiteral("scan"), QStringLiteral("DIR [--files]"),
+                  QStringLiteral("Every file below DIR (hidden items left out), with the total."),
+                  {{QStringLiteral("files")}, {}, 1, 1}, scan});
+    registry.add({QStringLiteral("classify"), QStringLiteral("EXT\u2026"),
+                  QStringLiteral("The media kind of each file-name extension."),
+                  {{}, {}, 1, -1}, classify});
+    registry.add({QStringLiteral("mkdir"), QStringLiteral("DIR NAME"),
+                  QStringLiteral("Makes the folder NAME inside DIR."), {{}, {}, 2, 2}, makeFolder});
+    registry.add({QStringLiteral("rename"), QStringLiteral("ITEM NAME"),
+                  QStringLiteral("Renames ITEM within its folder; never replaces an item."),
+                  {{}, {}, 2, 2}, renameItem});
+    registry.add({QStringLiteral("copy"), QStringLiteral("ITEM DIR"),
+                  QStringLiteral("Copies ITEM into DIR under its own name; never replaces an item."),
+                  {{}, {}, 2, 2}, copyItem});
+    registry.add({QStringLiteral("trash"), QStringLiteral("ITEM\u2026"),
+                  QStringLiteral("Moves each ITEM to the trash, stopping at the first failure."),
+                  {{}, {}, 1, -1}, trashItems});
+}

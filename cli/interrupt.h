@@ -1,0 +1,13 @@
+#pragma once
+
+#include "cancellation.h"
+
+// Ctrl-C asks the running job to stop at its next check instead of killing
+// the process, so nothing half-done is left behind.
+namespace Interrupt {
+
+void install();
+bool requested();
+CancelCheck check();
+
+} // namespace Interrupt

@@ -1,0 +1,99 @@
+#include "directory_reader.h"
+
+#include <QFile>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+DirectoryReader::DirectoryReader(int dirfd, bool includeHidden, Links links)
+    : fd_(dirfd), includeHidden_(includeHidden), links_(links)
+{
+}
+
+DirectoryReader::~DirectoryReader()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+int DirectoryReader::openFolder(const char* path, bool followLink)
+{
+    int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    if (!followLink)
+        flags |= O_NOFOLLOW;
+    return ::open(path, flags);
+}
+
+QSet<QByteArray> DirectoryReader::hiddenNames() const
+{
+    QSet<QByteArray> names;
+    const int fd = ::openat(fd_, ".hidden", O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return names;
+    QFile file;
+    if (file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
+        // A stray huge file is not a list of names.
+        const QByteArray text = file.read(1 << 20);
+        for (const QByteArray& line : text.split('\n'))
+            if (!line.isEmpty())
+                names.insert(line);
+    } else {
+        ::close(fd);
+    }
+    return names;
+}
+
+bool DirectoryReader::read(std::vector<Child>& children)
+{
+    children.clear();
+    const int dupfd = ::dup(fd_);
+    if (dupfd < 0)
+        return false;
+    DIR* dir = ::fdopendir(dupfd);
+    if (!dir) {
+        const int error = errno;
+        ::close(dupfd);
+        errno = error;
+        return false;
+    }
+    bool sawHiddenList = false;
+    errno = 0;
+    while (struct dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        if (name[0] == '.') {
+            sawHiddenList = sawHiddenList || std::strcmp(name, ".hidden") == 0;
+            if (!includeHidden_)
+                continue;
+        }
+        Child child;
+        child.name = QByteArray(name);
+        children.push_back(std::move(child));
+    }
+    const int readError = errno;
+    ::closedir(dir);
+    if (readError != 0) {
+        errno = readError;
+        return false;
+    }
+    if (sawHiddenList && !includeHidden_) {
+        const QSet<QByteArray> hidden = hiddenNames();
+        std::erase_if(children, [&](const Child& c) { return hidden.contains(c.name); });
+    }
+    const int flags = links_ == Links::Follow ? 0 : AT_SYMLINK_NOFOLLOW;
+    for (Child& child : children) {
+        if (::fstatat(fd_, child.name.constData(), &child.st, flags) == 0)
+            continue;
+        // A dangling link still describes itself.
+        if (flags == 0 && errno == ENOENT &&
+            ::fstatat(fd_, child.name.constData(), &child.st, AT_SYMLINK_NOFOLLOW) == 0)
+            continue;
+        child.statFailed = true;
+    }
+    return true;
+}

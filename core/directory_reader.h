@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSet>
+
+#include <sys/stat.h>
+
+#include <vector>
+
+// The direct children of one open folder, read with one readdir pass and one
+// stat per child relative to the folder's descriptor.
+class DirectoryReader {
+public:
+    struct Child {
+        QByteArray name;
+        struct stat st;
+        bool statFailed = false;
+    };
+
+    enum class Links { Follow, DontFollow };
+
+    // Takes ownership of `dirfd`. `includeHidden` false drops dot-names and
+    // the names listed in the folder's ".hidden" file.
+    DirectoryReader(int dirfd, bool includeHidden, Links links);
+    ~DirectoryReader();
+    DirectoryReader(const DirectoryReader&) = delete;
+    DirectoryReader& operator=(const DirectoryReader&) = delete;
+
+    // Reads all children; returns false with errno set when the folder can't be read.
+    bool read(std::vector<Child>& children);
+
+    static int openFolder(const char* path, bool followLink);
+
+private:
+    QSet<QByteArray> hiddenNames() const;
+
+    int fd_;
+    bool includeHidden_;
+    Links links_;
+};

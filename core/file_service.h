@@ -1,0 +1,43 @@
+#pragma once
+
+#include "duplicate_report.h"
+#include "file_operations.h"
+
+#include <QFuture>
+#include <QPromise>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+// The file operations run one at a time, in the order they were asked for, on
+// the service's own thread. Callers continue on the returned future; a
+// cancelled future makes a long job stop at its next check.
+class FileService {
+public:
+    FileService();
+    ~FileService();
+    FileService(const FileService&) = delete;
+    FileService& operator=(const FileService&) = delete;
+
+    QFuture<QList<FileEntry>> contents(const QString& folder, bool hidden);
+    QFuture<StorageReport> scan(const QString& folder);
+    QFuture<void> createFolder(const QString& folder, const QString& name);
+    QFuture<void> rename(const QString& item, const QString& name);
+    QFuture<void> copy(const QString& item, const QString& folder);
+    QFuture<void> trash(const QStringList& items);
+
+private:
+    // Runs `job(isCancelled)` on the service thread.
+    template <typename Job> auto submit(Job job)
+    {
+        using Result = std::invoke_result_t<Job, const CancelCheck&>;
+        return QtConcurrent::run(&thread_, [job = std::move(job)](QPromise<Result>& promise) {
+            const CancelCheck isCancelled = [&promise] { return promise.isCanceled(); };
+            if constexpr (std::is_void_v<Result>)
+                job(isCancelled);
+            else
+                promise.addResult(job(isCancelled));
+        });
+    }
+
+    QThreadPool thread_;
+};

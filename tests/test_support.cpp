@@ -1,0 +1,75 @@
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+TempTree::TempTree() : dir_(QDir::tempPath() + QStringLiteral("/quorvane-test-XXXXXX"))
+{
+    root_ = QDir(dir_.path()).canonicalPath();
+}
+
+QString TempTree::path(const QString& relative) const
+{
+    return root_ + u'/' + relative;
+}
+
+QString TempTree::file(const QString& relative, const QByteArray& contents)
+{
+    const QString full = path(relative);
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    QFile file(full);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        std::abort();
+    return full;
+}
+
+QString TempTree::folder(const QString& relative)
+{
+    const QString full = path(relative);
+    QDir().mkpath(full);
+    return full;
+}
+
+void TempTree::openToEveryone() const
+{
+    QFile::setPermissions(root_, QFile::permissions(root_) | QFile::ExeOther | QFile::ReadOther |
+                                     QFile::ExeGroup | QFile::ReadGroup);
+}
+
+int runAsNobody(const std::function<int()>& body)
+{
+    if (::geteuid() != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const gid_t nogroup = 65534;
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(nogroup, nogroup, nogroup) != 0 ||
+            ::setresuid(65534, 65534, 65534) != 0)
+            ::_exit(120);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 121;
+}
+
+ScopedEnv::ScopedEnv(const char* name, const QByteArray& value)
+    : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name))
+{
+    qputenv(name, value);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (had_)
+        qputenv(name_.constData(), old_);
+    else
+        qunsetenv(name_.constData());
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+
+// A temporary folder for one test, with helpers to fill it.
+class TempTree {
+public:
+    TempTree();
+    const QString& root() const { return root_; }
+    QString path(const QString& relative) const;
+    // Writes a file (making parent folders) and returns its absolute path.
+    QString file(const QString& relative, const QByteArray& contents = {});
+    QString folder(const QString& relative);
+    // Lets other users walk into the tree (for tests run as an unprivileged user).
+    void openToEveryone() const;
+
+private:
+    QTemporaryDir dir_;
+    QString root_;
+};
+
+// Runs `body` in a child process as the unprivileged user "nobody" and returns
+// its exit status, or -1 when this process can't switch users (not root).
+int runAsNobody(const std::function<int()>& body);
+
+// Sets an environment variable for the life of this object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value);
+    ~ScopedEnv();
+
+private:
+    QByteArray name_;
+    QByteArray old_;
+    bool had_;
+};
