@@ -3,10 +3,9 @@
 #include "duplicate_report.h"
 #include "file_operations.h"
 
+#include "serial_executor.h"
+
 #include <QFuture>
-#include <QPromise>
-#include <QThreadPool>
-#include <QtConcurrent>
 
 // The file operations run one at a time, in the order they were asked for, on
 // the service's own thread. Callers continue on the returned future; a
@@ -26,18 +25,5 @@ public:
     QFuture<void> trash(const QStringList& items);
 
 private:
-    // Runs `job(isCancelled)` on the service thread.
-    template <typename Job> auto submit(Job job)
-    {
-        using Result = std::invoke_result_t<Job, const CancelCheck&>;
-        return QtConcurrent::run(&thread_, [job = std::move(job)](QPromise<Result>& promise) {
-            const CancelCheck isCancelled = [&promise] { return promise.isCanceled(); };
-            if constexpr (std::is_void_v<Result>)
-                job(isCancelled);
-            else
-                promise.addResult(job(isCancelled));
-        });
-    }
-
-    QThreadPool thread_;
+    SerialExecutor executor_;
 };
