@@ -1,0 +1,109 @@
+#include "test_support.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun cli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(QUORVANE_CLI_PATH), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QJsonObject json(const CliRun& run)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    return document.object();
+}
+
+} // namespace
+
+TEST(Cli, ListAndScanAsJson)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("b.png"), "12");
+    tree.file(QStringLiteral("a \"quoted\"\tname.txt"), "x");
+    tree.file(QStringLiteral("sub/c.mp3"), "123");
+
+    const CliRun list = cli({QStringLiteral("list"), tree.root(), QStringLiteral("--json")});
+    ASSERT_EQ(list.status, 0) << list.err.toStdString();
+    const QJsonArray entries = json(list)[QStringLiteral("entries")].toArray();
+    ASSERT_EQ(entries.size(), 3);
+    const QJsonObject folder = entries[0].toObject();
+    EXPECT_EQ(folder[QStringLiteral("name")].toString(), QStringLiteral("sub"));
+    EXPECT_TRUE(folder[QStringLiteral("isDirectory")].toBool());
+    EXPECT_EQ(folder.keys(), (QStringList{"isDirectory", "mediaKind", "modified", "name", "path",
+                                          "size"}));
+    const QJsonObject quoted = entries[1].toObject();
+    EXPECT_EQ(quoted[QStringLiteral("name")].toString(), QStringLiteral("a \"quoted\"\tname.txt"));
+    EXPECT_EQ(quoted[QStringLiteral("mediaKind")].toString(), QStringLiteral("document"));
+    const QDateTime modified = QDateTime::fromString(quoted[QStringLiteral("modified")].toString(),
+                                                     Qt::ISODateWithMs);
+    EXPECT_TRUE(modified.isValid());
+    EXPECT_LE(qAbs(modified.secsTo(QDateTime::currentDateTimeUtc())), 60);
+
+    const CliRun scan = cli({QStringLiteral("scan"), tree.root(), QStringLiteral("--json")});
+    ASSERT_EQ(scan.status, 0);
+    const QJsonObject report = json(scan);
+    EXPECT_EQ(report[QStringLiteral("files")].toArray().size(), 3);
+    EXPECT_EQ(report[QStringLiteral("total")].toInteger(), 6);
+    EXPECT_EQ(report[QStringLiteral("inaccessible")].toInteger(), 0);
+
+    const CliRun plain = cli({QStringLiteral("scan"), tree.root()});
+    EXPECT_TRUE(plain.out.contains("6 bytes")) << plain.out.toStdString();
+    // No progress line when stderr is not a terminal.
+    EXPECT_TRUE(plain.err.isEmpty());
+}
+
+TEST(Cli, ActionsErrorsAndUsage)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("item.txt"), "x");
+    const QString dest = tree.folder(QStringLiteral("dest"));
+
+    CliRun run = cli({QStringLiteral("mkdir"), tree.root(), QStringLiteral("..")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.startsWith("quorvane-cli: ")) << run.err.toStdString();
+    EXPECT_EQ(run.err.count('\n'), 1);
+
+    run = cli({QStringLiteral("copy"), tree.path(QStringLiteral("item.txt")), dest,
+               QStringLiteral("--json")});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    run = cli({QStringLiteral("copy"), tree.path(QStringLiteral("item.txt")), dest});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("already exists"));
+
+    run = cli({QStringLiteral("rename"), tree.path(QStringLiteral("item.txt")),
+               QStringLiteral("renamed.txt"), QStringLiteral("--json")});
+    EXPECT_EQ(json(run)[QStringLiteral("path")].toString(), tree.path(QStringLiteral("renamed.txt")));
+
+    run = cli({QStringLiteral("classify"), QStringLiteral("JPG"), QStringLiteral("numbers"),
+               QStringLiteral("--json")});
+    const QJsonArray kinds = json(run)[QStringLiteral("kinds")].toArray();
+    ASSERT_EQ(kinds.size(), 2);
+    EXPECT_EQ(kinds[0].toObject()[QStringLiteral("mediaKind")].toString(), QStringLiteral("image"));
+    EXPECT_EQ(kinds[1].toObject()[QStringLiteral("mediaKind")].toString(), QStringLiteral("document"));
+
+    EXPECT_EQ(cli({QStringLiteral("list")}).status, 2);
+    EXPECT_EQ(cli({QStringLiteral("list"), tree.root(), QStringLiteral("--bogus")}).status, 2);
+    EXPECT_EQ(cli({QStringLiteral("frobnicate")}).status, 2);
+    EXPECT_EQ(cli({QStringLiteral("list"), tree.path(QStringLiteral("missing"))}).status, 1);
+    const CliRun help = cli({QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("scan"));
+}
