@@ -21,8 +21,7 @@ Arguments Arguments::parse(const QStringList& words, const ArgumentSpec& spec)
             name.truncate(eq);
         }
         if (name == u"json" || spec.flags.contains(name)) {
-            if (inlineValue)
-                throw UsageError(QStringLiteral("--%1 takes no value").arg(name));
+            if (inlineValue) throw UsageError(QStringLiteral("--%1 takes no value").arg(name));
             result.flags_.insert(name);
         } else if (spec.options.contains(name)) {
             if (!inlineValue && i + 1 >= words.size())
@@ -33,8 +32,7 @@ Arguments Arguments::parse(const QStringList& words, const ArgumentSpec& spec)
         }
     }
     const int count = int(result.positional_.size());
-    if (count < spec.minPositional)
-        throw UsageError(QStringLiteral("missing operand"));
+    if (count < spec.minPositional) throw UsageError(QStringLiteral("missing operand"));
     if (spec.maxPositional >= 0 && count > spec.maxPositional)
         throw UsageError(QStringLiteral("unexpected operand \u201C%1\u201D")
                              .arg(result.positional_[spec.maxPositional]));
@@ -45,22 +43,18 @@ std::optional<QString> Arguments::option(const QString& name) const
 {
     // The last one given wins, as with most command-line tools.
     const QStringList values = options_.values(name);
-    if (values.isEmpty())
-        return std::nullopt;
+    if (values.isEmpty()) return std::nullopt;
     return values.first();
 }
 
 std::optional<qint64> Arguments::integer(const QString& name, qint64 min, qint64 max) const
 {
     const std::optional<QString> text = option(name);
-    if (!text)
-        return std::nullopt;
+    if (!text) return std::nullopt;
     bool ok = false;
     const qint64 value = text->toLongLong(&ok);
     if (!ok || value < min || value > max)
-        throw UsageError(QStringLiteral("--%1 takes a whole number from %2 to %3")
-                             .arg(name)
-                             .arg(min)
-                             .arg(max));
+        throw UsageError(
+            QStringLiteral("--%1 takes a whole number from %2 to %3").arg(name).arg(min).arg(max));
     return value;
 }

@@ -4,7 +4,6 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 #include <stdexcept>
 
@@ -16,10 +15,10 @@ public:
 
 // What a command accepts besides --json, which every command takes.
 struct ArgumentSpec {
-    QSet<QString> flags;      // --hidden
-    QSet<QString> options;    // --limit N
+    QSet<QString> flags;   // --hidden
+    QSet<QString> options; // --limit N
     int minPositional = 0;
-    int maxPositional = -1;   // -1: no limit
+    int maxPositional = -1; // -1: no limit
 };
 
 class Arguments {

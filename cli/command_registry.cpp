@@ -7,8 +7,7 @@
 const Command* CommandRegistry::find(const QString& name) const
 {
     for (const Command& command : commands_)
-        if (command.name == name)
-            return &command;
+        if (command.name == name) return &command;
     return nullptr;
 }
 
@@ -19,8 +18,8 @@ QString CommandRegistry::help() const
         "Quorvane's file jobs without the window. Every command takes --json and then\n"
         "prints one JSON object on standard output.\n\nCommands:\n");
     for (const Command& command : commands_)
-        text += QStringLiteral("  %1 %2\n      %3\n")
-                    .arg(command.name, command.usage, command.summary);
+        text +=
+            QStringLiteral("  %1 %2\n      %3\n").arg(command.name, command.usage, command.summary);
     return text;
 }
 
@@ -42,7 +41,8 @@ int runCommandLine(const CommandRegistry& registry, const QStringList& words)
     }
     const Command* command = registry.find(words.first());
     if (!command) {
-        printError(QStringLiteral("unknown command \u201C%1\u201D (see --help)").arg(words.first()));
+        printError(
+            QStringLiteral("unknown command \u201C%1\u201D (see --help)").arg(words.first()));
         return 2;
     }
     const QStringList rest = words.mid(1);
@@ -55,8 +55,7 @@ int runCommandLine(const CommandRegistry& registry, const QStringList& words)
         return command->run(Arguments::parse(rest, command->spec));
     } catch (const UsageError& error) {
         printError(QStringLiteral("%1\nUsage: quorvane-cli %2 %3")
-                       .arg(QString::fromStdString(error.what()), command->name,
-                            command->usage));
+                       .arg(QString::fromStdString(error.what()), command->name, command->usage));
         return 2;
     } catch (const Cancelled&) {
         printError(QStringLiteral("cancelled"));

@@ -3,7 +3,6 @@
 #include "arguments.h"
 
 #include <QString>
-
 #include <functional>
 #include <vector>
 

@@ -11,8 +11,7 @@ namespace {
 
 bool brokenDown(const QDateTime& date, bool utc, std::tm& parts, int& millis)
 {
-    if (!date.isValid() || isDistantPast(date))
-        return false;
+    if (!date.isValid() || isDistantPast(date)) return false;
     const qint64 ms = date.toMSecsSinceEpoch();
     const std::time_t seconds = std::time_t(ms >= 0 ? ms / 1000 : (ms - 999) / 1000);
     millis = int(ms - qint64(seconds) * 1000);
@@ -25,8 +24,7 @@ QByteArray isoDate(const QDateTime& date)
 {
     std::tm parts{};
     int millis = 0;
-    if (!brokenDown(date, true, parts, millis))
-        return {};
+    if (!brokenDown(date, true, parts, millis)) return {};
     char text[64];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", parts.tm_year + 1900,
                   parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec,
@@ -38,8 +36,7 @@ QByteArray tableDate(const QDateTime& date)
 {
     std::tm parts{};
     int millis = 0;
-    if (!brokenDown(date, false, parts, millis))
-        return QByteArray("\u2013              ");
+    if (!brokenDown(date, false, parts, millis)) return QByteArray("\u2013              ");
     char text[64];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", parts.tm_year + 1900,
                   parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min);
@@ -83,8 +80,7 @@ void writeRow(OutputStream& out, const FileEntry& entry, bool fullPath)
     std::snprintf(head, sizeof head, "%*s  %s  %-8s  ", sizeWidth, size.constData(),
                   tableDate(entry.modified).constData(), kind.constData());
     out << head << (fullPath ? entry.path : entry.name);
-    if (entry.isDirectory && !fullPath)
-        out << '/';
+    if (entry.isDirectory && !fullPath) out << '/';
     out << '\n';
 }
 

@@ -40,8 +40,8 @@ int list(const Arguments& args)
 int scan(const Arguments& args)
 {
     ProgressLine progress;
-    const auto report = FileOperations::scan(
-        args.positional().first(), Interrupt::check(), [&](qint64 seen) {
+    const auto report =
+        FileOperations::scan(args.positional().first(), Interrupt::check(), [&](qint64 seen) {
             progress.show(QStringLiteral("Scanning files\u2026 %L1 items").arg(seen));
         });
     progress.clear();
@@ -70,13 +70,11 @@ int classify(const Arguments& args)
 {
     OutputStream out;
     JsonWriter json(out);
-    if (args.json())
-        json.beginObject().key(u"kinds").beginArray();
+    if (args.json()) json.beginObject().key(u"kinds").beginArray();
     for (const QString& word : args.positional()) {
         // Accept "JPG", ".jpg" or "photo.jpg" alike: callers always classify lower case.
         QString ext = word.startsWith(u'.') ? word.mid(1) : word;
-        if (ext.contains(u'.'))
-            ext = extensionOf(ext);
+        if (ext.contains(u'.')) ext = extensionOf(ext);
         ext = ext.toLower();
         const QString kind = rawValue(FileEntry::classify(ext, false));
         if (args.json())
@@ -84,8 +82,7 @@ int classify(const Arguments& args)
         else
             out << QStringLiteral("%1\t%2\n").arg(ext, kind);
     }
-    if (args.json())
-        json.endArray().endObject();
+    if (args.json()) json.endArray().endObject();
     return 0;
 }
 
@@ -150,24 +147,40 @@ int trashItems(const Arguments& args)
 
 void registerFileCommands(CommandRegistry& registry)
 {
-    registry.add({QStringLiteral("list"), QStringLiteral("DIR [--hidden]"),
+    registry.add({QStringLiteral("list"),
+                  QStringLiteral("DIR [--hidden]"),
                   QStringLiteral("The folder's items, folders first, in natural name order."),
-                  {{QStringLiteral("hidden")}, {}, 1, 1}, list});
-    registry.add({QStringLiteral("scan"), QStringLiteral("DIR [--files]"),
+                  {{QStringLiteral("hidden")}, {}, 1, 1},
+                  list});
+    registry.add({QStringLiteral("scan"),
+                  QStringLiteral("DIR [--files]"),
                   QStringLiteral("Every file below DIR (hidden items left out), with the total."),
-                  {{QStringLiteral("files")}, {}, 1, 1}, scan});
-    registry.add({QStringLiteral("classify"), QStringLiteral("EXT\u2026"),
+                  {{QStringLiteral("files")}, {}, 1, 1},
+                  scan});
+    registry.add({QStringLiteral("classify"),
+                  QStringLiteral("EXT\u2026"),
                   QStringLiteral("The media kind of each file-name extension."),
-                  {{}, {}, 1, -1}, classify});
-    registry.add({QStringLiteral("mkdir"), QStringLiteral("DIR NAME"),
-                  QStringLiteral("Makes the folder NAME inside DIR."), {{}, {}, 2, 2}, makeFolder});
-    registry.add({QStringLiteral("rename"), QStringLiteral("ITEM NAME"),
+                  {{}, {}, 1, -1},
+                  classify});
+    registry.add({QStringLiteral("mkdir"),
+                  QStringLiteral("DIR NAME"),
+                  QStringLiteral("Makes the folder NAME inside DIR."),
+                  {{}, {}, 2, 2},
+                  makeFolder});
+    registry.add({QStringLiteral("rename"),
+                  QStringLiteral("ITEM NAME"),
                   QStringLiteral("Renames ITEM within its folder; never replaces an item."),
-                  {{}, {}, 2, 2}, renameItem});
-    registry.add({QStringLiteral("copy"), QStringLiteral("ITEM DIR"),
-                  QStringLiteral("Copies ITEM into DIR under its own name; never replaces an item."),
-                  {{}, {}, 2, 2}, copyItem});
-    registry.add({QStringLiteral("trash"), QStringLiteral("ITEM\u2026"),
+                  {{}, {}, 2, 2},
+                  renameItem});
+    registry.add(
+        {QStringLiteral("copy"),
+         QStringLiteral("ITEM DIR"),
+         QStringLiteral("Copies ITEM into DIR under its own name; never replaces an item."),
+         {{}, {}, 2, 2},
+         copyItem});
+    registry.add({QStringLiteral("trash"),
+                  QStringLiteral("ITEM\u2026"),
                   QStringLiteral("Moves each ITEM to the trash, stopping at the first failure."),
-                  {{}, {}, 1, -1}, trashItems});
+                  {{}, {}, 1, -1},
+                  trashItems});
 }

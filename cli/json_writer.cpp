@@ -9,8 +9,7 @@ void JsonWriter::separate()
         return;
     }
     if (!depth_.empty()) {
-        if (depth_.back())
-            out_ << ',';
+        if (depth_.back()) out_ << ',';
         depth_.back() = true;
     }
 }
@@ -37,11 +36,21 @@ void JsonWriter::appendEscaped(QByteArray& out, QStringView text)
     for (const char c : utf8) {
         const auto u = static_cast<unsigned char>(c);
         switch (c) {
-        case '"': out.append("\\\""); break;
-        case '\\': out.append("\\\\"); break;
-        case '\n': out.append("\\n"); break;
-        case '\r': out.append("\\r"); break;
-        case '\t': out.append("\\t"); break;
+        case '"':
+            out.append("\\\"");
+            break;
+        case '\\':
+            out.append("\\\\");
+            break;
+        case '\n':
+            out.append("\\n");
+            break;
+        case '\r':
+            out.append("\\r");
+            break;
+        case '\t':
+            out.append("\\t");
+            break;
         default:
             if (u < 0x20) {
                 char escaped[8];
@@ -83,8 +92,7 @@ JsonWriter& JsonWriter::value(qint64 number)
 
 JsonWriter& JsonWriter::value(double number)
 {
-    if (!std::isfinite(number))
-        return null();
+    if (!std::isfinite(number)) return null();
     separate();
     out_ << QByteArray::number(number, 'g', 17);
     return *this;

@@ -3,7 +3,6 @@
 #include "output_stream.h"
 
 #include <QStringView>
-
 #include <optional>
 #include <vector>
 
@@ -13,8 +12,7 @@ public:
     explicit JsonWriter(OutputStream& out) : out_(out) {}
     ~JsonWriter()
     {
-        if (depth_.empty())
-            out_ << '\n';
+        if (depth_.empty()) out_ << '\n';
     }
 
     JsonWriter& beginObject() { return open('{'); }

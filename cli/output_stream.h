@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <cstdio>
 #include <cstring>
 
@@ -14,7 +13,10 @@ public:
     OutputStream(const OutputStream&) = delete;
     OutputStream& operator=(const OutputStream&) = delete;
 
-    OutputStream& operator<<(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
+    OutputStream& operator<<(const QByteArray& bytes)
+    {
+        return write(bytes.constData(), bytes.size());
+    }
     OutputStream& operator<<(const QString& text) { return *this << text.toUtf8(); }
     OutputStream& operator<<(const char* text) { return write(text, qsizetype(std::strlen(text))); }
     OutputStream& operator<<(char c) { return write(&c, 1); }
@@ -22,14 +24,12 @@ public:
     OutputStream& write(const char* data, qsizetype size)
     {
         buffer_.append(data, size);
-        if (buffer_.size() >= kFlushAt)
-            flush();
+        if (buffer_.size() >= kFlushAt) flush();
         return *this;
     }
     void flush()
     {
-        if (!buffer_.isEmpty())
-            std::fwrite(buffer_.constData(), 1, size_t(buffer_.size()), file_);
+        if (!buffer_.isEmpty()) std::fwrite(buffer_.constData(), 1, size_t(buffer_.size()), file_);
         buffer_.clear();
         std::fflush(file_);
     }

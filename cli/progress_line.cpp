@@ -1,17 +1,14 @@
 #include "progress_line.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+#include <unistd.h>
 
 ProgressLine::ProgressLine() : enabled_(::isatty(STDERR_FILENO) == 1) {}
 
 void ProgressLine::show(const QString& text, bool force)
 {
-    if (!enabled_)
-        return;
-    if (!force && sinceLast_.isValid() && sinceLast_.elapsed() < 100)
-        return;
+    if (!enabled_) return;
+    if (!force && sinceLast_.isValid() && sinceLast_.elapsed() < 100) return;
     sinceLast_.start();
     std::fprintf(stderr, "\r\033[K%s", text.toUtf8().constData());
     std::fflush(stderr);
@@ -20,8 +17,7 @@ void ProgressLine::show(const QString& text, bool force)
 
 void ProgressLine::clear()
 {
-    if (!shown_)
-        return;
+    if (!shown_) return;
     std::fprintf(stderr, "\r\033[K");
     std::fflush(stderr);
     shown_ = false;

@@ -9,6 +9,5 @@ using CancelCheck = std::function<bool()>;
 
 inline void throwIfCancelled(const CancelCheck& isCancelled)
 {
-    if (isCancelled && isCancelled())
-        throw Cancelled();
+    if (isCancelled && isCancelled()) throw Cancelled();
 }

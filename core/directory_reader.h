@@ -2,9 +2,7 @@
 
 #include <QByteArray>
 #include <QSet>
-
 #include <sys/stat.h>
-
 #include <vector>
 
 // The direct children of one open folder, read with one readdir pass and one
@@ -33,6 +31,7 @@ public:
 
 private:
     QSet<QByteArray> hiddenNames() const;
+    void statChildren(Child* children, std::size_t count) const;
 
     int fd_;
     bool includeHidden_;

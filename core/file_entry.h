@@ -8,7 +8,6 @@
 #include <QMetaType>
 #include <QString>
 #include <QUrl>
-
 #include <functional>
 
 struct stat;

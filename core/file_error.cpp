@@ -1,7 +1,6 @@
 #include "file_error.h"
 
 #include <QFileInfo>
-
 #include <cerrno>
 #include <cstring>
 
@@ -10,8 +9,7 @@ namespace {
 QString quotedName(const QString& path)
 {
     QString name = QFileInfo(path).fileName();
-    if (name.isEmpty())
-        name = path;
+    if (name.isEmpty()) name = path;
     return QStringLiteral("\u201C%1\u201D").arg(name);
 }
 
@@ -45,15 +43,14 @@ QString describe(FileError::Code code, int error, const QString& path)
 FileError::FileError(Code code, QString path) : FileError(code, 0, std::move(path)) {}
 
 FileError::FileError(Code code, int error, QString path)
-    : code_(code), errno_(error), path_(std::move(path)),
-      message_(describe(code_, errno_, path_)), what_(message_.toUtf8())
+    : code_(code), errno_(error), path_(std::move(path)), message_(describe(code_, errno_, path_)),
+      what_(message_.toUtf8())
 {
 }
 
 FileError FileError::fromErrno(int error, QString path)
 {
-    if (error == EEXIST)
-        return FileError(Code::FileWriteFileExists, error, std::move(path));
+    if (error == EEXIST) return FileError(Code::FileWriteFileExists, error, std::move(path));
     return FileError(Code::System, error, std::move(path));
 }
 

@@ -9,14 +9,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUuid>
-
+#include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
 
 namespace FileOperations {
 
@@ -62,10 +60,8 @@ void copyFileData(int in, int out, const QString& source)
 {
     for (;;) {
         const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
-        if (n > 0)
-            continue;
-        if (n == 0)
-            return;
+        if (n > 0) continue;
+        if (n == 0) return;
         if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
             throwErrno(source);
         break;
@@ -73,18 +69,15 @@ void copyFileData(int in, int out, const QString& source)
     char buffer[1 << 16];
     for (;;) {
         const ssize_t n = ::read(in, buffer, sizeof buffer);
-        if (n == 0)
-            return;
+        if (n == 0) return;
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             throwErrno(source);
         }
         for (ssize_t done = 0; done < n;) {
             const ssize_t w = ::write(out, buffer + done, size_t(n - done));
             if (w < 0) {
-                if (errno == EINTR)
-                    continue;
+                if (errno == EINTR) continue;
                 throwErrno(source);
             }
             done += w;
@@ -95,51 +88,39 @@ void copyFileData(int in, int out, const QString& source)
 void copyFile(const QString& source, const QString& target, mode_t mode)
 {
     UniqueFd in(::open(native(source).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (!in.valid())
-        throwErrno(source);
-    UniqueFd out(::open(native(target).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                        mode & 07777));
-    if (!out.valid())
-        throwErrno(target);
+    if (!in.valid()) throwErrno(source);
+    UniqueFd out(
+        ::open(native(target).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 07777));
+    if (!out.valid()) throwErrno(target);
     copyFileData(in.get(), out.get(), source);
-    if (::fchmod(out.get(), mode & 07777) != 0 || out.close() != 0)
-        throwErrno(target);
+    if (::fchmod(out.get(), mode & 07777) != 0 || out.close() != 0) throwErrno(target);
 }
 
 void copyItem(const QString& source, const QString& target)
 {
     struct stat st;
-    if (::lstat(native(source).constData(), &st) != 0)
-        throwErrno(source);
+    if (::lstat(native(source).constData(), &st) != 0) throwErrno(source);
     if (S_ISLNK(st.st_mode)) {
         QByteArray buffer(st.st_size + 1, Qt::Uninitialized);
         const ssize_t n = ::readlink(native(source).constData(), buffer.data(), buffer.size());
-        if (n < 0)
-            throwErrno(source);
+        if (n < 0) throwErrno(source);
         buffer.truncate(n);
-        if (::symlink(buffer.constData(), native(target).constData()) != 0)
-            throwErrno(target);
+        if (::symlink(buffer.constData(), native(target).constData()) != 0) throwErrno(target);
         return;
     }
-    if (S_ISREG(st.st_mode))
-        return copyFile(source, target, st.st_mode);
-    if (!S_ISDIR(st.st_mode))
-        throw FileError(FileError::Code::FileReadUnknown, source);
-    if (::mkdir(native(target).constData(), 0700) != 0)
-        throwErrno(target);
+    if (S_ISREG(st.st_mode)) return copyFile(source, target, st.st_mode);
+    if (!S_ISDIR(st.st_mode)) throw FileError(FileError::Code::FileReadUnknown, source);
+    if (::mkdir(native(target).constData(), 0700) != 0) throwErrno(target);
     const int fd = DirectoryReader::openFolder(native(source).constData(), false);
-    if (fd < 0)
-        throwErrno(source);
+    if (fd < 0) throwErrno(source);
     std::vector<DirectoryReader::Child> children;
     DirectoryReader reader(fd, true, DirectoryReader::Links::DontFollow);
-    if (!reader.read(children))
-        throwErrno(source);
+    if (!reader.read(children)) throwErrno(source);
     for (const DirectoryReader::Child& child : children) {
         const QString name = QFile::decodeName(child.name);
         copyItem(joined(source, name), joined(target, name));
     }
-    if (::chmod(native(target).constData(), st.st_mode & 07777) != 0)
-        throwErrno(target);
+    if (::chmod(native(target).constData(), st.st_mode & 07777) != 0) throwErrno(target);
 }
 
 } // namespace
@@ -148,17 +129,14 @@ QList<FileEntry> contents(const QString& folder, bool hidden)
 {
     const QString root = QDir::cleanPath(QDir(folder).absolutePath());
     const int fd = DirectoryReader::openFolder(native(root).constData(), true);
-    if (fd < 0)
-        throwErrno(root);
+    if (fd < 0) throwErrno(root);
     DirectoryReader reader(fd, hidden, DirectoryReader::Links::Follow);
     std::vector<DirectoryReader::Child> children;
-    if (!reader.read(children))
-        throwErrno(root);
+    if (!reader.read(children)) throwErrno(root);
     QList<FileEntry> entries;
     entries.reserve(qsizetype(children.size()));
     for (const DirectoryReader::Child& child : children) {
-        if (child.statFailed)
-            continue;
+        if (child.statFailed) continue;
         QString name = QFile::decodeName(child.name);
         QString path = joined(root, name);
         entries.append(FileEntry::fromStat(std::move(path), std::move(name), child.st));
@@ -176,14 +154,12 @@ StorageReport scan(const QString& folder, const CancelCheck& isCancelled,
     TreeWalker::walk(
         folder, false,
         [&](const TreeWalker::Item& item) {
-            if (progress && (++seen & 0xfff) == 0)
-                progress(seen);
+            if (progress && (++seen & 0xfff) == 0) progress(seen);
             if (!item.st) {
                 ++inaccessible;
                 return;
             }
-            if (S_ISDIR(item.st->st_mode))
-                return;
+            if (S_ISDIR(item.st->st_mode)) return;
             files.append(FileEntry::fromStat(item.path, item.name, *item.st));
         },
         isCancelled);
@@ -192,36 +168,29 @@ StorageReport scan(const QString& folder, const CancelCheck& isCancelled,
 
 void validateName(const QString& name)
 {
-    const bool invalid = name.trimmed().isEmpty() || name.contains(u'/') ||
-                         name.contains(u':') || name == u"." || name == u".." ||
-                         name.contains(QChar(0));
-    if (invalid)
-        throw FileError(FileError::Code::FileWriteInvalidFileName, name);
+    const bool invalid = name.trimmed().isEmpty() || name.contains(u'/') || name.contains(u':') ||
+                         name == u"." || name == u".." || name.contains(QChar(0));
+    if (invalid) throw FileError(FileError::Code::FileWriteInvalidFileName, name);
 }
 
 void createFolder(const QString& folder, const QString& name)
 {
     validateName(name);
     const QString path = joined(folder, name);
-    if (::mkdir(native(path).constData(), 0777) != 0)
-        throwErrno(path);
+    if (::mkdir(native(path).constData(), 0777) != 0) throwErrno(path);
 }
 
 void moveNoReplace(const QString& from, const QString& to)
 {
     const QByteArray source = native(from), target = native(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
-                    RENAME_NOREPLACE) == 0)
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
         return;
-    if (errno == EEXIST)
-        throw FileError(FileError::Code::FileWriteFileExists, to);
-    if (errno != EINVAL && errno != ENOSYS)
-        throwErrno(from);
+    if (errno == EEXIST) throw FileError(FileError::Code::FileWriteFileExists, to);
+    if (errno != EINVAL && errno != ENOSYS) throwErrno(from);
     // File systems without the no-replace flag: the best we can do is look first.
-    if (exists(to))
-        throw FileError(FileError::Code::FileWriteFileExists, to);
-    if (::rename(source.constData(), target.constData()) != 0)
-        throwErrno(from);
+    if (exists(to)) throw FileError(FileError::Code::FileWriteFileExists, to);
+    if (::rename(source.constData(), target.constData()) != 0) throwErrno(from);
 }
 
 void rename(const QString& item, const QString& name)
@@ -229,8 +198,7 @@ void rename(const QString& item, const QString& name)
     validateName(name);
     const QString path = QDir::cleanPath(QDir(item).absolutePath());
     const QString destination = joined(parentOf(path), name);
-    if (destination == path)
-        return;
+    if (destination == path) return;
     moveNoReplace(path, destination);
 }
 
@@ -238,8 +206,7 @@ void copy(const QString& item, const QString& folder)
 {
     const QString source = QDir::cleanPath(QDir(item).absolutePath());
     const QString destination = joined(folder, QFileInfo(source).fileName());
-    if (exists(destination))
-        throw FileError(FileError::Code::FileWriteFileExists, destination);
+    if (exists(destination)) throw FileError(FileError::Code::FileWriteFileExists, destination);
     // Build the copy under a hidden name so nothing half-made ever carries the
     // final name, then move it into place without replacing anything.
     const QString temporary =
@@ -257,12 +224,10 @@ void copy(const QString& item, const QString& folder)
 void trash(const QStringList& items)
 {
     for (const QString& item : items) {
-        if (!exists(item))
-            throwErrno(item);
+        if (!exists(item)) throwErrno(item);
         // moveToTrash only renames: an item no trash can take stays where it is.
         QFile file(item);
-        if (!file.moveToTrash())
-            throw FileError::withDescription(item, file.errorString());
+        if (!file.moveToTrash()) throw FileError::withDescription(item, file.errorString());
     }
 }
 

@@ -5,7 +5,6 @@
 #include "storage_report.h"
 
 #include <QStringList>
-
 #include <functional>
 
 // The file operations as plain synchronous calls on the calling thread.

@@ -6,14 +6,14 @@ FileService::~FileService() = default;
 
 QFuture<QList<FileEntry>> FileService::contents(const QString& folder, bool hidden)
 {
-    return executor_.run([=](const CancelCheck&) { return FileOperations::contents(folder, hidden); });
+    return executor_.run(
+        [=](const CancelCheck&) { return FileOperations::contents(folder, hidden); });
 }
 
 QFuture<StorageReport> FileService::scan(const QString& folder)
 {
-    return executor_.run([=](const CancelCheck& isCancelled) {
-        return FileOperations::scan(folder, isCancelled);
-    });
+    return executor_.run(
+        [=](const CancelCheck& isCancelled) { return FileOperations::scan(folder, isCancelled); });
 }
 
 QFuture<void> FileService::createFolder(const QString& folder, const QString& name)

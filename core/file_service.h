@@ -2,7 +2,6 @@
 
 #include "duplicate_report.h"
 #include "file_operations.h"
-
 #include "serial_executor.h"
 
 #include <QFuture>

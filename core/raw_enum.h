@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 #include <optional>
 #include <utility>
@@ -22,15 +21,13 @@ template <typename E> constexpr auto allCases()
 template <typename E> QString rawValue(E value)
 {
     for (const auto& [c, text] : RawValues<E>::cases)
-        if (c == value)
-            return QString::fromUtf8(text);
+        if (c == value) return QString::fromUtf8(text);
     return {};
 }
 
 template <typename E> std::optional<E> fromRawValue(QStringView text)
 {
     for (const auto& [c, raw] : RawValues<E>::cases)
-        if (text == QString::fromUtf8(raw))
-            return c;
+        if (text == QString::fromUtf8(raw)) return c;
     return std::nullopt;
 }

@@ -31,8 +31,7 @@ void SerialExecutor::loop()
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-            if (stopping_)
-                return;
+            if (stopping_) return;
             task = std::move(queue_.front());
             queue_.pop_front();
         }

@@ -4,7 +4,6 @@
 
 #include <QFuture>
 #include <QPromise>
-
 #include <condition_variable>
 #include <deque>
 #include <functional>

@@ -3,17 +3,126 @@
 #include "directory_reader.h"
 
 #include <QDir>
-
 #include <cerrno>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
 
-struct Frame {
+// One folder to read. Folders are read ahead by a helper thread while the
+// walk visits earlier ones; the walk reads a folder itself when it gets there first.
+struct Folder {
+    enum class State { Queued, Reading, Done };
     QString path;
     QByteArray native;
     std::vector<DirectoryReader::Child> children;
-    std::size_t next = 0;
+    // Decoded names and paths of the children, made by whoever read the folder.
+    std::vector<QString> names;
+    std::vector<QString> paths;
+    bool readable = false;
+    int error = 0;
+    State state = State::Queued;
+};
+using FolderPtr = std::shared_ptr<Folder>;
+
+void readFolder(Folder& folder, bool includeHidden, bool followLink)
+{
+    const int fd = DirectoryReader::openFolder(folder.native.constData(), followLink);
+    if (fd < 0) {
+        folder.error = errno;
+        return;
+    }
+    DirectoryReader reader(fd, includeHidden, DirectoryReader::Links::DontFollow);
+    folder.readable = reader.read(folder.children);
+    if (!folder.readable) {
+        folder.error = errno;
+        return;
+    }
+    folder.names.reserve(folder.children.size());
+    folder.paths.reserve(folder.children.size());
+    const QString prefix = folder.path.endsWith(u'/') ? folder.path : folder.path + u'/';
+    for (const DirectoryReader::Child& child : folder.children) {
+        folder.names.push_back(QString::fromUtf8(child.name));
+        folder.paths.push_back(prefix + folder.names.back());
+    }
+}
+
+class ReadAhead {
+public:
+    explicit ReadAhead(bool includeHidden) : includeHidden_(includeHidden)
+    {
+        const unsigned cores = std::thread::hardware_concurrency();
+        for (unsigned i = 1; i < cores && i < 4; ++i)
+            helpers_.emplace_back([this] { work(); });
+    }
+    ~ReadAhead()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& helper : helpers_)
+            helper.join();
+    }
+
+    void enqueue(std::vector<FolderPtr> folders)
+    {
+        if (helpers_.empty()) return;
+        {
+            std::lock_guard lock(mutex_);
+            for (FolderPtr& folder : folders)
+                queue_.push_back(std::move(folder));
+        }
+        wake_.notify_all();
+    }
+
+    // Makes sure `folder` has been read, reading it here if nobody has started.
+    void await(Folder& folder)
+    {
+        std::unique_lock lock(mutex_);
+        if (folder.state == Folder::State::Queued) {
+            folder.state = Folder::State::Reading;
+            lock.unlock();
+            readFolder(folder, includeHidden_, false);
+            lock.lock();
+            folder.state = Folder::State::Done;
+            return;
+        }
+        done_.wait(lock, [&] { return folder.state == Folder::State::Done; });
+    }
+
+private:
+    void work()
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+            if (stopping_) return;
+            // From the back: the folders the walk will reach last.
+            FolderPtr folder = std::move(queue_.back());
+            queue_.pop_back();
+            if (folder->state != Folder::State::Queued) continue;
+            folder->state = Folder::State::Reading;
+            lock.unlock();
+            readFolder(*folder, includeHidden_, false);
+            lock.lock();
+            folder->state = Folder::State::Done;
+            done_.notify_all();
+        }
+    }
+
+    bool includeHidden_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    std::deque<FolderPtr> queue_;
+    bool stopping_ = false;
+    std::vector<std::thread> helpers_;
 };
 
 bool isVirtualTree(const QByteArray& native)
@@ -21,18 +130,36 @@ bool isVirtualTree(const QByteArray& native)
     return native == "/proc" || native == "/sys" || native == "/dev" || native == "/run";
 }
 
-bool readFolder(Frame& frame, bool includeHidden, bool followLink)
+QByteArray joined(const QByteArray& parent, const QByteArray& name)
 {
-    const int fd = DirectoryReader::openFolder(frame.native.constData(), followLink);
-    if (fd < 0)
-        return false;
-    DirectoryReader reader(fd, includeHidden, DirectoryReader::Links::DontFollow);
-    return reader.read(frame.children);
+    return parent.endsWith('/') ? parent + name : parent + '/' + name;
 }
 
-QString joined(const QString& parent, const QString& name)
+struct Frame {
+    FolderPtr folder;
+    std::vector<FolderPtr> subfolders; // in the order the walk will enter them
+    std::size_t next = 0;
+    std::size_t nextSubfolder = 0;
+};
+
+// The subfolders of a folder just read, handed to the read-ahead.
+std::vector<FolderPtr> subfoldersOf(const Folder& folder)
 {
-    return parent.endsWith(u'/') ? parent + name : parent + u'/' + name;
+    std::vector<FolderPtr> result;
+    for (std::size_t i = 0; i < folder.children.size(); ++i) {
+        const DirectoryReader::Child& child = folder.children[i];
+        if (child.statFailed || !S_ISDIR(child.st.st_mode)) continue;
+        auto sub = std::make_shared<Folder>();
+        sub->native = joined(folder.native, child.name);
+        if (isVirtualTree(sub->native)) {
+            sub->state = Folder::State::Done; // never entered
+            sub->error = EPERM;
+        } else {
+            sub->path = folder.paths[i];
+        }
+        result.push_back(std::move(sub));
+    }
+    return result;
 }
 
 } // namespace
@@ -40,38 +167,42 @@ QString joined(const QString& parent, const QString& name)
 void TreeWalker::walk(const QString& root, bool includeHidden, const Visitor& visit,
                       const CancelCheck& isCancelled)
 {
-    std::vector<Frame> stack;
-    Frame top;
-    top.path = QDir::cleanPath(QDir(root).absolutePath());
-    top.native = top.path.toUtf8();
-    if (!readFolder(top, includeHidden, true)) {
-        const int error = errno;
-        if (error == EACCES || error == EPERM)
-            throw FileError(FileError::Code::FileReadNoPermission, top.path);
-        throw FileError::fromErrno(error, top.path);
+    auto top = std::make_shared<Folder>();
+    top->path = QDir::cleanPath(QDir(root).absolutePath());
+    top->native = top->path.toUtf8();
+    readFolder(*top, includeHidden, true);
+    if (!top->readable) {
+        if (top->error == EACCES || top->error == EPERM)
+            throw FileError(FileError::Code::FileReadNoPermission, top->path);
+        throw FileError::fromErrno(top->error, top->path);
     }
-    stack.push_back(std::move(top));
+
+    ReadAhead readAhead(includeHidden);
+    std::vector<Frame> stack;
+    auto push = [&](FolderPtr folder) {
+        Frame frame;
+        frame.subfolders = subfoldersOf(*folder);
+        readAhead.enqueue(frame.subfolders);
+        frame.folder = std::move(folder);
+        stack.push_back(std::move(frame));
+    };
+    push(top);
 
     while (!stack.empty()) {
         Frame& frame = stack.back();
-        if (frame.next == frame.children.size()) {
+        if (frame.next == frame.folder->children.size()) {
             stack.pop_back();
             continue;
         }
         throwIfCancelled(isCancelled);
-        DirectoryReader::Child& child = frame.children[frame.next++];
-        const QString name = QString::fromUtf8(child.name);
-        const QString path = joined(frame.path, name);
-        visit(Item{path, name, child.statFailed ? nullptr : &child.st});
-        if (child.statFailed || !S_ISDIR(child.st.st_mode))
-            continue;
-        Frame sub;
-        sub.native = frame.native.endsWith('/') ? frame.native + child.name
-                                                : frame.native + '/' + child.name;
-        if (isVirtualTree(sub.native))
-            continue;
-        sub.path = path;
-        if (readFolder(sub, includeHidden, false))
-            stack.push_back(std::move(sub)); // invalidates `frame`
+        const std::size_t index = frame.next++;
+        const DirectoryReader::Child& child = frame.folder->children[index];
+        visit(Item{frame.folder->paths[index], frame.folder->names[index],
+                   child.statFailed ? nullptr : &child.st});
+        if (child.statFailed || !S_ISDIR(child.st.st_mode)) continue;
+        FolderPtr sub = frame.subfolders[frame.nextSubfolder++];
+        if (sub->state == Folder::State::Done && sub->path.isEmpty()) continue;
+        readAhead.await(*sub);
+        if (sub->readable) push(std::move(sub)); // invalidates `frame`
     }
 }

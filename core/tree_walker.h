@@ -3,10 +3,8 @@
 #include "cancellation.h"
 
 #include <QString>
-
-#include <sys/stat.h>
-
 #include <functional>
+#include <sys/stat.h>
 
 // Walks a folder tree depth first, parents before their contents, without
 // following symbolic links and without entering the kernel's virtual trees.

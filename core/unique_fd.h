@@ -1,7 +1,6 @@
 #pragma once
 
 #include <unistd.h>
-
 #include <utility>
 
 // Owns one file descriptor and closes it once.
@@ -27,8 +26,7 @@ public:
     int release() { return std::exchange(fd_, -1); }
     void reset()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
     }
     // Closes now and reports the error close() gave (delayed write errors show here).

@@ -4,7 +4,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -47,13 +46,13 @@ TEST(Cli, ListAndScanAsJson)
     const QJsonObject folder = entries[0].toObject();
     EXPECT_EQ(folder[QStringLiteral("name")].toString(), QStringLiteral("sub"));
     EXPECT_TRUE(folder[QStringLiteral("isDirectory")].toBool());
-    EXPECT_EQ(folder.keys(), (QStringList{"isDirectory", "mediaKind", "modified", "name", "path",
-                                          "size"}));
+    EXPECT_EQ(folder.keys(),
+              (QStringList{"isDirectory", "mediaKind", "modified", "name", "path", "size"}));
     const QJsonObject quoted = entries[1].toObject();
     EXPECT_EQ(quoted[QStringLiteral("name")].toString(), QStringLiteral("a \"quoted\"\tname.txt"));
     EXPECT_EQ(quoted[QStringLiteral("mediaKind")].toString(), QStringLiteral("document"));
-    const QDateTime modified = QDateTime::fromString(quoted[QStringLiteral("modified")].toString(),
-                                                     Qt::ISODateWithMs);
+    const QDateTime modified =
+        QDateTime::fromString(quoted[QStringLiteral("modified")].toString(), Qt::ISODateWithMs);
     EXPECT_TRUE(modified.isValid());
     EXPECT_LE(qAbs(modified.secsTo(QDateTime::currentDateTimeUtc())), 60);
 
@@ -90,14 +89,16 @@ TEST(Cli, ActionsErrorsAndUsage)
 
     run = cli({QStringLiteral("rename"), tree.path(QStringLiteral("item.txt")),
                QStringLiteral("renamed.txt"), QStringLiteral("--json")});
-    EXPECT_EQ(json(run)[QStringLiteral("path")].toString(), tree.path(QStringLiteral("renamed.txt")));
+    EXPECT_EQ(json(run)[QStringLiteral("path")].toString(),
+              tree.path(QStringLiteral("renamed.txt")));
 
     run = cli({QStringLiteral("classify"), QStringLiteral("JPG"), QStringLiteral("numbers"),
                QStringLiteral("--json")});
     const QJsonArray kinds = json(run)[QStringLiteral("kinds")].toArray();
     ASSERT_EQ(kinds.size(), 2);
     EXPECT_EQ(kinds[0].toObject()[QStringLiteral("mediaKind")].toString(), QStringLiteral("image"));
-    EXPECT_EQ(kinds[1].toObject()[QStringLiteral("mediaKind")].toString(), QStringLiteral("document"));
+    EXPECT_EQ(kinds[1].toObject()[QStringLiteral("mediaKind")].toString(),
+              QStringLiteral("document"));
 
     EXPECT_EQ(cli({QStringLiteral("list")}).status, 2);
     EXPECT_EQ(cli({QStringLiteral("list"), tree.root(), QStringLiteral("--bogus")}).status, 2);

@@ -6,10 +6,8 @@
 #include "test_support.h"
 
 #include <QFile>
-
-#include <gtest/gtest.h>
-
 #include <cerrno>
+#include <gtest/gtest.h>
 
 TEST(FileEntry, ClassifiesByRegistryThenTable)
 {
@@ -31,8 +29,7 @@ TEST(FileEntry, ClassifiesByRegistryThenTable)
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([&] {
             for (int i = 0; i < 500; ++i)
-                if (FileEntry::classify(QStringLiteral("png"), false) != MediaKind::Image)
-                    ++wrong;
+                if (FileEntry::classify(QStringLiteral("png"), false) != MediaKind::Image) ++wrong;
         });
     for (auto& thread : threads)
         thread.join();
@@ -47,8 +44,8 @@ TEST(FileEntry, ExtensionsAndNames)
     EXPECT_EQ(extensionOf(u"noext"), QString());
     EXPECT_EQ(extensionOf(u"trailing."), QString());
 
-    const FileEntry indexed = FileEntry::indexed(QStringLiteral("/a/b/Clip.MOV"), -5,
-                                                 distantPast(), false);
+    const FileEntry indexed =
+        FileEntry::indexed(QStringLiteral("/a/b/Clip.MOV"), -5, distantPast(), false);
     EXPECT_EQ(indexed.name, QStringLiteral("Clip.MOV"));
     EXPECT_EQ(indexed.size, 0);
     EXPECT_EQ(indexed.mediaKind, MediaKind::Video);

@@ -4,12 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
-
 #include <cerrno>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -71,8 +68,10 @@ TEST(Contents, LinksDescribeTheirTargets)
 {
     TempTree tree;
     tree.folder(QStringLiteral("real"));
-    ASSERT_TRUE(QFile::link(tree.path(QStringLiteral("real")), tree.path(QStringLiteral("to-real"))));
-    ASSERT_TRUE(QFile::link(tree.path(QStringLiteral("nowhere")), tree.path(QStringLiteral("dead"))));
+    ASSERT_TRUE(
+        QFile::link(tree.path(QStringLiteral("real")), tree.path(QStringLiteral("to-real"))));
+    ASSERT_TRUE(
+        QFile::link(tree.path(QStringLiteral("nowhere")), tree.path(QStringLiteral("dead"))));
     const QList<FileEntry> entries = FileOperations::contents(tree.root(), false);
     EXPECT_EQ(names(entries), (QStringList{"real", "to-real", "dead"}));
     EXPECT_TRUE(entries[1].isDirectory);
@@ -102,9 +101,9 @@ TEST(Scan, CountsFilesNotFoldersSkipsHiddenAndLinks)
     found.sort();
     EXPECT_EQ(found, (QStringList{"sub/deeper/photo.png", "sub/loop", "top.txt"}));
     EXPECT_EQ(report.inaccessible, 0);
-    const qint64 linkSize = QFileInfo(tree.path(QStringLiteral("sub/loop"))).symLinkTarget().toUtf8().size();
+    const qint64 linkSize =
+        QFileInfo(tree.path(QStringLiteral("sub/loop"))).symLinkTarget().toUtf8().size();
     EXPECT_EQ(report.total, 1004 + linkSize);
-
 }
 
 TEST(Scan, CancelsAtTheNextItemAndReportsProgress)
@@ -131,8 +130,8 @@ TEST(Scan, UnreadablePartsAsAnUnprivilegedUser)
     tree.file(QStringLiteral("locked/inside.txt"), "x");
     tree.file(QStringLiteral("listonly/a"), "a");
     tree.file(QStringLiteral("listonly/b"), "b");
-    for (const QString& dir : {tree.root(), tree.path(QStringLiteral("locked")),
-                               tree.path(QStringLiteral("listonly"))})
+    for (const QString& dir :
+         {tree.root(), tree.path(QStringLiteral("locked")), tree.path(QStringLiteral("listonly"))})
         ::chmod(QFile::encodeName(dir).constData(), 0755);
     ::chmod(QFile::encodeName(tree.path(QStringLiteral("ok.txt"))).constData(), 0644);
     ::chmod(QFile::encodeName(tree.path(QStringLiteral("locked"))).constData(), 0700);
@@ -142,10 +141,8 @@ TEST(Scan, UnreadablePartsAsAnUnprivilegedUser)
     const QString root = tree.root();
     const int status = runAsNobody([&] {
         const StorageReport report = FileOperations::scan(root);
-        if (report.files.size() != 1 || report.files.first().name != u"ok.txt")
-            return 1;
-        if (report.inaccessible != 2)
-            return 2;
+        if (report.files.size() != 1 || report.files.first().name != u"ok.txt") return 1;
+        if (report.inaccessible != 2) return 2;
         try {
             FileOperations::scan(root + QStringLiteral("/locked"));
             return 3;
@@ -153,8 +150,7 @@ TEST(Scan, UnreadablePartsAsAnUnprivilegedUser)
             return error.code() == FileError::Code::FileReadNoPermission ? 0 : 4;
         }
     });
-    if (status == -1)
-        GTEST_SKIP() << "needs root to switch to an unprivileged user";
+    if (status == -1) GTEST_SKIP() << "needs root to switch to an unprivileged user";
     EXPECT_EQ(status, 0);
 }
 
@@ -170,7 +166,9 @@ TEST(Names, ValidationRules)
             << bad.toStdString();
     }
     tree.file(QStringLiteral("f"));
-    EXPECT_EQ(codeOf([&] { FileOperations::rename(tree.path(QStringLiteral("f")), QStringLiteral("x:y")); }),
+    EXPECT_EQ(codeOf([&] {
+                  FileOperations::rename(tree.path(QStringLiteral("f")), QStringLiteral("x:y"));
+              }),
               Code::FileWriteInvalidFileName);
     EXPECT_EQ(QDir(tree.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("f")});
@@ -227,7 +225,8 @@ TEST(Copy, BuildsUnderATemporaryNameAndNeverReplaces)
     tree.file(QStringLiteral("src/album/one.jpg"), "one");
     tree.file(QStringLiteral("src/album/.hidden-file"), "h");
     tree.file(QStringLiteral("src/album/sub/two.jpg"), QByteArray(300000, 'z'));
-    ASSERT_TRUE(QFile::link(QStringLiteral("one.jpg"), tree.path(QStringLiteral("src/album/link"))));
+    ASSERT_TRUE(
+        QFile::link(QStringLiteral("one.jpg"), tree.path(QStringLiteral("src/album/link"))));
     ::chmod(QFile::encodeName(tree.path(QStringLiteral("src/album/one.jpg"))).constData(), 0640);
     const QString target = tree.folder(QStringLiteral("target"));
 
@@ -274,16 +273,15 @@ TEST(Copy, FailureLeavesNothingBehind)
             FileOperations::copy(source, target);
             return 1;
         } catch (const FileError& error) {
-            if (error.systemError() != EACCES)
-                return 2;
+            if (error.systemError() != EACCES) return 2;
         }
-        return QDir(target).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+        return QDir(target)
+                       .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
                        .isEmpty()
                    ? 0
                    : 3;
     });
-    if (status == -1)
-        GTEST_SKIP() << "needs root to switch to an unprivileged user";
+    if (status == -1) GTEST_SKIP() << "needs root to switch to an unprivileged user";
     EXPECT_EQ(status, 0);
 }
 

@@ -3,10 +3,8 @@
 
 #include <QDir>
 #include <QFile>
-
-#include <gtest/gtest.h>
-
 #include <atomic>
+#include <gtest/gtest.h>
 #include <thread>
 
 TEST(FileService, RunsCallsInOrderOffTheCallingThread)
@@ -15,7 +13,8 @@ TEST(FileService, RunsCallsInOrderOffTheCallingThread)
     FileService service;
     // Queued back to back: the listing must see the folder the first call made.
     QFuture<void> made = service.createFolder(tree.root(), QStringLiteral("new"));
-    QFuture<void> renamed = service.rename(tree.path(QStringLiteral("new")), QStringLiteral("renamed"));
+    QFuture<void> renamed =
+        service.rename(tree.path(QStringLiteral("new")), QStringLiteral("renamed"));
     QFuture<QList<FileEntry>> listed = service.contents(tree.root(), false);
     listed.waitForFinished();
     EXPECT_TRUE(made.isFinished());

@@ -3,12 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
+#include <cstdlib>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <cstdlib>
 
 TempTree::TempTree() : dir_(QDir::tempPath() + QStringLiteral("/quorvane-test-XXXXXX"))
 {
@@ -25,8 +23,7 @@ QString TempTree::file(const QString& relative, const QByteArray& contents)
     const QString full = path(relative);
     QDir().mkpath(QFileInfo(full).absolutePath());
     QFile file(full);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-        std::abort();
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size()) std::abort();
     return full;
 }
 
@@ -45,8 +42,7 @@ void TempTree::openToEveryone() const
 
 int runAsNobody(const std::function<int()>& body)
 {
-    if (::geteuid() != 0)
-        return -1;
+    if (::geteuid() != 0) return -1;
     const pid_t child = ::fork();
     if (child == 0) {
         const gid_t nogroup = 65534;

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
-
 #include <functional>
 
 // A temporary folder for one test, with helpers to fill it.
