@@ -54,7 +54,7 @@ int runCommandLine(const CommandRegistry& registry, const QStringList& words)
     try {
         return command->run(Arguments::parse(rest, command->spec));
     } catch (const UsageError& error) {
-        printError(QStringLiteral("%1\nUsage: quorvane-cli %2 %3")
+        printError(QStringLiteral("%1 (usage: quorvane-cli %2 %3)")
                        .arg(QString::fromStdString(error.what()), command->name, command->usage));
         return 2;
     } catch (const Cancelled&) {

@@ -303,3 +303,46 @@ TEST(Trash, StopsAtTheFirstFailureAndNeverDeletes)
     EXPECT_TRUE(QFile::exists(tree.path(QStringLiteral("data/Trash/files/folder/inside.txt"))));
     EXPECT_FALSE(QFile::exists(folder));
 }
+
+namespace {
+
+// A small tmpfs for the duration of a test; `mounted()` is false where mounting
+// is not permitted.
+class ScratchMount {
+public:
+    explicit ScratchMount(const QString& where) : where_(QFile::encodeName(where))
+    {
+        mounted_ = run("mount -t tmpfs -o size=1m tmpfs '" + where_ + "' 2>/dev/null");
+    }
+    ~ScratchMount()
+    {
+        if (mounted_)
+            run("umount '" + where_ + "'");
+    }
+    bool mounted() const { return mounted_; }
+    bool makeReadOnly() { return run("mount -o remount,ro '" + where_ + "'"); }
+
+private:
+    static bool run(const QByteArray& command) { return std::system(command.constData()) == 0; }
+    QByteArray where_;
+    bool mounted_ = false;
+};
+
+} // namespace
+
+TEST(Trash, AnItemNoTrashCanTakeStaysWhereItIs)
+{
+    TempTree tree;
+    ScopedEnv dataHome("XDG_DATA_HOME", QFile::encodeName(tree.folder(QStringLiteral("data"))));
+    ScratchMount mount(tree.folder(QStringLiteral("mnt")));
+    if (!mount.mounted())
+        GTEST_SKIP() << "mounting a scratch file system is not permitted here";
+    const QString item = tree.file(QStringLiteral("mnt/keep.txt"), "precious");
+    ASSERT_TRUE(mount.makeReadOnly());
+
+    EXPECT_THROW(FileOperations::trash({item}), FileError);
+    QFile file(item);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("precious"));
+    EXPECT_FALSE(QFile::exists(tree.path(QStringLiteral("data/Trash/files/keep.txt"))));
+}
