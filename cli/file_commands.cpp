@@ -3,22 +3,13 @@
 #include "file_operations.h"
 #include "file_size_format.h"
 #include "interrupt.h"
+#include "path_names.h"
 #include "progress_line.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
-
-QString absolute(const QString& path)
-{
-    return QDir::cleanPath(QDir(path).absolutePath());
-}
-
-QString joined(const QString& folder, const QString& name)
-{
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
-}
 
 int list(const Arguments& args)
 {
@@ -101,33 +92,33 @@ int reportPath(const Arguments& args, const QString& path)
 
 int makeFolder(const Arguments& args)
 {
-    const QString folder = absolute(args.positional()[0]);
+    const QString folder = absolutePath(args.positional()[0]);
     const QString& name = args.positional()[1];
     FileOperations::createFolder(folder, name);
-    return reportPath(args, joined(folder, name));
+    return reportPath(args, childPath(folder, name));
 }
 
 int renameItem(const Arguments& args)
 {
-    const QString item = absolute(args.positional()[0]);
+    const QString item = absolutePath(args.positional()[0]);
     const QString& name = args.positional()[1];
     FileOperations::rename(item, name);
-    return reportPath(args, joined(QFileInfo(item).absolutePath(), name));
+    return reportPath(args, childPath(QFileInfo(item).absolutePath(), name));
 }
 
 int copyItem(const Arguments& args)
 {
-    const QString item = absolute(args.positional()[0]);
-    const QString folder = absolute(args.positional()[1]);
+    const QString item = absolutePath(args.positional()[0]);
+    const QString folder = absolutePath(args.positional()[1]);
     FileOperations::copy(item, folder);
-    return reportPath(args, joined(folder, QFileInfo(item).fileName()));
+    return reportPath(args, childPath(folder, QFileInfo(item).fileName()));
 }
 
 int trashItems(const Arguments& args)
 {
     QStringList items;
     for (const QString& item : args.positional())
-        items.append(absolute(item));
+        items.append(absolutePath(item));
     FileOperations::trash(items);
     OutputStream out;
     if (args.json()) {

@@ -2,6 +2,7 @@
 
 #include "directory_reader.h"
 #include "natural_order.h"
+#include "path_names.h"
 #include "tree_walker.h"
 #include "unique_fd.h"
 
@@ -23,11 +24,6 @@ namespace {
 QByteArray native(const QString& path)
 {
     return QFile::encodeName(path);
-}
-
-QString joined(const QString& folder, const QString& name)
-{
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
 QString parentOf(const QString& path)
@@ -118,7 +114,7 @@ void copyItem(const QString& source, const QString& target)
     if (!reader.read(children)) throwErrno(source);
     for (const DirectoryReader::Child& child : children) {
         const QString name = QFile::decodeName(child.name);
-        copyItem(joined(source, name), joined(target, name));
+        copyItem(childPath(source, name), childPath(target, name));
     }
     if (::chmod(native(target).constData(), st.st_mode & 07777) != 0) throwErrno(target);
 }
@@ -127,7 +123,7 @@ void copyItem(const QString& source, const QString& target)
 
 QList<FileEntry> contents(const QString& folder, bool hidden)
 {
-    const QString root = QDir::cleanPath(QDir(folder).absolutePath());
+    const QString root = absolutePath(folder);
     const int fd = DirectoryReader::openFolder(native(root).constData(), true);
     if (fd < 0) throwErrno(root);
     DirectoryReader reader(fd, hidden, DirectoryReader::Links::Follow);
@@ -138,7 +134,7 @@ QList<FileEntry> contents(const QString& folder, bool hidden)
     for (const DirectoryReader::Child& child : children) {
         if (child.statFailed) continue;
         QString name = QFile::decodeName(child.name);
-        QString path = joined(root, name);
+        QString path = childPath(root, name);
         entries.append(FileEntry::fromStat(std::move(path), std::move(name), child.st));
     }
     NaturalOrder().sortFoldersFirst(entries);
@@ -176,7 +172,7 @@ void validateName(const QString& name)
 void createFolder(const QString& folder, const QString& name)
 {
     validateName(name);
-    const QString path = joined(folder, name);
+    const QString path = childPath(folder, name);
     if (::mkdir(native(path).constData(), 0777) != 0) throwErrno(path);
 }
 
@@ -196,22 +192,22 @@ void moveNoReplace(const QString& from, const QString& to)
 void rename(const QString& item, const QString& name)
 {
     validateName(name);
-    const QString path = QDir::cleanPath(QDir(item).absolutePath());
-    const QString destination = joined(parentOf(path), name);
+    const QString path = absolutePath(item);
+    const QString destination = childPath(parentOf(path), name);
     if (destination == path) return;
     moveNoReplace(path, destination);
 }
 
 void copy(const QString& item, const QString& folder)
 {
-    const QString source = QDir::cleanPath(QDir(item).absolutePath());
-    const QString destination = joined(folder, QFileInfo(source).fileName());
+    const QString source = absolutePath(item);
+    const QString destination = childPath(folder, QFileInfo(source).fileName());
     if (exists(destination)) throw FileError(FileError::Code::FileWriteFileExists, destination);
     // Build the copy under a hidden name so nothing half-made ever carries the
     // final name, then move it into place without replacing anything.
     const QString temporary =
-        joined(folder, QStringLiteral(".quorvane-copy-") +
-                           QUuid::createUuid().toString(QUuid::WithoutBraces));
+        childPath(folder, QStringLiteral(".quorvane-copy-") +
+                              QUuid::createUuid().toString(QUuid::WithoutBraces));
     try {
         copyItem(source, temporary);
         moveNoReplace(temporary, destination);

@@ -1,6 +1,7 @@
 #include "tree_walker.h"
 
 #include "directory_reader.h"
+#include "path_names.h"
 
 #include <QDir>
 #include <cerrno>
@@ -168,7 +169,7 @@ void TreeWalker::walk(const QString& root, bool includeHidden, const Visitor& vi
                       const CancelCheck& isCancelled)
 {
     auto top = std::make_shared<Folder>();
-    top->path = QDir::cleanPath(QDir(root).absolutePath());
+    top->path = absolutePath(root);
     top->native = top->path.toUtf8();
     readFolder(*top, includeHidden, true);
     if (!top->readable) {
