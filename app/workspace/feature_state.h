@@ -1,0 +1,33 @@
+#pragma once
+
+#include "browser_mode.h"
+#include "library_result.h"
+#include "library_scope.h"
+#include "media_filter.h"
+#include "media_metadata.h"
+#include "storage_node.h"
+#include "storage_report.h"
+
+#include <QHash>
+#include <QSet>
+#include <memory>
+#include <optional>
+
+// What a model keeps of a section when it switches to another one itself.
+struct FeatureState {
+    QString folder;
+    QList<FileEntry> files;
+    QSet<QString> selection;
+    QString query;
+    BrowserMode mode = BrowserMode::Grid;
+    bool sortByDate = false;
+    std::optional<StorageReport> report;
+    QList<QList<FileEntry>> groups;
+    MediaFilter mediaFilter;
+    LibraryScope libraryScope = LibraryScope::Mac;
+    QSet<QString> screenshots;
+    LibraryResult libraryResult;
+    QHash<QString, MediaMetadata> metadata;
+    QHash<QString, FileEntry> metadataVersions;
+    std::shared_ptr<const StorageNode> storageTree;
+};

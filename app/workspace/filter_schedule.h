@@ -1,0 +1,37 @@
+#pragma once
+
+#include "filter_pass.h"
+#include "task_slot.h"
+
+#include <QObject>
+
+class QThreadPool;
+
+// Runs the filtering passes of one section model: a newer schedule always
+// replaces the pass before it, and a replaced pass never publishes.
+class FilterSchedule : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int debounceMs = 80;
+
+    explicit FilterSchedule(QObject* parent = nullptr);
+
+    // Starts a pass over `pass` after the debounce delay, or at once.
+    void schedule(FilterPass pass, bool debounce);
+    // Cancels the running pass; nothing of it is published.
+    void cancel() { task_.cancel(); }
+    bool isRunning() const { return task_.isRunning(); }
+
+Q_SIGNALS:
+    void published(const FilterOutput& output);
+    // A pass ended without a result although nobody replaced it.
+    void abandoned();
+
+private:
+    void launch(FilterPass pass, TaskSlot::Ticket ticket);
+
+    TaskSlot task_;
+};
+
+// The pool that filtering passes run on, above normal priority so typing stays quick.
+QThreadPool* filterPool();

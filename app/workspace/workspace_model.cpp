@@ -1,0 +1,624 @@
+#include "workspace_model.h"
+
+#include "storage_tree.h"
+#include "tracker_library_discovery.h"
+#include "transfer_store.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QThreadPool>
+#include <QtConcurrent>
+#include <algorithm>
+
+namespace {
+
+const QString ready = QStringLiteral("Ready");
+const QString discovering = QStringLiteral("Discovering indexed files\u2026");
+const QString scanning = QStringLiteral("Scanning files\u2026");
+const QString comparing = QStringLiteral("Comparing file contents\u2026");
+const QString buildingTree = QStringLiteral("Building storage hierarchy\u2026");
+const QString summarizing = QStringLiteral("Summarizing files\u2026");
+const QString cancelled = QStringLiteral("Cancelled");
+const QString failed = QStringLiteral("Failed");
+const QString pausedMessage = QStringLiteral("Discovery paused. Refresh to resume.");
+
+constexpr qint64 secondsPerDay = 86400;
+
+// Storage summaries run below normal priority: they must not slow the window.
+QThreadPool* summaryPool()
+{
+    static QThreadPool pool;
+    static const bool configured = [] {
+        pool.setThreadPriority(QThread::LowPriority);
+        return true;
+    }();
+    Q_UNUSED(configured);
+    return &pool;
+}
+
+QList<FileEntry> nonFolders(const QList<FileEntry>& files)
+{
+    QList<FileEntry> kept;
+    kept.reserve(files.size());
+    for (const FileEntry& file : files)
+        if (!file.isDirectory) kept.append(file);
+    return kept;
+}
+
+QString describe(const std::exception_ptr& failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& error) {
+        return QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        return QStringLiteral("An unknown error occurred.");
+    }
+}
+
+bool showHidden()
+{
+    return QSettings().value(QStringLiteral("showHidden"), false).toBool();
+}
+
+} // namespace
+
+WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscovery,
+                               Feature initialFeature, TransferStore* transferStore,
+                               QObject* parent)
+    : QObject(parent), folder_(QDir::homePath()), operation_(ready),
+      libraryResult_(LibraryResult::empty()), metadataTask_(metadataReader_)
+{
+    if (!transferStore) {
+        ownTransferStore_ = std::make_unique<TransferStore>();
+        transferStore = ownTransferStore_.get();
+    }
+    transferStore_ = transferStore;
+    libraryDiscovery_ =
+        libraryDiscovery ? std::move(libraryDiscovery) : std::make_unique<TrackerLibraryDiscovery>();
+
+    transfers_ = transferStore->items();
+    connect(transferStore, &TransferStore::itemsChanged, this,
+            [this] { setTransfers(transferStore_->items()); });
+    connect(&filterTask_, &FilterSchedule::published, this, [this](const FilterOutput& output) {
+        setLibraryResult(output.result);
+        setTimelineGroups(output.timelineGroups);
+        setIsFiltering(false);
+    });
+    connect(&filterTask_, &FilterSchedule::abandoned, this, [this] { setIsFiltering(false); });
+    connect(&metadataTask_, &MetadataBatchReader::batchReady, this,
+            [this](const QHash<QString, MediaMetadata>& metadata,
+                   const QHash<QString, FileEntry>& versions) {
+                for (auto it = versions.cbegin(); it != versions.cend(); ++it)
+                    metadataVersions_.insert(it.key(), it.value());
+                QHash<QString, MediaMetadata> merged = mediaMetadata_;
+                for (auto it = metadata.cbegin(); it != metadata.cend(); ++it)
+                    merged.insert(it.key(), it.value());
+                setMediaMetadata(std::move(merged));
+            });
+    connect(&metadataTask_, &MetadataBatchReader::finished, this,
+            [this] { setReadingMetadata(false); });
+
+    feature_ = initialFeature;
+    sortByDate_ = initialFeature == Feature::Recent || initialFeature == Feature::Timeline;
+    scheduleLibraryFiltering(false);
+    discoverMac();
+}
+
+WorkspaceModel::~WorkspaceModel()
+{
+    libraryDiscovery_->stop();
+    filterTask_.cancel();
+    metadataTask_.cancel();
+}
+
+// MARK: computed state
+
+QList<FileEntry> WorkspaceModel::visible() const
+{
+    if (isLibrary(feature_) || isMacScope()) return libraryResult_.files;
+    QList<FileEntry> shown;
+    for (const FileEntry& file : files_)
+        if (query_.isEmpty() || file.name.contains(query_, Qt::CaseInsensitive))
+            shown.append(file);
+    if (feature_ == Feature::Recent) {
+        const QDateTime weekAgo =
+            QDateTime::currentDateTimeUtc().addSecs(-7 * secondsPerDay);
+        shown.removeIf([&](const FileEntry& f) { return f.isDirectory || f.modified <= weekAgo; });
+    }
+    if (feature_ == Feature::Timeline)
+        shown.removeIf([](const FileEntry& f) { return f.isDirectory; });
+    if (sortByDate_ || feature_ == Feature::Timeline || feature_ == Feature::Recent)
+        std::stable_sort(shown.begin(), shown.end(), [](const FileEntry& a, const FileEntry& b) {
+            return a.modified > b.modified;
+        });
+    return shown;
+}
+
+std::optional<FileEntry> WorkspaceModel::selected() const
+{
+    if (selection_.isEmpty()) return std::nullopt;
+    for (const FileEntry& file : files_)
+        if (selection_.contains(file.path)) return file;
+    return std::nullopt;
+}
+
+// MARK: setters
+
+void WorkspaceModel::setFiles(QList<FileEntry> files)
+{
+    files_ = std::move(files);
+    Q_EMIT filesChanged();
+    scheduleLibraryFiltering(false);
+}
+
+void WorkspaceModel::setSelection(QSet<QString> selection)
+{
+    if (selection_ == selection) return;
+    selection_ = std::move(selection);
+    Q_EMIT selectionChanged();
+}
+
+void WorkspaceModel::setQuery(const QString& query)
+{
+    query_ = query;
+    Q_EMIT queryChanged();
+    scheduleLibraryFiltering(true);
+}
+
+void WorkspaceModel::setMode(BrowserMode mode)
+{
+    if (mode_ == mode) return;
+    mode_ = mode;
+    Q_EMIT modeChanged();
+}
+
+void WorkspaceModel::setMinimumFileSize(qint64 bytes)
+{
+    minimumFileSize_ = bytes;
+    Q_EMIT minimumFileSizeChanged();
+    scheduleLibraryFiltering(false);
+}
+
+void WorkspaceModel::setTimelineDays(int days)
+{
+    timelineDays_ = days;
+    Q_EMIT timelineDaysChanged();
+    scheduleLibraryFiltering(false);
+}
+
+void WorkspaceModel::setSortByDate(bool newestFirst)
+{
+    sortByDate_ = newestFirst;
+    Q_EMIT sortByDateChanged();
+    scheduleLibraryFiltering(false);
+}
+
+void WorkspaceModel::setMediaFilter(const MediaFilter& filter)
+{
+    mediaFilter_ = filter;
+    Q_EMIT mediaFilterChanged();
+    scheduleLibraryFiltering(false);
+}
+
+void WorkspaceModel::setMediaMetadata(QHash<QString, MediaMetadata> metadata)
+{
+    mediaMetadata_ = std::move(metadata);
+    Q_EMIT mediaMetadataChanged();
+    scheduleLibraryFiltering(false);
+}
+
+void WorkspaceModel::setDiscoveredScreenshots(QSet<QString> screenshots)
+{
+    discoveredScreenshots_ = std::move(screenshots);
+    scheduleLibraryFiltering(false);
+}
+
+#define QUORVANE_SETTER(Name, member, type, signal)                                                \
+    void WorkspaceModel::Name(type value)                                                          \
+    {                                                                                              \
+        if (member == value) return;                                                               \
+        member = std::move(value);                                                                 \
+        Q_EMIT signal();                                                                           \
+    }
+
+QUORVANE_SETTER(setError, error_, std::optional<QString>, errorChanged)
+QUORVANE_SETTER(setPalette, palette_, bool, sheetsChanged)
+QUORVANE_SETTER(setNewFolder, newFolder_, bool, sheetsChanged)
+QUORVANE_SETTER(setConfirmTrash, confirmTrash_, bool, sheetsChanged)
+QUORVANE_SETTER(setRenameTarget, renameTarget_, std::optional<FileEntry>, sheetsChanged)
+QUORVANE_SETTER(setDetails, details_, bool, detailsChanged)
+QUORVANE_SETTER(setOcrText, ocrText_, std::optional<QString>, ocrChanged)
+QUORVANE_SETTER(setOcrBusy, ocrBusy_, bool, ocrChanged)
+QUORVANE_SETTER(setPreviewFile, previewFile_, std::optional<FileEntry>, previewFileChanged)
+QUORVANE_SETTER(setLibraryScope, libraryScope_, LibraryScope, libraryScopeChanged)
+QUORVANE_SETTER(setLibraryMessage, libraryMessage_, std::optional<QString>, libraryMessageChanged)
+QUORVANE_SETTER(setLibraryResult, libraryResult_, LibraryResult, libraryResultChanged)
+QUORVANE_SETTER(setReport, report_, std::optional<StorageReport>, reportChanged)
+QUORVANE_SETTER(setDuplicateGroups, duplicateGroups_, QList<QList<FileEntry>>,
+                duplicateGroupsChanged)
+QUORVANE_SETTER(setStorageTree, storageTree_, std::shared_ptr<const StorageNode>,
+                storageTreeChanged)
+QUORVANE_SETTER(setReadingMetadata, readingMetadata_, bool, readingMetadataChanged)
+QUORVANE_SETTER(setIsFiltering, isFiltering_, bool, isFilteringChanged)
+QUORVANE_SETTER(setTimelineGroups, timelineGroups_, QList<TimelineGroup>, timelineGroupsChanged)
+QUORVANE_SETTER(setTransfers, transfers_, QList<TransferItem>, transfersChanged)
+
+#undef QUORVANE_SETTER
+
+void WorkspaceModel::setFolder(const QString& folder)
+{
+    if (folder_ == folder) return;
+    folder_ = folder;
+    Q_EMIT folderChanged();
+}
+
+void WorkspaceModel::setActivity(bool busy, const QString& operation)
+{
+    if (busy_ == busy && operation_ == operation) return;
+    busy_ = busy;
+    operation_ = operation;
+    Q_EMIT activityChanged();
+}
+
+// MARK: sections
+
+FeatureState WorkspaceModel::savedState() const
+{
+    return FeatureState{folder_,        files_,
+                        selection_,     query_,
+                        mode_,          sortByDate_,
+                        report_,        duplicateGroups_,
+                        mediaFilter_,   libraryScope_,
+                        discoveredScreenshots_, libraryResult_,
+                        mediaMetadata_, metadataVersions_,
+                        storageTree_};
+}
+
+void WorkspaceModel::restore(const FeatureState& state)
+{
+    setFolder(state.folder);
+    setFiles(state.files);
+    setSelection(state.selection);
+    query_ = state.query;
+    Q_EMIT queryChanged();
+    scheduleLibraryFiltering(true);
+    setMode(state.mode);
+    setSortByDate(state.sortByDate);
+    setReport(state.report);
+    setDuplicateGroups(state.groups);
+    setMediaFilter(state.mediaFilter);
+    setLibraryScope(state.libraryScope);
+    setDiscoveredScreenshots(state.screenshots);
+    setLibraryResult(state.libraryResult);
+    setMediaMetadata(state.metadata);
+    metadataVersions_ = state.metadataVersions;
+    setStorageTree(state.storageTree);
+}
+
+void WorkspaceModel::activate(Feature feature)
+{
+    if (onActivate_) {
+        onActivate_(feature);
+        return;
+    }
+    if (feature == feature_) return;
+    states_.insert(feature_, savedState());
+
+    loadTask_.cancel();
+    scanTask_.cancel();
+    treeTask_.cancel();
+    metadataTask_.cancel();
+    setReadingMetadata(false);
+    setActivity(false, operation_);
+    libraryDiscovery_->stop();
+    filterTask_.cancel();
+    setIsFiltering(false);
+    setLibraryMessage(std::nullopt);
+    setPreviewFile(std::nullopt);
+
+    feature_ = feature;
+    Q_EMIT featureChanged();
+
+    const auto saved = states_.constFind(feature);
+    if (saved != states_.cend()) {
+        restore(*saved);
+        if (isMacScope()) {
+            if (!(isAnalysis(feature) && report_)) discoverMac();
+        } else if (files_.isEmpty() && !report_) {
+            navigate(folder_);
+        } else {
+            readMetadataIfNeeded();
+        }
+        if (feature == Feature::Storage && !storageTree_ && report_)
+            prepareStorage(report_->files, storageRoot(), report_->inaccessible);
+        return;
+    }
+    setMediaFilter(MediaFilter());
+    query_.clear();
+    Q_EMIT queryChanged();
+    setMode(feature == Feature::Recent ? BrowserMode::List : BrowserMode::Grid);
+    setSortByDate(feature == Feature::Timeline || feature == Feature::Recent);
+    setFiles({});
+    setLibraryResult(LibraryResult::empty());
+    setDiscoveredScreenshots({});
+    setStorageTree(nullptr);
+    discoverMac();
+}
+
+QString WorkspaceModel::storageRoot() const
+{
+    return isMacScope() ? QStringLiteral("/") : folder_;
+}
+
+// MARK: loading
+
+void WorkspaceModel::discoverMac()
+{
+    const MediaKind kind = mediaKindOf(feature_).value_or(MediaKind::Other);
+    loadTask_.cancel();
+    scanTask_.cancel();
+    treeTask_.cancel();
+    metadataTask_.cancel();
+    const bool keepList = isMacScope() && !files_.isEmpty();
+
+    setLibraryScope(LibraryScope::Mac);
+    setLibraryMessage(std::nullopt);
+    setReadingMetadata(false);
+    setSelection({});
+    setPreviewFile(std::nullopt);
+    setReport(std::nullopt);
+    setDuplicateGroups({});
+    setStorageTree(nullptr);
+
+    if (feature_ == Feature::Transfers) {
+        setActivity(false, operation_);
+        setFiles({});
+        scheduleLibraryFiltering(false);
+        return;
+    }
+    setActivity(true, discovering);
+    QPointer<WorkspaceModel> self(this);
+    libraryDiscovery_->start(kind, feature_ == Feature::Screenshots,
+                             [self, keepList](const LibrarySnapshot& snapshot) {
+                                 if (self) self->receive(snapshot, keepList);
+                             });
+}
+
+void WorkspaceModel::receive(const LibrarySnapshot& snapshot, bool keepList)
+{
+    if (!isMacScope()) return;
+    const bool hasMessage = snapshot.message.has_value();
+    if (!(keepList && snapshot.gathering) && !hasMessage) {
+        setFiles(snapshot.files);
+        setDiscoveredScreenshots(snapshot.screenshots);
+    }
+    setActivity(snapshot.gathering, snapshot.gathering ? discovering : ready);
+    setLibraryMessage(snapshot.message);
+    if (snapshot.gathering) return;
+    if (!hasMessage) {
+        QSet<QString> present;
+        present.reserve(snapshot.files.size());
+        for (const FileEntry& file : snapshot.files) present.insert(file.path);
+        QSet<QString> kept = selection_;
+        kept.intersect(present);
+        setSelection(std::move(kept));
+    }
+    readMetadataIfNeeded();
+    if ((feature_ == Feature::Storage || feature_ == Feature::Large) && !hasMessage)
+        prepareStorage(files_, QStringLiteral("/"), 0);
+}
+
+void WorkspaceModel::navigate(const QString& folder)
+{
+    libraryDiscovery_->stop();
+    setLibraryScope(LibraryScope::Folder);
+    setLibraryMessage(std::nullopt);
+    setDiscoveredScreenshots({});
+    setLibraryResult(LibraryResult::empty());
+    setStorageTree(nullptr);
+    treeTask_.cancel();
+    setPreviewFile(std::nullopt);
+
+    setFolder(folder);
+    setFiles({});
+    setSelection({});
+    setReport(std::nullopt);
+    setDuplicateGroups({});
+    scanTask_.cancel();
+    setActivity(false, operation_);
+    loadTask_.cancel();
+    metadataTask_.cancel();
+    setReadingMetadata(false);
+    setMediaMetadata({});
+    metadataVersions_.clear();
+
+    const TaskSlot::Ticket ticket = loadTask_.start();
+    QFuture<QList<FileEntry>> listing = service_.contents(folder, showHidden());
+    loadTask_.onCancel([listing]() mutable { listing.cancel(); });
+    listing.then(this, [this, ticket](QFuture<QList<FileEntry>> done) {
+        if (ticket.isCancelled()) return;
+        loadTask_.finish(ticket);
+        try {
+            setFiles(done.result());
+        } catch (const Cancelled&) {
+            return;
+        } catch (...) {
+            setFiles({});
+            setError(describe(std::current_exception()));
+            return;
+        }
+        readMetadataIfNeeded();
+        if (isAnalysis(feature_) || feature_ == Feature::Timeline) scan();
+    });
+}
+
+void WorkspaceModel::refresh()
+{
+    if (isMacScope())
+        discoverMac();
+    else
+        navigate(folder_);
+}
+
+void WorkspaceModel::chooseFolder()
+{
+    if (!folderChooser_) return;
+    if (const std::optional<QString> chosen = folderChooser_()) navigate(*chosen);
+}
+
+void WorkspaceModel::scan()
+{
+    const bool mac = isMacScope();
+    const bool duplicates = feature_ == Feature::Duplicates;
+    if (mac && !duplicates) {
+        discoverMac();
+        return;
+    }
+    libraryDiscovery_->stop();
+    scanTask_.cancel();
+    treeTask_.cancel();
+    setActivity(true, scanning);
+
+    const TaskSlot::Ticket ticket = scanTask_.start();
+    QFuture<StorageReport> scanned =
+        mac ? QtFuture::makeReadyFuture(StorageReport(nonFolders(files_), 0))
+            : service_.scan(folder_);
+    scanTask_.onCancel([scanned]() mutable { scanned.cancel(); });
+
+    QPointer<WorkspaceModel> self(this);
+    auto fail = [this, ticket](const std::exception_ptr& failure) {
+        if (ticket.isCancelled()) return;
+        scanTask_.finish(ticket);
+        setError(describe(failure));
+        setActivity(false, failed);
+    };
+    scanned.then(this, [this, ticket, duplicates, fail](QFuture<StorageReport> done) {
+        if (ticket.isCancelled()) return;
+        StorageReport report;
+        try {
+            report = done.result();
+        } catch (const Cancelled&) {
+            return;
+        } catch (...) {
+            fail(std::current_exception());
+            return;
+        }
+        if (!duplicates) {
+            scanTask_.finish(ticket);
+            publishScan({report, {}});
+            return;
+        }
+        setActivity(true, comparing);
+        QFuture<DuplicateReport> hashed = service_.duplicateReport(report.files);
+        scanTask_.onCancel([hashed]() mutable { hashed.cancel(); });
+        hashed.then(this, [this, ticket, report, fail](QFuture<DuplicateReport> hashedDone) {
+            if (ticket.isCancelled()) return;
+            DuplicateReport found;
+            try {
+                found = hashedDone.result();
+            } catch (const Cancelled&) {
+                return;
+            } catch (...) {
+                fail(std::current_exception());
+                return;
+            }
+            scanTask_.finish(ticket);
+            publishScan({StorageReport(report.files, report.inaccessible + found.skipped),
+                         found.groups});
+        });
+    });
+}
+
+void WorkspaceModel::publishScan(const ScanOutcome& outcome)
+{
+    setDuplicateGroups(outcome.groups);
+    setReport(outcome.report);
+    setFiles(outcome.report.files);
+    readMetadataIfNeeded();
+    setActivity(false, ready);
+    if (feature_ == Feature::Storage)
+        prepareStorage(outcome.report.files, storageRoot(), outcome.report.inaccessible);
+}
+
+void WorkspaceModel::prepareStorage(const QList<FileEntry>& files, const QString& root,
+                                    int inaccessible)
+{
+    treeTask_.cancel();
+    const bool withTree = feature_ == Feature::Storage;
+    setActivity(true, withTree ? buildingTree : summarizing);
+
+    const TaskSlot::Ticket ticket = treeTask_.start();
+    const CancelCheck isCancelled = ticket.cancelCheck();
+    struct Summary {
+        StorageReport report;
+        std::shared_ptr<const StorageNode> tree;
+    };
+    QFuture<Summary> summary =
+        QtConcurrent::run(summaryPool(), [files, root, inaccessible, withTree, isCancelled] {
+            Summary result;
+            result.report = StorageReport(nonFolders(files), inaccessible);
+            throwIfCancelled(isCancelled);
+            if (withTree) result.tree = StorageTree::build(result.report.files, root);
+            return result;
+        });
+    summary.then(this, [this, ticket](QFuture<Summary> done) {
+        if (ticket.isCancelled()) return;
+        treeTask_.finish(ticket);
+        try {
+            Summary result = done.result();
+            setStorageTree(result.tree);
+            setReport(std::move(result.report));
+            setActivity(false, ready);
+        } catch (const Cancelled&) {
+        } catch (...) {
+            setError(describe(std::current_exception()));
+            setActivity(false, failed);
+        }
+    });
+}
+
+void WorkspaceModel::cancelScan()
+{
+    scanTask_.cancel();
+    treeTask_.cancel();
+    if (isMacScope()) {
+        libraryDiscovery_->stop();
+        setLibraryMessage(pausedMessage);
+    }
+    setActivity(false, cancelled);
+}
+
+// MARK: filtering and media properties
+
+void WorkspaceModel::scheduleLibraryFiltering(bool debounce)
+{
+    filterTask_.cancel();
+    if (feature_ == Feature::Transfers) {
+        setIsFiltering(false);
+        return;
+    }
+    setIsFiltering(true);
+    filterTask_.schedule(
+        FilterPass::forSection({feature_, files_, minimumFileSize_, timelineDays_,
+                                discoveredScreenshots_, query_, mediaFilter_, sortByDate_,
+                                mediaMetadata_}),
+        debounce);
+}
+
+void WorkspaceModel::readMetadataIfNeeded()
+{
+    metadataTask_.cancel();
+    setReadingMetadata(false);
+    if (!isLibrary(feature_) || !mediaFilter_.needsMetadata()) return;
+    const std::optional<MediaKind> kind = mediaKindOf(feature_);
+    QList<FileEntry> pending;
+    for (const FileEntry& file : files_) {
+        if (file.mediaKind != kind) continue;
+        const auto version = metadataVersions_.constFind(file.path);
+        if (version == metadataVersions_.cend() || *version != file) pending.append(file);
+    }
+    if (pending.isEmpty()) return;
+    setReadingMetadata(true);
+    metadataTask_.start(std::move(pending));
+}

@@ -1,0 +1,222 @@
+#pragma once
+
+#include "browser_mode.h"
+#include "feature.h"
+#include "feature_state.h"
+#include "file_service.h"
+#include "filter_schedule.h"
+#include "library_discovering.h"
+#include "library_scope.h"
+#include "media_metadata_reader.h"
+#include "metadata_batch_reader.h"
+#include "task_slot.h"
+#include "timeline_group.h"
+#include "transfer_item.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class TransferStore;
+
+// The state of one sidebar section and the owner of the work that fills it:
+// index discovery, folder listing, scans, duplicate search, the storage
+// summary, filtering passes and media property reads. Lives on the GUI thread.
+class WorkspaceModel : public QObject {
+    Q_OBJECT
+public:
+    static constexpr qint64 defaultMinimumFileSize = 100000000;
+    // Asks the user for a folder; nothing when the user cancels.
+    using FolderChooser = std::function<std::optional<QString>()>;
+
+    // Without a provider the model uses the desktop's file index; without a
+    // store it makes a queue of its own.
+    WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscovery, Feature initialFeature,
+                   TransferStore* transferStore, QObject* parent = nullptr);
+    ~WorkspaceModel() override;
+
+    // State, each with a change signal below.
+    Feature feature() const { return feature_; }
+    const QString& folder() const { return folder_; }
+    const QList<FileEntry>& files() const { return files_; }
+    const QSet<QString>& selection() const { return selection_; }
+    const QString& query() const { return query_; }
+    BrowserMode mode() const { return mode_; }
+    bool busy() const { return busy_; }
+    const QString& operation() const { return operation_; }
+    qint64 minimumFileSize() const { return minimumFileSize_; }
+    int timelineDays() const { return timelineDays_; }
+    const QList<TimelineGroup>& timelineGroups() const { return timelineGroups_; }
+    const std::optional<QString>& error() const { return error_; }
+    bool palette() const { return palette_; }
+    bool newFolder() const { return newFolder_; }
+    bool confirmTrash() const { return confirmTrash_; }
+    const std::optional<FileEntry>& renameTarget() const { return renameTarget_; }
+    const std::optional<StorageReport>& report() const { return report_; }
+    const QList<QList<FileEntry>>& duplicateGroups() const { return duplicateGroups_; }
+    const QList<TransferItem>& transfers() const { return transfers_; }
+    TransferStore& transferStore() const { return *transferStore_; }
+    bool sortByDate() const { return sortByDate_; }
+    bool details() const { return details_; }
+    const std::optional<QString>& ocrText() const { return ocrText_; }
+    bool ocrBusy() const { return ocrBusy_; }
+    const std::optional<FileEntry>& previewFile() const { return previewFile_; }
+    const MediaFilter& mediaFilter() const { return mediaFilter_; }
+    const QHash<QString, MediaMetadata>& mediaMetadata() const { return mediaMetadata_; }
+    bool readingMetadata() const { return readingMetadata_; }
+    LibraryScope libraryScope() const { return libraryScope_; }
+    const std::optional<QString>& libraryMessage() const { return libraryMessage_; }
+    const QSet<QString>& discoveredScreenshots() const { return discoveredScreenshots_; }
+    const LibraryResult& libraryResult() const { return libraryResult_; }
+    bool isFiltering() const { return isFiltering_; }
+    const std::shared_ptr<const StorageNode>& storageTree() const { return storageTree_; }
+    FileService& service() { return service_; }
+
+    bool isMacScope() const { return libraryScope_ == LibraryScope::Mac; }
+    // The list the section's file views show.
+    QList<FileEntry> visible() const;
+    // The first entry of `files` that is selected.
+    std::optional<FileEntry> selected() const;
+
+    void setFiles(QList<FileEntry> files);
+    void setSelection(QSet<QString> selection);
+    void setQuery(const QString& query);
+    void setMode(BrowserMode mode);
+    void setMinimumFileSize(qint64 bytes);
+    void setTimelineDays(int days);
+    void setError(std::optional<QString> error);
+    void setPalette(bool shown);
+    void setNewFolder(bool shown);
+    void setConfirmTrash(bool shown);
+    void setRenameTarget(std::optional<FileEntry> entry);
+    void setSortByDate(bool newestFirst);
+    void setDetails(bool shown);
+    void setOcrText(std::optional<QString> text);
+    void setOcrBusy(bool running);
+    void setPreviewFile(std::optional<FileEntry> entry);
+    void setMediaFilter(const MediaFilter& filter);
+    void setMediaMetadata(QHash<QString, MediaMetadata> metadata);
+
+    // Set by the router: section switches then go through it.
+    void setOnActivate(std::function<void(Feature)> hook) { onActivate_ = std::move(hook); }
+    void setFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
+
+    void activate(Feature feature);
+    void discoverMac();
+    void navigate(const QString& folder);
+    void refresh();
+    void chooseFolder();
+    void scan();
+    void cancelScan();
+    void prepareStorage(const QList<FileEntry>& files, const QString& root, int inaccessible);
+    void scheduleLibraryFiltering(bool debounce);
+    void readMetadataIfNeeded();
+
+Q_SIGNALS:
+    void featureChanged();
+    void folderChanged();
+    void filesChanged();
+    void selectionChanged();
+    void queryChanged();
+    void modeChanged();
+    void activityChanged(); // busy, operation
+    void minimumFileSizeChanged();
+    void timelineDaysChanged();
+    void timelineGroupsChanged();
+    void errorChanged();
+    void sheetsChanged(); // palette, newFolder, confirmTrash, renameTarget
+    void reportChanged();
+    void duplicateGroupsChanged();
+    void transfersChanged();
+    void sortByDateChanged();
+    void detailsChanged();
+    void ocrChanged(); // ocrText, ocrBusy
+    void previewFileChanged();
+    void mediaFilterChanged();
+    void mediaMetadataChanged();
+    void readingMetadataChanged();
+    void libraryScopeChanged();
+    void libraryMessageChanged();
+    void libraryResultChanged();
+    void isFilteringChanged();
+    void storageTreeChanged();
+
+private:
+    struct ScanOutcome {
+        StorageReport report;
+        QList<QList<FileEntry>> groups;
+    };
+
+    void setActivity(bool busy, const QString& operation);
+    void setLibraryScope(LibraryScope scope);
+    void setLibraryMessage(std::optional<QString> message);
+    void setDiscoveredScreenshots(QSet<QString> screenshots);
+    void setLibraryResult(LibraryResult result);
+    void setReport(std::optional<StorageReport> report);
+    void setDuplicateGroups(QList<QList<FileEntry>> groups);
+    void setStorageTree(std::shared_ptr<const StorageNode> tree);
+    void setReadingMetadata(bool reading);
+    void setIsFiltering(bool filtering);
+    void setTimelineGroups(QList<TimelineGroup> groups);
+    void setFolder(const QString& folder);
+    void setTransfers(QList<TransferItem> items);
+
+    FeatureState savedState() const;
+    void restore(const FeatureState& state);
+    void receive(const LibrarySnapshot& snapshot, bool keepList);
+    void publishScan(const ScanOutcome& outcome);
+    void failLoading(const QString& message);
+    QString storageRoot() const;
+
+    Feature feature_ = Feature::Explorer;
+    QString folder_;
+    QList<FileEntry> files_;
+    QSet<QString> selection_;
+    QString query_;
+    BrowserMode mode_ = BrowserMode::Grid;
+    bool busy_ = false;
+    QString operation_;
+    qint64 minimumFileSize_ = defaultMinimumFileSize;
+    int timelineDays_ = 0;
+    QList<TimelineGroup> timelineGroups_;
+    std::optional<QString> error_;
+    bool palette_ = false;
+    bool newFolder_ = false;
+    bool confirmTrash_ = false;
+    std::optional<FileEntry> renameTarget_;
+    std::optional<StorageReport> report_;
+    QList<QList<FileEntry>> duplicateGroups_;
+    QList<TransferItem> transfers_;
+    std::unique_ptr<TransferStore> ownTransferStore_;
+    QPointer<TransferStore> transferStore_;
+    bool sortByDate_ = false;
+    bool details_ = false;
+    std::optional<QString> ocrText_;
+    bool ocrBusy_ = false;
+    std::optional<FileEntry> previewFile_;
+    MediaFilter mediaFilter_;
+    QHash<QString, MediaMetadata> mediaMetadata_;
+    bool readingMetadata_ = false;
+    LibraryScope libraryScope_ = LibraryScope::Mac;
+    std::optional<QString> libraryMessage_;
+    QSet<QString> discoveredScreenshots_;
+    LibraryResult libraryResult_;
+    bool isFiltering_ = false;
+    QHash<QString, FileEntry> metadataVersions_;
+    std::unique_ptr<LibraryDiscovering> libraryDiscovery_;
+    std::shared_ptr<const StorageNode> storageTree_;
+    MediaMetadataReader metadataReader_;
+    FileService service_;
+    FilterSchedule filterTask_;
+    MetadataBatchReader metadataTask_;
+    TaskSlot loadTask_;
+    TaskSlot scanTask_;
+    TaskSlot treeTask_;
+    std::function<void(Feature)> onActivate_;
+    FolderChooser folderChooser_;
+    QHash<Feature, FeatureState> states_;
+};

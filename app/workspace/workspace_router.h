@@ -1,0 +1,51 @@
+#pragma once
+
+#include "feature.h"
+#include "library_discovering.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+class TransferStore;
+class WorkspaceModel;
+
+// One model per section, made on first visit and kept for the whole run, and
+// the one transfer queue they share. Switching sections reloads nothing.
+class WorkspaceRouter : public QObject {
+    Q_OBJECT
+public:
+    using DiscoveryFactory = std::function<std::unique_ptr<LibraryDiscovering>()>;
+
+    // Without a factory every model queries the desktop's file index.
+    explicit WorkspaceRouter(DiscoveryFactory discoveryFactory = {}, QObject* parent = nullptr);
+    ~WorkspaceRouter() override;
+
+    WorkspaceModel& current() const { return *current_; }
+    TransferStore& transferStore() const { return *transferStore_; }
+    // The model of `feature` if it was ever shown.
+    WorkspaceModel* session(Feature feature) const;
+
+    // Given to every model, present and future, for "Open folder".
+    void setFolderChooser(const std::function<std::optional<QString>()>& chooser);
+
+    void activate(Feature feature);
+    void openLocation(const QString& folder);
+    // Cancels scans of every section and every queued or running copy.
+    void stopAllWork();
+
+Q_SIGNALS:
+    void currentChanged();
+
+private:
+    WorkspaceModel* makeModel(Feature feature);
+
+    std::unique_ptr<TransferStore> transferStore_;
+    DiscoveryFactory discoveryFactory_;
+    std::function<std::optional<QString>()> folderChooser_;
+    std::map<Feature, std::unique_ptr<WorkspaceModel>> sessions_;
+    WorkspaceModel* current_ = nullptr;
+};

@@ -1,0 +1,144 @@
+// Latency figures of the section models, printed as plain lines:
+//   workspace_latency [TREE]
+// TREE (optional) is a folder to scan and hash in the Duplicate Finder while
+// the longest stall of the event loop is measured.
+#include "transfer_store.h"
+#include "workspace_model.h"
+#include "workspace_router.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// Hands the model a fixed list as soon as it asks for one.
+class FixedDiscovery : public LibraryDiscovering {
+public:
+    explicit FixedDiscovery(QList<FileEntry> files, int* starts)
+        : files_(std::move(files)), starts_(starts)
+    {
+    }
+    void start(MediaKind, bool, Receiver receive) override
+    {
+        ++*starts_;
+        receive(LibrarySnapshot{files_, {}, false, std::nullopt});
+    }
+    void stop() override {}
+
+private:
+    QList<FileEntry> files_;
+    int* starts_;
+};
+
+QList<FileEntry> manyEntries(int count)
+{
+    static const char* words[] = {"holiday", "invoice", "report", "sunset", "draft", "scan",
+                                  "family", "budget", "notes", "trip"};
+    QList<FileEntry> files;
+    files.reserve(count);
+    const QDateTime base = QDateTime::currentDateTimeUtc();
+    for (int i = 0; i < count; ++i)
+        files << FileEntry::indexed(
+            QStringLiteral("/data/%1/%2_%3.jpg").arg(i % 500).arg(words[i % 10]).arg(i),
+            1000 + i, base.addSecs(-i * 37), false);
+    return files;
+}
+
+void spinUntil(const std::function<bool()>& done)
+{
+    while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void typingLatency(const QList<FileEntry>& files)
+{
+    int starts = 0;
+    TransferStore store;
+    WorkspaceModel model(std::make_unique<FixedDiscovery>(files, &starts), Feature::Images, &store);
+    spinUntil([&] { return !model.isFiltering(); });
+    std::vector<double> latencies;
+    const QString typed = QStringLiteral("holiday_1");
+    for (int n = 1; n <= typed.size(); ++n) {
+        bool published = false;
+        auto connection = QObject::connect(&model, &WorkspaceModel::libraryResultChanged,
+                                           [&] { published = true; });
+        QElapsedTimer clock;
+        clock.start();
+        model.setQuery(typed.left(n));
+        spinUntil([&] { return published && !model.isFiltering(); });
+        latencies.push_back(clock.nsecsElapsed() / 1e6);
+        QObject::disconnect(connection);
+    }
+    std::printf("typing to published result, %lld entries: median %.1f ms, max %.1f ms "
+                "(80 ms of it is the debounce)\n",
+                static_cast<long long>(files.size()), median(latencies),
+                *std::max_element(latencies.begin(), latencies.end()));
+}
+
+void switchingCost(const QList<FileEntry>& files)
+{
+    int starts = 0;
+    WorkspaceRouter router([&] { return std::make_unique<FixedDiscovery>(files, &starts); });
+    router.activate(Feature::Images);
+    spinUntil([&] { return !router.current().isFiltering(); });
+    const int startsBefore = starts;
+    std::vector<double> costs;
+    for (int i = 0; i < 200; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        router.activate(i % 2 ? Feature::Images : Feature::Explorer);
+        costs.push_back(clock.nsecsElapsed() / 1e3);
+    }
+    std::printf("section switch: median %.1f us, max %.1f us; reloads: %d\n", median(costs),
+                *std::max_element(costs.begin(), costs.end()), starts - startsBefore);
+}
+
+void longestStall(const QString& tree)
+{
+    int starts = 0;
+    TransferStore store;
+    WorkspaceModel model(std::make_unique<FixedDiscovery>(QList<FileEntry>{}, &starts),
+                         Feature::Duplicates, &store);
+    spinUntil([&] { return !model.busy() && !model.isFiltering(); });
+    QElapsedTimer sinceTick;
+    qint64 worst = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        worst = std::max(worst, sinceTick.nsecsElapsed());
+        sinceTick.restart();
+    });
+    QElapsedTimer total;
+    total.start();
+    model.navigate(tree);
+    sinceTick.start();
+    ticker.start(1);
+    spinUntil([&] { return model.report().has_value() && !model.busy() && !model.isFiltering(); });
+    ticker.stop();
+    std::printf("scan + duplicate search of %s: %.2f s, %lld files, %lld groups; longest event "
+                "loop stall %.1f ms\n",
+                qPrintable(tree), total.nsecsElapsed() / 1e9,
+                static_cast<long long>(model.report()->files.size()),
+                static_cast<long long>(model.duplicateGroups().size()), worst / 1e6);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QList<FileEntry> files = manyEntries(100000);
+    typingLatency(files);
+    switchingCost(files);
+    if (argc > 1) longestStall(QString::fromLocal8Bit(argv[1]));
+    return 0;
+}
