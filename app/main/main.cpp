@@ -1,13 +1,12 @@
 #include "appearance.h"
+#include "desktop_platform.h"
 #include "main_window.h"
 #include "workspace_model.h"
 #include "workspace_router.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileDialog>
 #include <QIcon>
-#include <QScreen>
 #include <QTimer>
 #include <memory>
 
@@ -49,14 +48,8 @@ int main(int argc, char** argv)
     applyAppearance(app, storedAppearance());
 
     auto router = std::make_unique<WorkspaceRouter>();
-    auto chooser = [] () -> std::optional<QString> {
-        const QString chosen = QFileDialog::getExistingDirectory(
-            nullptr, QStringLiteral("Open folder"), QDir::homePath());
-        return chosen.isEmpty() ? std::nullopt : std::optional(chosen);
-    };
-    router->setFolderChooser(chooser);
-
     auto window = std::make_unique<MainWindow>(*router);
+    router->setPlatform(desktopPlatform(window.get()));
     window->show();
     if (parser.isSet(screenshot))
         scheduleScreenshot(*window, parser.value(screenshot), parser.value(delay).toInt());

@@ -1,11 +1,13 @@
 #include "main_window.h"
 
+#include "menu_commands.h"
 #include "workspace_model.h"
 #include "workspace_router.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -47,6 +49,7 @@ MainWindow::MainWindow(WorkspaceRouter& router, QWidget* parent)
     setCentralWidget(central);
     statusBar()->addWidget(activity_, 1);
     resize(defaultSize);
+    new MenuCommands(router_, *menuBar());
 
     connect(&router_, &WorkspaceRouter::currentChanged, this,
             [this] { showModel(router_.current()); });

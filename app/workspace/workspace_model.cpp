@@ -1,5 +1,6 @@
 #include "workspace_model.h"
 
+#include "failure_message.h"
 #include "storage_tree.h"
 #include "tracker_library_discovery.h"
 #include "transfer_store.h"
@@ -43,17 +44,6 @@ QList<FileEntry> nonFolders(const QList<FileEntry>& files)
     for (const FileEntry& file : files)
         if (!file.isDirectory) kept.append(file);
     return kept;
-}
-
-QString describe(const std::exception_ptr& failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const std::exception& error) {
-        return QString::fromLocal8Bit(error.what());
-    } catch (...) {
-        return QStringLiteral("An unknown error occurred.");
-    }
 }
 
 bool showHidden()
@@ -445,7 +435,7 @@ void WorkspaceModel::navigate(const QString& folder)
             return;
         } catch (...) {
             setFiles({});
-            setError(describe(std::current_exception()));
+            setError(failureMessage(std::current_exception()));
             return;
         }
         readMetadataIfNeeded();
@@ -463,8 +453,8 @@ void WorkspaceModel::refresh()
 
 void WorkspaceModel::chooseFolder()
 {
-    if (!folderChooser_) return;
-    if (const std::optional<QString> chosen = folderChooser_()) navigate(*chosen);
+    if (const auto chosen = platform_.chooseFolder(QStringLiteral("Open folder"), QString()))
+        navigate(*chosen);
 }
 
 void WorkspaceModel::scan()
@@ -490,7 +480,7 @@ void WorkspaceModel::scan()
     auto fail = [this, ticket](const std::exception_ptr& failure) {
         if (ticket.isCancelled()) return;
         scanTask_.finish(ticket);
-        setError(describe(failure));
+        setError(failureMessage(failure));
         setActivity(false, failed);
     };
     scanned.then(this, [this, ticket, duplicates, fail](QFuture<StorageReport> done) {
@@ -572,7 +562,7 @@ void WorkspaceModel::prepareStorage(const QList<FileEntry>& files, const QString
             setActivity(false, ready);
         } catch (const Cancelled&) {
         } catch (...) {
-            setError(describe(std::current_exception()));
+            setError(failureMessage(std::current_exception()));
             setActivity(false, failed);
         }
     });

@@ -12,6 +12,7 @@
 #include "task_slot.h"
 #include "timeline_group.h"
 #include "transfer_item.h"
+#include "workspace_platform.h"
 
 #include <QHash>
 #include <QObject>
@@ -30,8 +31,6 @@ class WorkspaceModel : public QObject {
     Q_OBJECT
 public:
     static constexpr qint64 defaultMinimumFileSize = 100000000;
-    // Asks the user for a folder; nothing when the user cancels.
-    using FolderChooser = std::function<std::optional<QString>()>;
 
     // Without a provider the model uses the desktop's file index; without a
     // store it makes a queue of its own.
@@ -103,7 +102,8 @@ public:
 
     // Set by the router: section switches then go through it.
     void setOnActivate(std::function<void(Feature)> hook) { onActivate_ = std::move(hook); }
-    void setFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
+    // Dialogs, clipboard and modifier keys; headless until the window sets them.
+    void setPlatform(WorkspacePlatform platform) { platform_ = std::move(platform); }
 
     void activate(Feature feature);
     void discoverMac();
@@ -115,6 +115,24 @@ public:
     void prepareStorage(const QList<FileEntry>& files, const QString& root, int inaccessible);
     void scheduleLibraryFiltering(bool debounce);
     void readMetadataIfNeeded();
+
+    // File actions (views and menu commands call these).
+    void select(const FileEntry& entry);
+    void open(const FileEntry& entry);
+    void preview();
+    void stepPreview(int step);
+    void selectAll();
+    void enclosingFolder();
+    void copySelection();
+    void paste();
+    void createFolder(const QString& name);
+    void rename(const FileEntry& entry, const QString& name);
+    void trash();
+    void addTransfer();
+    void clearCompletedTransfers();
+    void cancelTransfer(const QUuid& id);
+    void retryTransfer(const QUuid& id);
+    void extractText();
 
 Q_SIGNALS:
     void featureChanged();
@@ -171,6 +189,10 @@ private:
     void publishScan(const ScanOutcome& outcome);
     void failLoading(const QString& message);
     QString storageRoot() const;
+    void enqueueCopies(const QStringList& sources);
+    // Runs `change` when `future` ends; failures go to `error` first.
+    template <typename T>
+    void afterChange(QFuture<T> future, std::function<void(bool succeeded)> then);
 
     Feature feature_ = Feature::Explorer;
     QString folder_;
@@ -217,6 +239,6 @@ private:
     TaskSlot scanTask_;
     TaskSlot treeTask_;
     std::function<void(Feature)> onActivate_;
-    FolderChooser folderChooser_;
+    WorkspacePlatform platform_ = WorkspacePlatform::headless();
     QHash<Feature, FeatureState> states_;
 };

@@ -24,16 +24,16 @@ WorkspaceModel* WorkspaceRouter::makeModel(Feature feature)
     model->setOnActivate([self](Feature requested) {
         if (self) self->activate(requested);
     });
-    model->setFolderChooser(folderChooser_);
+    model->setPlatform(platform_);
     WorkspaceModel* made = model.get();
     sessions_[feature] = std::move(model);
     return made;
 }
 
-void WorkspaceRouter::setFolderChooser(const std::function<std::optional<QString>()>& chooser)
+void WorkspaceRouter::setPlatform(const WorkspacePlatform& platform)
 {
-    folderChooser_ = chooser;
-    for (const auto& [feature, model] : sessions_) model->setFolderChooser(chooser);
+    platform_ = platform;
+    for (const auto& [feature, model] : sessions_) model->setPlatform(platform);
 }
 
 WorkspaceModel* WorkspaceRouter::session(Feature feature) const

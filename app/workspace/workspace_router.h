@@ -2,6 +2,7 @@
 
 #include "feature.h"
 #include "library_discovering.h"
+#include "workspace_platform.h"
 
 #include <QObject>
 #include <QPointer>
@@ -29,8 +30,8 @@ public:
     // The model of `feature` if it was ever shown.
     WorkspaceModel* session(Feature feature) const;
 
-    // Given to every model, present and future, for "Open folder".
-    void setFolderChooser(const std::function<std::optional<QString>()>& chooser);
+    // Given to every model, present and future.
+    void setPlatform(const WorkspacePlatform& platform);
 
     void activate(Feature feature);
     void openLocation(const QString& folder);
@@ -45,7 +46,7 @@ private:
 
     std::unique_ptr<TransferStore> transferStore_;
     DiscoveryFactory discoveryFactory_;
-    std::function<std::optional<QString>()> folderChooser_;
+    WorkspacePlatform platform_ = WorkspacePlatform::headless();
     std::map<Feature, std::unique_ptr<WorkspaceModel>> sessions_;
     WorkspaceModel* current_ = nullptr;
 };

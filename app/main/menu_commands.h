@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QMenuBar;
+class WorkspaceRouter;
+
+// The window's menu commands. Each acts on the router's current model and is
+// enabled only while that model can act on it.
+class MenuCommands : public QObject {
+    Q_OBJECT
+public:
+    MenuCommands(WorkspaceRouter& router, QMenuBar& menuBar);
+
+private:
+    QAction* add(QMenu* menu, const QString& title, const QKeySequence& shortcut,
+                 std::function<void()> action);
+    void follow();
+    void updateEnabled();
+
+    WorkspaceRouter& router_;
+    QList<QAction*> needFolder_;
+    QMetaObject::Connection scopeConnection_;
+};

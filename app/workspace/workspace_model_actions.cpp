@@ -1,0 +1,185 @@
+// The file actions of a section model: selection, previews, clipboard,
+// folder changes, the trash, queued copies and text extraction.
+#include "workspace_model.h"
+
+#include "failure_message.h"
+#include "text_extractor.h"
+#include "transfer_store.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString folderNeeded = QStringLiteral("Choose a destination folder to create a folder.");
+
+qsizetype indexOf(const QList<FileEntry>& files, const FileEntry& entry)
+{
+    return files.indexOf(entry);
+}
+
+} // namespace
+
+template <typename T>
+void WorkspaceModel::afterChange(QFuture<T> future, std::function<void(bool)> then)
+{
+    // Not kept in a slot: a change that ends after the user moved on still
+    // refreshes this model.
+    future.then(this, [this, then = std::move(then)](QFuture<T> done) {
+        try {
+            done.waitForFinished();
+            then(true);
+        } catch (...) {
+            setError(failureMessage(std::current_exception()));
+            then(false);
+        }
+    });
+}
+
+void WorkspaceModel::select(const FileEntry& entry)
+{
+    const Qt::KeyboardModifiers held = platform_.modifiers();
+    if (held & Qt::ControlModifier) {
+        QSet<QString> toggled = selection_;
+        if (!toggled.remove(entry.path)) toggled.insert(entry.path);
+        setSelection(std::move(toggled));
+        return;
+    }
+    if (held & Qt::ShiftModifier) {
+        const QList<FileEntry> shown = visible();
+        const auto anchor = std::find_if(shown.cbegin(), shown.cend(), [&](const FileEntry& f) {
+            return selection_.contains(f.path);
+        });
+        const qsizetype clicked = indexOf(shown, entry);
+        if (anchor != shown.cend() && clicked >= 0) {
+            const qsizetype from = std::min(anchor - shown.cbegin(), clicked);
+            const qsizetype to = std::max(anchor - shown.cbegin(), clicked);
+            QSet<QString> range = selection_;
+            for (qsizetype i = from; i <= to; ++i) range.insert(shown[i].path);
+            setSelection(std::move(range));
+            return;
+        }
+    }
+    setSelection({entry.path});
+}
+
+void WorkspaceModel::open(const FileEntry& entry)
+{
+    if (entry.isDirectory) {
+        navigate(entry.path);
+        return;
+    }
+    setSelection({entry.path});
+    setPreviewFile(entry);
+}
+
+void WorkspaceModel::preview()
+{
+    if (const auto entry = selected(); entry && !entry->isDirectory) setPreviewFile(*entry);
+}
+
+void WorkspaceModel::stepPreview(int step)
+{
+    if (!previewFile_) return;
+    QList<FileEntry> candidates = visible();
+    candidates.removeIf([](const FileEntry& f) { return f.isDirectory; });
+    const qsizetype at = indexOf(candidates, *previewFile_);
+    if (at < 0) return;
+    const qsizetype next = at + step;
+    if (next < 0 || next >= candidates.size()) return;
+    setPreviewFile(candidates[next]);
+    setSelection({candidates[next].path});
+}
+
+void WorkspaceModel::selectAll()
+{
+    QSet<QString> all;
+    for (const FileEntry& file : visible()) all.insert(file.path);
+    setSelection(std::move(all));
+}
+
+void WorkspaceModel::enclosingFolder()
+{
+    if (isMacScope()) return;
+    navigate(QFileInfo(folder_).path());
+}
+
+void WorkspaceModel::copySelection()
+{
+    QList<QUrl> urls;
+    for (const QString& path : selection_) urls << QUrl::fromLocalFile(path);
+    platform_.writeClipboard(urls);
+}
+
+void WorkspaceModel::paste()
+{
+    const std::optional<QList<QUrl>> urls = platform_.readClipboard();
+    if (!urls) return;
+    QStringList sources;
+    for (const QUrl& url : *urls) sources << url.toLocalFile();
+    enqueueCopies(sources);
+}
+
+void WorkspaceModel::addTransfer()
+{
+    const QStringList chosen = platform_.chooseItems(QStringLiteral("Copy to selected folder"));
+    if (!chosen.isEmpty()) enqueueCopies(chosen);
+}
+
+void WorkspaceModel::enqueueCopies(const QStringList& sources)
+{
+    QString destination = folder_;
+    if (isMacScope()) {
+        const auto chosen = platform_.chooseFolder(
+            QStringLiteral("Copy here"), QStringLiteral("Choose a destination for this transfer."));
+        if (!chosen) return;
+        destination = *chosen;
+    }
+    transferStore_->enqueue(sources, destination);
+}
+
+void WorkspaceModel::clearCompletedTransfers() { transferStore_->clearCompleted(); }
+
+void WorkspaceModel::cancelTransfer(const QUuid& id) { transferStore_->cancel(id); }
+
+void WorkspaceModel::retryTransfer(const QUuid& id) { transferStore_->retry(id); }
+
+void WorkspaceModel::createFolder(const QString& name)
+{
+    if (isMacScope()) {
+        setError(folderNeeded);
+        return;
+    }
+    const QString parent = folder_;
+    afterChange(service_.createFolder(parent, name), [this, parent](bool succeeded) {
+        if (succeeded) navigate(parent);
+    });
+}
+
+void WorkspaceModel::rename(const FileEntry& entry, const QString& name)
+{
+    afterChange(service_.rename(entry.path, name), [this](bool succeeded) {
+        if (succeeded) refresh();
+    });
+}
+
+void WorkspaceModel::trash()
+{
+    const QStringList items(selection_.cbegin(), selection_.cend());
+    // Refreshed also after a failure: what did reach the trash leaves the list.
+    afterChange(service_.trash(items), [this](bool) { refresh(); });
+}
+
+void WorkspaceModel::extractText()
+{
+    const std::optional<FileEntry> entry = selected();
+    if (!entry) return;
+    setOcrBusy(true);
+    TextExtractor::read(entry->path).then(this, [this](QFuture<QString> done) {
+        try {
+            setOcrText(done.result());
+        } catch (...) {
+            setError(failureMessage(std::current_exception()));
+        }
+        setOcrBusy(false);
+    });
+}
