@@ -549,7 +549,7 @@ void WorkspaceModel::prepareStorage(const QList<FileEntry>& files, const QString
             Summary result;
             result.report = StorageReport(nonFolders(files), inaccessible);
             throwIfCancelled(isCancelled);
-            if (withTree) result.tree = StorageTree::build(result.report.files, root);
+            if (withTree) result.tree = StorageTree::build(result.report.files, root, isCancelled);
             return result;
         });
     summary.then(this, [this, ticket](QFuture<Summary> done) {

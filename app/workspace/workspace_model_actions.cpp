@@ -137,7 +137,12 @@ void WorkspaceModel::enqueueCopies(const QStringList& sources)
     transferStore_->enqueue(sources, destination);
 }
 
-void WorkspaceModel::clearCompletedTransfers() { transferStore_->clearCompleted(); }
+void WorkspaceModel::clearCompletedTransfers()
+{
+    QList<TransferItem> kept = transferStore_->items();
+    kept.removeIf([](const TransferItem& item) { return item.status == TransferStatus::Completed; });
+    transferStore_->setItems(std::move(kept));
+}
 
 void WorkspaceModel::cancelTransfer(const QUuid& id) { transferStore_->cancel(id); }
 

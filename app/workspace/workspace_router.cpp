@@ -4,8 +4,10 @@
 #include "transfer_store.h"
 #include "workspace_model.h"
 
-WorkspaceRouter::WorkspaceRouter(DiscoveryFactory discoveryFactory, QObject* parent)
-    : QObject(parent), transferStore_(std::make_unique<TransferStore>()),
+WorkspaceRouter::WorkspaceRouter(DiscoveryFactory discoveryFactory,
+                                 std::shared_ptr<TransferEngine> copyEngine, QObject* parent)
+    : QObject(parent), transferStore_(copyEngine ? std::make_unique<TransferStore>(copyEngine)
+                                                 : std::make_unique<TransferStore>()),
       discoveryFactory_(std::move(discoveryFactory))
 {
     if (!discoveryFactory_)
@@ -61,7 +63,7 @@ void WorkspaceRouter::stopAllWork()
 {
     for (const auto& [feature, model] : sessions_) model->cancelScan();
     for (const TransferItem& item : transferStore_->items())
-        if (item.status == TransferItem::Status::Queued ||
-            item.status == TransferItem::Status::Copying)
+        if (item.status == TransferStatus::Queued ||
+            item.status == TransferStatus::Copying)
             transferStore_->cancel(item.id);
 }

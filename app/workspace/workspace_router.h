@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class TransferEngine;
 class TransferStore;
 class WorkspaceModel;
 
@@ -21,8 +22,11 @@ class WorkspaceRouter : public QObject {
 public:
     using DiscoveryFactory = std::function<std::unique_ptr<LibraryDiscovering>()>;
 
-    // Without a factory every model queries the desktop's file index.
-    explicit WorkspaceRouter(DiscoveryFactory discoveryFactory = {}, QObject* parent = nullptr);
+    // Without a factory every model queries the desktop's file index; without
+    // an engine the queue copies with the real one.
+    explicit WorkspaceRouter(DiscoveryFactory discoveryFactory = {},
+                             std::shared_ptr<TransferEngine> copyEngine = nullptr,
+                             QObject* parent = nullptr);
     ~WorkspaceRouter() override;
 
     WorkspaceModel& current() const { return *current_; }

@@ -170,14 +170,14 @@ TEST(WorkspaceActions, CopyAndPasteQueueTransfers)
     ASSERT_EQ(f.store.items().size(), 1);
     ASSERT_TRUE(waitFor([&] { return QFile::exists(tree.path("dest/a.txt")); }));
     ASSERT_TRUE(waitFor([&] { return f.model.transfers().size() == 1 &&
-                                     f.model.transfers()[0].status == TransferItem::Status::Completed; }));
+                                     f.model.transfers()[0].status == TransferStatus::Completed; }));
 
     f.model.setSelection({tree.path("src/missing.txt")});
     f.model.copySelection();
     f.model.paste();
     ASSERT_TRUE(waitFor([&] { return f.model.transfers().size() == 2 &&
-                                     f.model.transfers()[1].status == TransferItem::Status::Failed; }));
+                                     f.model.transfers()[1].status == TransferStatus::Failed; }));
     f.model.clearCompletedTransfers();
     ASSERT_EQ(f.model.transfers().size(), 1);
-    EXPECT_EQ(f.model.transfers()[0].status, TransferItem::Status::Failed);
+    EXPECT_EQ(f.model.transfers()[0].status, TransferStatus::Failed);
 }
