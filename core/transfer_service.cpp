@@ -235,7 +235,10 @@ private:
     void copyFile(WorkItem& item, const QByteArray& from, const QByteArray& to)
     {
         // No blocking open: a FIFO swapped in for the file must not hang the copy.
-        UniqueFd in(::open(from.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+        // Reading leaves the source's access time alone where we may ask that.
+        const int flags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
+        UniqueFd in(::open(from.constData(), flags | O_NOATIME));
+        if (!in.valid() && errno == EPERM) in = UniqueFd(::open(from.constData(), flags));
         if (!in.valid()) fail(errno, from);
         struct stat before;
         if (::fstat(in.get(), &before) != 0) fail(errno, from);
@@ -251,6 +254,7 @@ private:
         if (!sameContent(before, after))
             throw FileError(FileError::Code::FileReadUnknown, decoded(from));
         item.st = after;
+        item.st.st_atim = before.st_atim; // the time before our own reading
     }
 
     void copyBytes(int in, int out, qint64 size, const QByteArray& from, const QByteArray& to)
