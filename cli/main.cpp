@@ -12,5 +12,6 @@ int main(int argc, char** argv)
 
     CommandRegistry registry;
     registerFileCommands(registry);
+    registerTransferCommands(registry);
     return runCommandLine(registry, QCoreApplication::arguments().mid(1));
 }
