@@ -28,6 +28,8 @@ private:
 
 // Each group of commands registers itself here.
 void registerFileCommands(CommandRegistry& registry);
+void registerAnalysisCommands(CommandRegistry& registry);
+void registerTransferCommands(CommandRegistry& registry);
 
 // Parses and runs one command line; returns the exit status. Output goes to
 // stdout, errors to stderr as "quorvane-cli: MESSAGE".

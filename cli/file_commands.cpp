@@ -106,14 +106,6 @@ int renameItem(const Arguments& args)
     return reportPath(args, childPath(QFileInfo(item).absolutePath(), name));
 }
 
-int copyItem(const Arguments& args)
-{
-    const QString item = absolutePath(args.positional()[0]);
-    const QString folder = absolutePath(args.positional()[1]);
-    FileOperations::copy(item, folder);
-    return reportPath(args, childPath(folder, QFileInfo(item).fileName()));
-}
-
 int trashItems(const Arguments& args)
 {
     QStringList items;
@@ -163,12 +155,6 @@ void registerFileCommands(CommandRegistry& registry)
                   QStringLiteral("Renames ITEM within its folder; never replaces an item."),
                   {{}, {}, 2, 2},
                   renameItem});
-    registry.add(
-        {QStringLiteral("copy"),
-         QStringLiteral("ITEM DIR"),
-         QStringLiteral("Copies ITEM into DIR under its own name; never replaces an item."),
-         {{}, {}, 2, 2},
-         copyItem});
     registry.add({QStringLiteral("trash"),
                   QStringLiteral("ITEM\u2026"),
                   QStringLiteral("Moves each ITEM to the trash, stopping at the first failure."),

@@ -12,5 +12,7 @@ int main(int argc, char** argv)
 
     CommandRegistry registry;
     registerFileCommands(registry);
+    registerAnalysisCommands(registry);
+    registerTransferCommands(registry);
     return runCommandLine(registry, QCoreApplication::arguments().mid(1));
 }

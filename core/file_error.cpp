@@ -61,3 +61,11 @@ FileError FileError::withDescription(QString path, const QString& description)
     error.what_ = error.message_.toUtf8();
     return error;
 }
+
+FileError FileError::withMessage(Code code, QString path, const QString& message)
+{
+    FileError error(code, 0, std::move(path));
+    error.message_ = message;
+    error.what_ = error.message_.toUtf8();
+    return error;
+}

@@ -21,6 +21,8 @@ public:
     static FileError fromErrno(int error, QString path);
     // A system failure whose text came from elsewhere (a library's own message).
     static FileError withDescription(QString path, const QString& description);
+    // A named code whose usual sentence would mislead in this situation.
+    static FileError withMessage(Code code, QString path, const QString& message);
 
     Code code() const { return code_; }
     int systemError() const { return errno_; }

@@ -1,5 +1,7 @@
 #include "file_service.h"
 
+#include "duplicate_finder.h"
+
 FileService::FileService() = default;
 
 FileService::~FileService() = default;
@@ -34,4 +36,18 @@ QFuture<void> FileService::copy(const QString& item, const QString& folder)
 QFuture<void> FileService::trash(const QStringList& items)
 {
     return executor_.run([=](const CancelCheck&) { FileOperations::trash(items); });
+}
+
+QFuture<DuplicateReport> FileService::duplicateReport(const QList<FileEntry>& files)
+{
+    return executor_.run([=](const CancelCheck& isCancelled) {
+        return DuplicateFinder().report(files, isCancelled);
+    });
+}
+
+QFuture<QList<QList<FileEntry>>> FileService::duplicates(const QList<FileEntry>& files)
+{
+    return executor_.run([=](const CancelCheck& isCancelled) {
+        return DuplicateFinder().report(files, isCancelled).groups;
+    });
 }

@@ -22,6 +22,9 @@ public:
     QFuture<void> rename(const QString& item, const QString& name);
     QFuture<void> copy(const QString& item, const QString& folder);
     QFuture<void> trash(const QStringList& items);
+    // Files with identical contents, and how many could not be checked.
+    QFuture<DuplicateReport> duplicateReport(const QList<FileEntry>& files);
+    QFuture<QList<QList<FileEntry>>> duplicates(const QList<FileEntry>& files);
 
 private:
     SerialExecutor executor_;

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -107,4 +108,41 @@ TEST(Cli, ActionsErrorsAndUsage)
     const CliRun help = cli({QStringLiteral("--help")});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("scan"));
+}
+
+TEST(Cli, CopiesSeveralSourcesAndListsEachFailure)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("one.txt"), "1");
+    tree.file(QStringLiteral("album/two.txt"), "22");
+    const QString dest = tree.folder(QStringLiteral("dest"));
+    tree.file(QStringLiteral("dest/taken.txt"), "old");
+    tree.file(QStringLiteral("taken.txt"), "new");
+
+    CliRun run = cli({QStringLiteral("copy"), tree.path(QStringLiteral("one.txt")),
+                      tree.path(QStringLiteral("taken.txt")), tree.path(QStringLiteral("missing")),
+                      tree.path(QStringLiteral("album")), dest, QStringLiteral("--json")});
+    EXPECT_EQ(run.status, 1);
+    const QJsonArray items = json(run)[QStringLiteral("items")].toArray();
+    ASSERT_EQ(items.size(), 4);
+    QStringList statuses;
+    for (const QJsonValue& item : items)
+        statuses.append(item[QStringLiteral("status")].toString());
+    EXPECT_EQ(statuses, (QStringList{"Completed", "Failed", "Failed", "Completed"}));
+    EXPECT_EQ(items[3][QStringLiteral("total")].toInteger(), 2);
+    EXPECT_TRUE(items[0][QStringLiteral("error")].isNull());
+    EXPECT_EQ(items[1][QStringLiteral("destination")].toString(), dest);
+    EXPECT_TRUE(items[1][QStringLiteral("error")].toString().contains("already exists"));
+    // Each failure on its own line of stderr.
+    EXPECT_EQ(run.err.count('\n'), 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("missing"));
+    EXPECT_TRUE(QFile::exists(dest + QStringLiteral("/album/two.txt")));
+
+    run = cli({QStringLiteral("copy"), tree.path(QStringLiteral("album")), dest});
+    EXPECT_EQ(run.status, 1);
+    run = cli({QStringLiteral("copy"), tree.path(QStringLiteral("one.txt")),
+               tree.folder(QStringLiteral("other"))});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.trimmed(), (tree.path(QStringLiteral("other/one.txt"))).toUtf8());
+    EXPECT_EQ(cli({QStringLiteral("copy"), dest}).status, 2);
 }

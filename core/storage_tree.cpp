@@ -1,0 +1,121 @@
+#include "storage_tree.h"
+
+#include "code_point_order.h"
+
+#include <QDir>
+#include <QHash>
+#include <algorithm>
+
+namespace {
+
+// A node while the tree grows. Children are found by their name, a view into
+// the child's own path, so no name is stored twice.
+struct Branch {
+    explicit Branch(QString p) : path(std::move(p)) {}
+
+    QString path;
+    qint64 bytes = 0;
+    qint64 count = 0;
+    bool directory = true;
+    std::vector<std::unique_ptr<Branch>> children;
+    QHash<QStringView, Branch*> byName;
+
+    Branch* child(QStringView name, const QString& fullPath, qsizetype end)
+    {
+        if (Branch* found = byName.value(name)) return found;
+        // The entry's own path string is shared when the child is the whole of it.
+        auto made =
+            std::make_unique<Branch>(end == fullPath.size() ? fullPath : fullPath.left(end));
+        Branch* raw = made.get();
+        byName.insert(QStringView(raw->path).right(name.size()), raw);
+        children.push_back(std::move(made));
+        return raw;
+    }
+};
+
+QStringView lastComponent(QStringView path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+// Frees each branch as soon as its node exists, so the two trees never
+// coexist whole.
+std::shared_ptr<const StorageNode> freeze(std::unique_ptr<Branch> branch)
+{
+    if (!branch->directory)
+        return std::make_shared<const StorageNode>(std::move(branch->path), branch->bytes,
+                                                   branch->count, std::nullopt);
+    branch->byName.clear();
+    auto branches = std::move(branch->children);
+    StorageNode::Children children;
+    children.reserve(branches.size());
+    for (auto& child : branches)
+        children.push_back(freeze(std::move(child)));
+    std::stable_sort(children.begin(), children.end(), [](const auto& a, const auto& b) {
+        if (a->bytes() != b->bytes()) return a->bytes() > b->bytes();
+        return codePointLess(a->nameView(), b->nameView());
+    });
+    return std::make_shared<const StorageNode>(std::move(branch->path), branch->bytes,
+                                               branch->count, std::move(children));
+}
+
+// Paths from a scan are already clean; only the others pay for cleaning.
+bool isClean(QStringView path)
+{
+    if (!path.startsWith(u'/')) return false;
+    if (path.size() > 1 && path.endsWith(u'/')) return false;
+    return !path.contains(u"//") && !path.contains(u"/./") && !path.contains(u"/../") &&
+           !path.endsWith(u"/.") && !path.endsWith(u"/..");
+}
+
+QString standardized(const QString& path)
+{
+    if (isClean(path)) return path;
+    return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QDir::root().absoluteFilePath(path));
+}
+
+} // namespace
+
+std::shared_ptr<const StorageNode> StorageTree::build(const QList<FileEntry>& files,
+                                                      const QString& root,
+                                                      const CancelCheck& isCancelled)
+{
+    auto top = std::make_unique<Branch>(standardized(QDir(root).absolutePath()));
+    const QString prefix = top->path == u"/" ? top->path : top->path + u'/';
+    // The folders above the last file placed: a walk lists a folder's files together.
+    QString lastParent;
+    std::vector<Branch*> lastChain;
+    for (const FileEntry& entry : files) {
+        if (entry.isDirectory) continue;
+        throwIfCancelled(isCancelled);
+        const QString path = standardized(entry.path);
+        if (!path.startsWith(prefix) || path.size() == prefix.size()) continue;
+        const qsizetype slash = path.lastIndexOf(u'/');
+        const QStringView parent = QStringView(path).left(slash);
+        if (lastChain.empty() || parent != lastParent) {
+            lastChain.assign(1, top.get());
+            qsizetype start = prefix.size();
+            while (start <= slash) {
+                const qsizetype end = path.indexOf(u'/', start);
+                if (end < 0 || end > slash) break;
+                lastChain.push_back(
+                    lastChain.back()->child(QStringView(path).mid(start, end - start), path, end));
+                start = end + 1;
+            }
+            lastParent = parent.toString();
+        }
+        Branch* folder = lastChain.back();
+        const QStringView name = lastComponent(path);
+        if (Branch* existing = folder->byName.value(name); existing && !existing->directory)
+            continue; // each file counts once
+        Branch* leaf = folder->child(name, path, path.size());
+        for (Branch* node : lastChain) {
+            node->bytes += entry.size;
+            node->count += 1;
+        }
+        leaf->bytes += entry.size;
+        leaf->count += 1;
+        leaf->directory = false;
+    }
+    return freeze(std::move(top));
+}

@@ -1,0 +1,36 @@
+#include "text_matcher.h"
+
+namespace {
+
+bool isAscii(QStringView text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80) return false;
+    return true;
+}
+
+} // namespace
+
+TextMatcher::TextMatcher(const QString& needle)
+    : needle_(needle), foldedNeedle_(folded(needle)), asciiNeedle_(isAscii(needle))
+{
+}
+
+QString TextMatcher::folded(const QString& text)
+{
+    // Upper-casing applies the one-to-many mappings (ß → SS, ﬁ → FI) that
+    // simple folding lacks (lowering first so ẞ takes that path too); folding
+    // afterwards brings every case together.
+    return text.normalized(QString::NormalizationForm_D)
+        .toLower()
+        .toUpper()
+        .toCaseFolded()
+        .normalized(QString::NormalizationForm_C);
+}
+
+bool TextMatcher::foundIn(const QString& haystack) const
+{
+    // ASCII on both sides folds one unit to one unit, which Qt's own search does.
+    if (asciiNeedle_ && isAscii(haystack)) return haystack.contains(needle_, Qt::CaseInsensitive);
+    return folded(haystack).contains(foldedNeedle_);
+}

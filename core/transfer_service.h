@@ -1,0 +1,30 @@
+#pragma once
+
+#include "serial_executor.h"
+#include "transfer_engine.h"
+
+// Copies a file or folder tree into a folder. The copy is built under a hidden
+// temporary name there, data first and metadata after, and moved to its final
+// name in one step that never replaces anything; every failure or cancel
+// removes the temporary item, so nothing half-copied is ever left.
+class TransferService : public TransferEngine {
+public:
+    TransferService();
+    // Finishes the running copy; queued ones end cancelled.
+    ~TransferService() override;
+    TransferService(const TransferService&) = delete;
+    TransferService& operator=(const TransferService&) = delete;
+
+    // The copy itself, on the calling thread. `progress` hears (0, total)
+    // before any data moves, then at most every 100 ms, and (total, total) at
+    // the end. Throws FileError, or Cancelled when `isCancelled` says so.
+    static void copy(const QString& source, const QString& destination,
+                     const ProgressHandler& progress, const CancelCheck& isCancelled);
+
+    // One copy at a time on the service's own thread, in the order asked.
+    QFuture<void> start(const QString& source, const QString& destination, ProgressHandler progress,
+                        CancelCheck isCancelled) override;
+
+private:
+    SerialExecutor executor_;
+};

@@ -1,0 +1,270 @@
+#include "duplicate_finder.h"
+#include "file_error.h"
+#include "file_operations.h"
+#include "file_service.h"
+#include "test_support.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QRandomGenerator>
+#include <atomic>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <mutex>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using Groups = QList<QList<FileEntry>>;
+
+FileEntry entry(const QString& path)
+{
+    return FileEntry::fromPath(path);
+}
+
+QList<QStringList> paths(const Groups& groups)
+{
+    QList<QStringList> result;
+    for (const auto& group : groups) {
+        QStringList names;
+        for (const FileEntry& file : group)
+            names.append(file.path);
+        result.append(names);
+    }
+    return result;
+}
+
+void setMtime(const QString& path, const struct timespec& when)
+{
+    const struct timespec times[2] = {when, when};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.toUtf8().constData(), times, 0), 0);
+}
+
+struct timespec mtimeOf(const QString& path)
+{
+    struct stat st {};
+    ::stat(path.toUtf8().constData(), &st);
+    return st.st_mtim;
+}
+
+} // namespace
+
+TEST(DuplicateFinder, GroupsBySizeInGivenOrder)
+{
+    TempTree tree;
+    const QString a = tree.file("a", "hello"), b = tree.file("b", "hello"),
+                  c = tree.file("c", "hello"), other = tree.file("other", "world");
+    tree.file("empty1");
+    tree.file("empty2");
+    const QString big1 = tree.file("big1", QByteArray(10'000'000, 'm'));
+    const QString big2 = tree.file("sub/big2", QByteArray(10'000'000, 'm'));
+    const QString kb1 = tree.file("kb1", QByteArray(1000, 'k')),
+                  kb2 = tree.file("kb2", QByteArray(1000, 'k'));
+    // A lone size is never looked at, so a path that is gone costs nothing.
+    const FileEntry lonely = FileEntry::indexed(tree.path("gone"), 77, {}, false);
+
+    QList<FileEntry> files = FileOperations::scan(tree.root()).files;
+    std::sort(files.begin(), files.end(),
+              [](const FileEntry& x, const FileEntry& y) { return x.path < y.path; });
+    files.append(lonely);
+    // Given order C, A, B stays the order within the group.
+    QList<FileEntry> ordered{entry(c),   entry(a),    entry(b),    entry(other), entry(kb1),
+                             entry(kb2), entry(big2), entry(big1), lonely};
+    ordered.append(entry(tree.path("empty1")));
+    ordered.append(entry(tree.path("empty2")));
+    const DuplicateReport report = DuplicateFinder().report(ordered);
+    EXPECT_EQ(report.skipped, 0);
+    EXPECT_EQ(paths(report.groups), (QList<QStringList>{{big2, big1}, {kb1, kb2}, {c, a, b}}));
+    // The fresh records are reported.
+    EXPECT_EQ(report.groups[2][0], entry(c));
+
+    FileService service;
+    auto fromService = service.duplicateReport(files);
+    auto groupsOnly = service.duplicates(files);
+    EXPECT_EQ(fromService.result().groups, groupsOnly.result());
+    EXPECT_EQ(fromService.result().groups.size(), 3);
+}
+
+TEST(DuplicateFinder, MatchesAnIndependentHashOfAGeneratedTree)
+{
+    TempTree tree;
+    QRandomGenerator random(42);
+    std::map<QByteArray, std::set<QString>> expected; // content digest -> paths
+    auto add = [&](const QString& relative, const QByteArray& contents) {
+        const QString path = tree.file(relative, contents);
+        if (!contents.isEmpty())
+            expected[QCryptographicHash::hash(contents, QCryptographicHash::Sha256)].insert(path);
+        return path;
+    };
+    QList<QByteArray> bodies;
+    for (int i = 0; i < 12; ++i) {
+        const int size = QList<int>{1, 7, 4096, 8192, 8193, 20000, 1 << 20, (1 << 20) + 5}[i % 8];
+        QByteArray body(size, '\0');
+        for (char& byte : body)
+            byte = char(random.bounded(256));
+        bodies.append(body);
+    }
+    // Same edges, different middle: only the full read tells them apart.
+    QByteArray middle = bodies[6];
+    middle[500'000] = char(middle[500'000] ^ 1);
+    bodies.append(middle);
+    for (int i = 0; i < bodies.size(); ++i) {
+        add(QStringLiteral("one/f%1").arg(i), bodies[i]);
+        if (i % 3 == 0) add(QStringLiteral("two/copy%1").arg(i), bodies[i]);
+        if (i % 4 == 0) add(QStringLiteral("three/deep/again%1").arg(i), bodies[i]);
+    }
+    add("empty/a", {});
+    add("empty/b", {});
+    const QString linked = tree.path("one/f1");
+    ASSERT_EQ(::link(linked.toUtf8().constData(), tree.path("two/hardlink").toUtf8().constData()),
+              0);
+    expected[QCryptographicHash::hash(bodies[1], QCryptographicHash::Sha256)].insert(
+        tree.path("two/hardlink"));
+    ASSERT_EQ(::symlink(linked.toUtf8().constData(), tree.path("two/symlink").toUtf8().constData()),
+              0);
+
+    const DuplicateReport report =
+        DuplicateFinder().report(FileOperations::scan(tree.root()).files);
+    EXPECT_EQ(report.skipped, 0);
+    std::set<std::set<QString>> want, got;
+    for (const auto& [digest, members] : expected)
+        if (members.size() >= 2) want.insert(members);
+    qint64 lastSize = std::numeric_limits<qint64>::max();
+    for (const auto& group : report.groups) {
+        EXPECT_LE(group.first().size, lastSize);
+        lastSize = group.first().size;
+        std::set<QString> members;
+        for (const FileEntry& file : group)
+            members.insert(file.path);
+        got.insert(members);
+    }
+    EXPECT_EQ(got, want);
+    EXPECT_TRUE(std::none_of(report.groups.begin(), report.groups.end(), [&](const auto& group) {
+        return std::any_of(group.begin(), group.end(), [&](const FileEntry& file) {
+            return file.path == tree.path("two/symlink");
+        });
+    }));
+}
+
+TEST(DuplicateFinder, HardLinksLinksAndSpecialFiles)
+{
+    TempTree tree;
+    const QString a = tree.file("a", "same!");
+    const QString b = tree.path("b");
+    ASSERT_EQ(::link(a.toUtf8().constData(), b.toUtf8().constData()), 0);
+    const QString link = tree.path("link");
+    ASSERT_EQ(::symlink("a", link.toUtf8().constData()), 0);
+    const QString fifo = tree.path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.toUtf8().constData(), 0644), 0);
+    // Listed as if it were a 5-byte file, as a stale index might.
+    const FileEntry fifoEntry = FileEntry::indexed(fifo, 5, {}, false);
+    FileEntry linkEntry = FileEntry::indexed(link, 5, {}, false);
+
+    const DuplicateReport report =
+        DuplicateFinder().report({entry(a), fifoEntry, linkEntry, entry(b)});
+    EXPECT_EQ(paths(report.groups), (QList<QStringList>{{a, b}}));
+    EXPECT_EQ(report.skipped, 0);
+}
+
+TEST(DuplicateFinder, FilesThatChangeAreSkipped)
+{
+    TempTree tree;
+    const QByteArray body(3 * 4096, 'c'); // above the edge size: read twice
+    const QString twin = tree.file("twin", body);
+    const QString vanished = tree.file("vanished", body);
+    const QString grown = tree.file("grown", body);
+    const QString grownEarly = tree.file("grownEarly", body);
+    const QString rewritten = tree.file("rewritten", body);
+    const QString replaced = tree.file("replaced", body);
+    const QString deletedEarly = tree.file("deletedEarly", body);
+    const QList<FileEntry> listed{entry(twin),        entry(vanished),  entry(grown),
+                                  entry(grownEarly),  entry(rewritten), entry(replaced),
+                                  entry(deletedEarly)};
+    QFile::remove(deletedEarly);
+    {
+        QFile file(grownEarly);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("more");
+    }
+
+    std::mutex mutex;
+    std::set<QString> done;
+    DuplicateFinder finder;
+    finder.setReadHook([&](const QString& path) {
+        const std::lock_guard lock(mutex);
+        if (!done.insert(path).second) return;
+        if (path == vanished) {
+            QFile::remove(path);
+        } else if (path == grown) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::Append));
+            file.write("x");
+        } else if (path == rewritten) {
+            // Same size, new date.
+            struct timespec when = mtimeOf(path);
+            when.tv_sec -= 100;
+            setMtime(path, when);
+        } else if (path == replaced) {
+            // Another file of the same size and date takes its place.
+            const QString other = tree.file("incoming", QByteArray(body.size(), 'z'));
+            setMtime(other, mtimeOf(path));
+            ASSERT_EQ(::rename(other.toUtf8().constData(), path.toUtf8().constData()), 0);
+        }
+    });
+    const DuplicateReport report = finder.report(listed);
+    EXPECT_TRUE(report.groups.isEmpty()) << paths(report.groups).size();
+    EXPECT_EQ(report.skipped, 6);
+}
+
+TEST(DuplicateFinder, UnreadableFileIsSkippedWhileThePairIsFound)
+{
+    TempTree tree;
+    const QString a = tree.file("pair/a", "12345678");
+    const QString b = tree.file("pair/b", "12345678");
+    const QString locked = tree.file("locked/c", "12345678");
+    ASSERT_EQ(::chmod(locked.toUtf8().constData(), 0), 0);
+    tree.openToEveryone();
+    ::chmod(a.toUtf8().constData(), 0644);
+    ::chmod(b.toUtf8().constData(), 0644);
+    const QList<FileEntry> files{entry(locked), entry(a), entry(b)};
+    const int status = runAsNobody([&] {
+        const DuplicateReport report = DuplicateFinder().report(files);
+        if (report.skipped != 1) return 1;
+        if (paths(report.groups) != QList<QStringList>{{a, b}}) return 2;
+        return 0;
+    });
+    if (status == -1) GTEST_SKIP() << "needs root to switch to an unprivileged user";
+    EXPECT_EQ(status, 0);
+}
+
+TEST(DuplicateFinder, CancelsPerFileAndPerChunk)
+{
+    TempTree tree;
+    const QByteArray body(3 << 20, 'q');
+    const QList<FileEntry> files{entry(tree.file("a", body)), entry(tree.file("b", body))};
+
+    std::atomic<int> asked{0};
+    const DuplicateReport full = DuplicateFinder().report(files, [&] {
+        ++asked;
+        return false;
+    });
+    EXPECT_EQ(full.groups.size(), 1);
+    // Two files of three chunks each, plus the checks per file.
+    EXPECT_GE(asked.load(), 2 * 3 + 2);
+
+    for (int cancelAt : {1, 3, asked.load() - 1}) {
+        std::atomic<int> count{0};
+        EXPECT_THROW(DuplicateFinder().report(files, [&] { return ++count >= cancelAt; }),
+                     Cancelled)
+            << cancelAt;
+    }
+
+    FileService service;
+    auto future = service.duplicateReport(files);
+    future.cancel();
+    future.waitForFinished();
+    EXPECT_TRUE(future.isCanceled());
+}

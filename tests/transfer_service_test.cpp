@@ -1,0 +1,497 @@
+#include "path_names.h"
+#include "test_support.h"
+#include "transfer_service.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFuture>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr qint64 kMiB = 1 << 20;
+
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+struct stat lstatOf(const QString& path)
+{
+    struct stat st {};
+    EXPECT_EQ(::lstat(native(path).constData(), &st), 0) << path.toStdString();
+    return st;
+}
+
+// Everything in `folder`, hidden items too.
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QStringList leftovers(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral(".quorvane-copy-*")},
+                                  QDir::AllEntries | QDir::Hidden | QDir::System);
+}
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Runs one copy, keeping every progress report; returns the error, if any.
+struct CopyRun {
+    std::vector<CopyProgress> reports;
+    std::optional<FileError> error;
+    bool cancelled = false;
+};
+
+CopyRun copyWith(const QString& source, const QString& folder,
+                 const std::function<void(const CopyProgress&)>& hook = {},
+                 const CancelCheck& isCancelled = {})
+{
+    CopyRun run;
+    try {
+        TransferService::copy(
+            source, folder,
+            [&](const CopyProgress& p) {
+                run.reports.push_back(p);
+                if (hook) hook(p);
+            },
+            isCancelled);
+    } catch (const FileError& error) {
+        run.error = error;
+    } catch (const Cancelled&) {
+        run.cancelled = true;
+    }
+    return run;
+}
+
+FileError::Code codeOf(const CopyRun& run)
+{
+    EXPECT_TRUE(run.error.has_value()) << "the copy succeeded";
+    return run.error ? run.error->code() : FileError::Code::System;
+}
+
+void setTimes(const QString& path, timespec atime, timespec mtime)
+{
+    const timespec times[2] = {atime, mtime};
+    ASSERT_EQ(::utimensat(AT_FDCWD, native(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+bool sameTime(const timespec& a, const timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+QByteArray xattrOf(const QString& path, const char* name)
+{
+    QByteArray value(4096, 0);
+    const ssize_t n = ::lgetxattr(native(path).constData(), name, value.data(), value.size());
+    return n < 0 ? QByteArray() : value.left(n);
+}
+
+// A POSIX access ACL in the kernel's xattr form: owner rw, user 65534 r, group r,
+// mask r, others none.
+QByteArray sampleAcl()
+{
+    QByteArray acl;
+    auto put32 = [&](quint32 v) { acl.append(reinterpret_cast<const char*>(&v), 4); };
+    auto entry = [&](quint16 tag, quint16 perm, quint32 id) {
+        acl.append(reinterpret_cast<const char*>(&tag), 2);
+        acl.append(reinterpret_cast<const char*>(&perm), 2);
+        put32(id);
+    };
+    put32(2);
+    entry(0x01, 6, 0xffffffff);
+    entry(0x02, 4, 65534);
+    entry(0x04, 4, 0xffffffff);
+    entry(0x10, 4, 0xffffffff);
+    entry(0x20, 0, 0xffffffff);
+    return acl;
+}
+
+} // namespace
+
+TEST(TransferCopy, RefusesToCopyAFolderIntoItselfEvenThroughALink)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("album/one.jpg"), "1");
+    const QString inner = tree.folder(QStringLiteral("album/sub/deeper"));
+    const QString album = tree.path(QStringLiteral("album"));
+    ASSERT_TRUE(QFile::link(inner, tree.path(QStringLiteral("shortcut"))));
+    tree.folder(QStringLiteral("albumen")); // shares a prefix but is not inside
+
+    for (const QString& into : {album, inner, tree.path(QStringLiteral("shortcut"))}) {
+        const CopyRun run = copyWith(album, into);
+        EXPECT_EQ(codeOf(run), FileError::Code::FileWriteInvalidFileName) << into.toStdString();
+        EXPECT_TRUE(run.reports.empty()) << "nothing may move before the check";
+    }
+    EXPECT_TRUE(entriesOf(inner).isEmpty());
+    EXPECT_EQ(entriesOf(album), (QStringList{"one.jpg", "sub"}));
+
+    // A source reached through a linked parent is resolved the same way.
+    ASSERT_TRUE(QFile::link(tree.root(), tree.path(QStringLiteral("album/sub/up"))));
+    const CopyRun viaLink = copyWith(tree.path(QStringLiteral("album/sub/up/album")), inner);
+    EXPECT_EQ(codeOf(viaLink), FileError::Code::FileWriteInvalidFileName);
+
+    const CopyRun sibling = copyWith(album, tree.path(QStringLiteral("albumen")));
+    EXPECT_FALSE(sibling.error.has_value()) << sibling.error->message().toStdString();
+    EXPECT_TRUE(QFile::exists(tree.path(QStringLiteral("albumen/album/one.jpg"))));
+}
+
+TEST(TransferCopy, NeverReplacesAnItemAtTheTarget)
+{
+    TempTree tree;
+    const QString source = tree.file(QStringLiteral("src/report.txt"), QByteArray(3 * kMiB, 'n'));
+    const QString dest = tree.folder(QStringLiteral("dest"));
+    const QString existing = tree.file(QStringLiteral("dest/report.txt"), "old");
+
+    CopyRun run = copyWith(source, dest);
+    EXPECT_EQ(codeOf(run), FileError::Code::FileWriteFileExists);
+    EXPECT_EQ(contentsOf(existing), "old");
+    EXPECT_EQ(entriesOf(dest), QStringList{"report.txt"});
+
+    // Taken while the copy runs: the final move must not replace it either.
+    QFile::remove(existing);
+    const QString raced = tree.path(QStringLiteral("dest/report.txt"));
+    run = copyWith(source, dest, [&](const CopyProgress& p) {
+        if (p.bytes > 0 && !QFile::exists(raced))
+            tree.file(QStringLiteral("dest/report.txt"), "mine");
+    });
+    EXPECT_EQ(codeOf(run), FileError::Code::FileWriteFileExists);
+    EXPECT_EQ(contentsOf(raced), "mine");
+    EXPECT_TRUE(leftovers(dest).isEmpty());
+}
+
+TEST(TransferCopy, ReportsProgressAtTheChunkBoundaries)
+{
+    TempTree tree;
+    const QString dest = tree.folder(QStringLiteral("dest"));
+    const QString exact = tree.file(QStringLiteral("exact.bin"), QByteArray(kMiB, 'e'));
+    CopyRun run = copyWith(exact, dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    EXPECT_EQ(run.reports, (std::vector<CopyProgress>{{0, kMiB}, {kMiB, kMiB}, {kMiB, kMiB}}));
+    EXPECT_EQ(contentsOf(childPath(dest, QStringLiteral("exact.bin"))), QByteArray(kMiB, 'e'));
+
+    // A tree: the total is fixed before data moves and counts only file data.
+    const qint64 total = 3 * kMiB + 7 + 1;
+    tree.file(QStringLiteral("tree/a.bin"), QByteArray(3 * kMiB + 7, 'a'));
+    tree.file(QStringLiteral("tree/sub/b"), "b");
+    tree.file(QStringLiteral("tree/sub/empty"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("a.bin"), tree.path(QStringLiteral("tree/link"))));
+    run = copyWith(tree.path(QStringLiteral("tree")), dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    ASSERT_GE(run.reports.size(), 3u);
+    EXPECT_EQ(run.reports.front(), (CopyProgress{0, total}));
+    EXPECT_GT(run.reports[1].bytes, 0);
+    EXPECT_LE(run.reports[1].bytes, kMiB);
+    EXPECT_EQ(run.reports.back(), (CopyProgress{total, total}));
+    for (std::size_t i = 1; i < run.reports.size(); ++i) {
+        EXPECT_EQ(run.reports[i].total, total);
+        EXPECT_GE(run.reports[i].bytes, run.reports[i - 1].bytes);
+    }
+    EXPECT_EQ(contentsOf(tree.path(QStringLiteral("dest/tree/a.bin"))),
+              QByteArray(3 * kMiB + 7, 'a'));
+    EXPECT_EQ(QFileInfo(tree.path(QStringLiteral("dest/tree/sub/empty"))).size(), 0);
+
+    // Nothing but folders and empty files: (0, 0) twice.
+    tree.folder(QStringLiteral("bare/inner"));
+    tree.file(QStringLiteral("bare/inner/zero"));
+    run = copyWith(tree.path(QStringLiteral("bare")), dest);
+    EXPECT_EQ(run.reports, (std::vector<CopyProgress>{{0, 0}, {0, 0}}));
+    EXPECT_TRUE(QFileInfo(tree.path(QStringLiteral("dest/bare/inner/zero"))).isFile());
+}
+
+TEST(TransferCopy, EmptyFolderKeepsItsMetadata)
+{
+    TempTree tree;
+    const QString empty = tree.folder(QStringLiteral("empty"));
+    const QString dest = tree.folder(QStringLiteral("dest"));
+    ASSERT_EQ(::chmod(native(empty).constData(), 0751), 0);
+    setTimes(empty, {1600000000, 123456789}, {1500000000, 987654321});
+
+    const CopyRun run = copyWith(empty, dest);
+    EXPECT_EQ(run.reports, (std::vector<CopyProgress>{{0, 0}, {0, 0}}));
+    const struct stat copied = lstatOf(childPath(dest, QStringLiteral("empty")));
+    EXPECT_TRUE(S_ISDIR(copied.st_mode));
+    EXPECT_EQ(copied.st_mode & 07777, 0751u);
+    EXPECT_TRUE(sameTime(copied.st_mtim, {1500000000, 987654321}));
+    EXPECT_TRUE(entriesOf(childPath(dest, QStringLiteral("empty"))).isEmpty());
+    EXPECT_EQ(entriesOf(dest), QStringList{"empty"});
+}
+
+TEST(TransferCopy, LinksAreCopiedAsLinksNeverFollowed)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("big.bin"), QByteArray(100000, 'b'));
+    const QString link = tree.path(QStringLiteral("to-big"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("big.bin"), link));
+    const QString dest = tree.folder(QStringLiteral("dest"));
+
+    CopyRun run = copyWith(link, dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    EXPECT_EQ(run.reports, (std::vector<CopyProgress>{{0, 0}, {0, 0}}));
+    const QString copied = childPath(dest, QStringLiteral("to-big"));
+    EXPECT_TRUE(S_ISLNK(lstatOf(copied).st_mode));
+    EXPECT_EQ(QFile::symLinkTarget(copied), childPath(dest, QStringLiteral("big.bin")));
+
+    // A loop and a dangling link inside a tree: copied as they are, no hang.
+    tree.file(QStringLiteral("looped/file"), "f");
+    ASSERT_TRUE(QFile::link(QStringLiteral("."), tree.path(QStringLiteral("looped/self"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("nowhere"), tree.path(QStringLiteral("looped/gone"))));
+    ASSERT_EQ(::mkfifo(native(tree.path(QStringLiteral("looped/pipe"))).constData(), 0640), 0);
+    run = copyWith(tree.path(QStringLiteral("looped")), dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    EXPECT_EQ(run.reports.back(), (CopyProgress{1, 1}));
+    EXPECT_EQ(entriesOf(tree.path(QStringLiteral("dest/looped"))),
+              (QStringList{"file", "gone", "pipe", "self"}));
+    EXPECT_TRUE(S_ISLNK(lstatOf(tree.path(QStringLiteral("dest/looped/self"))).st_mode));
+    EXPECT_TRUE(S_ISFIFO(lstatOf(tree.path(QStringLiteral("dest/looped/pipe"))).st_mode));
+}
+
+TEST(TransferCopy, HiddenItemsAndOddNamesAreCopied)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("src/.config/settings"), "s");
+    tree.file(QStringLiteral("src/.hidden"), "listed\n");
+    tree.file(QStringLiteral("src/listed"), "l");
+    // A name that is not UTF-8 must survive the trip byte for byte.
+    const QByteArray odd = native(tree.path(QStringLiteral("src"))) + "/caf\xe9.txt";
+    const int fd = ::open(odd.constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const QString dest = tree.folder(QStringLiteral("dest"));
+
+    const CopyRun run = copyWith(tree.path(QStringLiteral("src")), dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    EXPECT_EQ(contentsOf(tree.path(QStringLiteral("dest/src/.config/settings"))), "s");
+    EXPECT_EQ(contentsOf(tree.path(QStringLiteral("dest/src/.hidden"))), "listed\n");
+    EXPECT_EQ(contentsOf(tree.path(QStringLiteral("dest/src/listed"))), "l");
+    struct stat st;
+    EXPECT_EQ(::lstat((native(dest) + "/src/caf\xe9.txt").constData(), &st), 0);
+    // Qt can't name these, so the temporary folder couldn't remove them.
+    ::unlink(odd.constData());
+    ::unlink((native(dest) + "/src/caf\xe9.txt").constData());
+}
+
+TEST(TransferCopy, ReadOnlyFoldersGetTheirModeAfterTheirContents)
+{
+    TempTree tree;
+    tree.openToEveryone();
+    tree.file(QStringLiteral("src/locked/inner/deep.txt"), "deep");
+    tree.file(QStringLiteral("src/locked/file.txt"), "x");
+    const QString dest = tree.folder(QStringLiteral("dest"));
+    for (const char* folder : {"src", "src/locked/inner"})
+        ::chmod(native(tree.path(QString::fromUtf8(folder))).constData(), 0755);
+    for (const char* file : {"src/locked/inner/deep.txt", "src/locked/file.txt"})
+        ::chmod(native(tree.path(QString::fromUtf8(file))).constData(), 0444);
+    ::chmod(native(tree.path(QStringLiteral("src/locked"))).constData(), 0555);
+    ::chmod(native(dest).constData(), 0777);
+    const QString source = tree.path(QStringLiteral("src"));
+
+    auto check = [&](const QString& copied) {
+        return contentsOf(copied + QStringLiteral("/locked/inner/deep.txt")) == "deep" &&
+               (lstatOf(copied + QStringLiteral("/locked")).st_mode & 07777) == 0555 &&
+               (lstatOf(copied + QStringLiteral("/locked/file.txt")).st_mode & 07777) == 0444;
+    };
+    // Root ignores modes; an ordinary user is what this is about.
+    const int status = runAsNobody([&] {
+        const CopyRun run = copyWith(source, dest);
+        if (run.error) return 2;
+        return check(childPath(dest, QStringLiteral("src"))) ? 0 : 3;
+    });
+    if (status == -1) {
+        const CopyRun run = copyWith(source, dest);
+        ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+        EXPECT_TRUE(check(childPath(dest, QStringLiteral("src"))));
+        return;
+    }
+    EXPECT_EQ(status, 0);
+    // And a copy it can't finish (unreadable folder) leaves nothing, even read-only parts.
+    ::chmod(native(tree.path(QStringLiteral("src/locked/inner"))).constData(), 0700);
+    const QString again = tree.folder(QStringLiteral("again"));
+    ::chmod(native(again).constData(), 0777);
+    const int failed = runAsNobody([&] {
+        const CopyRun run = copyWith(source, again);
+        if (!run.error || run.error->code() != FileError::Code::FileReadNoPermission) return 2;
+        return entriesOf(again).isEmpty() ? 0 : 3;
+    });
+    EXPECT_EQ(failed, 0);
+}
+
+TEST(TransferCopy, MetadataIsPreserved)
+{
+    TempTree tree;
+    const QString file = tree.file(QStringLiteral("src/photo.jpg"), "jpeg data");
+    const QString folder = tree.path(QStringLiteral("src"));
+    const QString link = tree.path(QStringLiteral("src/link"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("photo.jpg"), link));
+    ASSERT_EQ(::chmod(native(file).constData(), 02640), 0);
+    ASSERT_EQ(::chmod(native(folder).constData(), 0705), 0);
+    const bool xattrs = ::lsetxattr(native(file).constData(), "user.tag", "blue", 4, 0) == 0 &&
+                        ::lsetxattr(native(folder).constData(), "user.note", "n", 1, 0) == 0;
+    const QByteArray acl = sampleAcl();
+    const bool acls = ::lsetxattr(native(file).constData(), "system.posix_acl_access",
+                                  acl.constData(), size_t(acl.size()), 0) == 0;
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::lchown(native(file).constData(), 65534, 65534), 0);
+    }
+    setTimes(file, {1111111111, 111111111}, {1222222222, 222222222});
+    setTimes(link, {1333333333, 333333333}, {1444444444, 444444444});
+    setTimes(folder, {1555555555, 555555555}, {1666666666, 666666666});
+    const struct stat fileBefore = lstatOf(file);
+    const QString dest = tree.folder(QStringLiteral("dest"));
+
+    const CopyRun run = copyWith(folder, dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    const QString copiedFile = tree.path(QStringLiteral("dest/src/photo.jpg"));
+    const struct stat fileAfter = lstatOf(copiedFile);
+    EXPECT_EQ(fileAfter.st_mode, fileBefore.st_mode);
+    EXPECT_TRUE(sameTime(fileAfter.st_mtim, {1222222222, 222222222}));
+    EXPECT_TRUE(sameTime(fileAfter.st_atim, {1111111111, 111111111}));
+    EXPECT_TRUE(sameTime(lstatOf(tree.path(QStringLiteral("dest/src/link"))).st_mtim,
+                         {1444444444, 444444444}));
+    const struct stat folderAfter = lstatOf(tree.path(QStringLiteral("dest/src")));
+    EXPECT_EQ(folderAfter.st_mode & 07777, 0705u);
+    EXPECT_TRUE(sameTime(folderAfter.st_mtim, {1666666666, 666666666}));
+    if (root) {
+        EXPECT_EQ(fileAfter.st_uid, 65534u);
+        EXPECT_EQ(fileAfter.st_gid, 65534u);
+        EXPECT_EQ(fileAfter.st_mode & 07777, 02640u) << "set-group-ID survives the chown";
+    }
+    if (xattrs) {
+        EXPECT_EQ(xattrOf(copiedFile, "user.tag"), "blue");
+        EXPECT_EQ(xattrOf(tree.path(QStringLiteral("dest/src")), "user.note"), "n");
+    }
+    if (acls) {
+        EXPECT_EQ(xattrOf(copiedFile, "system.posix_acl_access"), acl);
+    }
+    if (!xattrs || !acls) GTEST_SKIP() << "the temporary folder's file system lacks xattrs or ACLs";
+}
+
+TEST(TransferCopy, ASourceChangingOrVanishingMidCopyFailsAndLeavesNothing)
+{
+    TempTree tree;
+    const QString source = tree.file(QStringLiteral("growing.log"), QByteArray(3 * kMiB, 'g'));
+    const QString dest = tree.folder(QStringLiteral("dest"));
+
+    CopyRun run = copyWith(source, dest, [&](const CopyProgress& p) {
+        if (p.bytes == 0) return;
+        QFile file(source);
+        if (file.open(QIODevice::Append)) file.write("more");
+    });
+    EXPECT_EQ(codeOf(run), FileError::Code::FileReadUnknown);
+    EXPECT_TRUE(entriesOf(dest).isEmpty());
+
+    // Touched without changing size.
+    tree.file(QStringLiteral("growing.log"), QByteArray(3 * kMiB, 'g'));
+    run = copyWith(source, dest, [&](const CopyProgress& p) {
+        if (p.bytes > 0) setTimes(source, {1, 0}, {2, 0});
+    });
+    EXPECT_EQ(codeOf(run), FileError::Code::FileReadUnknown);
+    EXPECT_TRUE(entriesOf(dest).isEmpty());
+
+    // Deleted while being read: the system's own reason, nothing left.
+    tree.file(QStringLiteral("growing.log"), QByteArray(3 * kMiB, 'g'));
+    run = copyWith(source, dest, [&](const CopyProgress& p) {
+        if (p.bytes > 0) QFile::remove(source);
+    });
+    ASSERT_TRUE(run.error.has_value());
+    EXPECT_EQ(run.error->systemError(), ENOENT);
+    EXPECT_TRUE(run.error->message().contains(QString::fromLocal8Bit(std::strerror(ENOENT))));
+    EXPECT_TRUE(entriesOf(dest).isEmpty());
+
+    run = copyWith(tree.path(QStringLiteral("never-was")), dest);
+    ASSERT_TRUE(run.error.has_value());
+    EXPECT_EQ(run.error->systemError(), ENOENT);
+    run = copyWith(tree.path(QStringLiteral("growing.log")), tree.path(QStringLiteral("no-dest")));
+    ASSERT_TRUE(run.error.has_value());
+}
+
+TEST(TransferCopy, CancelMidFileLeavesNoTemporaryItem)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("movie/part1.mkv"), QByteArray(4 * kMiB, 'm'));
+    tree.file(QStringLiteral("movie/part2.mkv"), QByteArray(kMiB, 'm'));
+    const QString dest = tree.folder(QStringLiteral("dest"));
+    bool cancel = false;
+    const CopyRun run = copyWith(
+        tree.path(QStringLiteral("movie")), dest,
+        [&](const CopyProgress& p) { cancel = cancel || p.bytes > 0; }, [&] { return cancel; });
+    EXPECT_TRUE(run.cancelled);
+    EXPECT_EQ(run.reports.size(), 2u);
+    EXPECT_TRUE(entriesOf(dest).isEmpty());
+}
+
+TEST(TransferCopy, AFullFileSystemFailsAndLeavesNothing)
+{
+    TempTree tree;
+    const QString small = tree.folder(QStringLiteral("small"));
+    if (::mount("tmpfs", native(small).constData(), "tmpfs", 0, "size=1m,nr_inodes=64") != 0)
+        GTEST_SKIP() << "can't mount a small tmpfs here: " << std::strerror(errno);
+    struct Unmount {
+        QByteArray path;
+        ~Unmount() { ::umount2(path.constData(), MNT_DETACH); }
+    } unmount{native(small)};
+
+    tree.file(QStringLiteral("big.bin"), QByteArray(3 * kMiB, 'b'));
+    CopyRun run = copyWith(tree.path(QStringLiteral("big.bin")), small);
+    ASSERT_TRUE(run.error.has_value());
+    EXPECT_EQ(run.error->systemError(), ENOSPC);
+    EXPECT_TRUE(run.error->message().contains(QStringLiteral("big.bin")));
+    EXPECT_TRUE(entriesOf(small).isEmpty());
+
+    // Out of inodes in a tree of small files.
+    for (int i = 0; i < 100; ++i)
+        tree.file(QStringLiteral("many/f%1").arg(i), "x");
+    run = copyWith(tree.path(QStringLiteral("many")), small);
+    ASSERT_TRUE(run.error.has_value());
+    EXPECT_EQ(run.error->systemError(), ENOSPC);
+    EXPECT_TRUE(entriesOf(small).isEmpty());
+
+    // The same file system still takes what fits.
+    tree.file(QStringLiteral("fits.bin"), QByteArray(100000, 'f'));
+    run = copyWith(tree.path(QStringLiteral("fits.bin")), small);
+    EXPECT_FALSE(run.error.has_value());
+    EXPECT_EQ(entriesOf(small), QStringList{"fits.bin"});
+}
+
+TEST(TransferService, RunsCopiesInOrderOffTheCallersThread)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("a.txt"), "a");
+    tree.file(QStringLiteral("b.txt"), "b");
+    const QString dest = tree.folder(QStringLiteral("dest"));
+    TransferService service;
+    const auto caller = std::this_thread::get_id();
+    std::atomic<bool> offThread{true};
+    auto progress = [&](const CopyProgress&) {
+        if (std::this_thread::get_id() == caller) offThread = false;
+    };
+    QFuture<void> first = service.start(tree.path(QStringLiteral("a.txt")), dest, progress, {});
+    QFuture<void> again = service.start(tree.path(QStringLiteral("a.txt")), dest, progress, {});
+    QFuture<void> cancelled =
+        service.start(tree.path(QStringLiteral("b.txt")), dest, progress, [] { return true; });
+    first.waitForFinished();
+    EXPECT_THROW(again.waitForFinished(), FileError);
+    cancelled.waitForFinished();
+    EXPECT_TRUE(cancelled.isCanceled());
+    EXPECT_TRUE(offThread);
+    EXPECT_EQ(entriesOf(dest), QStringList{"a.txt"});
+}
