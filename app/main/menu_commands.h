@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QObject>
+#include <functional>
 
 class QAction;
+class QMenu;
 class QMenuBar;
 class WorkspaceRouter;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cancellation.h"
 #include "feature.h"
 #include "library_result.h"
 #include "media_filter.h"

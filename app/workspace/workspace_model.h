@@ -22,7 +22,7 @@
 #include <memory>
 #include <optional>
 
-class TransferStore;
+#include "transfer_store.h"
 
 // The state of one sidebar section and the owner of the work that fills it:
 // index discovery, folder listing, scans, duplicate search, the storage
