@@ -1,6 +1,7 @@
 #include "freedesktop_thumbnails.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QImageReader>
 #include <QStandardPaths>
 #include <QUrl>
@@ -12,6 +13,37 @@ struct SizeFolder {
 };
 constexpr SizeFolder sizeFolders[] = {
     {"normal", 128}, {"large", 256}, {"x-large", 512}, {"xx-large", 1024}};
+
+quint32 bigEndian32(const char* bytes)
+{
+    const auto* b = reinterpret_cast<const uchar*>(bytes);
+    return quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | b[3];
+}
+
+// The value of a tEXt chunk before the pixel data. Qt's own text reading
+// splits keys at ':', which loses "Thumb::MTime".
+QByteArray pngText(QIODevice& file, QByteArrayView key)
+{
+    if (file.read(8) != QByteArrayView("\x89PNG\r\n\x1a\n", 8)) return {};
+    for (int chunk = 0; chunk < 64; ++chunk) {
+        const QByteArray head = file.read(8);
+        if (head.size() != 8) return {};
+        const quint32 length = bigEndian32(head.constData());
+        const QByteArrayView type(head.constData() + 4, 4);
+        if (type == "IDAT" || type == "IEND" || length > 1 << 20) return {};
+        if (type != "tEXt") {
+            if (!file.skip(qint64(length) + 4)) return {};
+            continue;
+        }
+        const QByteArray data = file.read(length);
+        if (data.size() != qsizetype(length) || !file.skip(4)) return {};
+        const qsizetype separator = data.indexOf('\0');
+        if (separator >= 0 && QByteArrayView(data.constData(), separator) == key)
+            return data.mid(separator + 1);
+    }
+    return {};
+}
+
 } // namespace
 
 FreedesktopThumbnails::FreedesktopThumbnails(QString root) : root_(std::move(root)) {}
@@ -32,12 +64,15 @@ QString FreedesktopThumbnails::pathFor(const QString& path, const QString& size)
 QImage FreedesktopThumbnails::find(const FileEntry& file, int edge) const
 {
     if (edge <= 0 || !file.modified.isValid()) return {};
-    const QString mtime = QString::number(file.modified.toSecsSinceEpoch());
+    const QByteArray mtime = QByteArray::number(file.modified.toSecsSinceEpoch());
     for (const SizeFolder& folder : sizeFolders) {
         if (folder.edge < edge) continue;
-        QImageReader reader(pathFor(file.path, QString::fromLatin1(folder.name)), "png");
+        QFile png(pathFor(file.path, QString::fromLatin1(folder.name)));
+        if (!png.open(QIODevice::ReadOnly)) continue;
         // A thumbnail of an older version of the file is stale.
-        if (reader.text(QStringLiteral("Thumb::MTime")).trimmed() != mtime) continue;
+        if (pngText(png, "Thumb::MTime").trimmed() != mtime) continue;
+        png.seek(0);
+        QImageReader reader(&png, "png");
         QImage image = reader.read();
         if (image.isNull()) continue;
         if (image.width() > edge || image.height() > edge)

@@ -32,6 +32,7 @@ struct ScalerFree {
 
 // A damaged file must not keep a generation slot busy for long.
 constexpr int maxPacketsRead = 4000;
+constexpr int maxFramesAfterSeek = 48;
 
 int interruptWhenCancelled(void* opaque)
 {
@@ -77,11 +78,6 @@ double rotationOf(const AVStream& stream)
     return std::isnan(degrees) ? 0 : degrees;
 }
 
-bool receiveFrame(AVCodecContext* codec, AVFrame* frame)
-{
-    return avcodec_receive_frame(codec, frame) == 0;
-}
-
 } // namespace
 
 QImage readVideoFrame(const QString& path, int edge, const CancelCheck& isCancelled)
@@ -113,26 +109,44 @@ QImage readVideoFrame(const QString& path, int edge, const CancelCheck& isCancel
 
     // Cover art is one picture, not a timeline.
     const bool stillPicture = stream->disposition & AV_DISPOSITION_ATTACHED_PIC;
+    qint64 target = AV_NOPTS_VALUE;
     if (!stillPicture && format->duration > 0) {
-        qint64 target = format->duration / 10;
-        if (format->start_time != AV_NOPTS_VALUE) target += format->start_time;
-        av_seek_frame(format.get(), -1, target, AVSEEK_FLAG_BACKWARD);
+        qint64 position = format->duration / 10;
+        if (format->start_time != AV_NOPTS_VALUE) position += format->start_time;
+        if (av_seek_frame(format.get(), -1, position, AVSEEK_FLAG_BACKWARD) >= 0)
+            target = av_rescale_q(position, AV_TIME_BASE_Q, stream->time_base);
     }
 
     std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+    std::unique_ptr<AVFrame, FrameFree> decoded(av_frame_alloc());
     std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
-    if (!packet || !frame) return {};
-    bool decoded = false;
-    for (int read = 0; !decoded && read < maxPacketsRead; ++read) {
+    if (!packet || !decoded || !frame) return {};
+    // The seek lands on the key frame before the target; decode on to the
+    // target, but not through a whole long group of pictures.
+    int framesDecoded = 0;
+    auto wanted = [&] {
+        ++framesDecoded;
+        // Receiving clears its frame, so the latest one is kept apart.
+        av_frame_unref(frame.get());
+        av_frame_move_ref(frame.get(), decoded.get());
+        return target == AV_NOPTS_VALUE || framesDecoded >= maxFramesAfterSeek ||
+               frame->best_effort_timestamp == AV_NOPTS_VALUE ||
+               frame->best_effort_timestamp >= target;
+    };
+    bool done = false;
+    for (int read = 0; !done && read < maxPacketsRead; ++read) {
         if (isCancelled && isCancelled()) return {};
         if (av_read_frame(format.get(), packet.get()) < 0) break;
         if (packet->stream_index == index && avcodec_send_packet(codec.get(), packet.get()) == 0)
-            decoded = receiveFrame(codec.get(), frame.get());
+            while (!done && avcodec_receive_frame(codec.get(), decoded.get()) == 0)
+                done = wanted();
         av_packet_unref(packet.get());
     }
-    if (!decoded && avcodec_send_packet(codec.get(), nullptr) == 0)
-        decoded = receiveFrame(codec.get(), frame.get());
-    if (!decoded) return {};
+    if (!done && avcodec_send_packet(codec.get(), nullptr) == 0)
+        while (!done && avcodec_receive_frame(codec.get(), decoded.get()) == 0)
+            done = wanted();
+    // At the end of the stream the last frame decoded is the nearest one.
+    if (!done && framesDecoded == 0) return {};
 
     QImage image = toImage(*frame, edge);
     const double rotation = rotationOf(*stream);
