@@ -1,0 +1,6 @@
+#include "thumbnail_generator.h"
+
+QImage ThumbnailGenerator::fallback(const FileEntry&, int)
+{
+    return {};
+}

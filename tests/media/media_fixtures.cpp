@@ -1,0 +1,98 @@
+#include "media_fixtures.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+void runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    ASSERT_TRUE(process.waitForFinished(120000)) << program.toStdString();
+    ASSERT_EQ(process.exitStatus(), QProcess::NormalExit);
+    ASSERT_EQ(process.exitCode(), 0) << process.readAll().toStdString();
+}
+} // namespace
+
+QImage halvesPicture(int width, int height, const QColor& left, const QColor& right)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, width / 2, height, left);
+    painter.fillRect(width / 2, 0, width - width / 2, height, right);
+    return image;
+}
+
+void savePicture(const QImage& image, const QString& path, int quality)
+{
+    ASSERT_TRUE(image.save(path, nullptr, quality)) << path.toStdString();
+}
+
+void setExifOrientation(const QString& path, int orientation)
+{
+    runTool(
+        QStringLiteral("exiv2"),
+        {QStringLiteral("-M") + QStringLiteral("set Exif.Image.Orientation %1").arg(orientation),
+         path});
+}
+
+QImage textPicture(const QStringList& lines)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(48);
+    const int lineHeight = 90;
+    QImage image(1000, 60 + lineHeight * int(lines.size()), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    for (int i = 0; i < lines.size(); ++i)
+        painter.drawText(QPoint(40, 40 + 48 + i * lineHeight), lines[i]);
+    return image;
+}
+
+void runFfmpeg(const QStringList& arguments)
+{
+    runTool(QStringLiteral("ffmpeg"),
+            QStringList{QStringLiteral("-nostdin"), QStringLiteral("-loglevel"),
+                        QStringLiteral("error"), QStringLiteral("-y")} +
+                arguments);
+}
+
+void makePdf(const QString& path, const QStringList& lines, const QStringList& extra)
+{
+    runTool(QStringLiteral("python3"),
+            QStringList{QStringLiteral(QUORVANE_MKPDF_PATH)} + extra + QStringList{path} + lines);
+}
+
+QColor meanColor(const QImage& image, const QRect& area)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    qint64 red = 0, green = 0, blue = 0, count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb pixel = rgb.pixel(x, y);
+            red += qRed(pixel);
+            green += qGreen(pixel);
+            blue += qBlue(pixel);
+            ++count;
+        }
+    if (count == 0) return {};
+    return QColor(int(red / count), int(green / count), int(blue / count));
+}
+
+bool waitFor(const std::function<bool()>& done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 60000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return done();
+}
