@@ -143,6 +143,7 @@ TEST(WorkspaceModel, TypingIsDebouncedAndOnlyTheLastPassPublishes)
 TEST(WorkspaceModel, AStaleFilteringPassNeverOverwritesANewerOne)
 {
     ModelFixture explorer(Feature::Explorer);
+    explorer.log->send(finalSnapshot({}));
     QList<FileEntry> many;
     for (int i = 0; i < 200000; ++i) many << indexedFile(QStringLiteral("/big/f%1.dat").arg(i));
     explorer->setFiles(many);
