@@ -30,6 +30,7 @@ private:
 void registerFileCommands(CommandRegistry& registry);
 void registerAnalysisCommands(CommandRegistry& registry);
 void registerTransferCommands(CommandRegistry& registry);
+void registerDiscoveryCommands(CommandRegistry& registry);
 
 // Parses and runs one command line; returns the exit status. Output goes to
 // stdout, errors to stderr as "quorvane-cli: MESSAGE".

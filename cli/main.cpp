@@ -14,5 +14,6 @@ int main(int argc, char** argv)
     registerFileCommands(registry);
     registerAnalysisCommands(registry);
     registerTransferCommands(registry);
+    registerDiscoveryCommands(registry);
     return runCommandLine(registry, QCoreApplication::arguments().mid(1));
 }

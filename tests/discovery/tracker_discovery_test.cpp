@@ -5,6 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -50,6 +54,15 @@ TEST(TrackerDiscovery, FindsTheIndexedFilesByKindAndFollowsChanges)
 
     const QString failure = sandbox.start();
     ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+
+    // The command line asks the same index.
+    QProcess cli;
+    cli.start(QUORVANE_CLI_PATH, {"discover", "image", "--json"});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const QJsonDocument listed = QJsonDocument::fromJson(cli.readAllStandardOutput());
+    EXPECT_EQ(listed["files"].toArray().size(), 2);
+    EXPECT_EQ(listed["screenshots"].toArray().size(), 1);
 
     TrackerLibraryDiscovery discovery;
     auto images = discover(discovery, MediaKind::Image, false,
