@@ -1,17 +1,16 @@
-#include "code_point_order.h"
 #include "command_registry.h"
 #include "duplicate_finder.h"
 #include "entry_output.h"
 #include "file_operations.h"
 #include "file_size_format.h"
 #include "interrupt.h"
+#include "largest_files.h"
 #include "library_filtering.h"
 #include "path_names.h"
 #include "progress_line.h"
 #include "storage_tree.h"
 
 #include <QSet>
-#include <algorithm>
 
 namespace {
 
@@ -130,15 +129,10 @@ int tree(const Arguments& args)
 int large(const Arguments& args)
 {
     const qint64 limit = args.integer(QStringLiteral("limit"), 1, 1'000'000'000).value_or(20);
-    ProgressLine progress;
-    QList<FileEntry> files = scanAll(args.positional(), progress);
-    progress.clear();
-    const auto end = files.begin() + std::min<qsizetype>(limit, files.size());
-    std::partial_sort(files.begin(), end, files.end(), [](const FileEntry& a, const FileEntry& b) {
-        if (a.size != b.size) return a.size > b.size;
-        return codePointLess(a.path, b.path);
-    });
-    files.erase(end, files.end());
+    QStringList folders;
+    for (const QString& folder : args.positional())
+        folders.append(absolutePath(folder));
+    const QList<FileEntry> files = LargestFiles::find(folders, limit, Interrupt::check());
     OutputStream out;
     if (args.json()) {
         JsonWriter json(out);
