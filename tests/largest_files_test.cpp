@@ -4,18 +4,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-namespace {
-
-QStringList names(const QList<FileEntry>& files)
-{
-    QStringList result;
-    for (const FileEntry& file : files)
-        result.append(file.name);
-    return result;
-}
-
-} // namespace
-
 TEST(LargestFiles, LeadersBySizeThenPath)
 {
     TempTree tree;
@@ -30,12 +18,12 @@ TEST(LargestFiles, LeadersBySizeThenPath)
         0);
 
     const QList<FileEntry> top = LargestFiles::find({tree.root()}, 5);
-    EXPECT_EQ(names(top), QStringList({"top", "tie", "tie", "f09", "f19"}));
+    EXPECT_EQ(namesOf(top), QStringList({"top", "tie", "tie", "f09", "f19"}));
     EXPECT_EQ(top[1].path, tree.path("a/tie"));
     EXPECT_EQ(top[0].size, 90);
 
     // Overlapping folders don't list a file twice.
-    EXPECT_EQ(names(LargestFiles::find({tree.path("a"), tree.root(), tree.path("a")}, 3)),
+    EXPECT_EQ(namesOf(LargestFiles::find({tree.path("a"), tree.root(), tree.path("a")}, 3)),
               QStringList({"top", "tie", "tie"}));
     // Regular files only: the link is no large file, whatever its own size.
     EXPECT_EQ(LargestFiles::find({tree.root()}, 1000).size(), 40 + 3);
