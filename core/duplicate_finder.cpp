@@ -3,6 +3,7 @@
 #include "unique_fd.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -329,7 +330,11 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
         if (members.size() < 2) continue;
         std::vector<Candidate> group;
         QHash<QPair<quint64, quint64>, qsizetype> seen;
+        QSet<QString> listedPaths;
         for (qsizetype index : members) {
+            // A path listed twice is one file, not a duplicate of itself.
+            if (listedPaths.contains(files[index].path)) continue;
+            listedPaths.insert(files[index].path);
             const auto& before = befores[index];
             if (!before) {
                 ++report.skipped;
