@@ -22,6 +22,7 @@ done
 
 # KEEP=1 leaves the duplicate tree for profiling.
 trap 'rm -f /tmp/quorvane-analysis.$$.*; [ -n "${KEEP:-}" ] || rm -rf "$dups"' EXIT
+rm -rf "$dups"
 python3 - "$dups" <<'PY'
 import os, random, sys
 top = sys.argv[1]
