@@ -3,10 +3,12 @@
 #include "unique_fd.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <exception>
 #include <fcntl.h>
 #include <map>
@@ -98,10 +100,70 @@ private:
     EVP_MD_CTX* context_;
 };
 
+// A fast 64-bit hash of a whole file (the xxHash64 round over four lanes).
+// Equal contents always give equal values, so files whose values differ
+// can't be duplicates and are spared the far dearer SHA-256.
+class Fingerprint {
+public:
+    void start()
+    {
+        lanes_ = {kP1 + kP2, kP2, 0, 0 - kP1};
+        carried_ = 0;
+        total_ = 0;
+    }
+    void add(const char* data, qsizetype size)
+    {
+        total_ += quint64(size);
+        if (carried_ > 0) {
+            const qsizetype take = std::min<qsizetype>(size, 32 - carried_);
+            std::memcpy(carry_ + carried_, data, size_t(take));
+            carried_ += take;
+            data += take;
+            size -= take;
+            if (carried_ < 32) return;
+            stripe(carry_);
+            carried_ = 0;
+        }
+        for (; size >= 32; data += 32, size -= 32)
+            stripe(data);
+        std::memcpy(carry_, data, size_t(size));
+        carried_ = size;
+    }
+    quint64 finish() const
+    {
+        quint64 h = total_;
+        for (quint64 lane : lanes_)
+            h = (h ^ round(0, lane)) * kP1 + kP4;
+        for (qsizetype i = 0; i < carried_; ++i)
+            h = rotl((h ^ (quint8(carry_[i]) * kP5)), 11) * kP1;
+        return h ^ (h >> 29);
+    }
+
+private:
+    static constexpr quint64 kP1 = 11400714785074694791ULL, kP2 = 14029467366897019727ULL,
+                             kP4 = 9650029242287828579ULL, kP5 = 2870177450012600261ULL;
+    static quint64 rotl(quint64 x, int r) { return (x << r) | (x >> (64 - r)); }
+    static quint64 round(quint64 lane, quint64 word) { return rotl(lane + word * kP2, 31) * kP1; }
+    void stripe(const char* data)
+    {
+        for (int i = 0; i < 4; ++i) {
+            quint64 word;
+            std::memcpy(&word, data + 8 * i, 8);
+            lanes_[i] = round(lanes_[i], word);
+        }
+    }
+
+    std::array<quint64, 4> lanes_{};
+    char carry_[32];
+    qsizetype carried_ = 0;
+    quint64 total_ = 0;
+};
+
 // What one worker keeps for all its files.
 struct Worker {
     std::unique_ptr<char[]> buffer{new char[kChunk]};
     Sha256 hash;
+    Fingerprint fingerprint;
 };
 
 // One file's contents, shared by all its hard links.
@@ -111,7 +173,8 @@ struct Inode {
     qsizetype paths = 0;
     bool failed = false;
     bool complete = false; // `digest` covers the whole file
-    Digest quick{};
+    Digest quick{};        // of the first and last block
+    quint64 fingerprint = 0;
     Digest digest{};
 };
 
@@ -143,6 +206,25 @@ UniqueFd openSame(const Inode& inode)
     const auto now = identityOf(fd.get());
     if (!now || !(*now == inode.before)) return UniqueFd();
     return fd;
+}
+
+// Streams the whole of a file through `consume` in 1 MiB chunks; false when
+// it can't be opened as the same file or a read fails.
+template <typename Consume>
+bool readWhole(const Inode& inode, Worker& worker, const CancelCheck& isCancelled,
+               const Consume& consume)
+{
+    const UniqueFd fd = openSame(inode);
+    if (!fd.valid()) return false;
+    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), worker.buffer.get(), kChunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        throwIfCancelled(isCancelled);
+        consume(worker.buffer.get(), qsizetype(n));
+    }
 }
 
 // Runs `job(index, worker)` for every index on `workers` threads (this one
@@ -178,26 +260,82 @@ void runParallel(qsizetype count, std::vector<Worker>& workers, const Job& job)
 
 DuplicateFinder::DuplicateFinder(int workers) : workers_(std::max(1, workers)) {}
 
+namespace {
+
+// Among the paths of one size, the inodes whose `key` another path shares.
+template <typename Key>
+std::vector<qsizetype> shared(const std::vector<std::vector<Candidate>>& groups,
+                              const std::vector<Inode>& inodes, const Key& key)
+{
+    std::vector<qsizetype> result;
+    std::vector<bool> taken(inodes.size());
+    for (const auto& group : groups) {
+        QHash<decltype(key(inodes.front())), qsizetype> paths;
+        for (const Candidate& candidate : group)
+            if (const Inode& inode = inodes[candidate.inode]; !inode.failed && !inode.complete)
+                ++paths[key(inode)];
+        for (const Candidate& candidate : group) {
+            const Inode& inode = inodes[candidate.inode];
+            if (inode.failed || inode.complete || paths.value(key(inode)) < 2) continue;
+            if (taken[candidate.inode]) continue;
+            taken[candidate.inode] = true;
+            result.push_back(candidate.inode);
+        }
+    }
+    // Big files first, so two workers end close together.
+    std::stable_sort(result.begin(), result.end(), [&](qsizetype a, qsizetype b) {
+        return inodes[a].before.size > inodes[b].before.size;
+    });
+    return result;
+}
+
+QByteArray bytesOf(const Digest& digest)
+{
+    return QByteArray(reinterpret_cast<const char*>(digest.data()), qsizetype(digest.size()));
+}
+
+} // namespace
+
 DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
                                         const CancelCheck& isCancelled) const
 {
     DuplicateReport report;
+    std::vector<Worker> workers(static_cast<std::size_t>(workers_));
+    auto afterRead = [&](const Inode& inode) {
+        if (readHook_) readHook_(QString::fromUtf8(inode.path));
+    };
+
     // Largest sizes first: the groups come out in the order they are reported.
     std::map<qint64, std::vector<qsizetype>, std::greater<>> bySize;
     for (qsizetype i = 0; i < files.size(); ++i)
         if (!files[i].isDirectory && files[i].size >= 1) bySize[files[i].size].push_back(i);
+    std::vector<qsizetype> shareSize;
+    for (const auto& [size, members] : bySize)
+        if (members.size() >= 2) shareSize.insert(shareSize.end(), members.begin(), members.end());
 
-    // First check, in input order: what is there now, and which paths share an inode.
+    // First check: what is there now.
+    std::vector<QByteArray> paths(files.size());
+    std::vector<std::optional<Identity>> befores(files.size());
+    runParallel(qsizetype(shareSize.size()), workers, [&](qsizetype i, Worker&) {
+        throwIfCancelled(isCancelled);
+        const qsizetype index = shareSize[i];
+        paths[index] = files[index].path.toUtf8();
+        befores[index] = identityOf(paths[index]);
+    });
+
+    // Which paths share an inode; it is read once for all of them.
     std::vector<Inode> inodes;
     std::vector<std::vector<Candidate>> groups;
     for (const auto& [size, members] : bySize) {
         if (members.size() < 2) continue;
         std::vector<Candidate> group;
         QHash<QPair<quint64, quint64>, qsizetype> seen;
+        QSet<QString> listedPaths;
         for (qsizetype index : members) {
-            throwIfCancelled(isCancelled);
-            const QByteArray path = files[index].path.toUtf8();
-            const auto before = identityOf(path);
+            // A path listed twice is one file, not a duplicate of itself.
+            if (listedPaths.contains(files[index].path)) continue;
+            listedPaths.insert(files[index].path);
+            const auto& before = befores[index];
             if (!before) {
                 ++report.skipped;
                 continue;
@@ -211,7 +349,7 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
             auto found = seen.constFind(key);
             if (found == seen.constEnd()) {
                 found = seen.insert(key, qsizetype(inodes.size()));
-                inodes.push_back({path, *before});
+                inodes.push_back({paths[index], *before});
             }
             ++inodes[*found].paths;
             group.push_back({index, *before, *found});
@@ -228,15 +366,9 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
                 toRead.push_back(candidate.inode);
             }
 
-    std::vector<Worker> workers(static_cast<std::size_t>(workers_));
-    auto cancelCheck = [&] { throwIfCancelled(isCancelled); };
-    auto afterRead = [&](const Inode& inode) {
-        if (readHook_) readHook_(QString::fromUtf8(inode.path));
-    };
-
-    // Cheap pass: small files are hashed whole, larger ones by their edges.
+    // Small files are hashed whole, larger ones by their first and last block.
     runParallel(qsizetype(toRead.size()), workers, [&](qsizetype i, Worker& worker) {
-        cancelCheck();
+        throwIfCancelled(isCancelled);
         Inode& inode = inodes[toRead[i]];
         const UniqueFd fd = openSame(inode);
         if (!fd.valid()) {
@@ -262,67 +394,60 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
         afterRead(inode);
     });
 
-    // Only inodes whose edges match another path's are read in full.
-    std::vector<qsizetype> toHash;
-    for (const auto& group : groups) {
-        QHash<QByteArray, qsizetype> pathsByQuick;
-        auto keyOf = [&](const Inode& inode) {
-            return QByteArray(reinterpret_cast<const char*>(inode.quick.data()), 32);
-        };
-        for (const Candidate& candidate : group) {
-            const Inode& inode = inodes[candidate.inode];
-            if (!inode.failed && !inode.complete) ++pathsByQuick[keyOf(inode)];
-        }
-        for (const Candidate& candidate : group) {
-            Inode& inode = inodes[candidate.inode];
-            if (inode.failed || inode.complete || pathsByQuick.value(keyOf(inode)) < 2) continue;
-            inode.complete = true; // claimed; the full pass fills in the digest
-            toHash.push_back(candidate.inode);
-        }
-    }
-    std::stable_sort(toHash.begin(), toHash.end(), [&](qsizetype a, qsizetype b) {
-        return inodes[a].before.size > inodes[b].before.size;
-    });
-
-    runParallel(qsizetype(toHash.size()), workers, [&](qsizetype i, Worker& worker) {
-        cancelCheck();
-        Inode& inode = inodes[toHash[i]];
-        const UniqueFd fd = openSame(inode);
-        if (!fd.valid()) {
-            inode.failed = true;
-            return;
-        }
-        ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-        worker.hash.start();
-        for (;;) {
-            const ssize_t n = ::read(fd.get(), worker.buffer.get(), kChunk);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                inode.failed = true;
-                return;
-            }
-            if (n == 0) break;
-            cancelCheck();
-            worker.hash.add(worker.buffer.get(), n);
-        }
-        inode.digest = worker.hash.finish();
+    // Matching edges: a fast hash of the whole file sorts out most of the rest.
+    const auto edgesShared =
+        shared(groups, inodes, [](const Inode& inode) { return bytesOf(inode.quick); });
+    runParallel(qsizetype(edgesShared.size()), workers, [&](qsizetype i, Worker& worker) {
+        throwIfCancelled(isCancelled);
+        Inode& inode = inodes[edgesShared[i]];
+        worker.fingerprint.start();
+        inode.failed = !readWhole(inode, worker, isCancelled, [&](const char* data, qsizetype n) {
+            worker.fingerprint.add(data, n);
+        });
+        inode.fingerprint = worker.fingerprint.finish();
         afterRead(inode);
     });
 
-    // Second check, in input order: anything changed since the first is left out.
+    // Only what still matches is proven by SHA-256.
+    const auto toProve = shared(groups, inodes, [](const Inode& inode) {
+        return qMakePair(bytesOf(inode.quick), inode.fingerprint);
+    });
+    runParallel(qsizetype(toProve.size()), workers, [&](qsizetype i, Worker& worker) {
+        throwIfCancelled(isCancelled);
+        Inode& inode = inodes[toProve[i]];
+        worker.hash.start();
+        inode.failed = !readWhole(inode, worker, isCancelled,
+                                  [&](const char* data, qsizetype n) { worker.hash.add(data, n); });
+        inode.digest = worker.hash.finish();
+        inode.complete = true;
+        afterRead(inode);
+    });
+
+    // Second check: anything changed since the first is left out.
+    std::vector<std::optional<Identity>> afters(files.size());
+    std::vector<const Candidate*> checked;
+    for (const auto& group : groups)
+        for (const Candidate& candidate : group)
+            checked.push_back(&candidate);
+    runParallel(qsizetype(checked.size()), workers, [&](qsizetype i, Worker&) {
+        const qsizetype index = checked[i]->listed;
+        afters[index] = identityOf(paths[index]);
+    });
+
+    // Groups in input order within each size.
     for (const auto& group : groups) {
         std::vector<QList<FileEntry>> byDigest;
         QHash<QByteArray, qsizetype> slotOf;
         for (const Candidate& candidate : group) {
             const Inode& inode = inodes[candidate.inode];
             const FileEntry& listed = files[candidate.listed];
-            const auto after = identityOf(listed.path.toUtf8());
+            const auto& after = afters[candidate.listed];
             if (inode.failed || !after || !(*after == candidate.before)) {
                 ++report.skipped;
                 continue;
             }
-            if (!inode.complete) continue; // its edges matched no other file
-            const QByteArray key(reinterpret_cast<const char*>(inode.digest.data()), 32);
+            if (!inode.complete) continue; // its contents matched no other file's
+            const QByteArray key = bytesOf(inode.digest);
             const auto slot = slotOf.constFind(key);
             if (slot == slotOf.constEnd()) {
                 slotOf.insert(key, qsizetype(byDigest.size()));

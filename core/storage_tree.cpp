@@ -64,8 +64,15 @@ bool isClean(QStringView path)
 {
     if (!path.startsWith(u'/')) return false;
     if (path.size() > 1 && path.endsWith(u'/')) return false;
-    return !path.contains(u"//") && !path.contains(u"/./") && !path.contains(u"/../") &&
-           !path.endsWith(u"/.") && !path.endsWith(u"/..");
+    // Look at each component start for "", "." and "..".
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (path[i] != u'/') continue;
+        const QStringView rest = path.mid(i + 1);
+        if (rest.startsWith(u'/')) return false;
+        if (rest == u"." || rest.startsWith(u"./") || rest == u".." || rest.startsWith(u"../"))
+            return false;
+    }
+    return true;
 }
 
 QString standardized(const QString& path)
@@ -76,46 +83,70 @@ QString standardized(const QString& path)
 
 } // namespace
 
+struct StorageTree::Builder::State {
+    std::unique_ptr<Branch> top;
+    QString prefix;
+    // The folders above the last file placed: a walk lists a folder's files together.
+    QString lastParent;
+    std::vector<Branch*> lastChain;
+};
+
+StorageTree::Builder::Builder(const QString& root) : state_(std::make_unique<State>())
+{
+    state_->top = std::make_unique<Branch>(standardized(QDir(root).absolutePath()));
+    const QString& top = state_->top->path;
+    state_->prefix = top == u"/" ? top : top + u'/';
+}
+
+StorageTree::Builder::~Builder() = default;
+
+void StorageTree::Builder::add(const QString& original, qint64 size)
+{
+    State& s = *state_;
+    const QString path = standardized(original);
+    if (!path.startsWith(s.prefix) || path.size() == s.prefix.size()) return;
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QStringView parent = QStringView(path).left(slash);
+    if (s.lastChain.empty() || parent != s.lastParent) {
+        s.lastChain.assign(1, s.top.get());
+        for (qsizetype start = s.prefix.size(); start <= slash;) {
+            const qsizetype end = path.indexOf(u'/', start);
+            if (end < 0 || end > slash) break;
+            s.lastChain.push_back(
+                s.lastChain.back()->child(QStringView(path).mid(start, end - start), path, end));
+            start = end + 1;
+        }
+        s.lastParent = parent.toString();
+    }
+    Branch* folder = s.lastChain.back();
+    const QStringView name = lastComponent(path);
+    if (Branch* existing = folder->byName.value(name); existing && !existing->directory)
+        return; // each file counts once
+    Branch* leaf = folder->child(name, path, path.size());
+    for (Branch* node : s.lastChain) {
+        node->bytes += size;
+        node->count += 1;
+    }
+    leaf->bytes += size;
+    leaf->count += 1;
+    leaf->directory = false;
+}
+
+std::shared_ptr<const StorageNode> StorageTree::Builder::finish()
+{
+    state_->lastChain.clear();
+    return freeze(std::move(state_->top));
+}
+
 std::shared_ptr<const StorageNode> StorageTree::build(const QList<FileEntry>& files,
                                                       const QString& root,
                                                       const CancelCheck& isCancelled)
 {
-    auto top = std::make_unique<Branch>(standardized(QDir(root).absolutePath()));
-    const QString prefix = top->path == u"/" ? top->path : top->path + u'/';
-    // The folders above the last file placed: a walk lists a folder's files together.
-    QString lastParent;
-    std::vector<Branch*> lastChain;
+    Builder builder(root);
     for (const FileEntry& entry : files) {
         if (entry.isDirectory) continue;
         throwIfCancelled(isCancelled);
-        const QString path = standardized(entry.path);
-        if (!path.startsWith(prefix) || path.size() == prefix.size()) continue;
-        const qsizetype slash = path.lastIndexOf(u'/');
-        const QStringView parent = QStringView(path).left(slash);
-        if (lastChain.empty() || parent != lastParent) {
-            lastChain.assign(1, top.get());
-            qsizetype start = prefix.size();
-            while (start <= slash) {
-                const qsizetype end = path.indexOf(u'/', start);
-                if (end < 0 || end > slash) break;
-                lastChain.push_back(
-                    lastChain.back()->child(QStringView(path).mid(start, end - start), path, end));
-                start = end + 1;
-            }
-            lastParent = parent.toString();
-        }
-        Branch* folder = lastChain.back();
-        const QStringView name = lastComponent(path);
-        if (Branch* existing = folder->byName.value(name); existing && !existing->directory)
-            continue; // each file counts once
-        Branch* leaf = folder->child(name, path, path.size());
-        for (Branch* node : lastChain) {
-            node->bytes += entry.size;
-            node->count += 1;
-        }
-        leaf->bytes += entry.size;
-        leaf->count += 1;
-        leaf->directory = false;
+        builder.add(entry.path, entry.size);
     }
-    return freeze(std::move(top));
+    return builder.finish();
 }

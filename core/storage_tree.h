@@ -10,6 +10,24 @@ namespace StorageTree {
 
 // Folder entries, files outside `root` and repeated paths are passed over.
 // Throws Cancelled when `isCancelled` says so (asked once per file).
+// Places files one at a time, for callers that walk the disk themselves.
+class Builder {
+public:
+    explicit Builder(const QString& root);
+    ~Builder();
+    Builder(const Builder&) = delete;
+    Builder& operator=(const Builder&) = delete;
+
+    // A file (never a folder) at `path`; outside the root or placed before, it is passed over.
+    void add(const QString& path, qint64 size);
+    // The finished tree; the builder is empty afterwards.
+    std::shared_ptr<const StorageNode> finish();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
 std::shared_ptr<const StorageNode> build(const QList<FileEntry>& files, const QString& root,
                                          const CancelCheck& isCancelled = {});
 

@@ -172,6 +172,17 @@ public:
         }
     }
 
+    // The whole copy on stable storage before it can take its final name.
+    // One flush of the file system instead of one per file: a tree of small
+    // files would otherwise wait on the disk once per file.
+    void flush() const
+    {
+        const QByteArray folder = temporary_.left(temporary_.lastIndexOf('/') + 1);
+        UniqueFd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!fd.valid()) fail(errno, folder);
+        if (::syncfs(fd.get()) != 0) fail(errno, target_);
+    }
+
     void finish()
     {
         bytes_ = total_;
@@ -247,7 +258,7 @@ private:
         UniqueFd out(::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         if (!out.valid()) fail(errno, finalPath(item));
         copyBytes(in.get(), out.get(), before.st_size, from, finalPath(item));
-        if (::fdatasync(out.get()) != 0 || out.close() != 0) fail(errno, finalPath(item));
+        if (out.close() != 0) fail(errno, finalPath(item));
         in.reset();
         struct stat after;
         if (::lstat(from.constData(), &after) != 0) fail(errno, from);
@@ -303,30 +314,33 @@ private:
         }
     }
 
-    // The extended attributes whose names `wanted` accepts. A copy onto a file
-    // system without them keeps what it can, as `cp -a` does.
-    template <typename Wanted>
-    void copyAttributes(const QByteArray& from, const QByteArray& to, const QByteArray& blamed,
-                        Wanted wanted)
+    static std::vector<QByteArray> attributeNames(const QByteArray& path)
     {
-        ssize_t size = ::llistxattr(from.constData(), nullptr, 0);
-        if (size <= 0) return;
+        ssize_t size = ::llistxattr(path.constData(), nullptr, 0);
+        if (size <= 0) return {};
         QByteArray names(size, Qt::Uninitialized);
-        size = ::llistxattr(from.constData(), names.data(), size_t(names.size()));
-        if (size <= 0) return;
-        QByteArray value;
-        for (const QByteArray& name : names.left(size).split('\0')) {
-            if (name.isEmpty() || !wanted(name)) continue;
-            ssize_t length = ::lgetxattr(from.constData(), name.constData(), nullptr, 0);
-            if (length < 0) continue; // gone since it was listed
-            value.resize(length);
-            length = ::lgetxattr(from.constData(), name.constData(), value.data(), value.size());
-            if (length < 0) continue;
-            if (::lsetxattr(to.constData(), name.constData(), value.constData(), size_t(length),
-                            0) != 0 &&
-                !unsupported(errno))
-                fail(errno, blamed);
-        }
+        size = ::llistxattr(path.constData(), names.data(), size_t(names.size()));
+        std::vector<QByteArray> result;
+        if (size > 0)
+            for (const QByteArray& name : names.left(size).split('\0'))
+                if (!name.isEmpty()) result.push_back(name);
+        return result;
+    }
+
+    // A copy onto a file system without extended attributes keeps what it can, as `cp -a` does.
+    void copyAttribute(const QByteArray& from, const QByteArray& to, const QByteArray& name,
+                       const QByteArray& blamed)
+    {
+        ssize_t length = ::lgetxattr(from.constData(), name.constData(), nullptr, 0);
+        if (length < 0) return; // gone since it was listed
+        attribute_.resize(length);
+        length =
+            ::lgetxattr(from.constData(), name.constData(), attribute_.data(), attribute_.size());
+        if (length < 0) return;
+        if (::lsetxattr(to.constData(), name.constData(), attribute_.constData(), size_t(length),
+                        0) != 0 &&
+            !unsupported(errno))
+            fail(errno, blamed);
     }
 
     void applyMetadata(const WorkItem& item)
@@ -336,17 +350,17 @@ private:
         const QByteArray blamed = finalPath(item);
         const struct stat& st = item.st;
         const bool link = S_ISLNK(st.st_mode);
+        const std::vector<QByteArray> names =
+            link ? std::vector<QByteArray>{} : attributeNames(from);
         // User attributes need write access, so they go on before the mode.
-        if (!link)
-            copyAttributes(from, to, blamed,
-                           [](const QByteArray& n) { return n.startsWith("user."); });
+        for (const QByteArray& name : names)
+            if (name.startsWith("user.")) copyAttribute(from, to, name, blamed);
         // Ownership before the mode: chown clears set-id bits. Only root may give files away.
         if (::lchown(to.constData(), st.st_uid, st.st_gid) != 0 && errno != EPERM)
             fail(errno, blamed);
         if (!link && ::chmod(to.constData(), st.st_mode & 07777) != 0) fail(errno, blamed);
-        if (!link)
-            copyAttributes(from, to, blamed,
-                           [](const QByteArray& n) { return n.startsWith("system.posix_acl_"); });
+        for (const QByteArray& name : names)
+            if (name.startsWith("system.posix_acl_")) copyAttribute(from, to, name, blamed);
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
         if (::utimensat(AT_FDCWD, to.constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
             fail(errno, blamed);
@@ -363,6 +377,7 @@ private:
     std::optional<std::chrono::steady_clock::time_point> lastReport_;
     bool useKernelCopy_ = true;
     std::vector<char> buffer_;
+    QByteArray attribute_;
 };
 
 void checkNesting(const QByteArray& source, const QByteArray& folder, const QString& shownSource)
@@ -420,6 +435,7 @@ void TransferService::copy(const QString& source, const QString& destination,
     tree.collect();
     tree.copyData();
     tree.copyMetadata();
+    tree.flush();
     throwIfCancelled(isCancelled);
     FileOperations::moveNoReplace(temporary, decoded(target));
     cleanup.keep();

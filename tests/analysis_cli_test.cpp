@@ -1,3 +1,4 @@
+#include "cli_runner.h"
 #include "test_support.h"
 
 #include <QJsonArray>
@@ -8,20 +9,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun cli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(QUORVANE_CLI_PATH), arguments);
-    process.waitForFinished(120000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 QJsonObject json(const CliRun& run)
 {

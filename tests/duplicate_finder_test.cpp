@@ -164,9 +164,13 @@ TEST(DuplicateFinder, HardLinksLinksAndSpecialFiles)
     FileEntry linkEntry = FileEntry::indexed(link, 5, {}, false);
 
     const DuplicateReport report =
-        DuplicateFinder().report({entry(a), fifoEntry, linkEntry, entry(b)});
+        DuplicateFinder().report({entry(a), fifoEntry, linkEntry, entry(b), entry(a)});
     EXPECT_EQ(paths(report.groups), (QList<QStringList>{{a, b}}));
     EXPECT_EQ(report.skipped, 0);
+
+    // One path listed twice is not a pair.
+    const QString single = tree.file("single", "12345678");
+    EXPECT_TRUE(DuplicateFinder().report({entry(single), entry(single)}).groups.isEmpty());
 }
 
 TEST(DuplicateFinder, FilesThatChangeAreSkipped)

@@ -10,14 +10,6 @@
 
 namespace {
 
-QStringList names(const QList<FileEntry>& entries)
-{
-    QStringList result;
-    for (const FileEntry& entry : entries)
-        result.append(entry.name);
-    return result;
-}
-
 FileError::Code codeOf(const std::function<void()>& action)
 {
     try {
@@ -47,10 +39,10 @@ TEST(Contents, FoldersFirstNaturalOrderHiddenItems)
     tree.file(QStringLiteral(".hidden"), "listed\n");
 
     const QList<FileEntry> shown = FileOperations::contents(tree.root(), false);
-    EXPECT_EQ(names(shown), (QStringList{"A", "z-folder", "a2", "a10", "b", "B2", "Zeta.txt"}));
+    EXPECT_EQ(namesOf(shown), (QStringList{"A", "z-folder", "a2", "a10", "b", "B2", "Zeta.txt"}));
     EXPECT_EQ(shown.first().path, tree.path(QStringLiteral("A")));
 
-    const QStringList all = names(FileOperations::contents(tree.root(), true));
+    const QStringList all = namesOf(FileOperations::contents(tree.root(), true));
     EXPECT_TRUE(all.contains(QStringLiteral(".dot")));
     EXPECT_TRUE(all.contains(QStringLiteral("listed")));
     EXPECT_TRUE(all.contains(QStringLiteral(".hidden")));
@@ -58,7 +50,7 @@ TEST(Contents, FoldersFirstNaturalOrderHiddenItems)
 
     // Names that collate equal keep the order the folder gave them: just check it's stable
     // against a second listing.
-    EXPECT_EQ(names(FileOperations::contents(tree.root(), true)), all);
+    EXPECT_EQ(namesOf(FileOperations::contents(tree.root(), true)), all);
 
     EXPECT_THROW(FileOperations::contents(tree.path(QStringLiteral("nope")), false), FileError);
     EXPECT_THROW(FileOperations::contents(tree.path(QStringLiteral("b")), false), FileError);
@@ -73,7 +65,7 @@ TEST(Contents, LinksDescribeTheirTargets)
     ASSERT_TRUE(
         QFile::link(tree.path(QStringLiteral("nowhere")), tree.path(QStringLiteral("dead"))));
     const QList<FileEntry> entries = FileOperations::contents(tree.root(), false);
-    EXPECT_EQ(names(entries), (QStringList{"real", "to-real", "dead"}));
+    EXPECT_EQ(namesOf(entries), (QStringList{"real", "to-real", "dead"}));
     EXPECT_TRUE(entries[1].isDirectory);
     EXPECT_FALSE(entries[2].isDirectory);
 }
@@ -316,8 +308,7 @@ public:
     }
     ~ScratchMount()
     {
-        if (mounted_)
-            run("umount '" + where_ + "'");
+        if (mounted_) run("umount '" + where_ + "'");
     }
     bool mounted() const { return mounted_; }
     bool makeReadOnly() { return run("mount -o remount,ro '" + where_ + "'"); }
@@ -335,8 +326,7 @@ TEST(Trash, AnItemNoTrashCanTakeStaysWhereItIs)
     TempTree tree;
     ScopedEnv dataHome("XDG_DATA_HOME", QFile::encodeName(tree.folder(QStringLiteral("data"))));
     ScratchMount mount(tree.folder(QStringLiteral("mnt")));
-    if (!mount.mounted())
-        GTEST_SKIP() << "mounting a scratch file system is not permitted here";
+    if (!mount.mounted()) GTEST_SKIP() << "mounting a scratch file system is not permitted here";
     const QString item = tree.file(QStringLiteral("mnt/keep.txt"), "precious");
     ASSERT_TRUE(mount.makeReadOnly());
 

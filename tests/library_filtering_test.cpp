@@ -1,5 +1,6 @@
 #include "file_error.h"
 #include "library_filtering.h"
+#include "test_support.h"
 #include "text_matcher.h"
 
 #include <gtest/gtest.h>
@@ -9,14 +10,6 @@ namespace {
 FileEntry file(const QString& path, qint64 size = 1, bool isDirectory = false)
 {
     return FileEntry::indexed(path, size, QDateTime::currentDateTimeUtc(), isDirectory);
-}
-
-QStringList names(const QList<FileEntry>& files)
-{
-    QStringList result;
-    for (const FileEntry& entry : files)
-        result.append(entry.name);
-    return result;
 }
 
 LibraryResult evaluate(const QList<FileEntry>& files, const QString& query = {},
@@ -48,7 +41,7 @@ TEST(LibraryFiltering, FormatsComeFromKindBeforeSearchAndFilter)
     const LibraryResult result =
         LibraryFiltering::evaluate(files, std::nullopt, false, {}, u"b"_qs, filter, {}, true);
     EXPECT_EQ(result.formats, QStringList({"All formats", "", "JPG", "MP3", "PNG"}));
-    EXPECT_EQ(names(result.files), QStringList{"b.JPG"});
+    EXPECT_EQ(namesOf(result.files), QStringList{"b.JPG"});
     EXPECT_EQ(result.totalBytes, 4);
 
     const LibraryResult images =
@@ -65,7 +58,7 @@ TEST(LibraryFiltering, ScreenshotsByIndexOrByName)
     auto shown = [&](const QSet<QString>& marked) {
         MediaFilter byName;
         byName.sort = MediaFilter::Sort::Name;
-        return names(
+        return namesOf(
             LibraryFiltering::evaluate(files, std::nullopt, true, marked, {}, byName, {}, false)
                 .files);
     };
@@ -79,7 +72,7 @@ TEST(LibraryFiltering, SearchMatchesNamesOnlyWithoutCase)
     const QList<FileEntry> files{file("/docs/annual-report.pdf"), file("/report/summary.pdf"),
                                  file(u"/x/\u00c4RGER.txt"_qs),   file(u"/x/Stra\u00dfe.txt"_qs),
                                  file(u"/x/Cafe\u0301.txt"_qs),   file("/x/plain.txt")};
-    auto found = [&](const QString& query) { return names(evaluate(files, query).files); };
+    auto found = [&](const QString& query) { return namesOf(evaluate(files, query).files); };
     EXPECT_EQ(found("REPORT"), QStringList{"annual-report.pdf"});
     EXPECT_EQ(found(u"\u00e4rger"_qs), QStringList{u"\u00c4RGER.txt"_qs});
     EXPECT_EQ(found("STRASSE"), QStringList{u"Stra\u00dfe.txt"_qs});

@@ -1,4 +1,5 @@
 #include "media_filter.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,6 @@ const QDateTime kNoon(QDate(2024, 5, 10), QTime(12, 0), Qt::UTC);
 FileEntry file(const QString& name, qint64 size = 1, const QDateTime& modified = kNoon)
 {
     return FileEntry::indexed(QStringLiteral("/lib/") + name, size, modified, false);
-}
-
-QStringList names(const QList<FileEntry>& files)
-{
-    QStringList result;
-    for (const FileEntry& entry : files)
-        result.append(entry.name);
-    return result;
 }
 
 template <typename E> QStringList titles()
@@ -55,7 +48,7 @@ TEST(MediaFilter, DefaultKeepsEverythingNewestFirstAndNeedsNoMetadata)
     EXPECT_EQ(filter.format, QStringLiteral("All formats"));
     const QList<FileEntry> files{file("old.txt", 5, kNoon.addDays(-400)), file("new", 0, kNoon),
                                  file("mid.PNG", 1, kNoon.addSecs(-1))};
-    EXPECT_EQ(names(filter.apply(files, kNoon, {})), QStringList({"new", "mid.PNG", "old.txt"}));
+    EXPECT_EQ(namesOf(filter.apply(files, kNoon, {})), QStringList({"new", "mid.PNG", "old.txt"}));
 
     MediaFilter other;
     other.duration = MediaFilter::Duration::Long;
@@ -70,11 +63,11 @@ TEST(MediaFilter, SizeBandEdges)
     MediaFilter filter;
     filter.sort = MediaFilter::Sort::Smallest;
     filter.size = MediaFilter::Size::Small;
-    EXPECT_EQ(names(filter.apply(files, kNoon, {})), QStringList({"a"}));
+    EXPECT_EQ(namesOf(filter.apply(files, kNoon, {})), QStringList({"a"}));
     filter.size = MediaFilter::Size::Medium;
-    EXPECT_EQ(names(filter.apply(files, kNoon, {})), QStringList({"b", "c"}));
+    EXPECT_EQ(namesOf(filter.apply(files, kNoon, {})), QStringList({"b", "c"}));
     filter.size = MediaFilter::Size::Large;
-    EXPECT_EQ(names(filter.apply(files, kNoon, {})), QStringList({"d"}));
+    EXPECT_EQ(namesOf(filter.apply(files, kNoon, {})), QStringList({"d"}));
 }
 
 TEST(MediaFilter, MetadataNarrowing)
@@ -92,7 +85,7 @@ TEST(MediaFilter, MetadataNarrowing)
         MediaFilter filter;
         filter.sort = MediaFilter::Sort::Name;
         set(filter);
-        return names(filter.apply(files, kNoon, metadata));
+        return namesOf(filter.apply(files, kNoon, metadata));
     };
     using F = MediaFilter;
     EXPECT_EQ(run([](F& f) { f.orientation = F::Orientation::Square; }), QStringList{"square.jpg"});
@@ -125,15 +118,15 @@ TEST(MediaFilter, FormatAndAge)
     MediaFilter filter;
     filter.sort = MediaFilter::Sort::Name;
     filter.format = QStringLiteral("PNG");
-    EXPECT_EQ(names(filter.apply(files, kNoon, {})), QStringList({"a.png", "b.PNG", "c.Png"}));
+    EXPECT_EQ(namesOf(filter.apply(files, kNoon, {})), QStringList({"a.png", "b.PNG", "c.Png"}));
     filter.format = QStringLiteral("png");
     EXPECT_TRUE(filter.apply(files, kNoon, {}).isEmpty());
     filter.format = QString();
-    EXPECT_EQ(names(filter.apply(files, kNoon, {})), QStringList({".png", "noext"}));
+    EXPECT_EQ(namesOf(filter.apply(files, kNoon, {})), QStringList({".png", "noext"}));
 
     filter.format = MediaFilter::allFormats();
     filter.days = 7;
-    const QStringList recent = names(filter.apply(files, kNoon, {}));
+    const QStringList recent = namesOf(filter.apply(files, kNoon, {}));
     EXPECT_TRUE(recent.contains("a.png"));
     EXPECT_FALSE(recent.contains("b.PNG"));
     EXPECT_EQ(recent.size(), 5);
@@ -149,22 +142,22 @@ TEST(MediaFilter, SortOrdersAndTieBreaks)
                                     file(u"\u00e9"_qs),
                                     file(u"\U0001F600"_qs),
                                     file(u"\uFF21"_qs)};
-    EXPECT_EQ(names(filter.apply(sameDate, kNoon, {})),
+    EXPECT_EQ(namesOf(filter.apply(sameDate, kNoon, {})),
               QStringList({"B", "a", u"e\u0301"_qs, u"\u00e9"_qs, u"\uFF21"_qs, u"\U0001F600"_qs}));
     filter.sort = MediaFilter::Sort::Oldest;
     const QList<FileEntry> dated{file("z", 1, kNoon.addDays(-1)), file("y"),
                                  file("x", 1, kNoon.addDays(-1))};
-    EXPECT_EQ(names(filter.apply(dated, kNoon, {})), QStringList({"x", "z", "y"}));
+    EXPECT_EQ(namesOf(filter.apply(dated, kNoon, {})), QStringList({"x", "z", "y"}));
 
     filter.sort = MediaFilter::Sort::Name;
     const QList<FileEntry> numbered{file("file10"), file("File2"), file("file2"), file("file1")};
     // Natural order, and equal names under it keep their given order.
-    EXPECT_EQ(names(filter.apply(numbered, kNoon, {})),
+    EXPECT_EQ(namesOf(filter.apply(numbered, kNoon, {})),
               QStringList({"file1", "File2", "file2", "file10"}));
 
     const QList<FileEntry> sized{file("b", 5), file("c", 9), file("a", 5), file("A", 5)};
     filter.sort = MediaFilter::Sort::Largest;
-    EXPECT_EQ(names(filter.apply(sized, kNoon, {})), QStringList({"c", "A", "a", "b"}));
+    EXPECT_EQ(namesOf(filter.apply(sized, kNoon, {})), QStringList({"c", "A", "a", "b"}));
     filter.sort = MediaFilter::Sort::Smallest;
-    EXPECT_EQ(names(filter.apply(sized, kNoon, {})), QStringList({"A", "a", "b", "c"}));
+    EXPECT_EQ(namesOf(filter.apply(sized, kNoon, {})), QStringList({"A", "a", "b", "c"}));
 }

@@ -69,3 +69,11 @@ ScopedEnv::~ScopedEnv()
     else
         qunsetenv(name_.constData());
 }
+
+QStringList namesOf(const QList<FileEntry>& entries)
+{
+    QStringList result;
+    for (const FileEntry& entry : entries)
+        result.append(entry.name);
+    return result;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "file_entry.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -37,3 +39,6 @@ private:
     QByteArray old_;
     bool had_;
 };
+
+// The names of the entries, in order.
+QStringList namesOf(const QList<FileEntry>& entries);

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# bench/transfer_compare.sh [WORKDIR] [BIG_MIB]: quorvane-cli copy against `cp -a` followed by
+# a sync of the copy (our copy is on stable storage when it ends; a bare cp is not), warm cache.
+#   one big file (default 2048 MiB)
+#   a tree of 50,000 small files in 500 folders
+# The data lives under WORKDIR (default /var/tmp/quorvane-transfer-bench) and is deleted at the end.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=${1:-/var/tmp/quorvane-transfer-bench}
+big_mib=${2:-2048}
+runs=${RUNS:-3}
+cli=$root/build/cli/quorvane-cli
+"$root/scripts/build" "$root/build" >/dev/null
+trap 'rm -rf "$work"' EXIT
+
+mkdir -p "$work/src" "$work/out"
+echo "making data: one ${big_mib} MiB file, 50,000 small files"
+head -c "$((big_mib * 1024 * 1024))" /dev/urandom >"$work/src/big.bin"
+python3 - "$work/src/tree" <<'PY'
+import os, sys
+tree = sys.argv[1]
+for d in range(500):
+    folder = os.path.join(tree, f"d{d:03}")
+    os.makedirs(folder, exist_ok=True)
+    for f in range(100):
+        with open(os.path.join(folder, f"file{f}.dat"), "wb") as out:
+            out.write(os.urandom((d * 100 + f) * 37 % 4000))
+PY
+sync
+cat "$work/src/big.bin" >/dev/null # warm cache
+find "$work/src/tree" -type f -exec cat {} + >/dev/null
+
+# time_copy NAME ITEM CMD...: median wall time over $runs fresh copies into $work/out.
+# The copy from the run before is removed and flushed outside the timing.
+time_copy() {
+    local name=$1 item=$2
+    shift 2
+    local times=() peak=0 t0 t1 mem
+    for _ in $(seq "$runs"); do
+        rm -rf "$work/out/$item"
+        sync
+        t0=$(date +%s%N)
+        /usr/bin/time -o "$work/time" -f '%M' "$@" >/dev/null
+        t1=$(date +%s%N)
+        mem=$(tail -1 "$work/time")
+        times+=($(((t1 - t0) / 1000)))
+        [ "$mem" -gt "$peak" ] && peak=$mem
+    done
+    MEDIAN=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)]/1e6}')
+    printf '  %-40s %8ss  %8s kB peak\n' "$name" "$MEDIAN" "$peak"
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
+
+for item in big.bin tree; do
+    echo "$item:"
+    time_copy "cp -a + sync" "$item" sh -c "cp -a '$work/src/$item' '$work/out/' && sync -f '$work/out/$item'"
+    peer=$MEDIAN
+    time_copy "quorvane-cli copy" "$item" "$cli" copy "$work/src/$item" "$work/out"
+    ours=$MEDIAN
+    echo "  ratio quorvane-cli / (cp -a + sync): $(ratio "$ours" "$peer")"
+done
