@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-/var/tmp/quorvane-transfer-bench}
 big_mib=${2:-2048}
-runs=${RUNS:-3}
+runs=${RUNS:-5}
 cli=$root/build/cli/quorvane-cli
 "$root/scripts/build" "$root/build" >/dev/null
 trap 'rm -rf "$work"' EXIT
@@ -30,32 +30,37 @@ sync
 cat "$work/src/big.bin" >/dev/null # warm cache
 find "$work/src/tree" -type f -exec cat {} + >/dev/null
 
-# time_copy NAME ITEM CMD...: median wall time over $runs fresh copies into $work/out.
+# once ITEM CMD...: wall time (µs) of one fresh copy of ITEM into $work/out; its peak memory
+# (kB) goes to $work/peak.
 # The copy from the run before is removed and flushed outside the timing.
-time_copy() {
-    local name=$1 item=$2
-    shift 2
-    local times=() peak=0 t0 t1 mem
-    for _ in $(seq "$runs"); do
-        rm -rf "$work/out/$item"
-        sync
-        t0=$(date +%s%N)
-        /usr/bin/time -o "$work/time" -f '%M' "$@" >/dev/null
-        t1=$(date +%s%N)
-        mem=$(tail -1 "$work/time")
-        times+=($(((t1 - t0) / 1000)))
-        [ "$mem" -gt "$peak" ] && peak=$mem
-    done
-    MEDIAN=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)]/1e6}')
-    printf '  %-40s %8ss  %8s kB peak\n' "$name" "$MEDIAN" "$peak"
+once() {
+    local item=$1
+    shift
+    rm -rf "$work/out/$item"
+    sync
+    local t0 t1
+    t0=$(date +%s%N)
+    /usr/bin/time -o "$work/time" -f '%M' "$@" >/dev/null
+    t1=$(date +%s%N)
+    tail -1 "$work/time" >"$work/peak"
+    echo $(((t1 - t0) / 1000))
 }
+median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)]/1e6}'; }
+max() { echo $(($1 > $2 ? $1 : $2)); }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
+# The disk is shared, so the two take turns and the medians are compared.
 for item in big.bin tree; do
-    echo "$item:"
-    time_copy "cp -a + sync" "$item" sh -c "cp -a '$work/src/$item' '$work/out/' && sync -f '$work/out/$item'"
-    peer=$MEDIAN
-    time_copy "quorvane-cli copy" "$item" "$cli" copy "$work/src/$item" "$work/out"
-    ours=$MEDIAN
-    echo "  ratio quorvane-cli / (cp -a + sync): $(ratio "$ours" "$peer")"
+    echo "$item ($runs runs each, taking turns):"
+    peer=() ours=() peer_peak=0 our_peak=0
+    for _ in $(seq "$runs"); do
+        peer+=($(once "$item" sh -c "cp -a '$work/src/$item' '$work/out/' && sync -f '$work/out/$item'"))
+        peer_peak=$(max "$peer_peak" "$(cat "$work/peak")")
+        ours+=($(once "$item" "$cli" copy "$work/src/$item" "$work/out"))
+        our_peak=$(max "$our_peak" "$(cat "$work/peak")")
+    done
+    p=$(median "${peer[@]}")
+    o=$(median "${ours[@]}")
+    printf '  %-24s %8ss  %8s kB peak\n' "cp -a + sync" "$p" "$peer_peak" "quorvane-cli copy" "$o" "$our_peak"
+    echo "  ratio quorvane-cli / (cp -a + sync): $(ratio "$o" "$p")"
 done
