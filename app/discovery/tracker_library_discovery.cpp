@@ -3,6 +3,7 @@
 #include "distant_past.h"
 #include "file_entry.h"
 #include "tracker_file_index.h"
+#include "when_finished.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -32,7 +33,10 @@ TrackerLibraryDiscovery::TrackerLibraryDiscovery(std::unique_ptr<FileIndex> inde
 {
 }
 
-TrackerLibraryDiscovery::~TrackerLibraryDiscovery() { stop(); }
+TrackerLibraryDiscovery::~TrackerLibraryDiscovery()
+{
+    stop();
+}
 
 void TrackerLibraryDiscovery::start(MediaKind kind, bool screenshotsOnly, Receiver receive)
 {
@@ -75,7 +79,7 @@ void TrackerLibraryDiscovery::runPasses(QUuid token)
         return;
     }
     needsSnapshot_ = false;
-    index_->results().then(this, [this, token](QFuture<IndexResults> done) {
+    whenFinished(index_->results(), this, [this, token](QFuture<IndexResults> done) {
         if (!isCurrent(token)) return;
         IndexResults results;
         try {
@@ -120,7 +124,9 @@ void TrackerLibraryDiscovery::convertSlice(std::shared_ptr<Pass> pass)
     const bool interimDue =
         !pass->sinceInterim || pass->sinceInterim->elapsed() >= interimIntervalMs;
     if (interimDue && !pass->snapshot.files.isEmpty()) {
-        if (receive_) receive_(LibrarySnapshot{pass->snapshot.files, pass->snapshot.screenshots, true, std::nullopt});
+        if (receive_)
+            receive_(LibrarySnapshot{pass->snapshot.files, pass->snapshot.screenshots, true,
+                                     std::nullopt});
         pass->sinceInterim.emplace();
         pass->sinceInterim->start();
     }

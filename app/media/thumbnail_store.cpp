@@ -1,6 +1,7 @@
 #include "thumbnail_store.h"
 
 #include "file_thumbnail_generator.h"
+#include "when_finished.h"
 
 #include <QCoreApplication>
 #include <QFutureWatcher>
@@ -89,7 +90,7 @@ void ThumbnailStore::start(const QString& key, Id jobId, const FileEntry& file, 
     const std::shared_ptr<std::atomic_bool> cancelled =
         found != jobs_.constEnd() && found->id == jobId ? found->cancelled
                                                         : std::make_shared<std::atomic_bool>(true);
-    QtConcurrent::run(&pool_, [generator = generator_, file, edge, cancelled] {
+    auto made = QtConcurrent::run(&pool_, [generator = generator_, file, edge, cancelled] {
         if (cancelled->load()) return QImage();
         const CancelCheck isCancelled = [cancelled] { return cancelled->load(); };
         try {
@@ -97,7 +98,8 @@ void ThumbnailStore::start(const QString& key, Id jobId, const FileEntry& file, 
         } catch (...) {
             return QImage();
         }
-    }).then(this, [this, key, jobId, file, edge](QImage image) {
+    });
+    whenFinished(made, this, [this, key, jobId, file, edge](QImage image) {
         finish(key, jobId, file, edge, std::move(image));
     });
 }

@@ -1,5 +1,7 @@
 #include "filter_schedule.h"
 
+#include "when_finished.h"
+
 #include <QFuture>
 #include <QThreadPool>
 #include <QTimer>
@@ -37,7 +39,7 @@ void FilterSchedule::launch(FilterPass pass, TaskSlot::Ticket ticket)
     const CancelCheck isCancelled = ticket.cancelCheck();
     QFuture<FilterOutput> future = QtConcurrent::run(
         filterPool(), [pass = std::move(pass), isCancelled] { return pass.run(isCancelled); });
-    future.then(this, [this, ticket](QFuture<FilterOutput> done) {
+    whenFinished(future, this, [this, ticket](QFuture<FilterOutput> done) {
         if (ticket.isCancelled()) return;
         task_.finish(ticket);
         try {

@@ -1,6 +1,7 @@
 #include "metadata_batch_reader.h"
 
 #include "media_metadata_reader.h"
+#include "when_finished.h"
 
 MetadataBatchReader::MetadataBatchReader(MediaMetadataReader& reader, QObject* parent)
     : QObject(parent), reader_(reader)
@@ -29,7 +30,7 @@ void MetadataBatchReader::readNext(TaskSlot::Ticket ticket)
     const FileEntry file = pending_.at(next_++);
     QFuture<MediaMetadata> read = reader_.read(file);
     task_.onCancel([read]() mutable { read.cancel(); });
-    read.then(this, [this, ticket, file](QFuture<MediaMetadata> done) {
+    whenFinished(read, this, [this, ticket, file](QFuture<MediaMetadata> done) {
         if (ticket.isCancelled()) return;
         // An unreadable file still gets its (empty) properties, so it is not read again.
         MediaMetadata metadata;

@@ -4,6 +4,7 @@
 #include "storage_tree.h"
 #include "tracker_library_discovery.h"
 #include "transfer_store.h"
+#include "when_finished.h"
 
 #include <QDir>
 #include <QSettings>
@@ -64,8 +65,8 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
         transferStore = ownTransferStore_.get();
     }
     transferStore_ = transferStore;
-    libraryDiscovery_ =
-        libraryDiscovery ? std::move(libraryDiscovery) : std::make_unique<TrackerLibraryDiscovery>();
+    libraryDiscovery_ = libraryDiscovery ? std::move(libraryDiscovery)
+                                         : std::make_unique<TrackerLibraryDiscovery>();
 
     transfers_ = transferStore->items();
     connect(transferStore, &TransferStore::itemsChanged, this,
@@ -109,11 +110,9 @@ QList<FileEntry> WorkspaceModel::visible() const
     if (isLibrary(feature_) || isMacScope()) return libraryResult_.files;
     QList<FileEntry> shown;
     for (const FileEntry& file : files_)
-        if (query_.isEmpty() || file.name.contains(query_, Qt::CaseInsensitive))
-            shown.append(file);
+        if (query_.isEmpty() || file.name.contains(query_, Qt::CaseInsensitive)) shown.append(file);
     if (feature_ == Feature::Recent) {
-        const QDateTime weekAgo =
-            QDateTime::currentDateTimeUtc().addSecs(-7 * secondsPerDay);
+        const QDateTime weekAgo = QDateTime::currentDateTimeUtc().addSecs(-7 * secondsPerDay);
         shown.removeIf([&](const FileEntry& f) { return f.isDirectory || f.modified <= weekAgo; });
     }
     if (feature_ == Feature::Timeline)
@@ -131,6 +130,17 @@ std::optional<FileEntry> WorkspaceModel::selected() const
     for (const FileEntry& file : files_)
         if (selection_.contains(file.path)) return file;
     return std::nullopt;
+}
+
+QStringList WorkspaceModel::selectionInOrder() const
+{
+    QStringList ordered;
+    QSet<QString> rest = selection_;
+    for (const FileEntry& file : files_)
+        if (rest.remove(file.path)) ordered << file.path;
+    QStringList others(rest.cbegin(), rest.cend());
+    others.sort();
+    return ordered + others;
 }
 
 // MARK: setters
@@ -255,13 +265,20 @@ void WorkspaceModel::setActivity(bool busy, const QString& operation)
 
 FeatureState WorkspaceModel::savedState() const
 {
-    return FeatureState{folder_,        files_,
-                        selection_,     query_,
-                        mode_,          sortByDate_,
-                        report_,        duplicateGroups_,
-                        mediaFilter_,   libraryScope_,
-                        discoveredScreenshots_, libraryResult_,
-                        mediaMetadata_, metadataVersions_,
+    return FeatureState{folder_,
+                        files_,
+                        selection_,
+                        query_,
+                        mode_,
+                        sortByDate_,
+                        report_,
+                        duplicateGroups_,
+                        mediaFilter_,
+                        libraryScope_,
+                        discoveredScreenshots_,
+                        libraryResult_,
+                        mediaMetadata_,
+                        metadataVersions_,
                         storageTree_};
 }
 
@@ -389,7 +406,8 @@ void WorkspaceModel::receive(const LibrarySnapshot& snapshot, bool keepList)
     if (!hasMessage) {
         QSet<QString> present;
         present.reserve(snapshot.files.size());
-        for (const FileEntry& file : snapshot.files) present.insert(file.path);
+        for (const FileEntry& file : snapshot.files)
+            present.insert(file.path);
         QSet<QString> kept = selection_;
         kept.intersect(present);
         setSelection(std::move(kept));
@@ -426,7 +444,7 @@ void WorkspaceModel::navigate(const QString& folder)
     const TaskSlot::Ticket ticket = loadTask_.start();
     QFuture<QList<FileEntry>> listing = service_.contents(folder, showHidden());
     loadTask_.onCancel([listing]() mutable { listing.cancel(); });
-    listing.then(this, [this, ticket](QFuture<QList<FileEntry>> done) {
+    whenFinished(listing, this, [this, ticket](QFuture<QList<FileEntry>> done) {
         if (ticket.isCancelled()) return;
         loadTask_.finish(ticket);
         try {
@@ -483,7 +501,7 @@ void WorkspaceModel::scan()
         setError(failureMessage(failure));
         setActivity(false, failed);
     };
-    scanned.then(this, [this, ticket, duplicates, fail](QFuture<StorageReport> done) {
+    whenFinished(scanned, this, [this, ticket, duplicates, fail](QFuture<StorageReport> done) {
         if (ticket.isCancelled()) return;
         StorageReport report;
         try {
@@ -502,21 +520,22 @@ void WorkspaceModel::scan()
         setActivity(true, comparing);
         QFuture<DuplicateReport> hashed = service_.duplicateReport(report.files);
         scanTask_.onCancel([hashed]() mutable { hashed.cancel(); });
-        hashed.then(this, [this, ticket, report, fail](QFuture<DuplicateReport> hashedDone) {
-            if (ticket.isCancelled()) return;
-            DuplicateReport found;
-            try {
-                found = hashedDone.result();
-            } catch (const Cancelled&) {
-                return;
-            } catch (...) {
-                fail(std::current_exception());
-                return;
-            }
-            scanTask_.finish(ticket);
-            publishScan({StorageReport(report.files, report.inaccessible + found.skipped),
-                         found.groups});
-        });
+        whenFinished(
+            hashed, this, [this, ticket, report, fail](QFuture<DuplicateReport> hashedDone) {
+                if (ticket.isCancelled()) return;
+                DuplicateReport found;
+                try {
+                    found = hashedDone.result();
+                } catch (const Cancelled&) {
+                    return;
+                } catch (...) {
+                    fail(std::current_exception());
+                    return;
+                }
+                scanTask_.finish(ticket);
+                publishScan({StorageReport(report.files, report.inaccessible + found.skipped),
+                             found.groups});
+            });
     });
 }
 
@@ -552,7 +571,7 @@ void WorkspaceModel::prepareStorage(const QList<FileEntry>& files, const QString
             if (withTree) result.tree = StorageTree::build(result.report.files, root, isCancelled);
             return result;
         });
-    summary.then(this, [this, ticket](QFuture<Summary> done) {
+    whenFinished(summary, this, [this, ticket](QFuture<Summary> done) {
         if (ticket.isCancelled()) return;
         treeTask_.finish(ticket);
         try {
@@ -589,11 +608,10 @@ void WorkspaceModel::scheduleLibraryFiltering(bool debounce)
         return;
     }
     setIsFiltering(true);
-    filterTask_.schedule(
-        FilterPass::forSection({feature_, files_, minimumFileSize_, timelineDays_,
-                                discoveredScreenshots_, query_, mediaFilter_, sortByDate_,
-                                mediaMetadata_}),
-        debounce);
+    filterTask_.schedule(FilterPass::forSection({feature_, files_, minimumFileSize_, timelineDays_,
+                                                 discoveredScreenshots_, query_, mediaFilter_,
+                                                 sortByDate_, mediaMetadata_}),
+                         debounce);
 }
 
 void WorkspaceModel::readMetadataIfNeeded()

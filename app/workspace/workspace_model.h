@@ -12,6 +12,7 @@
 #include "task_slot.h"
 #include "timeline_group.h"
 #include "transfer_item.h"
+#include "transfer_store.h"
 #include "workspace_platform.h"
 
 #include <QHash>
@@ -21,8 +22,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-#include "transfer_store.h"
 
 // The state of one sidebar section and the owner of the work that fills it:
 // index discovery, folder listing, scans, duplicate search, the storage
@@ -164,6 +163,10 @@ Q_SIGNALS:
     void storageTreeChanged();
 
 private:
+    // The selected paths in the order shown, then any others by name, so actions
+    // that stop at a failure always act in the order the user sees.
+    QStringList selectionInOrder() const;
+
     struct ScanOutcome {
         StorageReport report;
         QList<QList<FileEntry>> groups;

@@ -1,10 +1,10 @@
 // The file actions of a section model: selection, previews, clipboard,
 // folder changes, the trash, queued copies and text extraction.
-#include "workspace_model.h"
-
 #include "failure_message.h"
 #include "text_extractor.h"
 #include "transfer_store.h"
+#include "when_finished.h"
+#include "workspace_model.h"
 
 #include <QFileInfo>
 
@@ -24,7 +24,7 @@ void WorkspaceModel::afterChange(QFuture<T> future, std::function<void(bool)> th
 {
     // Not kept in a slot: a change that ends after the user moved on still
     // refreshes this model.
-    future.then(this, [this, then = std::move(then)](QFuture<T> done) {
+    whenFinished(future, this, [this, then = std::move(then)](QFuture<T> done) {
         try {
             done.waitForFinished();
             then(true);
@@ -54,7 +54,8 @@ void WorkspaceModel::select(const FileEntry& entry)
             const qsizetype from = std::min(anchor - shown.cbegin(), clicked);
             const qsizetype to = std::max(anchor - shown.cbegin(), clicked);
             QSet<QString> range = selection_;
-            for (qsizetype i = from; i <= to; ++i) range.insert(shown[i].path);
+            for (qsizetype i = from; i <= to; ++i)
+                range.insert(shown[i].path);
             setSelection(std::move(range));
             return;
         }
@@ -93,7 +94,8 @@ void WorkspaceModel::stepPreview(int step)
 void WorkspaceModel::selectAll()
 {
     QSet<QString> all;
-    for (const FileEntry& file : visible()) all.insert(file.path);
+    for (const FileEntry& file : visible())
+        all.insert(file.path);
     setSelection(std::move(all));
 }
 
@@ -106,7 +108,8 @@ void WorkspaceModel::enclosingFolder()
 void WorkspaceModel::copySelection()
 {
     QList<QUrl> urls;
-    for (const QString& path : selection_) urls << QUrl::fromLocalFile(path);
+    for (const QString& path : selectionInOrder())
+        urls << QUrl::fromLocalFile(path);
     platform_.writeClipboard(urls);
 }
 
@@ -115,7 +118,8 @@ void WorkspaceModel::paste()
     const std::optional<QList<QUrl>> urls = platform_.readClipboard();
     if (!urls) return;
     QStringList sources;
-    for (const QUrl& url : *urls) sources << url.toLocalFile();
+    for (const QUrl& url : *urls)
+        sources << url.toLocalFile();
     enqueueCopies(sources);
 }
 
@@ -140,13 +144,20 @@ void WorkspaceModel::enqueueCopies(const QStringList& sources)
 void WorkspaceModel::clearCompletedTransfers()
 {
     QList<TransferItem> kept = transferStore_->items();
-    kept.removeIf([](const TransferItem& item) { return item.status == TransferStatus::Completed; });
+    kept.removeIf(
+        [](const TransferItem& item) { return item.status == TransferStatus::Completed; });
     transferStore_->setItems(std::move(kept));
 }
 
-void WorkspaceModel::cancelTransfer(const QUuid& id) { transferStore_->cancel(id); }
+void WorkspaceModel::cancelTransfer(const QUuid& id)
+{
+    transferStore_->cancel(id);
+}
 
-void WorkspaceModel::retryTransfer(const QUuid& id) { transferStore_->retry(id); }
+void WorkspaceModel::retryTransfer(const QUuid& id)
+{
+    transferStore_->retry(id);
+}
 
 void WorkspaceModel::createFolder(const QString& name)
 {
@@ -169,9 +180,8 @@ void WorkspaceModel::rename(const FileEntry& entry, const QString& name)
 
 void WorkspaceModel::trash()
 {
-    const QStringList items(selection_.cbegin(), selection_.cend());
     // Refreshed also after a failure: what did reach the trash leaves the list.
-    afterChange(service_.trash(items), [this](bool) { refresh(); });
+    afterChange(service_.trash(selectionInOrder()), [this](bool) { refresh(); });
 }
 
 void WorkspaceModel::extractText()
@@ -179,7 +189,7 @@ void WorkspaceModel::extractText()
     const std::optional<FileEntry> entry = selected();
     if (!entry) return;
     setOcrBusy(true);
-    TextExtractor::read(entry->path).then(this, [this](QFuture<QString> done) {
+    whenFinished(TextExtractor::read(entry->path), this, [this](QFuture<QString> done) {
         try {
             setOcrText(done.result());
         } catch (...) {

@@ -16,12 +16,15 @@ WorkspaceRouter::WorkspaceRouter(DiscoveryFactory discoveryFactory,
 }
 
 // Models go before the queue they mirror.
-WorkspaceRouter::~WorkspaceRouter() { sessions_.clear(); }
+WorkspaceRouter::~WorkspaceRouter()
+{
+    sessions_.clear();
+}
 
 WorkspaceModel* WorkspaceRouter::makeModel(Feature feature)
 {
-    auto model = std::make_unique<WorkspaceModel>(discoveryFactory_(), feature,
-                                                  transferStore_.get());
+    auto model =
+        std::make_unique<WorkspaceModel>(discoveryFactory_(), feature, transferStore_.get());
     QPointer<WorkspaceRouter> self(this);
     model->setOnActivate([self](Feature requested) {
         if (self) self->activate(requested);
@@ -35,7 +38,8 @@ WorkspaceModel* WorkspaceRouter::makeModel(Feature feature)
 void WorkspaceRouter::setPlatform(const WorkspacePlatform& platform)
 {
     platform_ = platform;
-    for (const auto& [feature, model] : sessions_) model->setPlatform(platform);
+    for (const auto& [feature, model] : sessions_)
+        model->setPlatform(platform);
 }
 
 WorkspaceModel* WorkspaceRouter::session(Feature feature) const
@@ -61,9 +65,9 @@ void WorkspaceRouter::openLocation(const QString& folder)
 
 void WorkspaceRouter::stopAllWork()
 {
-    for (const auto& [feature, model] : sessions_) model->cancelScan();
+    for (const auto& [feature, model] : sessions_)
+        model->cancelScan();
     for (const TransferItem& item : transferStore_->items())
-        if (item.status == TransferStatus::Queued ||
-            item.status == TransferStatus::Copying)
+        if (item.status == TransferStatus::Queued || item.status == TransferStatus::Copying)
             transferStore_->cancel(item.id);
 }
