@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# bench/discovery_compare.sh [WORKDIR]: library discovery against the same query asked from the shell.
+#   quorvane-cli discover other (every indexed item)  vs  tracker3 sparql -q "<the provider's query>"
+#   build/bench/discovery_slices: first interim and final snapshot, longest GUI-thread slice
+# A private Tracker 3 index (own session bus, HOME and settings) covers only a folder of FILES
+# (default 20,000) small text, PNG and JPEG files under WORKDIR (default
+# /var/tmp/quorvane-discovery-bench). Folder and index are kept for the next run (FRESH=1
+# rebuilds both); the bus and the miners are stopped at the end. Works as root.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=${1:-/var/tmp/quorvane-discovery-bench}
+count=${FILES:-20000}
+cli=$root/build/cli/quorvane-cli
+slices=$root/build/bench/discovery_slices
+"$root/scripts/build" "$root/build" >/dev/null
+source "$root/bench/timing.sh"
+
+# Both live outside /tmp and $TMPDIR: the miner silently skips folders there.
+fixture=$work/files-$count
+state=$work/index-$count
+[ -z "${FRESH:-}" ] || rm -rf "$fixture" "$state"
+
+if [ ! -e "$fixture/.done" ]; then
+    rm -rf "$fixture"
+    mkdir -p "$fixture"
+    seeds=$work/seeds
+    mkdir -p "$seeds"
+    ff=(ffmpeg -nostdin -loglevel error -y)
+    for n in 0 1 2 3; do
+        size=$((48 + n * 16))x$((32 + n * 12))
+        "${ff[@]}" -f lavfi -i "testsrc=size=$size:rate=1" -frames:v 1 "$seeds/s$n.png"
+        "${ff[@]}" -f lavfi -i "testsrc2=size=$size:rate=1" -frames:v 1 -q:v 5 "$seeds/s$n.jpg"
+    done
+    # Copies with distinct names over 200 folders; mostly text, a fifth each PNG and JPEG,
+    # modification times spread over a year so the newest-first order means something.
+    python3 - "$fixture" "$seeds" "$count" <<'PY'
+import os, random, sys
+top, seeds, count = sys.argv[1], sys.argv[2], int(sys.argv[3])
+rng = random.Random(11)
+pictures = {ext: [open(f"{seeds}/s{n}.{ext}", "rb").read() for n in range(4)] for ext in ("png", "jpg")}
+words = "invoice holiday report budget notes draft letter summary minutes recipe".split()
+now = 1_700_000_000
+for i in range(count):
+    folder = f"{top}/{words[i % 10]}/{i % 200:03}"
+    os.makedirs(folder, exist_ok=True)
+    r = i % 5
+    if r < 3:
+        path = f"{folder}/{words[(i // 7) % 10]}-{i}.txt"
+        data = (f"{words[i % 10]} {i}\n" + " ".join(rng.choices(words, k=rng.randint(5, 60))) + "\n").encode()
+    else:
+        ext = "png" if r == 3 else "jpg"
+        path = f"{folder}/picture-{i}.{ext}"
+        data = pictures[ext][i % 4]
+    with open(path, "wb") as out:
+        out.write(data)
+    t = now - rng.randint(0, 365 * 86400)
+    os.utime(path, (t, t))
+PY
+    touch "$fixture/.done"
+fi
+echo "fixture: $(find "$fixture" -type f ! -name .done | wc -l) files in $(find "$fixture" -mindepth 1 -type d | wc -l) folders ($fixture)"
+
+mkdir -p "$state"/{home,config/glib-2.0/settings,data,cache,run,tmp}
+chmod 700 "$state/run"
+export HOME=$state/home XDG_CONFIG_HOME=$state/config XDG_DATA_HOME=$state/data \
+    XDG_CACHE_HOME=$state/cache XDG_RUNTIME_DIR=$state/run TMPDIR=$state/tmp GSETTINGS_BACKEND=keyfile
+unset DBUS_SESSION_BUS_ADDRESS
+cat >"$XDG_CONFIG_HOME/glib-2.0/settings/keyfile" <<KF
+[org/freedesktop/tracker/miner/files]
+index-recursive-directories=['$fixture']
+index-single-directories=@as []
+initial-sleep=0
+index-applications=false
+index-removable-devices=false
+throttle=0
+KF
+
+bus_pid=
+service_pids=()
+pid_of() {
+    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.GetConnectionUnixProcessID "$1" 2>/dev/null |
+        sed -nE 's/.*uint32 ([0-9]+).*/\1/p'
+}
+teardown() {
+    # Ask the miners to stop first so the kept database is closed cleanly, then end the bus.
+    if [ -n "$bus_pid" ]; then
+        for name in org.freedesktop.Tracker3.Miner.Extract org.freedesktop.Tracker3.Miner.Files; do
+            pid=$(pid_of "$name" || true)
+            [ -n "$pid" ] && service_pids+=("$pid")
+        done
+        for pid in "${service_pids[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
+        for _ in $(seq 50); do
+            alive=0
+            for pid in "${service_pids[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
+            [ $alive = 0 ] && break
+            sleep 0.1
+        done
+        kill -TERM "$bus_pid" 2>/dev/null || true
+    fi
+    rm -f /tmp/quorvane-discovery.$$.*
+}
+trap teardown EXIT
+
+dbus-daemon --session --fork --print-address=1 --print-pid=1 >"$state/bus"
+for _ in $(seq 50); do [ "$(wc -l <"$state/bus")" -ge 2 ] && break; sleep 0.1; done
+export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p "$state/bus")
+bus_pid=$(sed -n 2p "$state/bus")
+
+sparql=(tracker3 sparql --dbus-service org.freedesktop.Tracker3.Miner.Files -q)
+number() { "${sparql[@]}" "$1" 2>/dev/null | awk 'NR > 1 && $1 ~ /^[0-9]+$/ { print $1; exit }'; }
+t0=$(date +%s)
+gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.StartServiceByName org.freedesktop.Tracker3.Miner.Files 0 >/dev/null
+service_pids+=("$(pid_of org.freedesktop.Tracker3.Miner.Files)")
+# Idle means the crawl is complete and every file has been through extraction.
+deadline=$((t0 + ${INDEX_TIMEOUT:-1500}))
+last_report=$t0
+while :; do
+    status=$(tracker3 status 2>/dev/null | tail -1 || true)
+    files=$(number "SELECT (COUNT(DISTINCT ?f) AS ?n) WHERE { ?f a nfo:FileDataObject }")
+    pending=$(number "SELECT (COUNT(DISTINCT ?f) AS ?n) WHERE { ?f a nfo:FileDataObject .
+                      FILTER NOT EXISTS { ?f tracker:extractorHash ?h } }")
+    case "$status" in
+    *"indexing complete"*) [ "${pending:-1}" = 0 ] && [ "${files:-0}" -gt "$count" ] && break ;;
+    esac
+    now=$(date +%s)
+    [ "$now" -ge "$deadline" ] && { echo "index not idle in time ($status, $files objects, $pending to extract)" >&2; exit 1; }
+    if [ $((now - last_report)) -ge 15 ]; then
+        echo "  indexing: ${files:-0} objects, ${pending:-?} to extract, $((now - t0)) s" >&2
+        last_report=$now
+    fi
+    sleep 1
+done
+echo "index idle after $(($(date +%s) - t0)) s: $files file objects (files and folders)"
+sleep 2
+
+query=$("$slices" --query other)
+ours=/tmp/quorvane-discovery.$$.ours
+peer=/tmp/quorvane-discovery.$$.peer
+"$cli" discover other >"$ours"
+"${sparql[@]}" "$query" >"$peer"
+# tracker3 prints a "Results:" line, one indented line per row, then a blank line.
+ours_rows=$(wc -l <"$ours")
+peer_rows=$(grep -c '^  file://' "$peer" || true)
+echo "  rows: quorvane-cli discover other $ours_rows, tracker3 sparql $peer_rows"
+[ "$ours_rows" = "$peer_rows" ] || echo "  ROW COUNTS DIFFER"
+
+measure "quorvane-cli discover other" "$cli" discover other
+ours_time=$MEDIAN
+measure "tracker3 sparql (the provider's query)" "${sparql[@]}" "$query"
+peer_time=$MEDIAN
+echo "  ratio ours / tracker3 sparql: $(ratio "$ours_time" "$peer_time")   (target <= 1.2)"
+
+echo "discovery on the GUI thread (build/bench/discovery_slices other $RUNS):"
+"$slices" other "$RUNS"
