@@ -6,15 +6,16 @@
 #   peer: ffmpegthumbnailer -s 256 -i FILE -o OUT.png once per file, four at a time
 #         (xargs -P4) and, unless SEQUENTIAL=0, one after another
 # The files are made once under WORKDIR (default /var/tmp/quorvane-thumb-compare) and kept.
-# RUNS (default 3) counted runs after a warm-up; SEQUENTIAL_RUNS (default 1) for the
-# sequential peer, which is slow and so gets no warm-up of its own.
+# RUNS (default 3) counted runs of ours after a warm-up. The peer takes minutes a run on
+# two cores, so PEER_RUNS (default 1) counted runs each way and no warm-up of its own:
+# ours has just read the very same files, so the cache is warm for it too.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-/var/tmp/quorvane-thumb-compare}
 build=$root/build
 files=$work/files
 RUNS=${RUNS:-3}
-SEQUENTIAL_RUNS=${SEQUENTIAL_RUNS:-1}
+PEER_RUNS=${PEER_RUNS:-1}
 source "$root/bench/timing.sh"
 
 # The peer is only needed here, never by Quorvane itself, and is not installed for you.
@@ -105,36 +106,43 @@ print(f"  peer output: {len(names) - missing} of {len(names)} thumbnails, missin
 PY
 }
 
-echo "median of $RUNS runs after a warm-up (peak memory: largest single process):"
-measure "quorvane thumbnail_throughput (store, 4 at once)" "$ours" "$files"
-ours_time=$MEDIAN
-ours_peak=$PEAK
-measure "ffmpegthumbnailer -s 256 per file, xargs -P4" \
-    xargs -a "$list" -P4 -I{} ffmpegthumbnailer -s 256 -i "$files/{}" -o "$out/{}.png"
-peer4_time=$MEDIAN
-peer4_peak=$PEAK
-check_peer
-echo "  ratio peer (-P4) / ours: $(ratio "$peer4_time" "$ours_time")x  (ours $(awk -v n=$total -v t="$ours_time" 'BEGIN { printf "%.1f", n / t }') files/s, peer $(awk -v n=$total -v t="$peer4_time" 'BEGIN { printf "%.1f", n / t }') files/s; target 2x)"
-
-if [ "${SEQUENTIAL:-1}" != 0 ]; then
-    rm -rf "${out:?}"/*
-    times=()
-    peak=0
-    for _ in $(seq "$SEQUENTIAL_RUNS"); do
+# Like measure, but without the warm-up run.
+timed() {
+    local runs=$1 name=$2 times=() peak=0 t0 t1 mem
+    shift 2
+    for _ in $(seq "$runs"); do
         t0=$(date +%s%N)
-        /usr/bin/time -o /tmp/quorvane-bench-time.$$ -f '%M' \
-            xargs -a "$list" -I{} ffmpegthumbnailer -s 256 -i "$files/{}" -o "$out/{}.png" \
-            >/dev/null 2>&1 || true
+        /usr/bin/time -o /tmp/quorvane-bench-time.$$ -f '%M' "$@" >/dev/null 2>&1 || true
         t1=$(date +%s%N)
         mem=$(tail -1 /tmp/quorvane-bench-time.$$)
         times+=($(((t1 - t0) / 1000)))
         [ "${mem:-0}" -gt "$peak" ] && peak=$mem
     done
-    seq_time=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)]/1e6}')
-    printf '  %-44s %8ss  %8s kB peak  (median of %s, no warm-up: the cache is warm)\n' \
-        "ffmpegthumbnailer -s 256 per file, one by one" "$seq_time" "$peak" "$SEQUENTIAL_RUNS"
+    MEDIAN=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)]/1e6}')
+    PEAK=$peak
+    printf '  %-44s %8ss  %8s kB peak  (median of %s)\n' "$name" "$MEDIAN" "$PEAK" "$runs"
+}
+rate() { awk -v n="$total" -v t="$1" 'BEGIN { printf "%.1f", (t > 0 ? n / t : 0) }'; }
+
+echo "wall seconds of one process over all $total files (peak memory: largest single process):"
+measure "quorvane thumbnail_throughput (store, 4 at once)" "$ours" "$files"
+ours_time=$MEDIAN
+ours_peak=$PEAK
+echo "  (median of $RUNS after a warm-up; $(rate "$ours_time") files/s)"
+timed "$PEER_RUNS" "ffmpegthumbnailer -s 256 per file, xargs -P4" \
+    xargs -a "$list" -P4 -I{} ffmpegthumbnailer -s 256 -i "$files/{}" -o "$out/{}.png"
+peer4_time=$MEDIAN
+peer4_peak=$PEAK
+check_peer
+echo "  peer -P4 $(rate "$peer4_time") files/s; ratio peer / ours: $(ratio "$peer4_time" "$ours_time")x (target 2x)"
+
+if [ "${SEQUENTIAL:-1}" != 0 ]; then
+    rm -rf "${out:?}"/*
+    timed "$PEER_RUNS" "ffmpegthumbnailer -s 256 per file, one by one" \
+        xargs -a "$list" -I{} ffmpegthumbnailer -s 256 -i "$files/{}" -o "$out/{}.png"
+    seq_time=$MEDIAN
     check_peer
-    echo "  ratio peer (sequential) / ours: $(ratio "$seq_time" "$ours_time")x"
+    echo "  peer sequential $(rate "$seq_time") files/s; ratio peer / ours: $(ratio "$seq_time" "$ours_time")x"
 fi
 
 # One process of the peer for each kind of file, for its memory per process.

@@ -70,6 +70,8 @@ int main(int argc, char** argv)
     }
     qputenv("HOME", QFile::encodeName(home.path()));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(home.path() + QStringLiteral("/cache")));
+    // Private to its owner, as Qt wants it; the temporary folder already is.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
