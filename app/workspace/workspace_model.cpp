@@ -136,7 +136,7 @@ QStringList WorkspaceModel::selectionInOrder() const
 {
     QStringList ordered;
     QSet<QString> rest = selection_;
-    for (const FileEntry& file : files_)
+    for (const FileEntry& file : visible())
         if (rest.remove(file.path)) ordered << file.path;
     QStringList others(rest.cbegin(), rest.cend());
     others.sort();
