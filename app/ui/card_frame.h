@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QColor>
+#include <functional>
+#include <QWidget>
+
+// A container drawn as a rounded card (fill, optional 1 px border); children
+// are laid out by the caller.
+class CardFrame : public QWidget {
+    Q_OBJECT
+public:
+    explicit CardFrame(qreal radius = 12, QWidget* parent = nullptr);
+    // Colours are functions so that they follow the light/dark palette.
+    void setFill(std::function<QColor()> fill);
+    void setBorder(std::function<QColor()> border);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    qreal radius_;
+    std::function<QColor()> fill_;
+    std::function<QColor()> border_;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "file_entry.h"
+
+#include <QAbstractListModel>
+#include <QHash>
+#include <QPointer>
+
+class ThumbnailRequests;
+class WorkspaceModel;
+
+// The entries a section shows, as one list model that every layout shares.
+// Follows the workspace model's visible list and selection; rows repaint when
+// their thumbnail arrives.
+class FileListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    enum Role { EntryRole = Qt::UserRole + 1, SelectedRole };
+
+    explicit FileListModel(QObject* parent = nullptr);
+    ~FileListModel() override;
+
+    // Follows `model` (none: empty). By default the list is `visible()`;
+    // `source` can give another list of the model (e.g. a page of results).
+    void setWorkspace(WorkspaceModel* model);
+    WorkspaceModel* workspace() const { return workspace_; }
+    // Replaces the list once (for views that page or group the entries).
+    void setEntries(QList<FileEntry> entries);
+    // Re-reads the model's visible list (done on its change signals).
+    void reload();
+
+    const QList<FileEntry>& entries() const { return entries_; }
+    const FileEntry& entry(int row) const { return entries_.at(row); }
+    // -1 when the path is not listed.
+    int rowOf(const QString& path) const;
+    bool isSelected(int row) const;
+    ThumbnailRequests& thumbnails() const { return *thumbnails_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+
+Q_SIGNALS:
+    void entriesChanged();
+
+private:
+    void repaintSelection();
+    void repaintPath(const QString& path);
+
+    QPointer<WorkspaceModel> workspace_;
+    QList<QMetaObject::Connection> connections_;
+    QList<FileEntry> entries_;
+    QHash<QString, int> rows_;
+    bool followsVisible_ = true;
+    ThumbnailRequests* thumbnails_;
+};
