@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QColor>
-#include <functional>
 #include <QWidget>
+#include <functional>
 
 // A container drawn as a rounded card (fill, optional 1 px border); children
 // are laid out by the caller.

@@ -2,6 +2,10 @@
 
 #include <QStyledItemDelegate>
 
+// The item size a FileListView lays out (its grid fills the row); invalid
+// outside one. Delegates return it from sizeHint().
+QSize viewTileSize(const QStyleOptionViewItem& option);
+
 // The Explorer's grid tile: thumbnail (edge 240, 67 high), name on up to two
 // lines, "Folder" or the size. Painted, no widget per item.
 class FileTileDelegate : public QStyledItemDelegate {

@@ -23,7 +23,7 @@ public:
     // Follows `model` (none: empty). By default the list is `visible()`;
     // `source` can give another list of the model (e.g. a page of results).
     void setWorkspace(WorkspaceModel* model);
-    WorkspaceModel* workspace() const { return workspace_; }
+    WorkspaceModel* workspace() const;
     // Replaces the list once (for views that page or group the entries).
     void setEntries(QList<FileEntry> entries);
     // Re-reads the model's visible list (done on its change signals).

@@ -3,6 +3,7 @@
 #include <QListView>
 
 class FileListModel;
+class QTimer;
 
 // A list view over a FileListModel that acts on its workspace model: a click
 // selects (with the held modifiers), a double click or Return opens, Space
@@ -30,6 +31,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     void updateGrid();
@@ -41,4 +43,5 @@ private:
     int tileHeight_ = 146;
     int spacing_ = 14;
     bool selectingFromKeys_ = false;
+    QTimer* thumbnailTimer_;
 };

@@ -36,15 +36,23 @@ private:
         qreal edge;
         friend bool operator==(const Key&, const Key&) = default;
     };
-    friend size_t qHash(const Key& key, size_t seed) { return qHashMulti(seed, key.path, key.edge); }
+    friend size_t qHash(const Key& key, size_t seed)
+    {
+        return qHashMulti(seed, key.path, key.edge);
+    }
     struct Picture {
         QImage image;
         QDateTime modified;
         quint64 age = 0;
     };
 
+    struct Pending {
+        QFuture<QImage> future;
+        quint64 ticket = 0;
+    };
+
     int limit_;
     quint64 clock_ = 0;
     QHash<Key, Picture> pictures_;
-    QHash<Key, QFuture<QImage>> pending_;
+    QHash<Key, Pending> pending_;
 };

@@ -1,0 +1,63 @@
+#include "empty_state.h"
+
+#include "palette.h"
+#include "symbols.h"
+#include "ui_style.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+QPixmap badge(const QString& symbol)
+{
+    const qreal ratio = 2.0;
+    QPixmap pixmap(int(78 * ratio), int(78 * ratio));
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    UiStyle::card(painter, QRectF(0, 0, 78, 78), 22, UiStyle::withAlpha(Palette::blue(), 0.07));
+    QPixmap glyph = symbolPixmap(symbol, int(35 * ratio), Palette::blue());
+    glyph.setDevicePixelRatio(ratio);
+    painter.drawPixmap(QPointF(21.5, 21.5), glyph);
+    return pixmap;
+}
+
+} // namespace
+
+EmptyState::EmptyState(QWidget* parent)
+    : QWidget(parent), icon_(new QLabel), title_(UiStyle::label({}, 18, QFont::DemiBold)),
+      detail_(UiStyle::label({}, 12, QFont::Normal, true))
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 55, 0, 55);
+    column->setSpacing(12);
+    for (QLabel* label : {icon_, title_, detail_}) {
+        label->setAlignment(Qt::AlignCenter);
+        column->addWidget(label, 0, Qt::AlignHCenter);
+    }
+    detail_->setWordWrap(true);
+    detail_->setMaximumWidth(520);
+    icon_->setFixedSize(78, 78);
+}
+
+void EmptyState::set(const QString& icon, const QString& title, const QString& detail)
+{
+    if (icon != symbol_) {
+        symbol_ = icon;
+        icon_->setPixmap(badge(icon));
+    }
+    title_->setText(title);
+    detail_->setText(detail);
+}
+
+QString EmptyState::title() const
+{
+    return title_->text();
+}
+
+QString EmptyState::detail() const
+{
+    return detail_->text();
+}

@@ -1,0 +1,139 @@
+#include "file_delegates.h"
+
+#include "file_list_model.h"
+#include "file_size_format.h"
+#include "media_thumbnail.h"
+#include "palette.h"
+#include "thumbnail_requests.h"
+#include "ui_style.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QPainter>
+#include <QTextLayout>
+
+namespace {
+
+const FileListModel* fileModel(const QModelIndex& index)
+{
+    return qobject_cast<const FileListModel*>(index.model());
+}
+
+// Up to `lines` lines of `text` in `rect`, the last one elided.
+void drawWrapped(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
+                 int lines, Qt::Alignment alignment)
+{
+    const QFontMetricsF metrics(font);
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QStringList shown;
+    int start = 0;
+    for (int i = 0; i < lines; ++i) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) break;
+        line.setLineWidth(rect.width());
+        if (i == lines - 1) {
+            shown << metrics.elidedText(text.mid(start), Qt::ElideRight, rect.width());
+            break;
+        }
+        shown << text.mid(line.textStart(), line.textLength());
+        start = line.textStart() + line.textLength();
+    }
+    layout.endLayout();
+    painter.setFont(font);
+    qreal y = rect.top();
+    for (const QString& line : shown) {
+        painter.drawText(QRectF(rect.left(), y, rect.width(), metrics.height()),
+                         int(alignment | Qt::AlignTop), line.trimmed());
+        y += metrics.height();
+    }
+}
+
+QColor textColor()
+{
+    return QApplication::palette().color(QPalette::Text);
+}
+
+} // namespace
+
+QSize viewTileSize(const QStyleOptionViewItem& option)
+{
+    return option.widget ? option.widget->property("quorvaneTileSize").toSize() : QSize();
+}
+
+void FileTileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const
+{
+    const FileListModel* model = fileModel(index);
+    if (!model) return;
+    const FileEntry& file = model->entry(index.row());
+    const bool selected = model->isSelected(index.row());
+    const QRectF frame = QRectF(option.rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    UiStyle::card(*painter, frame, 10,
+                  selected ? UiStyle::withAlpha(Palette::blue(), 0.08)
+                           : UiStyle::withAlpha(Palette::surface(), 0.35),
+                  selected ? UiStyle::withAlpha(Palette::blue(), 0.6) : Palette::line());
+    if (option.state & QStyle::State_HasFocus)
+        UiStyle::card(*painter, frame.adjusted(1, 1, -1, -1), 9, QColor(),
+                      UiStyle::withAlpha(Palette::blue(), 0.35));
+    const QRectF inner = frame.adjusted(13, 13, -13, -13);
+    const QRectF picture(inner.left(), inner.top() + 7, inner.width(), 67);
+    MediaThumbnail::paint(*painter, picture, file, model->thumbnails().image(file, 240), 34);
+    painter->setPen(textColor());
+    const QFont nameFont = UiStyle::font(11, QFont::Medium);
+    const QRectF nameRect(inner.left(), picture.bottom() + 11, inner.width(), 28);
+    drawWrapped(*painter, nameRect, file.name, nameFont, 2, Qt::AlignHCenter);
+    painter->setPen(UiStyle::secondaryText());
+    painter->setFont(UiStyle::font(10));
+    painter->drawText(QRectF(inner.left(), nameRect.bottom() + 2, inner.width(), 16),
+                      Qt::AlignHCenter | Qt::AlignTop,
+                      file.isDirectory ? QStringLiteral("Folder") : formatFileSize(file.size));
+}
+
+QSize FileTileDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    const QSize tile = viewTileSize(option);
+    return tile.isValid() ? tile : QSize(minimumWidth, height);
+}
+
+void FileRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const
+{
+    const FileListModel* model = fileModel(index);
+    if (!model) return;
+    const FileEntry& file = model->entry(index.row());
+    const QRectF row = option.rect;
+    if (model->isSelected(index.row()))
+        painter->fillRect(row, UiStyle::withAlpha(Palette::blue(), 0.10));
+    if (option.state & QStyle::State_HasFocus)
+        UiStyle::card(*painter, row.adjusted(1, 1, -1, -1), 4, QColor(),
+                      UiStyle::withAlpha(Palette::blue(), 0.35));
+    painter->fillRect(QRectF(row.left(), row.bottom(), row.width(), 1), Palette::line());
+    const qreal left = row.left() + 12, right = row.right() - 12;
+    const QRectF picture(left, row.center().y() - 15, 30, 30);
+    MediaThumbnail::paint(*painter, picture, file, model->thumbnails().image(file, 80), 22);
+    const QRectF sizeRect(right - sizeWidth, row.top(), sizeWidth, row.height());
+    const QRectF dateRect(sizeRect.left() - 10 - dateWidth, row.top(), dateWidth, row.height());
+    const QRectF nameRect(picture.right() + 10, row.top(),
+                          dateRect.left() - 10 - picture.right() - 10, row.height());
+    const QFont font = UiStyle::font(12);
+    painter->setFont(font);
+    painter->setPen(textColor());
+    painter->drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter,
+                      QFontMetricsF(font).elidedText(file.name, Qt::ElideMiddle, nameRect.width()));
+    painter->setPen(UiStyle::secondaryText());
+    static const QLocale locale;
+    painter->drawText(dateRect, Qt::AlignLeft | Qt::AlignVCenter,
+                      locale.toString(file.modified.toLocalTime(), QLocale::ShortFormat));
+    painter->drawText(sizeRect, Qt::AlignRight | Qt::AlignVCenter,
+                      file.isDirectory ? QStringLiteral("\u2014") : formatFileSize(file.size));
+}
+
+QSize FileRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    const QSize row = viewTileSize(option);
+    return row.isValid() ? row : QSize(300, height);
+}

@@ -1,0 +1,140 @@
+#include "file_list_model.h"
+
+#include "thumbnail_requests.h"
+#include "workspace_model.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+FileListModel::FileListModel(QObject* parent)
+    : QAbstractListModel(parent), thumbnails_(new ThumbnailRequests(600, this))
+{
+    connect(thumbnails_, &ThumbnailRequests::ready, this, &FileListModel::repaintPath);
+}
+
+FileListModel::~FileListModel() = default;
+
+WorkspaceModel* FileListModel::workspace() const
+{
+    return workspace_.data();
+}
+
+void FileListModel::setWorkspace(WorkspaceModel* model)
+{
+    for (const auto& connection : std::as_const(connections_))
+        disconnect(connection);
+    connections_.clear();
+    workspace_ = model;
+    followsVisible_ = true;
+    if (model) {
+        // Every input of visible(): the list, the search, the order, the scope.
+        for (auto signal :
+             {&WorkspaceModel::filesChanged, &WorkspaceModel::queryChanged,
+              &WorkspaceModel::sortByDateChanged, &WorkspaceModel::libraryResultChanged,
+              &WorkspaceModel::libraryScopeChanged, &WorkspaceModel::featureChanged})
+            connections_ << connect(model, signal, this, [this] {
+                if (followsVisible_) reload();
+            });
+        connections_ << connect(model, &WorkspaceModel::selectionChanged, this,
+                                &FileListModel::repaintSelection);
+    }
+    thumbnails_->clear();
+    reload();
+}
+
+void FileListModel::reload()
+{
+    QList<FileEntry> shown;
+    if (workspace_) shown = workspace_->visible();
+    beginResetModel();
+    entries_ = std::move(shown);
+    rows_.clear();
+    endResetModel();
+    Q_EMIT entriesChanged();
+}
+
+void FileListModel::setEntries(QList<FileEntry> entries)
+{
+    followsVisible_ = false;
+    beginResetModel();
+    entries_ = std::move(entries);
+    rows_.clear();
+    endResetModel();
+    Q_EMIT entriesChanged();
+}
+
+int FileListModel::rowOf(const QString& path) const
+{
+    if (rows_.isEmpty() && !entries_.isEmpty()) {
+        // Built on first use: most lists are shown without ever being searched.
+        auto& rows = const_cast<QHash<QString, int>&>(rows_);
+        rows.reserve(entries_.size());
+        for (int row = 0; row < entries_.size(); ++row)
+            rows.insert(entries_[row].path, row);
+    }
+    return rows_.value(path, -1);
+}
+
+bool FileListModel::isSelected(int row) const
+{
+    return workspace_ && row >= 0 && row < entries_.size() &&
+           workspace_->selection().contains(entries_[row].path);
+}
+
+int FileListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(entries_.size());
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= entries_.size()) return {};
+    const FileEntry& file = entries_[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return file.name;
+    case Qt::ToolTipRole:
+        return file.path;
+    case EntryRole:
+        return QVariant::fromValue(file);
+    case SelectedRole:
+        return isSelected(index.row());
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+QStringList FileListModel::mimeTypes() const
+{
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const
+{
+    QList<QUrl> urls;
+    for (const QModelIndex& index : indexes)
+        if (index.isValid() && index.row() < entries_.size())
+            urls << QUrl::fromLocalFile(entries_[index.row()].path);
+    auto* data = new QMimeData;
+    data->setUrls(urls);
+    return data;
+}
+
+void FileListModel::repaintSelection()
+{
+    if (!entries_.isEmpty())
+        Q_EMIT dataChanged(index(0), index(int(entries_.size()) - 1), {SelectedRole});
+}
+
+void FileListModel::repaintPath(const QString& path)
+{
+    const int row = rowOf(path);
+    if (row >= 0) Q_EMIT dataChanged(index(row), index(row));
+}

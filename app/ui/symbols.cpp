@@ -1,0 +1,112 @@
+#include "symbols.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+// Symbol names used by the views → freedesktop (Breeze) icon names.
+const QHash<QString, QString>& table()
+{
+    static const QHash<QString, QString> names{
+        {"magnifyingglass", "system-search"},
+        {"plus", "list-add"},
+        {"internaldrive", "drive-harddisk"},
+        {"internaldrive.fill", "drive-harddisk"},
+        {"externaldrive", "drive-removable-media"},
+        {"lock.shield", "security-high"},
+        {"gearshape", "settings-configure"},
+        {"house", "go-home"},
+        {"menubar.dock.rectangle", "user-desktop"},
+        {"doc", "document-new"},
+        {"doc.fill", "text-x-generic"},
+        {"doc.text", "text-x-generic"},
+        {"photo", "image-x-generic"},
+        {"photo.stack", "view-preview"},
+        {"photo.on.rectangle.angled", "photo"},
+        {"play.rectangle", "video-x-generic"},
+        {"film", "video-x-generic"},
+        {"music.note", "audio-x-generic"},
+        {"waveform", "audio-x-generic"},
+        {"arrow.down.to.line", "folder-download"},
+        {"arrow.down.circle", "arrow-down-double"},
+        {"chevron.left", "go-previous"},
+        {"chevron.right", "go-next"},
+        {"arrow.clockwise", "view-refresh"},
+        {"info.circle", "help-about"},
+        {"folder.badge.plus", "folder-new"},
+        {"exclamationmark.circle.fill", "dialog-warning"},
+        {"exclamationmark.circle", "dialog-error"},
+        {"folder", "folder"},
+        {"folder.fill", "folder"},
+        {"desktopcomputer", "computer"},
+        {"square.stack.3d.up", "view-list-icons"},
+        {"square.grid.2x2", "view-grid"},
+        {"square.grid.3x3", "view-list-icons"},
+        {"list.bullet", "view-list-details"},
+        {"rectangle.split.3x1", "view-split-left-right"},
+        {"rectangle.bottomthird.inset.filled", "view-preview"},
+        {"rectangle.inset.filled", "view-preview"},
+        {"arrow.up.arrow.down", "view-sort"},
+        {"play.circle.fill", "media-playback-start"},
+        {"pause.circle", "media-playback-pause"},
+        {"xmark", "window-close"},
+        {"checkmark.seal", "checkmark"},
+        {"checkmark.circle.fill", "emblem-ok-symbolic"},
+        {"arrow.right.circle", "go-next"},
+        {"arrow.left.arrow.right", "folder-sync"},
+        {"arrow.triangle.branch", "vcs-branch"},
+        {"ellipsis", "view-more-symbolic"},
+        {"return", "key-enter"},
+        {"clock", "document-open-recent"},
+        {"calendar", "view-calendar"},
+        {"calendar.circle.fill", "view-calendar-day"},
+        {"chart.pie", "office-chart-pie"},
+        {"square.on.square", "edit-copy"},
+        {"paintpalette", "preferences-desktop-color"},
+        {"hand.raised", "security-medium"},
+        {"minus.magnifyingglass", "zoom-out"},
+        {"plus.magnifyingglass", "zoom-in"},
+    };
+    return names;
+}
+
+// Without a desktop session Qt picks no theme (or bare hicolor); Breeze is
+// installed with the application, so icons always render.
+void ensureTheme()
+{
+    static const bool done = [] {
+        QIcon::setFallbackThemeName(QStringLiteral("breeze"));
+        if (QIcon::themeName().isEmpty() || QIcon::themeName() == u"hicolor" ||
+            !QIcon::hasThemeIcon(QStringLiteral("folder")))
+            QIcon::setThemeName(QStringLiteral("breeze"));
+        return true;
+    }();
+    (void)done;
+}
+
+} // namespace
+
+QString themeIconName(const QString& symbol)
+{
+    return table().value(symbol, symbol);
+}
+
+QIcon symbolIcon(const QString& symbol)
+{
+    ensureTheme();
+    return QIcon::fromTheme(themeIconName(symbol));
+}
+
+QPixmap symbolPixmap(const QString& symbol, int edge, const QColor& color)
+{
+    QPixmap pixmap = symbolIcon(symbol).pixmap(edge, edge);
+    if (pixmap.isNull()) return pixmap;
+    if (color.isValid()) {
+        QPainter painter(&pixmap);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(pixmap.rect(), color);
+    }
+    return pixmap;
+}

@@ -1,0 +1,59 @@
+#include "ui_style.h"
+
+#include "palette.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+
+QColor UiStyle::withAlpha(QColor color, qreal alpha)
+{
+    color.setAlphaF(float(alpha));
+    return color;
+}
+
+QFont UiStyle::font(qreal points, QFont::Weight weight)
+{
+    QFont font = QApplication::font();
+    font.setPointSizeF(points *
+                       0.85); // the sizes are given in design points, a bit larger than ours
+    font.setWeight(weight);
+    return font;
+}
+
+QLabel* UiStyle::label(const QString& text, qreal points, QFont::Weight weight, bool secondary,
+                       QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(font(points, weight));
+    if (secondary) label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+void UiStyle::card(QPainter& painter, const QRectF& rect, qreal radius, const QColor& fill,
+                   const QColor& border)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF shape = border.isValid() ? rect.adjusted(0.5, 0.5, -0.5, -0.5) : rect;
+    painter.setPen(border.isValid() ? QPen(border, 1) : Qt::NoPen);
+    painter.setBrush(fill.isValid() ? QBrush(fill) : Qt::NoBrush);
+    painter.drawRoundedRect(shape, radius, radius);
+    painter.restore();
+}
+
+QColor UiStyle::secondaryText()
+{
+    return Palette::muted();
+}
+
+QColor UiStyle::tertiaryText()
+{
+    return withAlpha(QApplication::palette().color(QPalette::Text), 0.35);
+}
+
+QColor UiStyle::quaternaryFill()
+{
+    return withAlpha(QApplication::palette().color(QPalette::Text), 0.08);
+}
