@@ -33,6 +33,7 @@ const QHash<QString, QString>& table()
         {"arrow.down.circle", "arrow-down-double"},
         {"chevron.left", "go-previous"},
         {"chevron.right", "go-next"},
+        {"chevron.down", "go-down"},
         {"arrow.clockwise", "view-refresh"},
         {"info.circle", "help-about"},
         {"folder.badge.plus", "folder-new"},
