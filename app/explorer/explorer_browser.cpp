@@ -1,0 +1,422 @@
+#include "explorer_browser.h"
+
+#include "browser_mode.h"
+#include "card_frame.h"
+#include "empty_state.h"
+#include "file_delegates.h"
+#include "file_icon.h"
+#include "file_list_model.h"
+#include "file_list_view.h"
+#include "media_thumbnail.h"
+#include "palette.h"
+#include "spinner.h"
+#include "symbols.h"
+#include "ui_style.h"
+#include "workspace_model.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* symbolLabel(const QString& symbol, int edge, const QColor& color)
+{
+    auto* label = new QLabel;
+    label->setPixmap(symbolPixmap(symbol, edge, color));
+    return label;
+}
+
+QString capitalised(QString text)
+{
+    if (!text.isEmpty()) text[0] = text[0].toUpper();
+    return text;
+}
+
+} // namespace
+
+ExplorerBrowser::ExplorerBrowser(QWidget* parent)
+    : SectionView(parent), list_(new FileListModel(this)),
+      grid_(new FileListView(list_, FileListView::Layout::Grid)),
+      layouts_(new QStackedWidget), content_(new QStackedWidget), empty_(new EmptyState),
+      scope_(UiStyle::label({}, 11, QFont::Normal, true)),
+      searchAll_(new QPushButton(QStringLiteral("Search all of This Computer"))), spinner_(new Spinner),
+      cancel_(new QPushButton(QStringLiteral("Cancel")))
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(12);
+
+    // Scope row.
+    auto* scopeRow = new QHBoxLayout;
+    scopeRow->setSpacing(8);
+    scopeRow->addWidget(scope_);
+    scopeRow->addWidget(searchAll_);
+    scopeRow->addWidget(spinner_);
+    scopeRow->addWidget(cancel_);
+    scopeRow->addStretch(1);
+    column->addLayout(scopeRow);
+    connect(searchAll_, &QPushButton::clicked, this, [this] {
+        if (model_) model_->discoverMac();
+    });
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        if (model_) model_->cancelScan();
+    });
+
+    // Recent Files only.
+    recentRow_ = new QWidget;
+    auto* recent = new QHBoxLayout(recentRow_);
+    recent->setContentsMargins(0, 0, 0, 0);
+    recent->addWidget(UiStyle::label(QStringLiteral("Modified in the last 7 days"), 11, QFont::Normal, true));
+    recentAction_ = new QPushButton;
+    recent->addWidget(recentAction_);
+    recent->addStretch(1);
+    column->addWidget(recentRow_);
+    connect(recentAction_, &QPushButton::clicked, this, [this] {
+        if (model_) model_->scan();
+    });
+
+    // Summary cards.
+    auto* cards = new QHBoxLayout;
+    cards->setSpacing(12);
+    cards->addWidget(makeCard(QStringLiteral("Items"), QStringLiteral("square.stack.3d.up"), Palette::blue(), &cards_[0]));
+    cards->addWidget(makeCard(QStringLiteral("Folders"), QStringLiteral("folder"), QColor(0xff, 0x95, 0x00), &cards_[1]));
+    cards->addWidget(makeCard(QStringLiteral("Files"), QStringLiteral("doc"), QColor(0x30, 0xb0, 0xc7), &cards_[2]));
+    column->addLayout(cards);
+
+    // Tool row.
+    auto* tools = new QHBoxLayout;
+    tools->setSpacing(8);
+    tools->addWidget(symbolLabel(QStringLiteral("folder.fill"), 14, Palette::blue()));
+    chipName_ = UiStyle::label({}, 12, QFont::DemiBold);
+    tools->addWidget(chipName_);
+    chipCount_ = UiStyle::label({}, 10, QFont::Medium, true);
+    chipCount_->setStyleSheet(QStringLiteral("padding: 3px 6px; border-radius: 8px; background: %1;")
+                                  .arg(UiStyle::quaternaryFill().name(QColor::HexArgb)));
+    tools->addWidget(chipCount_);
+    tools->addStretch(1);
+    sort_ = new QToolButton;
+    sort_->setIcon(symbolIcon(QStringLiteral("arrow.up.arrow.down")));
+    sort_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    sort_->setPopupMode(QToolButton::InstantPopup);
+    sort_->setAutoRaise(true);
+    sort_->setMinimumWidth(95);
+    auto* sortMenu = new QMenu(sort_);
+    sortMenu->addAction(QStringLiteral("Name"), this, [this] {
+        if (model_) model_->setSortByDate(false);
+    });
+    sortMenu->addAction(QStringLiteral("Date modified"), this, [this] {
+        if (model_) model_->setSortByDate(true);
+    });
+    sort_->setMenu(sortMenu);
+    tools->addWidget(sort_);
+    auto* picker = new CardFrame(7);
+    picker->setFill([] { return Palette::surface(); });
+    auto* pickerRow = new QHBoxLayout(picker);
+    pickerRow->setContentsMargins(3, 3, 3, 3);
+    pickerRow->setSpacing(2);
+    for (BrowserMode mode : allCases<BrowserMode>()) {
+        auto* button = new QToolButton;
+        button->setIcon(symbolIcon(iconOf(mode)));
+        button->setToolTip(capitalised(rawValue(mode)));
+        button->setAccessibleName(button->toolTip());
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setFixedSize(28, 26);
+        connect(button, &QToolButton::clicked, this, [this, mode] {
+            if (model_) model_->setMode(mode);
+        });
+        pickerRow->addWidget(button);
+        modeButtons_ << button;
+    }
+    tools->addWidget(picker);
+    newFolder_ = new QToolButton;
+    newFolder_->setIcon(symbolIcon(QStringLiteral("folder.badge.plus")));
+    newFolder_->setToolTip(QStringLiteral("New folder"));
+    newFolder_->setAccessibleName(QStringLiteral("New folder"));
+    newFolder_->setAutoRaise(true);
+    connect(newFolder_, &QToolButton::clicked, this, [this] {
+        if (model_) model_->setNewFolder(true);
+    });
+    tools->addWidget(newFolder_);
+    column->addLayout(tools);
+
+    // Layouts: grid, list, column, gallery.
+    auto* tileDelegate = new FileTileDelegate(this);
+    auto* rowDelegate = new FileRowDelegate(this);
+    grid_->setItemDelegate(tileDelegate);
+    grid_->setTileSize(FileTileDelegate::minimumWidth, FileTileDelegate::height, FileTileDelegate::spacing);
+    layouts_->addWidget(grid_);
+    layouts_->addWidget(makeListLayout(&rows_));
+    rows_->setItemDelegate(rowDelegate);
+
+    auto* columnLayout = new QWidget;
+    auto* columnRow = new QHBoxLayout(columnLayout);
+    columnRow->setContentsMargins(0, 0, 0, 0);
+    columnRow->addWidget(makeListLayout(&columnRows_), 1);
+    columnRows_->setItemDelegate(rowDelegate);
+    auto* panel = new QWidget;
+    panel->setFixedWidth(300);
+    auto* panelColumn = new QVBoxLayout(panel);
+    panelColumn->setContentsMargins(30, 30, 30, 30);
+    panelColumn->setSpacing(18);
+    columnIcon_ = new QLabel;
+    columnName_ = UiStyle::label({}, 14, QFont::DemiBold);
+    columnName_->setWordWrap(true);
+    columnPath_ = UiStyle::label({}, 10, QFont::Normal, true);
+    columnPath_->setWordWrap(true);
+    columnPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    columnHint_ = UiStyle::label(QStringLiteral("Its details will appear here."), 12, QFont::Normal, true);
+    columnHint_->setAlignment(Qt::AlignCenter);
+    columnButtons_ = new QWidget;
+    auto* buttons = new QHBoxLayout(columnButtons_);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    auto* open = new QPushButton(QStringLiteral("Open"));
+    auto* preview = new QPushButton(QStringLiteral("Preview in Quorvane"));
+    buttons->addWidget(open);
+    buttons->addWidget(preview);
+    connect(open, &QPushButton::clicked, this, [this] {
+        if (model_ && model_->selected()) model_->open(*model_->selected());
+    });
+    connect(preview, &QPushButton::clicked, this, [this] {
+        if (model_) model_->preview();
+    });
+    for (QWidget* widget : {static_cast<QWidget*>(columnIcon_), static_cast<QWidget*>(columnName_),
+                            static_cast<QWidget*>(columnPath_), columnButtons_, static_cast<QWidget*>(columnHint_)})
+        panelColumn->addWidget(widget);
+    panelColumn->addStretch(1);
+    auto* divider = new QWidget;
+    divider->setFixedWidth(1);
+    divider->setStyleSheet(QStringLiteral("background: %1;").arg(Palette::line().name(QColor::HexArgb)));
+    columnRow->addWidget(divider);
+    columnRow->addWidget(panel);
+    layouts_->addWidget(columnLayout);
+
+    auto* gallery = new QWidget;
+    auto* galleryColumn = new QVBoxLayout(gallery);
+    galleryColumn->setContentsMargins(0, 0, 0, 0);
+    galleryColumn->setSpacing(12);
+    auto* featuredCard = new CardFrame(12);
+    featuredCard->setFill([] { return Palette::surface(); });
+    featuredPanel_ = featuredCard;
+    auto* featuredColumn = new QVBoxLayout(featuredCard);
+    featuredColumn->setContentsMargins(24, 24, 24, 24);
+    featuredColumn->setSpacing(12);
+    featured_ = new MediaThumbnail(600);
+    featured_->setFixedHeight(230);
+    featuredColumn->addWidget(featured_);
+    featuredName_ = UiStyle::label({}, 14, QFont::DemiBold);
+    featuredName_->setAlignment(Qt::AlignCenter);
+    featuredColumn->addWidget(featuredName_);
+    auto* featuredPreview = new QPushButton(QStringLiteral("Preview in Quorvane"));
+    featuredColumn->addWidget(featuredPreview, 0, Qt::AlignHCenter);
+    connect(featuredPreview, &QPushButton::clicked, this, [this] {
+        if (!model_ || list_->entries().isEmpty()) return;
+        const std::optional<FileEntry> chosen = model_->selected();
+        model_->setSelection({chosen ? chosen->path : list_->entry(0).path});
+        model_->preview();
+    });
+    galleryColumn->addWidget(featuredCard, 1);
+    strip_ = new FileListView(list_, FileListView::Layout::Strip);
+    strip_->setItemDelegate(tileDelegate);
+    strip_->setTileSize(132, FileTileDelegate::height, 12);
+    strip_->setFixedHeight(FileTileDelegate::height + 24);
+    galleryColumn->addWidget(strip_);
+    layouts_->addWidget(gallery);
+
+    content_->addWidget(empty_);
+    content_->addWidget(layouts_);
+    column->addWidget(content_, 1);
+
+    // Footer.
+    auto* footer = new QHBoxLayout;
+    footer->setContentsMargins(0, 6, 0, 0);
+    footer->addWidget(symbolLabel(QStringLiteral("lock.shield"), 12, UiStyle::tertiaryText()));
+    auto tertiary = [](QLabel* label) {
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::WindowText, UiStyle::tertiaryText());
+        label->setPalette(colours);
+        return label;
+    };
+    footer->addWidget(tertiary(UiStyle::label(QStringLiteral("Your files stay on your computer."), 10)));
+    footer->addStretch(1);
+    footer->addWidget(tertiary(UiStyle::label(QStringLiteral("Double-click to open \u00b7 Space to preview"), 10)));
+    column->addLayout(footer);
+
+    connect(list_, &FileListModel::entriesChanged, this, &ExplorerBrowser::update);
+}
+
+QWidget* ExplorerBrowser::makeCard(const QString& title, const QString& symbol, const QColor& color,
+                                   QLabel** value)
+{
+    auto* card = new CardFrame(12);
+    card->setFill([] { return UiStyle::withAlpha(Palette::surface(), 0.5); });
+    card->setBorder([] { return Palette::line(); });
+    auto* row = new QHBoxLayout(card);
+    row->setContentsMargins(17, 17, 17, 17);
+    row->setSpacing(12);
+    auto* badge = symbolLabel(symbol, 18, color);
+    badge->setFixedSize(40, 40);
+    badge->setAlignment(Qt::AlignCenter);
+    badge->setStyleSheet(QStringLiteral("background: %1; border-radius: 11px;")
+                             .arg(UiStyle::withAlpha(color, 0.09).name(QColor::HexArgb)));
+    row->addWidget(badge);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(3);
+    *value = UiStyle::label(QStringLiteral("0"), 20, QFont::DemiBold);
+    texts->addWidget(*value);
+    texts->addWidget(UiStyle::label(title, 11, QFont::Normal, true));
+    row->addLayout(texts, 1);
+    return card;
+}
+
+QWidget* ExplorerBrowser::makeListLayout(FileListView** view)
+{
+    auto* box = new CardFrame(10);
+    box->setBorder([] { return Palette::line(); });
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(1, 1, 1, 1);
+    column->setSpacing(0);
+    auto* header = new QHBoxLayout;
+    header->setContentsMargins(12 + 30 + 10, 12, 12, 12);
+    header->setSpacing(10);
+    auto heading = [](const QString& text) {
+        QLabel* label = UiStyle::label(text, 9, QFont::DemiBold, true);
+        QFont font = label->font();
+        font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+        label->setFont(font);
+        return label;
+    };
+    header->addWidget(heading(QStringLiteral("NAME")), 1);
+    QLabel* modified = heading(QStringLiteral("MODIFIED"));
+    modified->setFixedWidth(FileRowDelegate::dateWidth);
+    header->addWidget(modified);
+    QLabel* size = heading(QStringLiteral("SIZE"));
+    size->setFixedWidth(FileRowDelegate::sizeWidth);
+    size->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    header->addWidget(size);
+    column->addLayout(header);
+    *view = new FileListView(list_, FileListView::Layout::Rows);
+    (*view)->setTileSize(0, FileRowDelegate::height, 0);
+    column->addWidget(*view, 1);
+    return box;
+}
+
+FileListView* ExplorerBrowser::currentView() const
+{
+    switch (layouts_->currentIndex()) {
+    case 1:
+        return rows_;
+    case 2:
+        return columnRows_;
+    case 3:
+        return strip_;
+    default:
+        return grid_;
+    }
+}
+
+QString ExplorerBrowser::cardValue(int card) const { return cards_[card]->text(); }
+
+void ExplorerBrowser::setModel(WorkspaceModel* model)
+{
+    for (const auto& connection : std::as_const(connections_)) disconnect(connection);
+    connections_.clear();
+    model_ = model;
+    if (model) {
+        for (auto signal : {&WorkspaceModel::activityChanged, &WorkspaceModel::isFilteringChanged,
+                            &WorkspaceModel::modeChanged, &WorkspaceModel::sortByDateChanged,
+                            &WorkspaceModel::folderChanged, &WorkspaceModel::libraryScopeChanged})
+            connections_ << connect(model, signal, this, &ExplorerBrowser::update);
+        connections_ << connect(model, &WorkspaceModel::selectionChanged, this,
+                                &ExplorerBrowser::updateDetails);
+    }
+    list_->setWorkspace(model);
+    update();
+}
+
+void ExplorerBrowser::update()
+{
+    if (!model_) return;
+    const WorkspaceModel& model = *model_;
+    const bool mac = model.isMacScope();
+    const bool loading = model.busy() || model.isFiltering();
+    scope_->setText(mac ? QStringLiteral("This Computer \u00b7 All indexed locations") : model.folder());
+    searchAll_->setVisible(!mac);
+    spinner_->setVisible(model.busy());
+    cancel_->setVisible(model.busy() && model.feature() != Feature::Recent);
+    recentRow_->setVisible(model.feature() == Feature::Recent);
+    recentAction_->setText(model.busy() ? QStringLiteral("Cancel")
+                           : mac        ? QStringLiteral("Refresh")
+                                        : QStringLiteral("Scan subfolders"));
+    if (model.busy()) {
+        disconnect(recentAction_, nullptr, this, nullptr);
+        connect(recentAction_, &QPushButton::clicked, this, [this] {
+            if (model_) model_->cancelScan();
+        });
+    } else {
+        disconnect(recentAction_, nullptr, this, nullptr);
+        connect(recentAction_, &QPushButton::clicked, this, [this] {
+            if (model_) model_->scan();
+        });
+    }
+
+    qsizetype folders = 0;
+    for (const FileEntry& file : model.files()) folders += file.isDirectory;
+    const QLocale locale;
+    cards_[0]->setText(locale.toString(model.files().size()));
+    cards_[1]->setText(locale.toString(folders));
+    cards_[2]->setText(locale.toString(model.files().size() - folders));
+
+    chipName_->setText(mac ? QStringLiteral("This Computer") : QFileInfo(model.folder()).fileName());
+    chipCount_->setText(locale.toString(list_->rowCount()));
+    sort_->setText(model.sortByDate() ? QStringLiteral("Date modified") : QStringLiteral("Name"));
+    const auto modes = allCases<BrowserMode>();
+    for (int i = 0; i < modeButtons_.size(); ++i) {
+        const bool current = modes[i] == model.mode();
+        modeButtons_[i]->setChecked(current);
+        modeButtons_[i]->setStyleSheet(current ? QStringLiteral("QToolButton { background: %1; border-radius: 5px; }")
+                                                     .arg(palette().color(QPalette::Base).name())
+                                               : QString());
+    }
+    newFolder_->setEnabled(!mac);
+    layouts_->setCurrentIndex(int(std::find(modes.begin(), modes.end(), model.mode()) - modes.begin()));
+
+    const bool empty = list_->rowCount() == 0;
+    if (empty)
+        empty_->set(QStringLiteral("folder"),
+                    loading ? QStringLiteral("Discovering your files") : QStringLiteral("No matching files"),
+                    mac ? QStringLiteral("Results appear automatically from your computer\u2019s index. "
+                                         "Folder selection is optional.")
+                        : QStringLiteral("Try a different filename or search all of This Computer."));
+    content_->setCurrentWidget(empty ? static_cast<QWidget*>(empty_) : layouts_);
+    updateDetails();
+}
+
+void ExplorerBrowser::updateDetails()
+{
+    if (!model_) return;
+    const std::optional<FileEntry> selected = model_->selected();
+    columnIcon_->setVisible(bool(selected));
+    columnName_->setVisible(bool(selected));
+    columnPath_->setVisible(bool(selected));
+    columnButtons_->setVisible(bool(selected));
+    columnHint_->setVisible(!selected);
+    if (selected) {
+        columnIcon_->setPixmap(fileIconPixmap(selected->path, 96));
+        columnName_->setText(selected->name);
+        columnPath_->setText(selected->path);
+    }
+    const bool any = list_->rowCount() > 0;
+    featuredPanel_->setVisible(any);
+    if (any) {
+        const FileEntry featured = selected ? *selected : list_->entry(0);
+        featured_->setFile(featured);
+        featuredName_->setText(featured.name);
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "section_view.h"
+
+#include <QPointer>
+
+class EmptyState;
+class FileListModel;
+class FileListView;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QToolButton;
+class Spinner;
+class WorkspaceModel;
+class MediaThumbnail;
+
+// The Explorer and Recent Files: scope row, summary cards, the tool row, and
+// the entries in grid, list, column or gallery layout over one shared list model.
+class ExplorerBrowser : public SectionView {
+    Q_OBJECT
+public:
+    explicit ExplorerBrowser(QWidget* parent = nullptr);
+    void setModel(WorkspaceModel* model) override;
+
+    FileListModel* listModel() const { return list_; }
+    // The view of the current layout (the list of the column layout, the strip of the gallery).
+    FileListView* currentView() const;
+    EmptyState* emptyState() const { return empty_; }
+    QString cardValue(int card) const;
+
+private:
+    QWidget* makeCard(const QString& title, const QString& symbol, const QColor& color, QLabel** value);
+    QWidget* makeListLayout(FileListView** view);
+    void update();
+    void updateDetails();
+
+    QPointer<WorkspaceModel> model_;
+    QList<QMetaObject::Connection> connections_;
+    FileListModel* list_;
+    FileListView* grid_;
+    FileListView* rows_;
+    FileListView* columnRows_;
+    FileListView* strip_;
+    QStackedWidget* layouts_;
+    QStackedWidget* content_;
+    EmptyState* empty_;
+    QLabel* scope_;
+    QPushButton* searchAll_;
+    Spinner* spinner_;
+    QPushButton* cancel_;
+    QWidget* recentRow_;
+    QPushButton* recentAction_;
+    QLabel* cards_[3];
+    QLabel* chipName_;
+    QLabel* chipCount_;
+    QToolButton* sort_;
+    QList<QToolButton*> modeButtons_;
+    QToolButton* newFolder_;
+    QLabel* columnName_;
+    QLabel* columnPath_;
+    QLabel* columnIcon_;
+    QWidget* columnButtons_;
+    QLabel* columnHint_;
+    MediaThumbnail* featured_;
+    QLabel* featuredName_;
+    QWidget* featuredPanel_;
+};

@@ -1,0 +1,70 @@
+#include "window_status_bar.h"
+
+#include "palette.h"
+#include "symbols.h"
+#include "ui_style.h"
+#include "volume_usage.h"
+#include "workspace_model.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+
+WindowStatusBar::WindowStatusBar(QWidget* parent)
+    : QWidget(parent), dot_(new QLabel), activity_(UiStyle::label({}, 10, QFont::Normal, true)),
+      count_(UiStyle::label({}, 10, QFont::Normal, true)), space_(UiStyle::label({}, 10, QFont::Normal, true))
+{
+    setFixedHeight(33);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(25, 0, 25, 0);
+    row->setSpacing(7);
+    dot_->setFixedSize(5, 5);
+    dot_->setStyleSheet(QStringLiteral("background: #34c759; border-radius: 2px;"));
+    row->addWidget(dot_);
+    row->addWidget(activity_);
+    auto* separator = new QLabel;
+    separator->setFixedSize(1, 11);
+    separator->setStyleSheet(QStringLiteral("background: %1;").arg(Palette::line().name(QColor::HexArgb)));
+    row->addWidget(separator);
+    row->addWidget(count_);
+    row->addStretch(1);
+    auto* drive = new QLabel;
+    drive->setPixmap(symbolPixmap(QStringLiteral("internaldrive"), 12, UiStyle::secondaryText()));
+    row->addWidget(drive);
+    row->addWidget(space_);
+}
+
+void WindowStatusBar::setModel(WorkspaceModel* model)
+{
+    for (const auto& connection : std::as_const(connections_)) disconnect(connection);
+    connections_.clear();
+    model_ = model;
+    if (model)
+        for (auto signal : {&WorkspaceModel::activityChanged, &WorkspaceModel::selectionChanged,
+                            &WorkspaceModel::filesChanged, &WorkspaceModel::libraryResultChanged,
+                            &WorkspaceModel::queryChanged, &WorkspaceModel::folderChanged})
+            connections_ << connect(model, signal, this, &WindowStatusBar::update);
+    update();
+}
+
+QString WindowStatusBar::activityText() const { return activity_->text(); }
+
+QString WindowStatusBar::countText() const { return count_->text(); }
+
+void WindowStatusBar::update()
+{
+    if (!model_) return;
+    dot_->setVisible(model_->busy());
+    activity_->setText(model_->busy() ? model_->operation() : QStringLiteral("Ready"));
+    count_->setText(model_->selection().isEmpty()
+                        ? QString::number(model_->visible().size()) + QStringLiteral(" items")
+                        : QString::number(model_->selection().size()) + QStringLiteral(" selected"));
+    space_->setText(availableSpaceText(VolumeCapacity::of(model_->folder())));
+}
+
+void WindowStatusBar::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), UiStyle::withAlpha(Palette::surface(), 0.5));
+    painter.fillRect(QRect(0, 0, width(), 1), Palette::line());
+}

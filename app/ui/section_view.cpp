@@ -1,0 +1,1 @@
+#include "section_view.h"
