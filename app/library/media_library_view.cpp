@@ -355,8 +355,9 @@ void MediaLibraryView::rebuildFormatMenu()
     QMenu* menu = menus_.value(QStringLiteral("Format"))->menu();
     menu->clear();
     const QString current = model_ ? model_->mediaFilter().format : MediaFilter::allFormats();
-    QStringList choices{MediaFilter::allFormats()};
-    if (model_) choices << model_->libraryResult().formats;
+    // The result's list already leads with "All formats" once it has been filtered.
+    QStringList choices = model_ ? model_->libraryResult().formats : QStringList();
+    if (!choices.contains(MediaFilter::allFormats())) choices.prepend(MediaFilter::allFormats());
     for (const QString& format : choices) {
         QAction* action = menu->addAction(format);
         action->setCheckable(true);

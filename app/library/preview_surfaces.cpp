@@ -13,6 +13,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -275,23 +276,38 @@ void ImagePreview::setFile(const FileEntry& file)
     zoom_ = 1.0;
     slider_->setValue(100);
     stack_->setCurrentIndex(0);
-    request_ = ThumbnailStore::shared().thumbnail(file, edge);
+    // The store answers an unreadable picture with its type icon, so the
+    // header decides first whether there is a picture to zoom at all.
     const QString path = file.path;
-    whenFinished(request_, this, [this, path](QFuture<QImage> done) {
-        if (file_.path != path) return;
-        loaded_ = true;
-        image_ = done.isValid() && done.resultCount() > 0 ? done.result() : QImage();
-        if (image_.isNull()) {
-            fallback_->setFile(file_);
-            stack_->setCurrentIndex(2);
-        } else {
-            item_->setPixmap(QPixmap::fromImage(image_));
-            scene_->setSceneRect(item_->boundingRect());
-            stack_->setCurrentIndex(1);
-            applyZoom();
-        }
-        Q_EMIT imageLoaded();
+    QFuture<bool> readable = QtConcurrent::run([path] {
+        QImageReader reader(path);
+        return reader.canRead() && reader.size().isValid();
     });
+    whenFinished(readable, this, [this, path](bool picture) {
+        if (file_.path != path) return;
+        if (!picture) return show({});
+        request_ = ThumbnailStore::shared().thumbnail(file_, edge);
+        whenFinished(request_, this, [this, path](QFuture<QImage> done) {
+            if (file_.path != path) return;
+            show(done.isValid() && done.resultCount() > 0 ? done.result() : QImage());
+        });
+    });
+}
+
+void ImagePreview::show(const QImage& image)
+{
+    loaded_ = true;
+    image_ = image;
+    if (image_.isNull()) {
+        fallback_->setFile(file_);
+        stack_->setCurrentIndex(2);
+    } else {
+        item_->setPixmap(QPixmap::fromImage(image_));
+        scene_->setSceneRect(item_->boundingRect());
+        stack_->setCurrentIndex(1);
+        applyZoom();
+    }
+    Q_EMIT imageLoaded();
 }
 
 bool ImagePreview::showsFallback() const

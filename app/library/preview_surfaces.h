@@ -95,6 +95,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void show(const QImage& image);
     void applyZoom();
 
     QStackedLayout* stack_;
