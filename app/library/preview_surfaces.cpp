@@ -285,16 +285,16 @@ void ImagePreview::setFile(const FileEntry& file)
     });
     whenFinished(readable, this, [this, path](bool picture) {
         if (file_.path != path) return;
-        if (!picture) return show({});
+        if (!picture) return showImage({});
         request_ = ThumbnailStore::shared().thumbnail(file_, edge);
         whenFinished(request_, this, [this, path](QFuture<QImage> done) {
             if (file_.path != path) return;
-            show(done.isValid() && done.resultCount() > 0 ? done.result() : QImage());
+            showImage(done.isValid() && done.resultCount() > 0 ? done.result() : QImage());
         });
     });
 }
 
-void ImagePreview::show(const QImage& image)
+void ImagePreview::showImage(const QImage& image)
 {
     loaded_ = true;
     image_ = image;

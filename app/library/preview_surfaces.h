@@ -95,7 +95,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void show(const QImage& image);
+    void showImage(const QImage& image);
     void applyZoom();
 
     QStackedLayout* stack_;
