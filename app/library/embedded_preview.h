@@ -1,0 +1,57 @@
+#pragma once
+
+#include "file_entry.h"
+#include "section_view.h"
+
+#include <QPointer>
+
+class QLabel;
+class QPushButton;
+class QToolButton;
+class QVBoxLayout;
+class PreviewSurface;
+
+// One file shown large in place of the section view, with stepping through
+// the section's visible files. Lives while the model has a preview file.
+class EmbeddedPreview : public SectionView {
+    Q_OBJECT
+public:
+    static constexpr int surfaceHeight = 400;
+
+    explicit EmbeddedPreview(QWidget* parent = nullptr);
+    ~EmbeddedPreview() override;
+    void setModel(WorkspaceModel* model) override;
+
+    const FileEntry& file() const { return file_; }
+    // The visible entries that are not folders, in order.
+    QList<FileEntry> previewItems() const;
+    // The file's position in previewItems(), 0 when it is not there.
+    int index() const;
+    QString positionText() const;
+    PreviewSurface* surface() const { return surface_; }
+    QToolButton* previousButton() const { return previous_; }
+    QToolButton* nextButton() const { return next_; }
+    QPushButton* extractButton() const { return extract_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void update();
+    void updateButtons();
+
+    QPointer<WorkspaceModel> model_;
+    QList<QMetaObject::Connection> connections_;
+    FileEntry file_;
+    PreviewSurface* surface_ = nullptr;
+    QWidget* surfaceFrame_;
+    QVBoxLayout* surfaceLayout_;
+    QLabel* position_;
+    QToolButton* previous_;
+    QToolButton* next_;
+    QLabel* name_;
+    QLabel* folder_;
+    QLabel* size_;
+    QLabel* date_;
+    QPushButton* extract_;
+};
