@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
 #include <memory>
@@ -40,9 +41,38 @@ int main(int argc, char** argv)
     const QCommandLineOption delay(QStringLiteral("screenshot-delay"),
                                    QStringLiteral("Wait MS milliseconds before the screenshot."),
                                    QStringLiteral("MS"), QStringLiteral("1500"));
+    const QCommandLineOption section(QStringLiteral("section"),
+                                     QStringLiteral("Open the section NAME (e.g. \"Images\")."),
+                                     QStringLiteral("NAME"));
+    const QCommandLineOption folder(QStringLiteral("folder"),
+                                    QStringLiteral("Open the folder DIR in the Explorer."),
+                                    QStringLiteral("DIR"));
     parser.addOption(screenshot);
     parser.addOption(delay);
+    parser.addOption(section);
+    parser.addOption(folder);
+    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("A folder to open."), QStringLiteral("[DIR]"));
     parser.process(app);
+
+    std::optional<Feature> startSection;
+    if (parser.isSet(section)) {
+        startSection = fromRawValue<Feature>(parser.value(section));
+        if (!startSection) {
+            qWarning("quorvane: no section named %s", qPrintable(parser.value(section)));
+            return 2;
+        }
+    }
+    QString startFolder = parser.value(folder);
+    if (startFolder.isEmpty() && !parser.positionalArguments().isEmpty())
+        startFolder = parser.positionalArguments().constFirst();
+    if (!startFolder.isEmpty()) {
+        const QFileInfo info(startFolder);
+        if (!info.isDir()) {
+            qWarning("quorvane: %s is not a folder", qPrintable(startFolder));
+            return 2;
+        }
+        startFolder = info.absoluteFilePath();
+    }
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quorvane.svg")));
     applyAppearance(app, storedAppearance());
@@ -50,6 +80,8 @@ int main(int argc, char** argv)
     auto router = std::make_unique<WorkspaceRouter>();
     auto window = std::make_unique<MainWindow>(*router);
     router->setPlatform(desktopPlatform(window.get()));
+    if (!startFolder.isEmpty()) router->openLocation(startFolder);
+    if (startSection) router->activate(*startSection);
     window->show();
     if (parser.isSet(screenshot))
         scheduleScreenshot(*window, parser.value(screenshot), parser.value(delay).toInt());

@@ -2,12 +2,10 @@
 
 #include <QMainWindow>
 
-class QLabel;
-class QListWidget;
-class WorkspaceModel;
+class ContentView;
 class WorkspaceRouter;
 
-// The single window: the sections on the left, the current one on the right.
+// The single window: the content view and the menu commands.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -15,16 +13,8 @@ public:
     static constexpr QSize minimumContentSize{900, 580};
 
     explicit MainWindow(WorkspaceRouter& router, QWidget* parent = nullptr);
+    ContentView* content() const { return content_; }
 
 private:
-    void showModel(WorkspaceModel& model);
-    void updateHeader();
-    void updateActivity();
-
-    WorkspaceRouter& router_;
-    QListWidget* sections_;
-    QLabel* title_;
-    QLabel* subtitle_;
-    QLabel* activity_;
-    QMetaObject::Connection modelConnections_[3];
+    ContentView* content_;
 };

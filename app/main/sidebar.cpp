@@ -106,7 +106,7 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     // The groups, scrolling.
     auto* list = new QWidget;
     auto* groups = new QVBoxLayout(list);
-    groups->setContentsMargins(22, 0, 22, 12);
+    groups->setContentsMargins(16, 0, 16, 12);
     groups->setSpacing(5);
     addLabel(groups, QStringLiteral("FILES"));
     groups->addWidget(makeSectionRows({Feature::Explorer, Feature::Recent}));

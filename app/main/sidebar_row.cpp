@@ -49,7 +49,7 @@ void SidebarRow::paintEvent(QPaintEvent*)
     painter.setFont(font);
     painter.setPen(current_ ? Palette::blue()
                             : UiStyle::withAlpha(QApplication::palette().color(QPalette::Text), 0.75));
-    const QRectF textRect(11 + 25 + 11, 0, width() - 47 - 40, height());
+    const QRectF textRect(11 + 25 + 11, 0, width() - 47 - 22, height());
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetricsF(font).elidedText(text(), Qt::ElideRight, textRect.width()));
     if (current_) {

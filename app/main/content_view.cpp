@@ -1,0 +1,141 @@
+#include "content_view.h"
+
+#include "detail_drawer.h"
+#include "embedded_preview.h"
+#include "explorer_browser.h"
+#include "media_library_view.h"
+#include "palette.h"
+#include "section_heading.h"
+#include "sidebar.h"
+#include "top_bar.h"
+#include "window_sheets.h"
+#include "window_status_bar.h"
+#include "workspace_model.h"
+#include "workspace_router.h"
+
+#include <QSettings>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+SectionKind sectionKindOf(const WorkspaceModel& model)
+{
+    const Feature feature = model.feature();
+    if (model.previewFile()) return SectionKind::Preview;
+    if (isLibrary(feature)) return SectionKind::Library;
+    if (isAnalysis(feature)) return SectionKind::Analysis;
+    if (feature == Feature::Transfers) return SectionKind::Transfers;
+    if (feature == Feature::Timeline) return SectionKind::Timeline;
+    return SectionKind::Explorer;
+}
+
+namespace {
+
+QWidget* hairline()
+{
+    auto* line = new QWidget;
+    line->setFixedHeight(1);
+    line->setAutoFillBackground(true);
+    QPalette colours = line->palette();
+    colours.setColor(QPalette::Window, Palette::line());
+    line->setPalette(colours);
+    return line;
+}
+
+} // namespace
+
+ContentView::ContentView(WorkspaceRouter& router, QWidget* parent)
+    : QSplitter(Qt::Horizontal, parent), router_(router), sidebar_(new Sidebar(router)),
+      topBar_(new TopBar), heading_(new SectionHeading), sections_(new QStackedWidget),
+      drawerLine_(hairline()), drawer_(new DetailDrawer), status_(new WindowStatusBar),
+      sheets_(new WindowSheets(this))
+{
+    setChildrenCollapsible(false);
+    setHandleWidth(1);
+    addWidget(sidebar_);
+
+    auto* detail = new QWidget;
+    detail->setAutoFillBackground(true);
+    detail->setBackgroundRole(QPalette::Base);
+    auto* column = new QVBoxLayout(detail);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(topBar_);
+    column->addWidget(hairline());
+    auto* body = new QWidget;
+    auto* bodyColumn = new QVBoxLayout(body);
+    bodyColumn->setContentsMargins(30, 30, 30, 20);
+    bodyColumn->setSpacing(18);
+    bodyColumn->addWidget(heading_);
+    bodyColumn->addWidget(sections_, 1);
+    column->addWidget(body, 1);
+    column->addWidget(drawerLine_);
+    column->addWidget(drawer_);
+    column->addWidget(status_);
+    addWidget(detail);
+    setStretchFactor(0, 0);
+    setStretchFactor(1, 1);
+
+    // One view of each kind; sections the window has no view of yet use the Explorer's.
+    views_.insert(SectionKind::Explorer, new ExplorerBrowser);
+    views_.insert(SectionKind::Library, new MediaLibraryView);
+    views_.insert(SectionKind::Preview, new EmbeddedPreview);
+    for (SectionView* view : std::as_const(views_)) sections_->addWidget(view);
+
+    const QByteArray state = QSettings().value(splitKey).toByteArray();
+    if (state.isEmpty() || !restoreState(state)) setSizes({Sidebar::idealWidth, 1030});
+    connect(this, &QSplitter::splitterMoved, this, &ContentView::saveSplit);
+    connect(sidebar_, &Sidebar::settingsRequested, this, &ContentView::settingsRequested);
+    connect(&router_, &WorkspaceRouter::currentChanged, this, &ContentView::follow);
+    follow();
+}
+
+ContentView::~ContentView() = default;
+
+void ContentView::saveSplit() { QSettings().setValue(splitKey, saveState()); }
+
+SectionView* ContentView::sectionView(SectionKind kind) const
+{
+    return views_.value(kind, views_.value(SectionKind::Explorer));
+}
+
+SectionView* ContentView::currentSectionView() const
+{
+    return qobject_cast<SectionView*>(sections_->currentWidget());
+}
+
+void ContentView::follow()
+{
+    for (const auto& connection : std::as_const(connections_)) disconnect(connection);
+    connections_.clear();
+    model_ = &router_.current();
+    for (auto signal : {&WorkspaceModel::previewFileChanged, &WorkspaceModel::featureChanged})
+        connections_ << connect(model_, signal, this, &ContentView::choose);
+    for (auto signal : {&WorkspaceModel::detailsChanged, &WorkspaceModel::selectionChanged,
+                        &WorkspaceModel::filesChanged})
+        connections_ << connect(model_, signal, this, [this] {
+            const bool shown = drawer_->wanted();
+            drawer_->setVisible(shown);
+            drawerLine_->setVisible(shown);
+        });
+    topBar_->setModel(model_);
+    heading_->setModel(model_);
+    drawer_->setModel(model_);
+    status_->setModel(model_);
+    sheets_->setModel(model_);
+    const bool shown = drawer_->wanted();
+    drawer_->setVisible(shown);
+    drawerLine_->setVisible(shown);
+    choose();
+}
+
+void ContentView::choose()
+{
+    if (!model_) return;
+    SectionView* view = sectionView(sectionKindOf(*model_));
+    // Views that are not shown let go of their model, so they stop following it.
+    for (SectionView* other : std::as_const(views_))
+        if (other != view) other->setModel(nullptr);
+    heading_->setModel(model_);
+    view->setModel(model_);
+    sections_->setCurrentWidget(view);
+}
