@@ -16,7 +16,8 @@
 
 DetailDrawer::DetailDrawer(QWidget* parent)
     : QWidget(parent), icon_(new QLabel), name_(UiStyle::label({}, 13, QFont::DemiBold)),
-      path_(UiStyle::label({}, 10, QFont::Normal, true)), extract_(new QPushButton(QStringLiteral("Extract text")))
+      path_(UiStyle::label({}, 10, QFont::Normal, true)),
+      extract_(new QPushButton(QStringLiteral("Extract text")))
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(18, 18, 18, 18);
@@ -56,7 +57,8 @@ bool DetailDrawer::canExtractText(const QString& path)
 
 void DetailDrawer::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_)) disconnect(connection);
+    for (const auto& connection : std::as_const(connections_))
+        disconnect(connection);
     connections_.clear();
     model_ = model;
     if (model)
@@ -66,7 +68,10 @@ void DetailDrawer::setModel(WorkspaceModel* model)
     update();
 }
 
-bool DetailDrawer::wanted() const { return model_ && model_->details() && model_->selected(); }
+bool DetailDrawer::wanted() const
+{
+    return model_ && model_->details() && model_->selected();
+}
 
 void DetailDrawer::update()
 {

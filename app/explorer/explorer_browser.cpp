@@ -42,11 +42,11 @@ QString capitalised(QString text)
 
 ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     : SectionView(parent), list_(new FileListModel(this)),
-      grid_(new FileListView(list_, FileListView::Layout::Grid)),
-      layouts_(new QStackedWidget), content_(new QStackedWidget), empty_(new EmptyState),
+      grid_(new FileListView(list_, FileListView::Layout::Grid)), layouts_(new QStackedWidget),
+      content_(new QStackedWidget), empty_(new EmptyState),
       scope_(UiStyle::label({}, 11, QFont::Normal, true)),
-      searchAll_(new QPushButton(QStringLiteral("Search all of This Computer"))), spinner_(new Spinner),
-      cancel_(new QPushButton(QStringLiteral("Cancel")))
+      searchAll_(new QPushButton(QStringLiteral("Search all of This Computer"))),
+      spinner_(new Spinner), cancel_(new QPushButton(QStringLiteral("Cancel")))
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -72,7 +72,8 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     recentRow_ = new QWidget;
     auto* recent = new QHBoxLayout(recentRow_);
     recent->setContentsMargins(0, 0, 0, 0);
-    recent->addWidget(UiStyle::label(QStringLiteral("Modified in the last 7 days"), 11, QFont::Normal, true));
+    recent->addWidget(
+        UiStyle::label(QStringLiteral("Modified in the last 7 days"), 11, QFont::Normal, true));
     recentAction_ = new QPushButton;
     recent->addWidget(recentAction_);
     recent->addStretch(1);
@@ -84,9 +85,12 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     // Summary cards.
     auto* cards = new QHBoxLayout;
     cards->setSpacing(12);
-    cards->addWidget(makeCard(QStringLiteral("Items"), QStringLiteral("square.stack.3d.up"), Palette::blue(), &cards_[0]));
-    cards->addWidget(makeCard(QStringLiteral("Folders"), QStringLiteral("folder"), QColor(0xff, 0x95, 0x00), &cards_[1]));
-    cards->addWidget(makeCard(QStringLiteral("Files"), QStringLiteral("doc"), QColor(0x30, 0xb0, 0xc7), &cards_[2]));
+    cards->addWidget(makeCard(QStringLiteral("Items"), QStringLiteral("square.stack.3d.up"),
+                              Palette::blue(), &cards_[0]));
+    cards->addWidget(makeCard(QStringLiteral("Folders"), QStringLiteral("folder"),
+                              QColor(0xff, 0x95, 0x00), &cards_[1]));
+    cards->addWidget(makeCard(QStringLiteral("Files"), QStringLiteral("doc"),
+                              QColor(0x30, 0xb0, 0xc7), &cards_[2]));
     column->addLayout(cards);
 
     // Tool row.
@@ -96,8 +100,9 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     chipName_ = UiStyle::label({}, 12, QFont::DemiBold);
     tools->addWidget(chipName_);
     chipCount_ = UiStyle::label({}, 10, QFont::Medium, true);
-    chipCount_->setStyleSheet(QStringLiteral("padding: 3px 6px; border-radius: 8px; background: %1;")
-                                  .arg(UiStyle::quaternaryFill().name(QColor::HexArgb)));
+    chipCount_->setStyleSheet(
+        QStringLiteral("padding: 3px 6px; border-radius: 8px; background: %1;")
+            .arg(UiStyle::quaternaryFill().name(QColor::HexArgb)));
     tools->addWidget(chipCount_);
     tools->addStretch(1);
     sort_ = new QToolButton;
@@ -150,7 +155,8 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     auto* tileDelegate = new FileTileDelegate(this);
     auto* rowDelegate = new FileRowDelegate(this);
     grid_->setItemDelegate(tileDelegate);
-    grid_->setTileSize(FileTileDelegate::minimumWidth, FileTileDelegate::height, FileTileDelegate::spacing);
+    grid_->setTileSize(FileTileDelegate::minimumWidth, FileTileDelegate::height,
+                       FileTileDelegate::spacing);
     layouts_->addWidget(grid_);
     layouts_->addWidget(makeListLayout(&rows_));
     rows_->setItemDelegate(rowDelegate);
@@ -171,7 +177,8 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     columnPath_ = UiStyle::label({}, 10, QFont::Normal, true);
     columnPath_->setWordWrap(true);
     columnPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    columnHint_ = UiStyle::label(QStringLiteral("Its details will appear here."), 12, QFont::Normal, true);
+    columnHint_ =
+        UiStyle::label(QStringLiteral("Its details will appear here."), 12, QFont::Normal, true);
     columnHint_->setAlignment(Qt::AlignCenter);
     columnButtons_ = new QWidget;
     auto* buttons = new QHBoxLayout(columnButtons_);
@@ -186,13 +193,15 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     connect(preview, &QPushButton::clicked, this, [this] {
         if (model_) model_->preview();
     });
-    for (QWidget* widget : {static_cast<QWidget*>(columnIcon_), static_cast<QWidget*>(columnName_),
-                            static_cast<QWidget*>(columnPath_), columnButtons_, static_cast<QWidget*>(columnHint_)})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(columnIcon_), static_cast<QWidget*>(columnName_),
+          static_cast<QWidget*>(columnPath_), columnButtons_, static_cast<QWidget*>(columnHint_)})
         panelColumn->addWidget(widget);
     panelColumn->addStretch(1);
     auto* divider = new QWidget;
     divider->setFixedWidth(1);
-    divider->setStyleSheet(QStringLiteral("background: %1;").arg(Palette::line().name(QColor::HexArgb)));
+    divider->setStyleSheet(
+        QStringLiteral("background: %1;").arg(Palette::line().name(QColor::HexArgb)));
     columnRow->addWidget(divider);
     columnRow->addWidget(panel);
     layouts_->addWidget(columnLayout);
@@ -243,9 +252,11 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
         label->setPalette(colours);
         return label;
     };
-    footer->addWidget(tertiary(UiStyle::label(QStringLiteral("Your files stay on your computer."), 10)));
+    footer->addWidget(
+        tertiary(UiStyle::label(QStringLiteral("Your files stay on your computer."), 10)));
     footer->addStretch(1);
-    footer->addWidget(tertiary(UiStyle::label(QStringLiteral("Double-click to open \u00b7 Space to preview"), 10)));
+    footer->addWidget(tertiary(
+        UiStyle::label(QStringLiteral("Double-click to open \u00b7 Space to preview"), 10)));
     column->addLayout(footer);
 
     connect(list_, &FileListModel::entriesChanged, this, &ExplorerBrowser::update);
@@ -321,11 +332,15 @@ FileListView* ExplorerBrowser::currentView() const
     }
 }
 
-QString ExplorerBrowser::cardValue(int card) const { return cards_[card]->text(); }
+QString ExplorerBrowser::cardValue(int card) const
+{
+    return cards_[card]->text();
+}
 
 void ExplorerBrowser::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_)) disconnect(connection);
+    for (const auto& connection : std::as_const(connections_))
+        disconnect(connection);
     connections_.clear();
     model_ = model;
     if (model) {
@@ -346,7 +361,8 @@ void ExplorerBrowser::update()
     const WorkspaceModel& model = *model_;
     const bool mac = model.isMacScope();
     const bool loading = model.busy() || model.isFiltering();
-    scope_->setText(mac ? QStringLiteral("This Computer \u00b7 All indexed locations") : model.folder());
+    scope_->setText(mac ? QStringLiteral("This Computer \u00b7 All indexed locations")
+                        : model.folder());
     searchAll_->setVisible(!mac);
     spinner_->setVisible(model.busy());
     cancel_->setVisible(model.busy() && model.feature() != Feature::Recent);
@@ -367,33 +383,39 @@ void ExplorerBrowser::update()
     }
 
     qsizetype folders = 0;
-    for (const FileEntry& file : model.files()) folders += file.isDirectory;
+    for (const FileEntry& file : model.files())
+        folders += file.isDirectory;
     const QLocale locale;
     cards_[0]->setText(locale.toString(model.files().size()));
     cards_[1]->setText(locale.toString(folders));
     cards_[2]->setText(locale.toString(model.files().size() - folders));
 
-    chipName_->setText(mac ? QStringLiteral("This Computer") : QFileInfo(model.folder()).fileName());
+    chipName_->setText(mac ? QStringLiteral("This Computer")
+                           : QFileInfo(model.folder()).fileName());
     chipCount_->setText(locale.toString(list_->rowCount()));
     sort_->setText(model.sortByDate() ? QStringLiteral("Date modified") : QStringLiteral("Name"));
     const auto modes = allCases<BrowserMode>();
     for (int i = 0; i < modeButtons_.size(); ++i) {
         const bool current = modes[i] == model.mode();
         modeButtons_[i]->setChecked(current);
-        modeButtons_[i]->setStyleSheet(current ? QStringLiteral("QToolButton { background: %1; border-radius: 5px; }")
-                                                     .arg(palette().color(QPalette::Base).name())
-                                               : QString());
+        modeButtons_[i]->setStyleSheet(
+            current ? QStringLiteral("QToolButton { background: %1; border-radius: 5px; }")
+                          .arg(palette().color(QPalette::Base).name())
+                    : QString());
     }
     newFolder_->setEnabled(!mac);
-    layouts_->setCurrentIndex(int(std::find(modes.begin(), modes.end(), model.mode()) - modes.begin()));
+    layouts_->setCurrentIndex(
+        int(std::find(modes.begin(), modes.end(), model.mode()) - modes.begin()));
 
     const bool empty = list_->rowCount() == 0;
     if (empty)
-        empty_->set(QStringLiteral("folder"),
-                    loading ? QStringLiteral("Discovering your files") : QStringLiteral("No matching files"),
-                    mac ? QStringLiteral("Results appear automatically from your computer\u2019s index. "
-                                         "Folder selection is optional.")
-                        : QStringLiteral("Try a different filename or search all of This Computer."));
+        empty_->set(
+            QStringLiteral("folder"),
+            loading ? QStringLiteral("Discovering your files")
+                    : QStringLiteral("No matching files"),
+            mac ? QStringLiteral("Results appear automatically from your computer\u2019s index. "
+                                 "Folder selection is optional.")
+                : QStringLiteral("Try a different filename or search all of This Computer."));
     content_->setCurrentWidget(empty ? static_cast<QWidget*>(empty_) : layouts_);
     updateDetails();
 }

@@ -30,7 +30,8 @@ public:
     QString cardValue(int card) const;
 
 private:
-    QWidget* makeCard(const QString& title, const QString& symbol, const QColor& color, QLabel** value);
+    QWidget* makeCard(const QString& title, const QString& symbol, const QColor& color,
+                      QLabel** value);
     QWidget* makeListLayout(FileListView** view);
     void update();
     void updateDetails();

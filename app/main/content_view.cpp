@@ -79,7 +79,8 @@ ContentView::ContentView(WorkspaceRouter& router, QWidget* parent)
     views_.insert(SectionKind::Explorer, new ExplorerBrowser);
     views_.insert(SectionKind::Library, new MediaLibraryView);
     views_.insert(SectionKind::Preview, new EmbeddedPreview);
-    for (SectionView* view : std::as_const(views_)) sections_->addWidget(view);
+    for (SectionView* view : std::as_const(views_))
+        sections_->addWidget(view);
 
     const QByteArray state = QSettings().value(splitKey).toByteArray();
     if (state.isEmpty() || !restoreState(state)) setSizes({Sidebar::idealWidth, 1030});
@@ -91,7 +92,10 @@ ContentView::ContentView(WorkspaceRouter& router, QWidget* parent)
 
 ContentView::~ContentView() = default;
 
-void ContentView::saveSplit() { QSettings().setValue(splitKey, saveState()); }
+void ContentView::saveSplit()
+{
+    QSettings().setValue(splitKey, saveState());
+}
 
 SectionView* ContentView::sectionView(SectionKind kind) const
 {
@@ -105,7 +109,8 @@ SectionView* ContentView::currentSectionView() const
 
 void ContentView::follow()
 {
-    for (const auto& connection : std::as_const(connections_)) disconnect(connection);
+    for (const auto& connection : std::as_const(connections_))
+        disconnect(connection);
     connections_.clear();
     model_ = &router_.current();
     for (auto signal : {&WorkspaceModel::previewFileChanged, &WorkspaceModel::featureChanged})

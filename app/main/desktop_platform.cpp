@@ -13,7 +13,8 @@ QMimeData* fileUrlsMimeData(const QList<QUrl>& urls)
     data->setUrls(urls);
     // GNOME-style file managers paste only what they find under this type.
     QByteArray gnome("copy");
-    for (const QUrl& url : urls) gnome += '\n' + url.toEncoded();
+    for (const QUrl& url : urls)
+        gnome += '\n' + url.toEncoded();
     data->setData(QStringLiteral("x-special/gnome-copied-files"), gnome);
     return data;
 }
@@ -38,8 +39,8 @@ WorkspacePlatform desktopPlatform(QWidget* parent)
 {
     QPointer<QWidget> owner(parent);
     WorkspacePlatform platform;
-    platform.chooseFolder = [owner](const QString& prompt, const QString& message)
-        -> std::optional<QString> {
+    platform.chooseFolder = [owner](const QString& prompt,
+                                    const QString& message) -> std::optional<QString> {
         QFileDialog dialog(owner, message.isEmpty() ? prompt : message, QDir::homePath());
         dialog.setFileMode(QFileDialog::Directory);
         dialog.setOption(QFileDialog::ShowDirsOnly);

@@ -33,7 +33,8 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("quorvane"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Quorvane brings your files together in one window."));
+    parser.setApplicationDescription(
+        QStringLiteral("Quorvane brings your files together in one window."));
     parser.addHelpOption();
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Save the window to FILE (PNG) and quit."),
@@ -51,7 +52,8 @@ int main(int argc, char** argv)
     parser.addOption(delay);
     parser.addOption(section);
     parser.addOption(folder);
-    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("A folder to open."), QStringLiteral("[DIR]"));
+    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("A folder to open."),
+                                 QStringLiteral("[DIR]"));
     parser.process(app);
 
     std::optional<Feature> startSection;

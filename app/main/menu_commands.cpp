@@ -63,5 +63,6 @@ void MenuCommands::follow()
 void MenuCommands::updateEnabled()
 {
     const bool hasFolder = !router_.current().isMacScope();
-    for (QAction* item : needFolder_) item->setEnabled(hasFolder);
+    for (QAction* item : needFolder_)
+        item->setEnabled(hasFolder);
 }

@@ -11,7 +11,8 @@
 
 SectionHeading::SectionHeading(QWidget* parent)
     : QWidget(parent), crumb_(UiStyle::label({}, 11, QFont::Normal, true)),
-      title_(UiStyle::label({}, 29, QFont::Bold)), subtitle_(UiStyle::label({}, 12, QFont::Normal, true)),
+      title_(UiStyle::label({}, 29, QFont::Bold)),
+      subtitle_(UiStyle::label({}, 12, QFont::Normal, true)),
       folder_(new QPushButton(symbolIcon(QStringLiteral("folder.badge.plus")), {}))
 {
     auto* row = new QHBoxLayout(this);
@@ -37,8 +38,9 @@ void SectionHeading::setModel(WorkspaceModel* model)
     if (!model) return;
     const Feature feature = model->feature();
     const QString name = titleOf(feature).toHtmlEscaped();
-    crumb_->setText(QStringLiteral("\u2302 Workspace &nbsp;\u203a&nbsp; <span style=\"color:%1\">%2</span>")
-                        .arg(palette().color(QPalette::WindowText).name(), name));
+    crumb_->setText(
+        QStringLiteral("\u2302 Workspace &nbsp;\u203a&nbsp; <span style=\"color:%1\">%2</span>")
+            .arg(palette().color(QPalette::WindowText).name(), name));
     title_->setText(titleOf(feature));
     subtitle_->setText(subtitleOf(feature));
     folder_->setText(feature == Feature::Transfers ? QStringLiteral("Destination folder\u2026")

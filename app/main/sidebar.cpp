@@ -76,7 +76,8 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     auto* names = new QVBoxLayout;
     names->setSpacing(2);
     names->addWidget(UiStyle::label(QStringLiteral("Quorvane"), 18, QFont::Bold));
-    names->addWidget(UiStyle::label(QStringLiteral("A place for everything."), 9, QFont::Normal, true));
+    names->addWidget(
+        UiStyle::label(QStringLiteral("A place for everything."), 9, QFont::Normal, true));
     brand->addLayout(names, 1);
     column->addLayout(brand);
 
@@ -91,7 +92,8 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     auto* glass = new QLabel;
     glass->setPixmap(symbolPixmap(QStringLiteral("magnifyingglass"), 14, UiStyle::secondaryText()));
     jumpRow->addWidget(glass);
-    jumpRow->addWidget(UiStyle::label(QStringLiteral("Jump to anything"), 11, QFont::Normal, true), 1);
+    jumpRow->addWidget(UiStyle::label(QStringLiteral("Jump to anything"), 11, QFont::Normal, true),
+                       1);
     jumpRow->addWidget(UiStyle::label(QStringLiteral("Ctrl K"), 10, QFont::Normal, true));
     jump->setAccessibleName(QStringLiteral("Jump to anything"));
     jump->setStyleSheet(QStringLiteral("QPushButton#jumpToAnything { border: 1px solid %1; "
@@ -129,7 +131,8 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     locationRows->setSpacing(2);
     for (const Location& location : locations) {
         const QString label = QString::fromUtf8(location.label);
-        auto* row = new SidebarRow(QString::fromUtf8(location.symbol), locationColor(label), label, 37);
+        auto* row =
+            new SidebarRow(QString::fromUtf8(location.symbol), locationColor(label), label, 37);
         const QString path = QString::fromUtf8(location.path);
         connect(row, &QAbstractButton::clicked, this, [this, path] {
             router_.openLocation(path.isEmpty() ? QDir::homePath() : QDir::home().filePath(path));
@@ -192,7 +195,8 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     // Footer.
     auto* footer = new QHBoxLayout;
     footer->setContentsMargins(22, 0, 22, 18);
-    auto* settingsLink = new QPushButton(symbolIcon(QStringLiteral("gearshape")), QStringLiteral("Settings"));
+    auto* settingsLink =
+        new QPushButton(symbolIcon(QStringLiteral("gearshape")), QStringLiteral("Settings"));
     settingsLink->setFlat(true);
     settingsLink->setCursor(Qt::PointingHandCursor);
     connect(settingsLink, &QPushButton::clicked, this, &Sidebar::settingsRequested);
@@ -275,7 +279,8 @@ void Sidebar::setToolsExpanded(bool expanded)
     tools_->setVisible(expanded);
     const QSignalBlocker blocker(toolsToggle_);
     toolsToggle_->setChecked(expanded);
-    toolsToggle_->setIcon(symbolIcon(expanded ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right")));
+    toolsToggle_->setIcon(
+        symbolIcon(expanded ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right")));
 }
 
 void Sidebar::setLocationsExpanded(bool expanded)
@@ -285,7 +290,8 @@ void Sidebar::setLocationsExpanded(bool expanded)
     locations_->setVisible(expanded);
     const QSignalBlocker blocker(locationsToggle_);
     locationsToggle_->setChecked(expanded);
-    locationsToggle_->setIcon(symbolIcon(expanded ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right")));
+    locationsToggle_->setIcon(
+        symbolIcon(expanded ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right")));
 }
 
 void Sidebar::follow()
@@ -296,8 +302,8 @@ void Sidebar::follow()
         activities_.value(it.key())->setModel(router_.session(it.key()));
     }
     disconnect(folderConnection_);
-    folderConnection_ = connect(&router_.current(), &WorkspaceModel::folderChanged, this,
-                                &Sidebar::updateVolume);
+    folderConnection_ =
+        connect(&router_.current(), &WorkspaceModel::folderChanged, this, &Sidebar::updateVolume);
     updateVolume();
 }
 

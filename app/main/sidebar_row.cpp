@@ -28,9 +28,15 @@ void SidebarRow::setCurrent(bool current)
     update();
 }
 
-void SidebarRow::addTrailing(QWidget* widget) { trailing_->addWidget(widget); }
+void SidebarRow::addTrailing(QWidget* widget)
+{
+    trailing_->addWidget(widget);
+}
 
-QSize SidebarRow::sizeHint() const { return {200, height_}; }
+QSize SidebarRow::sizeHint() const
+{
+    return {200, height_};
+}
 
 void SidebarRow::paintEvent(QPaintEvent*)
 {
@@ -47,8 +53,9 @@ void SidebarRow::paintEvent(QPaintEvent*)
     SidebarIcon::paint(painter, QRectF(11, (height() - 25) / 2.0, 25, 25), symbol_, color_);
     const QFont font = UiStyle::font(12, current_ ? QFont::DemiBold : QFont::Normal);
     painter.setFont(font);
-    painter.setPen(current_ ? Palette::blue()
-                            : UiStyle::withAlpha(QApplication::palette().color(QPalette::Text), 0.75));
+    painter.setPen(current_
+                       ? Palette::blue()
+                       : UiStyle::withAlpha(QApplication::palette().color(QPalette::Text), 0.75));
     const QRectF textRect(11 + 25 + 11, 0, width() - 47 - 22, height());
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetricsF(font).elidedText(text(), Qt::ElideRight, textRect.width()));

@@ -29,7 +29,8 @@ QToolButton* barButton(const QString& symbol, const QString& help)
 } // namespace
 
 TopBar::TopBar(QWidget* parent)
-    : QWidget(parent), back_(barButton(QStringLiteral("chevron.left"), QStringLiteral("Enclosing folder"))),
+    : QWidget(parent),
+      back_(barButton(QStringLiteral("chevron.left"), QStringLiteral("Enclosing folder"))),
       refresh_(barButton(QStringLiteral("arrow.clockwise"), QStringLiteral("Refresh"))),
       details_(barButton(QStringLiteral("info.circle"), QStringLiteral("Toggle file details"))),
       location_(UiStyle::label({}, 12, QFont::Medium)), search_(new QLineEdit)
@@ -61,8 +62,9 @@ TopBar::TopBar(QWidget* parent)
     chip->setFont(UiStyle::font(10));
     chip->setCursor(Qt::PointingHandCursor);
     chip->setToolTip(QStringLiteral("Jump to anything"));
-    chip->setStyleSheet(QStringLiteral("QPushButton { padding: 2px 4px; border-radius: 4px; background: %1; }")
-                            .arg(UiStyle::quaternaryFill().name(QColor::HexArgb)));
+    chip->setStyleSheet(
+        QStringLiteral("QPushButton { padding: 2px 4px; border-radius: 4px; background: %1; }")
+            .arg(UiStyle::quaternaryFill().name(QColor::HexArgb)));
     row->addWidget(search_);
     row->addWidget(chip);
     row->addWidget(details_);
@@ -86,7 +88,8 @@ TopBar::TopBar(QWidget* parent)
 
 void TopBar::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_)) disconnect(connection);
+    for (const auto& connection : std::as_const(connections_))
+        disconnect(connection);
     connections_.clear();
     model_ = model;
     if (model)
@@ -101,7 +104,8 @@ void TopBar::update()
     if (!model_) return;
     const bool mac = model_->isMacScope();
     back_->setEnabled(!mac);
-    location_->setText(mac ? QStringLiteral("This Computer") : QFileInfo(model_->folder()).fileName());
+    location_->setText(mac ? QStringLiteral("This Computer")
+                           : QFileInfo(model_->folder()).fileName());
     if (mac || location_->text().isEmpty())
         location_->setText(mac ? QStringLiteral("This Computer") : model_->folder());
     search_->setPlaceholderText(mac ? QStringLiteral("Search this computer")

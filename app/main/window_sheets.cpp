@@ -22,12 +22,14 @@ WindowSheets::WindowSheets(QWidget* window) : QObject(window), window_(window) {
 
 QString WindowSheets::trashTitle(qsizetype count)
 {
-    return QStringLiteral("Move ") + QString::number(count) + QStringLiteral(" selected items to Trash?");
+    return QStringLiteral("Move ") + QString::number(count) +
+           QStringLiteral(" selected items to Trash?");
 }
 
 void WindowSheets::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_)) disconnect(connection);
+    for (const auto& connection : std::as_const(connections_))
+        disconnect(connection);
     connections_.clear();
     for (auto& dialog : open_)
         if (dialog) dialog->deleteLater();
@@ -35,7 +37,8 @@ void WindowSheets::setModel(WorkspaceModel* model)
     if (model)
         for (auto signal : {&WorkspaceModel::sheetsChanged, &WorkspaceModel::ocrChanged,
                             &WorkspaceModel::errorChanged})
-            connections_ << connect(model, signal, this, &WindowSheets::update, Qt::QueuedConnection);
+            connections_ << connect(model, signal, this, &WindowSheets::update,
+                                    Qt::QueuedConnection);
     update();
 }
 
@@ -52,11 +55,12 @@ void WindowSheets::update()
 void WindowSheets::showNewFolder()
 {
     QPointer<WorkspaceModel> model = model_;
-    auto* sheet = new NameSheet(QStringLiteral("New folder"), QStringLiteral("Untitled folder"),
-                                [model](const QString& name) {
-                                    if (model) model->createFolder(name);
-                                },
-                                window_);
+    auto* sheet = new NameSheet(
+        QStringLiteral("New folder"), QStringLiteral("Untitled folder"),
+        [model](const QString& name) {
+            if (model) model->createFolder(name);
+        },
+        window_);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     connect(sheet, &QDialog::finished, this, [model] {
         if (model) model->setNewFolder(false);
@@ -69,11 +73,12 @@ void WindowSheets::showRename()
 {
     QPointer<WorkspaceModel> model = model_;
     const FileEntry target = *model_->renameTarget();
-    auto* sheet = new NameSheet(QStringLiteral("Rename file"), target.name,
-                                [model, target](const QString& name) {
-                                    if (model) model->rename(target, name);
-                                },
-                                window_);
+    auto* sheet = new NameSheet(
+        QStringLiteral("Rename file"), target.name,
+        [model, target](const QString& name) {
+            if (model) model->rename(target, name);
+        },
+        window_);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     connect(sheet, &QDialog::finished, this, [model] {
         if (model) model->setRenameTarget(std::nullopt);
@@ -122,8 +127,9 @@ void WindowSheets::showText()
 void WindowSheets::showError()
 {
     QPointer<WorkspaceModel> model = model_;
-    auto* alert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Something needs your attention"),
-                                  QStringLiteral("Something needs your attention"), QMessageBox::Ok, window_);
+    auto* alert =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Something needs your attention"),
+                        QStringLiteral("Something needs your attention"), QMessageBox::Ok, window_);
     alert->setInformativeText(*model_->error());
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowModality(Qt::WindowModal);
@@ -137,11 +143,13 @@ void WindowSheets::showError()
 void WindowSheets::confirmTrash()
 {
     QPointer<WorkspaceModel> model = model_;
-    auto* dialog = new QMessageBox(QMessageBox::Question, trashTitle(model_->selection().size()),
-                                   trashTitle(model_->selection().size()), QMessageBox::NoButton, window_);
+    auto* dialog =
+        new QMessageBox(QMessageBox::Question, trashTitle(model_->selection().size()),
+                        trashTitle(model_->selection().size()), QMessageBox::NoButton, window_);
     dialog->setInformativeText(
         QStringLiteral("You can restore these items from the Trash in your file manager."));
-    QPushButton* move = dialog->addButton(QStringLiteral("Move to Trash"), QMessageBox::DestructiveRole);
+    QPushButton* move =
+        dialog->addButton(QStringLiteral("Move to Trash"), QMessageBox::DestructiveRole);
     dialog->addButton(QMessageBox::Cancel);
     dialog->setDefaultButton(QMessageBox::Cancel);
     dialog->setAttribute(Qt::WA_DeleteOnClose);

@@ -12,7 +12,8 @@
 
 WindowStatusBar::WindowStatusBar(QWidget* parent)
     : QWidget(parent), dot_(new QLabel), activity_(UiStyle::label({}, 10, QFont::Normal, true)),
-      count_(UiStyle::label({}, 10, QFont::Normal, true)), space_(UiStyle::label({}, 10, QFont::Normal, true))
+      count_(UiStyle::label({}, 10, QFont::Normal, true)),
+      space_(UiStyle::label({}, 10, QFont::Normal, true))
 {
     setFixedHeight(33);
     auto* row = new QHBoxLayout(this);
@@ -24,7 +25,8 @@ WindowStatusBar::WindowStatusBar(QWidget* parent)
     row->addWidget(activity_);
     auto* separator = new QLabel;
     separator->setFixedSize(1, 11);
-    separator->setStyleSheet(QStringLiteral("background: %1;").arg(Palette::line().name(QColor::HexArgb)));
+    separator->setStyleSheet(
+        QStringLiteral("background: %1;").arg(Palette::line().name(QColor::HexArgb)));
     row->addWidget(separator);
     row->addWidget(count_);
     row->addStretch(1);
@@ -36,7 +38,8 @@ WindowStatusBar::WindowStatusBar(QWidget* parent)
 
 void WindowStatusBar::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_)) disconnect(connection);
+    for (const auto& connection : std::as_const(connections_))
+        disconnect(connection);
     connections_.clear();
     model_ = model;
     if (model)
@@ -47,9 +50,15 @@ void WindowStatusBar::setModel(WorkspaceModel* model)
     update();
 }
 
-QString WindowStatusBar::activityText() const { return activity_->text(); }
+QString WindowStatusBar::activityText() const
+{
+    return activity_->text();
+}
 
-QString WindowStatusBar::countText() const { return count_->text(); }
+QString WindowStatusBar::countText() const
+{
+    return count_->text();
+}
 
 void WindowStatusBar::update()
 {
@@ -58,7 +67,8 @@ void WindowStatusBar::update()
     activity_->setText(model_->busy() ? model_->operation() : QStringLiteral("Ready"));
     count_->setText(model_->selection().isEmpty()
                         ? QString::number(model_->visible().size()) + QStringLiteral(" items")
-                        : QString::number(model_->selection().size()) + QStringLiteral(" selected"));
+                        : QString::number(model_->selection().size()) +
+                              QStringLiteral(" selected"));
     space_->setText(availableSpaceText(VolumeCapacity::of(model_->folder())));
 }
 

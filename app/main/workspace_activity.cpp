@@ -15,8 +15,8 @@ WorkspaceActivity::WorkspaceActivity(QWidget* parent)
     row->addWidget(spinner_);
     row->addWidget(marker_);
     spinner_->setToolTip(QStringLiteral("Working in the background"));
-    marker_->setPixmap(symbolPixmap(QStringLiteral("exclamationmark.circle.fill"), 14,
-                                    QColor(0xff, 0x95, 0x00)));
+    marker_->setPixmap(
+        symbolPixmap(QStringLiteral("exclamationmark.circle.fill"), 14, QColor(0xff, 0x95, 0x00)));
     spinner_->hide();
     marker_->hide();
     hide();
@@ -37,13 +37,15 @@ WorkspaceActivity::State WorkspaceActivity::stateOf(const WorkspaceModel& model)
 
 void WorkspaceActivity::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_)) disconnect(connection);
+    for (const auto& connection : std::as_const(connections_))
+        disconnect(connection);
     connections_.clear();
     model_ = model;
     if (model)
-        for (auto signal : {&WorkspaceModel::activityChanged, &WorkspaceModel::readingMetadataChanged,
-                            &WorkspaceModel::isFilteringChanged, &WorkspaceModel::transfersChanged,
-                            &WorkspaceModel::errorChanged})
+        for (auto signal :
+             {&WorkspaceModel::activityChanged, &WorkspaceModel::readingMetadataChanged,
+              &WorkspaceModel::isFilteringChanged, &WorkspaceModel::transfersChanged,
+              &WorkspaceModel::errorChanged})
             connections_ << connect(model, signal, this, &WorkspaceActivity::update);
     update();
 }

@@ -1,0 +1,239 @@
+#include "content_view.h"
+#include "detail_drawer.h"
+#include "empty_state.h"
+#include "explorer_browser.h"
+#include "file_list_model.h"
+#include "file_list_view.h"
+#include "file_menu.h"
+#include "file_size_format.h"
+#include "name_sheet.h"
+#include "sidebar.h"
+#include "sidebar_row.h"
+#include "top_bar.h"
+#include "volume_usage.h"
+#include "window_fixture.h"
+#include "window_sheets.h"
+#include "window_status_bar.h"
+#include "workspace_model.h"
+#include "workspace_wait.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes = "x")
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST_F(WindowTest, SidebarRowsActivateSectionsAndExplorerReturnsToTheComputer)
+{
+    ContentView view(*router);
+    view.sidebar()->row(Feature::Images)->click();
+    EXPECT_EQ(router->current().feature(), Feature::Images);
+    EXPECT_TRUE(view.sidebar()->row(Feature::Images)->isCurrent());
+    EXPECT_FALSE(view.sidebar()->row(Feature::Explorer)->isCurrent());
+    EXPECT_EQ(sectionKindOf(router->current()), SectionKind::Library);
+
+    // Explorer in the computer-wide scope: no second discovery.
+    view.sidebar()->row(Feature::Explorer)->click();
+    QTest::qWait(20);
+    const qsizetype starts = log->starts.size();
+    view.sidebar()->row(Feature::Explorer)->click();
+    EXPECT_EQ(log->starts.size(), starts);
+
+    // Explorer showing a folder: back to the computer.
+    writeFile(files.filePath("a.txt"));
+    openFiles(1);
+    EXPECT_FALSE(router->current().isMacScope());
+    view.sidebar()->row(Feature::Explorer)->click();
+    EXPECT_TRUE(router->current().isMacScope());
+    EXPECT_GT(log->starts.size(), starts);
+}
+
+TEST_F(WindowTest, SectionViewRulesAndSearchField)
+{
+    ContentView view(*router);
+    WorkspaceModel& model = router->current();
+    EXPECT_EQ(sectionKindOf(model), SectionKind::Explorer);
+    writeFile(files.filePath("a.txt"));
+    model.setPreviewFile(FileEntry::fromPath(files.filePath("a.txt")));
+    EXPECT_EQ(sectionKindOf(model), SectionKind::Preview);
+    model.setPreviewFile(std::nullopt);
+    router->activate(Feature::Storage);
+    EXPECT_EQ(sectionKindOf(router->current()), SectionKind::Analysis);
+    router->current().setPreviewFile(FileEntry::fromPath(files.filePath("a.txt")));
+    EXPECT_EQ(sectionKindOf(router->current()), SectionKind::Preview);
+    router->activate(Feature::Transfers);
+    EXPECT_EQ(sectionKindOf(router->current()), SectionKind::Transfers);
+    router->activate(Feature::Timeline);
+    EXPECT_EQ(sectionKindOf(router->current()), SectionKind::Timeline);
+    router->activate(Feature::Recent);
+    EXPECT_EQ(sectionKindOf(router->current()), SectionKind::Explorer);
+
+    QTest::keyClicks(view.topBar()->searchField(), QStringLiteral("repo"));
+    EXPECT_EQ(router->current().query(), QStringLiteral("repo"));
+    EXPECT_EQ(view.topBar()->searchField()->placeholderText(),
+              QStringLiteral("Search this computer"));
+    EXPECT_FALSE(view.topBar()->backButton()->isEnabled());
+}
+
+TEST_F(WindowTest, SplitAndDisclosureStatesSurviveARestart)
+{
+    {
+        ContentView view(*router);
+        view.resize(1200, 700);
+        view.setSizes({300, 900});
+        QSettings().setValue(ContentView::splitKey, view.saveState());
+        view.sidebar()->setToolsExpanded(false);
+    }
+    ContentView again(*router);
+    again.resize(1200, 700);
+    EXPECT_FALSE(again.sidebar()->toolsExpanded());
+    EXPECT_TRUE(again.sidebar()->locationsExpanded());
+    EXPECT_EQ(QSettings().value(QStringLiteral("organizeExpanded")).toBool(), false);
+    EXPECT_EQ(again.saveState(), QSettings().value(ContentView::splitKey).toByteArray());
+}
+
+TEST_F(WindowTest, ExplorerCountsChipLayoutsAndEmptyState)
+{
+    ContentView view(*router);
+    view.resize(1200, 800);
+    view.show();
+    QDir(files.path()).mkdir(QStringLiteral("folder"));
+    writeFile(files.filePath("alpha.txt"));
+    writeFile(files.filePath("beta.txt"));
+    WorkspaceModel& model = openFiles(3);
+    auto* browser = qobject_cast<ExplorerBrowser*>(view.currentSectionView());
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(browser->cardValue(0), QStringLiteral("3"));
+    EXPECT_EQ(browser->cardValue(1), QStringLiteral("1"));
+    EXPECT_EQ(browser->cardValue(2), QStringLiteral("2"));
+    EXPECT_EQ(browser->listModel()->rowCount(), 3);
+
+    // The search narrows the list, never the counts.
+    model.setQuery(QStringLiteral("alp"));
+    EXPECT_EQ(browser->listModel()->rowCount(), 1);
+    EXPECT_EQ(browser->cardValue(0), QStringLiteral("3"));
+    model.setQuery(QStringLiteral("nothing like it"));
+    ASSERT_TRUE(waitUntilSettled(model));
+    EXPECT_FALSE(browser->emptyState()->isHidden());
+    EXPECT_EQ(browser->emptyState()->title(), QStringLiteral("No matching files"));
+    EXPECT_EQ(browser->emptyState()->detail(),
+              QStringLiteral("Try a different filename or search all of This Computer."));
+    model.setQuery({});
+
+    // Each layout shows the same list, and the arrow keys select through it.
+    for (BrowserMode mode : allCases<BrowserMode>()) {
+        model.setMode(mode);
+        FileListView* list = browser->currentView();
+        ASSERT_TRUE(list->isVisible()) << rawValue(mode).toStdString();
+        EXPECT_EQ(list->model()->rowCount(), 3);
+        model.setSelection({});
+        list->setFocus();
+        list->setCurrentIndex(list->model()->index(0, 0));
+        const int forward =
+            mode == BrowserMode::List || mode == BrowserMode::Column ? Qt::Key_Down : Qt::Key_Right;
+        QTest::keyClick(list, Qt::Key(forward));
+        EXPECT_EQ(model.selection(), QSet<QString>{browser->listModel()->entry(1).path})
+            << rawValue(mode).toStdString();
+    }
+}
+
+TEST_F(WindowTest, FileMenuActsOnThatFileAloneAndTheTrashTitleCountsTheSelection)
+{
+    writeFile(files.filePath("one.txt"));
+    writeFile(files.filePath("two.txt"));
+    WorkspaceModel& model = openFiles(2);
+    model.setSelection({files.filePath("one.txt")});
+    QMenu menu;
+    fillFileMenu(menu, model, FileEntry::fromPath(files.filePath("two.txt")));
+    QStringList titles;
+    for (QAction* action : menu.actions())
+        titles << (action->isSeparator() ? "-" : action->text());
+    EXPECT_EQ(titles, (QStringList{"Open", "Preview in Quorvane", "Show in File Manager", "-",
+                                   "Rename\u2026", "Copy", "-", "Move to Trash\u2026"}));
+    menu.actions().last()->trigger();
+    EXPECT_EQ(model.selection(), QSet<QString>{files.filePath("two.txt")});
+    EXPECT_TRUE(model.confirmTrash());
+    model.setConfirmTrash(false);
+    EXPECT_EQ(WindowSheets::trashTitle(2), QStringLiteral("Move 2 selected items to Trash?"));
+
+    menu.actions().at(4)->trigger();
+    ASSERT_TRUE(model.renameTarget());
+    EXPECT_EQ(model.renameTarget()->name, QStringLiteral("two.txt"));
+}
+
+TEST_F(WindowTest, NamingSheetKeepsTheNameAndCreatesTheFolder)
+{
+    QString received;
+    NameSheet sheet(QStringLiteral("New folder"), QStringLiteral("Untitled folder"),
+                    [&](const QString& name) { received = name; });
+    EXPECT_EQ(sheet.name(), QStringLiteral("Untitled folder"));
+    sheet.setName(QStringLiteral(" \t  "));
+    EXPECT_FALSE(sheet.canSave());
+    sheet.submit();
+    EXPECT_TRUE(received.isEmpty());
+    sheet.setName(QStringLiteral("  Plans 2027 "));
+    EXPECT_TRUE(sheet.canSave());
+    sheet.submit();
+    EXPECT_EQ(received, QStringLiteral("  Plans 2027 "));
+
+    // Through the window: the sheet opens from the model's flag and creates the folder.
+    ContentView view(*router);
+    writeFile(files.filePath("existing.txt"));
+    WorkspaceModel& model = openFiles(1);
+    model.setNewFolder(true);
+    NameSheet* shown = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        shown = view.findChild<NameSheet*>();
+        return shown && shown->isVisible();
+    }));
+    shown->setName(QStringLiteral("Made here"));
+    shown->submit();
+    EXPECT_FALSE(model.newFolder());
+    EXPECT_TRUE(waitFor([&] { return QFileInfo(files.filePath("Made here")).isDir(); }));
+}
+
+TEST_F(WindowTest, DrawerAndStatusBarFollowTheSelection)
+{
+    ContentView view(*router);
+    view.show();
+    writeFile(files.filePath("scan.JPG"));
+    writeFile(files.filePath("anim.gif"));
+    WorkspaceModel& model = openFiles(2);
+    EXPECT_EQ(view.statusBar()->activityText(), QStringLiteral("Ready"));
+    EXPECT_EQ(view.statusBar()->countText(), QStringLiteral("2 items"));
+    model.setDetails(true);
+    EXPECT_FALSE(view.drawer()->isVisible()); // nothing selected
+    model.setSelection({files.filePath("scan.JPG")});
+    EXPECT_TRUE(view.drawer()->isVisible());
+    EXPECT_TRUE(view.drawer()->extractButton()->isEnabled());
+    EXPECT_EQ(view.statusBar()->countText(), QStringLiteral("1 selected"));
+    model.setSelection({files.filePath("anim.gif")});
+    EXPECT_FALSE(view.drawer()->extractButton()->isEnabled());
+}
+
+TEST(VolumeUsage, MissingOrZeroCapacityShowsNothingUsed)
+{
+    EXPECT_EQ(volumeUsage({}), 0);
+    EXPECT_EQ(volumeUsage({0, 0, std::nullopt}), 0);
+    EXPECT_DOUBLE_EQ(volumeUsage({1000, 250, 200}), 0.75);
+    EXPECT_EQ(usageText(0.759), QStringLiteral("75% of volume used"));
+    EXPECT_EQ(availableSpaceText({}), QStringLiteral("Local filesystem"));
+    EXPECT_EQ(availableSpaceText({1000, 250, 2000000}),
+              formatFileSize(2000000) + QStringLiteral(" available"));
+    const VolumeCapacity here = VolumeCapacity::of(QDir::tempPath());
+    ASSERT_TRUE(here.total);
+    EXPECT_GT(*here.total, 0);
+}

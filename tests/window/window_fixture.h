@@ -1,0 +1,49 @@
+#pragma once
+
+#include "scripted_discovery.h"
+#include "workspace_model.h"
+#include "workspace_router.h"
+#include "workspace_wait.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A router whose sections discover through a scripted provider, and user
+// defaults in a private folder.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(settingsDir.isValid());
+        QCoreApplication::setOrganizationName(QStringLiteral("QuorvaneTest"));
+        QCoreApplication::setApplicationName(QStringLiteral("QuorvaneTest"));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        QSettings().clear();
+        log = std::make_shared<ScriptedDiscovery::Log>();
+        router = std::make_unique<WorkspaceRouter>(
+            [log = log] { return std::make_unique<ScriptedDiscovery>(log); });
+    }
+    void TearDown() override
+    {
+        router->stopAllWork();
+        router.reset();
+    }
+
+    // Opens the temporary folder in the Explorer and waits until its `count` entries are listed.
+    WorkspaceModel& openFiles(qsizetype count)
+    {
+        router->openLocation(files.path());
+        WorkspaceModel& model = router->current();
+        EXPECT_TRUE(waitFor([&] { return model.files().size() == count; }));
+        EXPECT_TRUE(waitUntilSettled(model));
+        return model;
+    }
+
+    QTemporaryDir settingsDir;
+    QTemporaryDir files;
+    std::shared_ptr<ScriptedDiscovery::Log> log;
+    std::unique_ptr<WorkspaceRouter> router;
+};
