@@ -127,7 +127,7 @@ void FileRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->setPen(UiStyle::secondaryText());
     static const QLocale locale;
     painter->drawText(dateRect, Qt::AlignLeft | Qt::AlignVCenter,
-                      locale.toString(file.modified.toLocalTime(), QLocale::ShortFormat));
+                      locale.toString(file.modified.toLocalTime().date(), QLocale::ShortFormat));
     painter->drawText(sizeRect, Qt::AlignRight | Qt::AlignVCenter,
                       file.isDirectory ? QStringLiteral("\u2014") : formatFileSize(file.size));
 }

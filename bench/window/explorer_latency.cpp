@@ -1,0 +1,105 @@
+// Explorer with one large folder: navigate → first painted frame of the
+// grid, paint time of every frame while scrolling through all of it, and the
+// memory the view adds beyond the model's own entries.
+//   explorer_latency FOLDER
+#include "content_view.h"
+#include "explorer_browser.h"
+#include "file_list_model.h"
+#include "file_list_view.h"
+#include "workspace_model.h"
+#include "workspace_router.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QScrollBar>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+class FirstPaint : public QObject {
+public:
+    QElapsedTimer* clock;
+    FileListModel* model;
+    qint64 at = -1;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && at < 0 && model->rowCount() > 0)
+            at = clock->elapsed();
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: explorer_latency FOLDER\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    WorkspaceRouter router;
+    ContentView view(router);
+    view.resize(1280, 800);
+    view.show();
+    QTest::qWait(200);
+    auto* browser = qobject_cast<ExplorerBrowser*>(view.currentSectionView());
+    FileListView* grid = browser->currentView();
+
+    FirstPaint watch;
+    QElapsedTimer clock;
+    watch.clock = &clock;
+    watch.model = browser->listModel();
+    grid->viewport()->installEventFilter(&watch);
+    clock.start();
+    router.current().navigate(folder);
+    while (watch.at < 0 && clock.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    const qint64 entries = browser->listModel()->rowCount();
+    std::printf("entries %lld\nnavigate to first frame %lld ms\n", entries, watch.at);
+
+    // Memory the list model adds: drop it and take it again.
+    const long withView = residentKiB();
+    browser->listModel()->setEntries({});
+    QTest::qWait(100);
+    const long withoutView = residentKiB();
+    browser->listModel()->setWorkspace(&router.current());
+    QTest::qWait(100);
+    const long again = residentKiB();
+    std::printf("view memory %.0f bytes per entry (rss %ld → %ld → %ld KiB)\n",
+                entries ? double(again - withoutView) * 1024 / entries : 0.0, withView, withoutView,
+                again);
+
+    // Scroll page by page through the whole grid, painting each frame now.
+    QScrollBar* bar = grid->verticalScrollBar();
+    QList<double> frames;
+    const int step = std::max(1, bar->pageStep());
+    for (int value = 0; value <= bar->maximum(); value += step) {
+        bar->setValue(value);
+        QElapsedTimer paint;
+        paint.start();
+        grid->viewport()->repaint();
+        frames << paint.nsecsElapsed() / 1e6;
+        QCoreApplication::processEvents();
+    }
+    std::sort(frames.begin(), frames.end());
+    if (!frames.isEmpty())
+        std::printf("scroll frames %lld, paint median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+                    qlonglong(frames.size()), frames[frames.size() / 2],
+                    frames[int(frames.size() * 0.99)], frames.last());
+    router.stopAllWork();
+    return 0;
+}
