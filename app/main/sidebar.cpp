@@ -272,26 +272,31 @@ void Sidebar::choose(Feature feature)
         router_.current().discoverMac();
 }
 
+namespace {
+
+// Shows or hides a group's rows, stores the choice at once and turns its chevron.
+void applyDisclosure(const char* key, bool expanded, QWidget* rows, QToolButton* toggle)
+{
+    QSettings().setValue(key, expanded);
+    rows->setVisible(expanded);
+    const QSignalBlocker blocker(toggle);
+    toggle->setChecked(expanded);
+    toggle->setIcon(
+        symbolIcon(expanded ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right")));
+}
+
+} // namespace
+
 void Sidebar::setToolsExpanded(bool expanded)
 {
     toolsExpanded_ = expanded;
-    QSettings().setValue(toolsKey, expanded);
-    tools_->setVisible(expanded);
-    const QSignalBlocker blocker(toolsToggle_);
-    toolsToggle_->setChecked(expanded);
-    toolsToggle_->setIcon(
-        symbolIcon(expanded ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right")));
+    applyDisclosure(toolsKey, expanded, tools_, toolsToggle_);
 }
 
 void Sidebar::setLocationsExpanded(bool expanded)
 {
     locationsExpanded_ = expanded;
-    QSettings().setValue(locationsKey, expanded);
-    locations_->setVisible(expanded);
-    const QSignalBlocker blocker(locationsToggle_);
-    locationsToggle_->setChecked(expanded);
-    locationsToggle_->setIcon(
-        symbolIcon(expanded ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right")));
+    applyDisclosure(locationsKey, expanded, locations_, locationsToggle_);
 }
 
 void Sidebar::follow()
