@@ -1,6 +1,7 @@
 #include "file_type_icon.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QIcon>
 #include <QMimeDatabase>
 #include <QPainter>
@@ -9,10 +10,8 @@
 
 namespace {
 
-QIcon themeIcon(const QString& path)
+QIcon themeIcon(const QMimeType& type)
 {
-    static const QMimeDatabase database;
-    const QMimeType type = database.mimeTypeForFile(path);
     for (const QString& name :
          {type.iconName(), type.genericIconName(), QStringLiteral("application-x-generic"),
           QStringLiteral("text-x-generic")}) {
@@ -50,10 +49,21 @@ QImage drawnPage(int edge)
 QImage fileTypeIcon(const QString& path, int edge)
 {
     if (edge <= 0) return {};
+    static const QMimeDatabase database;
+    const QMimeType type = database.mimeTypeForFile(path);
+    // Rendering a theme icon (often an SVG) takes milliseconds; a view full of
+    // files of a few types asks for the same handful again and again.
+    static QHash<QPair<QString, int>, QImage> rendered;
+    const QPair<QString, int> key(type.name(), edge);
+    if (auto found = rendered.constFind(key); found != rendered.constEnd()) return *found;
+    QImage image;
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        const QIcon icon = themeIcon(path);
+        const QIcon icon = themeIcon(type);
         const QPixmap pixmap = icon.isNull() ? QPixmap() : icon.pixmap(QSize(edge, edge));
-        if (!pixmap.isNull()) return pixmap.toImage();
+        if (!pixmap.isNull()) image = pixmap.toImage();
     }
-    return drawnPage(edge);
+    if (image.isNull()) image = drawnPage(edge);
+    if (rendered.size() > 256) rendered.clear();
+    rendered.insert(key, image);
+    return image;
 }

@@ -102,6 +102,12 @@ QIcon symbolIcon(const QString& symbol)
 
 QPixmap symbolPixmap(const QString& symbol, int edge, const QColor& color)
 {
+    // Views paint the same few tinted symbols in every item; tint each once.
+    static QHash<QString, QPixmap> tinted;
+    const QString key = symbol + u'|' + QString::number(edge) + u'|' +
+                        QString::number(color.isValid() ? color.rgba() : 0, 16);
+    if (auto found = tinted.constFind(key); found != tinted.constEnd()) return *found;
+    if (tinted.size() > 512) tinted.clear();
     QPixmap pixmap = symbolIcon(symbol).pixmap(edge, edge);
     if (pixmap.isNull()) return pixmap;
     if (color.isValid()) {
@@ -109,5 +115,6 @@ QPixmap symbolPixmap(const QString& symbol, int edge, const QColor& color)
         painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
         painter.fillRect(pixmap.rect(), color);
     }
+    tinted.insert(key, pixmap);
     return pixmap;
 }
