@@ -103,10 +103,12 @@ QIcon symbolIcon(const QString& symbol)
 QPixmap symbolPixmap(const QString& symbol, int edge, const QColor& color)
 {
     // Views paint the same few tinted symbols in every item; tint each once.
-    static QHash<QString, QPixmap> tinted;
+    // Kept as images: a static pixmap would outlive the GUI application.
+    static QHash<QString, QImage> tinted;
     const QString key = symbol + u'|' + QString::number(edge) + u'|' +
                         QString::number(color.isValid() ? color.rgba() : 0, 16);
-    if (auto found = tinted.constFind(key); found != tinted.constEnd()) return *found;
+    if (auto found = tinted.constFind(key); found != tinted.constEnd())
+        return QPixmap::fromImage(*found);
     if (tinted.size() > 512) tinted.clear();
     QPixmap pixmap = symbolIcon(symbol).pixmap(edge, edge);
     if (pixmap.isNull()) return pixmap;
@@ -115,6 +117,6 @@ QPixmap symbolPixmap(const QString& symbol, int edge, const QColor& color)
         painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
         painter.fillRect(pixmap.rect(), color);
     }
-    tinted.insert(key, pixmap);
+    tinted.insert(key, pixmap.toImage());
     return pixmap;
 }
