@@ -57,14 +57,12 @@ bool DetailDrawer::canExtractText(const QString& path)
 
 void DetailDrawer::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_))
-        disconnect(connection);
     connections_.clear();
     model_ = model;
-    if (model)
-        for (auto signal : {&WorkspaceModel::selectionChanged, &WorkspaceModel::ocrChanged,
-                            &WorkspaceModel::filesChanged})
-            connections_ << connect(model, signal, this, &DetailDrawer::update);
+    connections_.follow(model,
+                        {&WorkspaceModel::selectionChanged, &WorkspaceModel::ocrChanged,
+                         &WorkspaceModel::filesChanged},
+                        this, &DetailDrawer::update);
     update();
 }
 

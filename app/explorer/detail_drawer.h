@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model_connections.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -27,7 +29,7 @@ private:
     void update();
 
     QPointer<WorkspaceModel> model_;
-    QList<QMetaObject::Connection> connections_;
+    ModelConnections connections_;
     QLabel* icon_;
     QLabel* name_;
     QLabel* path_;

@@ -79,7 +79,12 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     recent->addStretch(1);
     column->addWidget(recentRow_);
     connect(recentAction_, &QPushButton::clicked, this, [this] {
-        if (model_) model_->scan();
+        if (!model_) return;
+        // The same button reads "Cancel" while a scan runs.
+        if (model_->busy())
+            model_->cancelScan();
+        else
+            model_->scan();
     });
 
     // Summary cards.
@@ -246,16 +251,10 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     auto* footer = new QHBoxLayout;
     footer->setContentsMargins(0, 6, 0, 0);
     footer->addWidget(symbolLabel(QStringLiteral("lock.shield"), 12, UiStyle::tertiaryText()));
-    auto tertiary = [](QLabel* label) {
-        QPalette colours = label->palette();
-        colours.setColor(QPalette::WindowText, UiStyle::tertiaryText());
-        label->setPalette(colours);
-        return label;
-    };
     footer->addWidget(
-        tertiary(UiStyle::label(QStringLiteral("Your files stay on your computer."), 10)));
+        UiStyle::tertiary(UiStyle::label(QStringLiteral("Your files stay on your computer."), 10)));
     footer->addStretch(1);
-    footer->addWidget(tertiary(
+    footer->addWidget(UiStyle::tertiary(
         UiStyle::label(QStringLiteral("Double-click to open \u00b7 Space to preview"), 10)));
     column->addLayout(footer);
 
@@ -339,18 +338,15 @@ QString ExplorerBrowser::cardValue(int card) const
 
 void ExplorerBrowser::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_))
-        disconnect(connection);
     connections_.clear();
     model_ = model;
-    if (model) {
-        for (auto signal : {&WorkspaceModel::activityChanged, &WorkspaceModel::isFilteringChanged,
-                            &WorkspaceModel::modeChanged, &WorkspaceModel::sortByDateChanged,
-                            &WorkspaceModel::folderChanged, &WorkspaceModel::libraryScopeChanged})
-            connections_ << connect(model, signal, this, &ExplorerBrowser::update);
-        connections_ << connect(model, &WorkspaceModel::selectionChanged, this,
-                                &ExplorerBrowser::updateDetails);
-    }
+    connections_.follow(model,
+                        {&WorkspaceModel::activityChanged, &WorkspaceModel::isFilteringChanged,
+                         &WorkspaceModel::modeChanged, &WorkspaceModel::sortByDateChanged,
+                         &WorkspaceModel::folderChanged, &WorkspaceModel::libraryScopeChanged},
+                        this, &ExplorerBrowser::update);
+    connections_.follow(model, {&WorkspaceModel::selectionChanged}, this,
+                        &ExplorerBrowser::updateDetails);
     list_->setWorkspace(model);
     update();
 }
@@ -370,17 +366,6 @@ void ExplorerBrowser::update()
     recentAction_->setText(model.busy() ? QStringLiteral("Cancel")
                            : mac        ? QStringLiteral("Refresh")
                                         : QStringLiteral("Scan subfolders"));
-    if (model.busy()) {
-        disconnect(recentAction_, nullptr, this, nullptr);
-        connect(recentAction_, &QPushButton::clicked, this, [this] {
-            if (model_) model_->cancelScan();
-        });
-    } else {
-        disconnect(recentAction_, nullptr, this, nullptr);
-        connect(recentAction_, &QPushButton::clicked, this, [this] {
-            if (model_) model_->scan();
-        });
-    }
 
     qsizetype folders = 0;
     for (const FileEntry& file : model.files())

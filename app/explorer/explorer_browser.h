@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model_connections.h"
 #include "section_view.h"
 
 #include <QPointer>
@@ -37,7 +38,7 @@ private:
     void updateDetails();
 
     QPointer<WorkspaceModel> model_;
-    QList<QMetaObject::Connection> connections_;
+    ModelConnections connections_;
     FileListModel* list_;
     FileListView* grid_;
     FileListView* rows_;

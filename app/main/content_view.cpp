@@ -109,28 +109,28 @@ SectionView* ContentView::currentSectionView() const
 
 void ContentView::follow()
 {
-    for (const auto& connection : std::as_const(connections_))
-        disconnect(connection);
     connections_.clear();
     model_ = &router_.current();
-    for (auto signal : {&WorkspaceModel::previewFileChanged, &WorkspaceModel::featureChanged})
-        connections_ << connect(model_, signal, this, &ContentView::choose);
-    for (auto signal : {&WorkspaceModel::detailsChanged, &WorkspaceModel::selectionChanged,
-                        &WorkspaceModel::filesChanged})
-        connections_ << connect(model_, signal, this, [this] {
-            const bool shown = drawer_->wanted();
-            drawer_->setVisible(shown);
-            drawerLine_->setVisible(shown);
-        });
+    connections_.follow(model_,
+                        {&WorkspaceModel::previewFileChanged, &WorkspaceModel::featureChanged},
+                        this, &ContentView::choose);
+    connections_.follow(model_,
+                        {&WorkspaceModel::detailsChanged, &WorkspaceModel::selectionChanged,
+                         &WorkspaceModel::filesChanged},
+                        this, &ContentView::showDrawerIfWanted);
     topBar_->setModel(model_);
-    heading_->setModel(model_);
     drawer_->setModel(model_);
     status_->setModel(model_);
     sheets_->setModel(model_);
+    showDrawerIfWanted();
+    choose(); // also gives the heading its model
+}
+
+void ContentView::showDrawerIfWanted()
+{
     const bool shown = drawer_->wanted();
     drawer_->setVisible(shown);
     drawerLine_->setVisible(shown);
-    choose();
 }
 
 void ContentView::choose()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model_connections.h"
+
 #include <QPointer>
 #include <QSplitter>
 
@@ -42,11 +44,12 @@ Q_SIGNALS:
 private:
     void follow();
     void choose();
+    void showDrawerIfWanted();
     void saveSplit();
 
     WorkspaceRouter& router_;
     QPointer<WorkspaceModel> model_;
-    QList<QMetaObject::Connection> connections_;
+    ModelConnections connections_;
     Sidebar* sidebar_;
     TopBar* topBar_;
     SectionHeading* heading_;

@@ -203,9 +203,7 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     footer->addWidget(settingsLink);
     footer->addStretch(1);
     auto* version = UiStyle::label(QStringLiteral("v3.0"), 10);
-    QPalette tertiary = version->palette();
-    tertiary.setColor(QPalette::WindowText, UiStyle::tertiaryText());
-    version->setPalette(tertiary);
+    UiStyle::tertiary(version);
     footer->addWidget(version);
     column->addLayout(footer);
 
@@ -234,9 +232,7 @@ void Sidebar::addLabel(QVBoxLayout* layout, const QString& text, QToolButton* di
     QFont font = label->font();
     font.setLetterSpacing(QFont::AbsoluteSpacing, 1.3);
     label->setFont(font);
-    QPalette tertiary = label->palette();
-    tertiary.setColor(QPalette::WindowText, UiStyle::tertiaryText());
-    label->setPalette(tertiary);
+    UiStyle::tertiary(label);
     row->addWidget(label);
     row->addStretch(1);
     if (disclosure) {

@@ -88,14 +88,12 @@ TopBar::TopBar(QWidget* parent)
 
 void TopBar::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_))
-        disconnect(connection);
     connections_.clear();
     model_ = model;
-    if (model)
-        for (auto signal : {&WorkspaceModel::folderChanged, &WorkspaceModel::libraryScopeChanged,
-                            &WorkspaceModel::queryChanged})
-            connections_ << connect(model, signal, this, &TopBar::update);
+    connections_.follow(model,
+                        {&WorkspaceModel::folderChanged, &WorkspaceModel::libraryScopeChanged,
+                         &WorkspaceModel::queryChanged},
+                        this, &TopBar::update);
     update();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model_connections.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -21,7 +23,7 @@ private:
     void update();
 
     QPointer<WorkspaceModel> model_;
-    QList<QMetaObject::Connection> connections_;
+    ModelConnections connections_;
     QToolButton* back_;
     QToolButton* refresh_;
     QToolButton* details_;

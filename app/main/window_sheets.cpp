@@ -28,17 +28,14 @@ QString WindowSheets::trashTitle(qsizetype count)
 
 void WindowSheets::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_))
-        disconnect(connection);
     connections_.clear();
     for (auto& dialog : open_)
         if (dialog) dialog->deleteLater();
     model_ = model;
-    if (model)
-        for (auto signal : {&WorkspaceModel::sheetsChanged, &WorkspaceModel::ocrChanged,
-                            &WorkspaceModel::errorChanged})
-            connections_ << connect(model, signal, this, &WindowSheets::update,
-                                    Qt::QueuedConnection);
+    connections_.follow(model,
+                        {&WorkspaceModel::sheetsChanged, &WorkspaceModel::ocrChanged,
+                         &WorkspaceModel::errorChanged},
+                        this, &WindowSheets::update, Qt::QueuedConnection);
     update();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model_connections.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -28,6 +30,6 @@ private:
 
     QWidget* window_;
     QPointer<WorkspaceModel> model_;
-    QList<QMetaObject::Connection> connections_;
+    ModelConnections connections_;
     QPointer<QWidget> open_[5];
 };

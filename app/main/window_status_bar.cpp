@@ -38,16 +38,24 @@ WindowStatusBar::WindowStatusBar(QWidget* parent)
 
 void WindowStatusBar::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_))
-        disconnect(connection);
     connections_.clear();
     model_ = model;
-    if (model)
-        for (auto signal : {&WorkspaceModel::activityChanged, &WorkspaceModel::selectionChanged,
-                            &WorkspaceModel::filesChanged, &WorkspaceModel::libraryResultChanged,
-                            &WorkspaceModel::queryChanged, &WorkspaceModel::folderChanged})
-            connections_ << connect(model, signal, this, &WindowStatusBar::update);
-    update();
+    // Each part follows only what it shows: a click must not re-filter the
+    // list or ask the volume again.
+    connections_.follow(model, {&WorkspaceModel::activityChanged}, this,
+                        &WindowStatusBar::updateActivity);
+    connections_.follow(model,
+                        {&WorkspaceModel::filesChanged, &WorkspaceModel::libraryResultChanged,
+                         &WorkspaceModel::queryChanged},
+                        this, &WindowStatusBar::updateVisibleCount);
+    connections_.follow(model, {&WorkspaceModel::selectionChanged}, this,
+                        &WindowStatusBar::updateCount);
+    connections_.follow(model, {&WorkspaceModel::folderChanged}, this,
+                        &WindowStatusBar::updateSpace);
+    if (!model) return;
+    updateActivity();
+    updateVisibleCount();
+    updateSpace();
 }
 
 QString WindowStatusBar::activityText() const
@@ -60,15 +68,28 @@ QString WindowStatusBar::countText() const
     return count_->text();
 }
 
-void WindowStatusBar::update()
+void WindowStatusBar::updateActivity()
 {
-    if (!model_) return;
     dot_->setVisible(model_->busy());
     activity_->setText(model_->busy() ? model_->operation() : QStringLiteral("Ready"));
+}
+
+void WindowStatusBar::updateVisibleCount()
+{
+    visibleCount_ = model_->visible().size();
+    updateCount();
+}
+
+void WindowStatusBar::updateCount()
+{
     count_->setText(model_->selection().isEmpty()
-                        ? QString::number(model_->visible().size()) + QStringLiteral(" items")
+                        ? QString::number(visibleCount_) + QStringLiteral(" items")
                         : QString::number(model_->selection().size()) +
                               QStringLiteral(" selected"));
+}
+
+void WindowStatusBar::updateSpace()
+{
     space_->setText(availableSpaceText(VolumeCapacity::of(model_->folder())));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model_connections.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -20,10 +22,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void update();
+    void updateActivity();
+    void updateVisibleCount();
+    void updateCount();
+    void updateSpace();
 
     QPointer<WorkspaceModel> model_;
-    QList<QMetaObject::Connection> connections_;
+    ModelConnections connections_;
+    qsizetype visibleCount_ = 0;
     QLabel* dot_;
     QLabel* activity_;
     QLabel* count_;

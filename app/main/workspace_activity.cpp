@@ -37,16 +37,13 @@ WorkspaceActivity::State WorkspaceActivity::stateOf(const WorkspaceModel& model)
 
 void WorkspaceActivity::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : std::as_const(connections_))
-        disconnect(connection);
     connections_.clear();
     model_ = model;
-    if (model)
-        for (auto signal :
-             {&WorkspaceModel::activityChanged, &WorkspaceModel::readingMetadataChanged,
-              &WorkspaceModel::isFilteringChanged, &WorkspaceModel::transfersChanged,
-              &WorkspaceModel::errorChanged})
-            connections_ << connect(model, signal, this, &WorkspaceActivity::update);
+    connections_.follow(model,
+                        {&WorkspaceModel::activityChanged, &WorkspaceModel::readingMetadataChanged,
+                         &WorkspaceModel::isFilteringChanged, &WorkspaceModel::transfersChanged,
+                         &WorkspaceModel::errorChanged},
+                        this, &WorkspaceActivity::update);
     update();
 }
 

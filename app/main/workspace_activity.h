@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model_connections.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -24,7 +26,7 @@ private:
     void update();
 
     QPointer<WorkspaceModel> model_;
-    QList<QMetaObject::Connection> connections_;
+    ModelConnections connections_;
     State state_ = State::Idle;
     Spinner* spinner_;
     QLabel* marker_;

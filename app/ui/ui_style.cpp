@@ -43,6 +43,14 @@ void UiStyle::card(QPainter& painter, const QRectF& rect, qreal radius, const QC
     painter.restore();
 }
 
+QLabel* UiStyle::tertiary(QLabel* label)
+{
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, tertiaryText());
+    label->setPalette(colours);
+    return label;
+}
+
 QColor UiStyle::secondaryText()
 {
     return Palette::muted();

@@ -20,6 +20,8 @@ QLabel* label(const QString& text, qreal points, QFont::Weight weight = QFont::N
 // A rounded rectangle filled with `fill` and outlined with `border` (1 px) when valid.
 void card(QPainter& painter, const QRectF& rect, qreal radius, const QColor& fill,
           const QColor& border = QColor());
+// Draws the label's text in the tertiary colour (captions, version, group titles).
+QLabel* tertiary(QLabel* label);
 // The platform's secondary, tertiary and quaternary label colours.
 QColor secondaryText();
 QColor tertiaryText();
