@@ -1,5 +1,6 @@
 #include "window_sheets.h"
 
+#include "duplicate_guard.h"
 #include "name_sheet.h"
 #include "ui_style.h"
 #include "workspace_model.h"
@@ -15,7 +16,7 @@
 #include <QVBoxLayout>
 
 namespace {
-enum Slot { NewFolder, Rename, Text, Error, Trash };
+enum Slot { NewFolder, Rename, Text, Error, Trash, LastCopy };
 }
 
 WindowSheets::WindowSheets(QWidget* window) : QObject(window), window_(window) {}
@@ -137,28 +138,57 @@ void WindowSheets::showError()
     alert->open();
 }
 
-void WindowSheets::confirmTrash()
+QMessageBox* WindowSheets::trashQuestion(const QString& title, const QString& detail)
 {
-    QPointer<WorkspaceModel> model = model_;
-    auto* dialog =
-        new QMessageBox(QMessageBox::Question, trashTitle(model_->selection().size()),
-                        trashTitle(model_->selection().size()), QMessageBox::NoButton, window_);
-    dialog->setInformativeText(
-        QStringLiteral("You can restore these items from the Trash in your file manager."));
-    QPushButton* move =
-        dialog->addButton(QStringLiteral("Move to Trash"), QMessageBox::DestructiveRole);
+    auto* dialog = new QMessageBox(QMessageBox::Question, title, title, QMessageBox::NoButton,
+                                   window_);
+    dialog->setInformativeText(detail);
+    dialog->addButton(QStringLiteral("Move to Trash"), QMessageBox::DestructiveRole);
     dialog->addButton(QMessageBox::Cancel);
     dialog->setDefaultButton(QMessageBox::Cancel);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
-    connect(dialog, &QMessageBox::buttonClicked, this, [model, move](QAbstractButton* clicked) {
-        if (!model) return;
-        model->setConfirmTrash(false);
-        if (clicked == move) model->trash();
-    });
+    return dialog;
+}
+
+void WindowSheets::confirmTrash()
+{
+    QPointer<WorkspaceModel> model = model_;
+    QMessageBox* dialog = trashQuestion(
+        trashTitle(model_->selection().size()),
+        QStringLiteral("You can restore these items from the Trash in your file manager."));
+    connect(dialog, &QMessageBox::buttonClicked, this,
+            [this, model, dialog](QAbstractButton* clicked) {
+                if (!model) return;
+                model->setConfirmTrash(false);
+                if (dialog->buttonRole(clicked) != QMessageBox::DestructiveRole) return;
+                const QList<FileEntry> last =
+                    model->feature() == Feature::Duplicates
+                        ? DuplicateGuard::lastCopies(model->selection(), model->duplicateGroups())
+                        : QList<FileEntry>();
+                if (last.isEmpty())
+                    model->trash();
+                else
+                    confirmLastCopies(last);
+            });
     connect(dialog, &QDialog::finished, this, [model] {
         if (model && model->confirmTrash()) model->setConfirmTrash(false);
     });
     open_[Trash] = dialog;
+    dialog->open();
+}
+
+void WindowSheets::confirmLastCopies(const QList<FileEntry>& copies)
+{
+    QPointer<WorkspaceModel> model = model_;
+    QMessageBox* dialog = trashQuestion(
+        copies.size() == 1 ? QString::fromLatin1(lastCopyTitle) : QStringLiteral("Move the last copies to Trash?"),
+        DuplicateGuard::warning(copies));
+    connect(dialog, &QMessageBox::buttonClicked, this,
+            [model, dialog](QAbstractButton* clicked) {
+                if (model && dialog->buttonRole(clicked) == QMessageBox::DestructiveRole)
+                    model->trash();
+            });
+    open_[LastCopy] = dialog;
     dialog->open();
 }

@@ -1,16 +1,19 @@
 #pragma once
 
+#include "file_entry.h"
 #include "model_connections.h"
 
 #include <QObject>
 #include <QPointer>
 
+class QMessageBox;
 class QWidget;
 class WorkspaceModel;
 
 // The dialogs that hang off the window, each shown while the current model's
 // state asks for it and resetting that state when closed: naming sheets,
-// extracted text, the error alert and the trash confirmation.
+// extracted text, the error alert and the trash confirmation (asked twice
+// before the last copy of a duplicate group goes).
 class WindowSheets : public QObject {
     Q_OBJECT
 public:
@@ -19,6 +22,8 @@ public:
 
     // The confirmation's title for `count` selected items.
     static QString trashTitle(qsizetype count);
+    // The second question when trashing would leave a duplicate group with no copy.
+    static constexpr const char* lastCopyTitle = "Move the last copy to Trash?";
 
 private:
     void update();
@@ -27,9 +32,11 @@ private:
     void showText();
     void showError();
     void confirmTrash();
+    void confirmLastCopies(const QList<FileEntry>& copies);
+    QMessageBox* trashQuestion(const QString& title, const QString& detail);
 
     QWidget* window_;
     QPointer<WorkspaceModel> model_;
     ModelConnections connections_;
-    QPointer<QWidget> open_[5];
+    QPointer<QWidget> open_[6];
 };

@@ -1,0 +1,321 @@
+#include "analysis_view.h"
+
+#include "duplicate_group_card.h"
+#include "empty_state.h"
+#include "file_size_format.h"
+#include "stats_card.h"
+#include "storage_hierarchy_view.h"
+#include "text_matcher.h"
+#include "tool_file_row.h"
+#include "tool_scope_bar.h"
+#include "ui_style.h"
+#include "workspace_model.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* note(const QString& text, QWidget* parent)
+{
+    QLabel* label = UiStyle::label(text, 10, QFont::Normal, true, parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+QWidget* column(QWidget* parent, int spacing, QVBoxLayout*& rows)
+{
+    auto* widget = new QWidget(parent);
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    rows = new QVBoxLayout;
+    rows->setSpacing(spacing);
+    layout->addLayout(rows);
+    return widget;
+}
+
+} // namespace
+
+AnalysisView::AnalysisView(QWidget* parent) : SectionView(parent), scroll_(new QScrollArea(this))
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll_);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget;
+    content->setAutoFillBackground(false);
+    scroll_->setWidget(content);
+    scroll_->viewport()->setAutoFillBackground(false);
+    auto* body = new QVBoxLayout(content);
+    body->setContentsMargins(0, 0, 12, 12);
+    body->setSpacing(20);
+
+    scopeBar_ = new ToolScopeBar(content);
+    stats_ = new StatsCard(content);
+    hierarchy_ = new StorageHierarchyView(content);
+    body->addWidget(scopeBar_);
+    body->addWidget(stats_);
+    body->addWidget(hierarchy_);
+
+    header_ = new QWidget(content);
+    auto* headerRow = new QHBoxLayout(header_);
+    headerRow->setContentsMargins(0, 0, 0, 0);
+    headerTitle_ = UiStyle::label({}, 13, QFont::DemiBold, false, header_);
+    headerRow->addWidget(headerTitle_);
+    headerRow->addStretch();
+    minimumSize_ = new QComboBox(header_);
+    minimumSize_->setAccessibleName(tr("Minimum size"));
+    minimumSize_->setToolTip(tr("Minimum size"));
+    minimumSize_->setFixedWidth(210);
+    for (const auto& [text, bytes] : {std::pair{"10 MB", qint64(10000000)},
+                                      std::pair{"100 MB", qint64(100000000)},
+                                      std::pair{"1 GB", qint64(1000000000)}})
+        minimumSize_->addItem(QString::fromLatin1(text), bytes);
+    connect(minimumSize_, &QComboBox::activated, this, [this](int index) {
+        if (model_) model_->setMinimumFileSize(minimumSize_->itemData(index).toLongLong());
+    });
+    headerRow->addWidget(minimumSize_);
+    body->addWidget(header_);
+
+    empty_ = new EmptyState(content);
+    body->addWidget(empty_);
+
+    QVBoxLayout* fileRows = nullptr;
+    files_ = column(content, 5, fileRows);
+    more_ = new QPushButton(files_);
+    files_->layout()->addWidget(more_);
+    files_->layout()->setAlignment(more_, Qt::AlignLeft);
+    fileRows_ = std::make_unique<RowPool<ToolFileRow>>(
+        fileRows, [this] { return new ToolFileRow(files_); });
+    connect(more_, &QPushButton::clicked, this, &AnalysisView::showMore);
+    body->addWidget(files_);
+    footnote_ = note(QStringLiteral("Logical file sizes are not a measure of recoverable disk "
+                                    "space. Protected or unindexed locations may be absent."),
+                     content);
+    body->addWidget(footnote_);
+
+    noGroupMatch_ = note(QStringLiteral("No groups match your search."), content);
+    body->addWidget(noGroupMatch_);
+    QVBoxLayout* groupCards = nullptr;
+    groups_ = column(content, 16, groupCards);
+    moreGroups_ = new QPushButton(QStringLiteral("Show more groups"), groups_);
+    groups_->layout()->addWidget(moreGroups_);
+    groups_->layout()->setAlignment(moreGroups_, Qt::AlignLeft);
+    groupCards_ = std::make_unique<RowPool<DuplicateGroupCard>>(
+        groupCards, [this] { return new DuplicateGroupCard(groups_); });
+    connect(moreGroups_, &QPushButton::clicked, this, &AnalysisView::showMore);
+    body->addWidget(groups_);
+    note_ = note(QStringLiteral("Preview files before removing a copy. No files are selected for "
+                                "deletion automatically."),
+                 content);
+    body->addWidget(note_);
+    body->addStretch();
+    setModel(nullptr);
+}
+
+AnalysisView::~AnalysisView() = default;
+
+void AnalysisView::setModel(WorkspaceModel* model)
+{
+    connections_.clear();
+    model_ = model;
+    limit_ = pageStep;
+    scopeBar_->setModel(model);
+    hierarchy_->setModel(model && model->feature() == Feature::Storage ? model : nullptr);
+    connections_.follow(model, {&WorkspaceModel::queryChanged}, this, [this] {
+        limit_ = pageStep;
+        update();
+    });
+    connections_.follow(
+        model,
+        {&WorkspaceModel::libraryResultChanged, &WorkspaceModel::reportChanged,
+         &WorkspaceModel::duplicateGroupsChanged, &WorkspaceModel::activityChanged,
+         &WorkspaceModel::isFilteringChanged, &WorkspaceModel::minimumFileSizeChanged,
+         &WorkspaceModel::libraryScopeChanged, &WorkspaceModel::filesChanged,
+         &WorkspaceModel::featureChanged},
+        this, &AnalysisView::update);
+    scroll_->verticalScrollBar()->setValue(0);
+    update();
+}
+
+void AnalysisView::showMore()
+{
+    limit_ += pageStep;
+    update();
+}
+
+void AnalysisView::hideAllBodies()
+{
+    for (QWidget* part : std::initializer_list<QWidget*>{stats_, hierarchy_, header_, empty_,
+                                                         files_, footnote_, noGroupMatch_,
+                                                         groups_, note_})
+        part->hide();
+}
+
+void AnalysisView::update()
+{
+    const Feature feature = model_ ? model_->feature() : Feature::Large;
+    const bool mac = !model_ || model_->isMacScope();
+    scopeBar_->setAction(feature == Feature::Duplicates
+                             ? QStringLiteral("Find duplicates")
+                             : (mac ? QStringLiteral("Refresh") : QStringLiteral("Rescan folder")));
+    setUpdatesEnabled(false);
+    hideAllBodies();
+    if (feature == Feature::Duplicates)
+        updateDuplicates();
+    else
+        updateFiles();
+    setUpdatesEnabled(true);
+}
+
+void AnalysisView::updateFiles()
+{
+    const Feature feature = model_ ? model_->feature() : Feature::Large;
+    const LibraryResult& result = model_ ? model_->libraryResult() : LibraryResult::empty();
+    const std::optional<StorageReport> report =
+        model_ ? model_->report() : std::optional<StorageReport>();
+    const bool mac = !model_ || model_->isMacScope();
+
+    QList<StatsCard::Stat> figures{
+        {mac ? QStringLiteral("INDEXED SIZE") : QStringLiteral("SCANNED SIZE"),
+         formatFileSize(report ? report->total : result.totalBytes)},
+        {QStringLiteral("FILES"),
+         QString::number(report ? report->files.size() : result.files.size())},
+    };
+    if (report && report->inaccessible >= 1)
+        figures.append({QStringLiteral("SKIPPED"), QString::number(report->inaccessible)});
+    stats_->set(colorOf(feature), figures);
+    stats_->show();
+
+    hierarchy_->setVisible(feature == Feature::Storage);
+    const bool large = feature == Feature::Large;
+    headerTitle_->setText(large ? QStringLiteral("Large files") : QStringLiteral("Largest files"));
+    minimumSize_->setVisible(large);
+    if (model_) {
+        const int choice = minimumSize_->findData(model_->minimumFileSize());
+        minimumSize_->setCurrentIndex(choice);
+    }
+    header_->show();
+    footnote_->show();
+
+    if (result.files.isEmpty()) {
+        const bool loading = model_ && (model_->busy() || model_->isFiltering());
+        empty_->set(iconOf(feature),
+                    loading ? QStringLiteral("Loading files…") : QStringLiteral("No matching files"),
+                    QStringLiteral("Adjust the search or size filter. You can also scan a folder "
+                                   "that is not in the computer’s index."));
+        empty_->show();
+        fileRows_->showFirst(0);
+        return;
+    }
+    const int count = int(result.files.size());
+    const int showing = std::min(count, limit_);
+    for (int at = 0; at < showing; ++at)
+        fileRows_->at(at)->set(model_, result.files[at]);
+    fileRows_->showFirst(showing);
+    more_->setVisible(count > showing);
+    more_->setText(QStringLiteral("Show more · ") + QString::number(count - showing) +
+                   QStringLiteral(" remaining"));
+    files_->show();
+}
+
+QList<QList<FileEntry>> AnalysisView::matchingGroups(const QList<QList<FileEntry>>& groups,
+                                                     const QString& query)
+{
+    if (query.isEmpty()) return groups;
+    const TextMatcher matcher(query);
+    QList<QList<FileEntry>> kept;
+    for (const QList<FileEntry>& group : groups)
+        if (std::any_of(group.begin(), group.end(),
+                        [&](const FileEntry& file) { return matcher.foundIn(file.name); }))
+            kept << group;
+    return kept;
+}
+
+void AnalysisView::updateDuplicates()
+{
+    const Feature feature = Feature::Duplicates;
+    if (!model_ || !model_->report()) {
+        qsizetype files = 0;
+        if (model_)
+            for (const FileEntry& file : model_->files())
+                files += file.isDirectory ? 0 : 1;
+        const bool busy = model_ && model_->busy();
+        empty_->set(QStringLiteral("square.on.square"),
+                    busy ? model_->operation() : QStringLiteral("Ready to compare"),
+                    QString::number(files) +
+                        QStringLiteral(" discovered files. Find duplicates compares their "
+                                       "contents locally; choose a folder only if you want to "
+                                       "narrow the scan."));
+        empty_->show();
+        groupCards_->showFirst(0);
+        return;
+    }
+    const QList<QList<FileEntry>>& groups = model_->duplicateGroups();
+    qsizetype extra = 0;
+    for (const QList<FileEntry>& group : groups)
+        extra += group.size() - 1;
+    stats_->set(colorOf(feature), {{QStringLiteral("GROUPS"), QString::number(groups.size())},
+                                   {QStringLiteral("EXTRA COPIES"), QString::number(extra)},
+                                   {QStringLiteral("SKIPPED"),
+                                    QString::number(model_->report()->inaccessible)}});
+    stats_->show();
+    note_->show();
+    if (groups.isEmpty()) {
+        empty_->set(QStringLiteral("checkmark.seal"), QStringLiteral("No matching duplicates"),
+                    QStringLiteral("The completed scan found no matching SHA-256 groups among "
+                                   "readable candidates."));
+        empty_->show();
+        groupCards_->showFirst(0);
+        return;
+    }
+    const QList<QList<FileEntry>> shown = matchingGroups(groups, model_->query());
+    if (shown.isEmpty()) {
+        noGroupMatch_->show();
+        groupCards_->showFirst(0);
+        return;
+    }
+    const int count = int(shown.size());
+    const int showing = std::min(count, limit_);
+    for (int at = 0; at < showing; ++at)
+        groupCards_->at(at)->set(model_, shown[at]);
+    groupCards_->showFirst(showing);
+    moreGroups_->setVisible(count > showing);
+    groups_->show();
+}
+
+QString AnalysisView::headerText() const
+{
+    return header_->isHidden() ? QString() : headerTitle_->text();
+}
+
+QList<ToolFileRow*> AnalysisView::fileRows() const
+{
+    QList<ToolFileRow*> shown;
+    if (files_->isHidden()) return shown;
+    for (ToolFileRow* row : files_->findChildren<ToolFileRow*>(Qt::FindDirectChildrenOnly))
+        if (!row->isHidden()) shown << row;
+    return shown;
+}
+
+QList<DuplicateGroupCard*> AnalysisView::groupCards() const
+{
+    QList<DuplicateGroupCard*> shown;
+    if (groups_->isHidden()) return shown;
+    for (DuplicateGroupCard* card :
+         groups_->findChildren<DuplicateGroupCard*>(Qt::FindDirectChildrenOnly))
+        if (!card->isHidden()) shown << card;
+    return shown;
+}
+
+bool AnalysisView::showsNoGroupMatch() const
+{
+    return !noGroupMatch_->isHidden();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "file_entry.h"
+#include "model_connections.h"
+#include "row_pool.h"
+#include "section_view.h"
+
+#include <QPointer>
+#include <memory>
+
+class DuplicateGroupCard;
+class EmptyState;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class StatsCard;
+class StorageHierarchyView;
+class ToolFileRow;
+class ToolScopeBar;
+
+// Large Files, the Duplicate Finder and the Storage Analyzer: the scope bar,
+// the figures and the section's results, in pages of 100.
+class AnalysisView : public SectionView {
+    Q_OBJECT
+public:
+    static constexpr int pageStep = 100;
+
+    explicit AnalysisView(QWidget* parent = nullptr);
+    ~AnalysisView() override;
+    void setModel(WorkspaceModel* model) override;
+
+    int limit() const { return limit_; }
+    void showMore();
+
+    ToolScopeBar* scopeBar() const { return scopeBar_; }
+    StatsCard* stats() const { return stats_; }
+    StorageHierarchyView* hierarchy() const { return hierarchy_; }
+    EmptyState* emptyState() const { return empty_; }
+    QComboBox* minimumSize() const { return minimumSize_; }
+    QPushButton* moreButton() const { return more_; }
+    QPushButton* moreGroupsButton() const { return moreGroups_; }
+    QString headerText() const;
+    // Shown rows and group cards, in order.
+    QList<ToolFileRow*> fileRows() const;
+    QList<DuplicateGroupCard*> groupCards() const;
+    bool showsNoGroupMatch() const;
+
+    // The groups the search leaves: all when `query` is empty, else those with a matching name.
+    static QList<QList<FileEntry>> matchingGroups(const QList<QList<FileEntry>>& groups,
+                                                  const QString& query);
+
+private:
+    void update();
+    void updateFiles();
+    void updateDuplicates();
+    void hideAllBodies();
+
+    QPointer<WorkspaceModel> model_;
+    ModelConnections connections_;
+    int limit_ = pageStep;
+
+    QScrollArea* scroll_;
+    ToolScopeBar* scopeBar_;
+    StatsCard* stats_;
+    StorageHierarchyView* hierarchy_;
+    QWidget* header_;
+    QLabel* headerTitle_;
+    QComboBox* minimumSize_;
+    EmptyState* empty_;
+    QWidget* files_;
+    std::unique_ptr<RowPool<ToolFileRow>> fileRows_;
+    QPushButton* more_;
+    QLabel* footnote_;
+    QLabel* noGroupMatch_;
+    QWidget* groups_;
+    std::unique_ptr<RowPool<DuplicateGroupCard>> groupCards_;
+    QPushButton* moreGroups_;
+    QLabel* note_;
+};

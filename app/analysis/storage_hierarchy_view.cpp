@@ -1,0 +1,261 @@
+#include "storage_hierarchy_view.h"
+
+#include "spinner.h"
+#include "storage_node.h"
+#include "storage_row.h"
+#include "storage_tree_model.h"
+#include "ui_style.h"
+#include "workspace_model.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+enum Page { Busy, Status, List, Outline };
+
+QString parentOf(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash <= 0) return QStringLiteral("/");
+    return path.left(slash);
+}
+} // namespace
+
+StorageHierarchyView::StorageHierarchyView(QWidget* parent)
+    : CardFrame(12, parent), picker_(new QButtonGroup(this)), root_(new QPushButton(this)),
+      path_(UiStyle::label({}, 10, QFont::Normal, true, this)),
+      up_(new QPushButton(tr("Up"), this)), body_(new QStackedWidget(this)),
+      status_(UiStyle::label({}, 10, QFont::Normal, true)), busy_(new QWidget),
+      list_(new QWidget), more_(new QPushButton(tr("Show more folders and files"))),
+      outline_(new QTreeView), outlineModel_(new StorageTreeModel(this))
+{
+    setFill([] { return Palette::surface(); });
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(20, 20, 20, 20);
+    column->setSpacing(14);
+
+    auto* header = new QHBoxLayout;
+    header->addWidget(UiStyle::label(tr("Storage hierarchy"), 13, QFont::DemiBold, false, this));
+    header->addStretch();
+    auto* picker = new QWidget(this);
+    picker->setAccessibleName(tr("View"));
+    picker->setFixedWidth(190);
+    auto* segments = new QHBoxLayout(picker);
+    segments->setContentsMargins(0, 0, 0, 0);
+    segments->setSpacing(0);
+    for (const auto& [text, value] : {std::pair{"Root view", Layout::Root},
+                                      std::pair{"Tree view", Layout::Tree}}) {
+        auto* segment = new QPushButton(QString::fromLatin1(text), picker);
+        segment->setCheckable(true);
+        segment->setChecked(value == Layout::Root);
+        picker_->addButton(segment, int(value));
+        segments->addWidget(segment);
+    }
+    picker_->setExclusive(true);
+    connect(picker_, &QButtonGroup::idClicked, this, [this](int id) { setLayout(Layout(id)); });
+    header->addWidget(picker);
+    column->addLayout(header);
+
+    auto* pathRow = new QHBoxLayout;
+    pathRow->setSpacing(10);
+    pathRow->addWidget(root_);
+    path_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    path_->setMinimumWidth(1);
+    path_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    pathRow->addWidget(path_, 1);
+    pathRow->addWidget(up_);
+    column->addLayout(pathRow);
+    connect(root_, &QPushButton::clicked, this, [this] { setDrilledPath(std::nullopt); });
+    connect(up_, &QPushButton::clicked, this, [this] {
+        if (drilledPath_) setDrilledPath(parentOf(*drilledPath_));
+    });
+
+    auto* busyRow = new QHBoxLayout(busy_);
+    busyRow->addWidget(new Spinner(14, busy_));
+    busyRow->addWidget(
+        UiStyle::label(QStringLiteral("Building folder hierarchy…"), 11, QFont::Normal, true));
+    busyRow->addStretch();
+    status_->setWordWrap(true);
+    auto* listColumn = new QVBoxLayout(list_);
+    listColumn->setContentsMargins(0, 0, 0, 0);
+    listColumn->setSpacing(6);
+    auto* rowColumn = new QVBoxLayout;
+    rowColumn->setSpacing(6);
+    listColumn->addLayout(rowColumn);
+    listColumn->addWidget(more_, 0, Qt::AlignLeft);
+    rows_ = std::make_unique<RowPool<StorageRow>>(rowColumn, [this] {
+        auto* row = new StorageRow(list_);
+        connect(row, &StorageRow::clicked, this, [this, row] {
+            if (row->node()) press(*row->node(), row->drills());
+        });
+        return row;
+    });
+    connect(more_, &QPushButton::clicked, this, &StorageHierarchyView::showMoreChildren);
+
+    outline_->setModel(outlineModel_);
+    outline_->setItemDelegate(new StorageRowDelegate(outline_));
+    outline_->setHeaderHidden(true);
+    outline_->setUniformRowHeights(true);
+    outline_->setFrameShape(QFrame::NoFrame);
+    outline_->setMinimumHeight(420);
+    outline_->viewport()->setAutoFillBackground(false);
+    outline_->setAttribute(Qt::WA_MouseTracking);
+    connect(outline_, &QTreeView::activated, this, [this](const QModelIndex& index) {
+        if (const StorageNode* node = outlineModel_->node(index)) press(*node, false);
+    });
+
+    body_->insertWidget(Busy, busy_);
+    body_->insertWidget(Status, status_);
+    body_->insertWidget(List, list_);
+    body_->insertWidget(Outline, outline_);
+    column->addWidget(body_);
+    // Only the shown page counts towards the card's height.
+    connect(body_, &QStackedWidget::currentChanged, this, [this](int current) {
+        for (int at = 0; at < body_->count(); ++at)
+            body_->widget(at)->setSizePolicy(QSizePolicy::Preferred, at == current
+                                                                         ? QSizePolicy::Preferred
+                                                                         : QSizePolicy::Ignored);
+    });
+
+    auto* footnote = UiStyle::label(
+        QStringLiteral("Totals describe indexed or scanned file sizes, not full volume usage. "
+                       "Unindexed and protected locations may be missing."),
+        10, QFont::Normal, true, this);
+    footnote->setWordWrap(true);
+    column->addWidget(footnote);
+    update();
+}
+
+StorageHierarchyView::~StorageHierarchyView() = default;
+
+void StorageHierarchyView::setModel(WorkspaceModel* model)
+{
+    connections_.clear();
+    model_ = model;
+    layout_ = Layout::Root;
+    picker_->button(int(Layout::Root))->setChecked(true);
+    drilledPath_.reset();
+    childLimit_ = childStep;
+    connections_.follow(model,
+                        {&WorkspaceModel::storageTreeChanged, &WorkspaceModel::activityChanged,
+                         &WorkspaceModel::libraryScopeChanged},
+                        this, &StorageHierarchyView::update);
+    update();
+}
+
+void StorageHierarchyView::setLayout(Layout layout)
+{
+    if (layout == layout_) return;
+    layout_ = layout;
+    picker_->button(int(layout))->setChecked(true);
+    update();
+}
+
+void StorageHierarchyView::setDrilledPath(std::optional<QString> path)
+{
+    drilledPath_ = std::move(path);
+    childLimit_ = childStep;
+    update();
+}
+
+void StorageHierarchyView::showMoreChildren()
+{
+    childLimit_ += childStep;
+    update();
+}
+
+const StorageNode* StorageHierarchyView::shownNode() const
+{
+    if (!tree_) return nullptr;
+    if (drilledPath_)
+        if (const StorageNode* found = tree_->find(*drilledPath_)) return found;
+    return tree_.get();
+}
+
+void StorageHierarchyView::update()
+{
+    const bool mac = !model_ || model_->isMacScope();
+    const auto tree = model_ ? model_->storageTree() : nullptr;
+    const bool treeChanged = tree != tree_;
+    tree_ = tree;
+    const StorageNode* shown = shownNode();
+
+    QString rootName = tree_ ? tree_->name() : QString();
+    if (rootName.isEmpty() && model_) rootName = QFileInfo(model_->folder()).fileName();
+    root_->setText(mac ? tr("This Computer") : rootName);
+    path_->setText(shown ? shown->path() : QString());
+    up_->setVisible(drilledPath_.has_value());
+
+    if (!tree_) {
+        const bool busy = model_ && model_->busy();
+        status_->setText(
+            QStringLiteral("No hierarchy yet. Refresh or scan a folder to build one."));
+        body_->setCurrentIndex(busy ? Busy : Status);
+        rows_->showFirst(0);
+        if (treeChanged) outlineModel_->setNode(nullptr, nullptr);
+        return;
+    }
+    if (layout_ == Layout::Tree) {
+        if (treeChanged || outlineModel_->rowCount() == 0 ||
+            outlineModel_->index(0, 0).parent().isValid())
+            outlineModel_->setNode(tree_, shown);
+        body_->setCurrentIndex(Outline);
+        return;
+    }
+    fillRows(*shown);
+    body_->setCurrentIndex(List);
+}
+
+void StorageHierarchyView::fillRows(const StorageNode& shown)
+{
+    const int count = shown.children() ? int(shown.children()->size()) : 0;
+    const int showing = std::min(count, childLimit_);
+    // Reusing the rows keeps each step to a refill of at most one page.
+    setUpdatesEnabled(false);
+    for (int at = 0; at < showing; ++at)
+        rows_->at(at)->set((*shown.children())[size_t(at)].get(), true);
+    rows_->showFirst(showing);
+    more_->setVisible(count > showing);
+    setUpdatesEnabled(true);
+}
+
+QList<StorageRow*> StorageHierarchyView::rows() const
+{
+    QList<StorageRow*> shown;
+    if (body_->currentIndex() != List) return shown;
+    for (StorageRow* row : list_->findChildren<StorageRow*>())
+        if (!row->isHidden()) shown << row;
+    return shown;
+}
+
+QString StorageHierarchyView::pathText() const
+{
+    return path_->text();
+}
+
+QString StorageHierarchyView::statusText() const
+{
+    return body_->currentIndex() == Status ? status_->text() : QString();
+}
+
+void StorageHierarchyView::press(const StorageNode& node, bool drill)
+{
+    if (node.isDirectory()) {
+        if (drill) setDrilledPath(node.path());
+        return;
+    }
+    if (!model_) return;
+    const QString path = QDir::cleanPath(node.path());
+    for (const FileEntry& file : model_->files())
+        if (QDir::cleanPath(file.path) == path) {
+            model_->open(file);
+            return;
+        }
+}

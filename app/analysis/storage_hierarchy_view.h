@@ -1,0 +1,77 @@
+#pragma once
+
+#include "card_frame.h"
+#include "model_connections.h"
+#include "row_pool.h"
+
+#include <QPointer>
+#include <memory>
+#include <optional>
+
+class QButtonGroup;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QTreeView;
+class StorageNode;
+class StorageRow;
+class StorageTreeModel;
+class WorkspaceModel;
+
+// The folders and files of the scanned tree, largest first, one level at a
+// time with drill-down and "Up", or as an expandable outline.
+class StorageHierarchyView : public CardFrame {
+    Q_OBJECT
+public:
+    enum class Layout { Root, Tree };
+    static constexpr int childStep = 100;
+
+    explicit StorageHierarchyView(QWidget* parent = nullptr);
+    ~StorageHierarchyView() override;
+    // A new model starts at the root, the root layout and the first page.
+    void setModel(WorkspaceModel* model);
+
+    Layout layout() const { return layout_; }
+    void setLayout(Layout layout);
+    const std::optional<QString>& drilledPath() const { return drilledPath_; }
+    void setDrilledPath(std::optional<QString> path);
+    int childLimit() const { return childLimit_; }
+    void showMoreChildren();
+    // The node whose children are listed: the drilled node, else the root.
+    const StorageNode* shownNode() const;
+
+    // For tests and keyboard users.
+    QList<StorageRow*> rows() const;
+    QPushButton* rootButton() const { return root_; }
+    QPushButton* upButton() const { return up_; }
+    QPushButton* moreButton() const { return more_; }
+    QString pathText() const;
+    QString statusText() const;
+    QTreeView* outline() const { return outline_; }
+    // Presses the row as a user would: drills into a folder, opens a file.
+    void press(const StorageNode& node, bool drill);
+
+private:
+    void update();
+    void fillRows(const StorageNode& shown);
+
+    QPointer<WorkspaceModel> model_;
+    ModelConnections connections_;
+    std::shared_ptr<const StorageNode> tree_;
+    Layout layout_ = Layout::Root;
+    std::optional<QString> drilledPath_;
+    int childLimit_ = childStep;
+
+    QButtonGroup* picker_;
+    QPushButton* root_;
+    QLabel* path_;
+    QPushButton* up_;
+    QStackedWidget* body_;
+    QLabel* status_;
+    QWidget* busy_;
+    QWidget* list_;
+    std::unique_ptr<RowPool<StorageRow>> rows_;
+    QPushButton* more_;
+    QTreeView* outline_;
+    StorageTreeModel* outlineModel_;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "storage_node.h"
+
+#include <QAbstractItemModel>
+#include <QHash>
+#include <QStyledItemDelegate>
+
+// The children of one storage node as an outline; folders expand into their
+// own children. Parents are remembered as rows are first asked for, since
+// nodes do not point up.
+class StorageTreeModel : public QAbstractItemModel {
+    Q_OBJECT
+public:
+    static constexpr int NodeRole = Qt::UserRole + 1;
+
+    using QAbstractItemModel::QAbstractItemModel;
+    // `tree` keeps `shown` (a node inside it) alive.
+    void setNode(std::shared_ptr<const StorageNode> tree, const StorageNode* shown);
+    const StorageNode* node(const QModelIndex& index) const;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+private:
+    const StorageNode* nodeOrShown(const QModelIndex& index) const;
+
+    std::shared_ptr<const StorageNode> tree_;
+    const StorageNode* shown_ = nullptr;
+    mutable QHash<const StorageNode*, std::pair<const StorageNode*, int>> parents_;
+};
+
+// Draws the outline's rows like the hierarchy's buttons, without drill-down.
+class StorageRowDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};

@@ -1,0 +1,75 @@
+#include "tool_file_row.h"
+
+#include "file_menu.h"
+#include "file_size_format.h"
+#include "media_thumbnail.h"
+#include "palette.h"
+#include "symbols.h"
+#include "ui_style.h"
+#include "workspace_model.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+ToolFileRow::ToolFileRow(QWidget* parent)
+    : CardFrame(8, parent), thumbnail_(new MediaThumbnail(64, this)),
+      name_(UiStyle::label({}, 12, QFont::Medium, false, this)),
+      folder_(UiStyle::label({}, 10, QFont::Normal, true, this)),
+      size_(UiStyle::label({}, 10, QFont::Normal, false, this)),
+      preview_(new QPushButton(tr("Preview"), this)), menu_(new QToolButton(this))
+{
+    setFill([] { return UiStyle::withAlpha(Palette::surface(), 0.5); });
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(10, 10, 10, 10);
+    row->setSpacing(12);
+    thumbnail_->setFixedSize(32, 32);
+    row->addWidget(thumbnail_);
+    auto* text = new QVBoxLayout;
+    text->setSpacing(4);
+    // Long names and paths are cut, never wrapped, so every row keeps one height.
+    for (QLabel* label : {name_, folder_}) {
+        label->setMinimumWidth(1);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        text->addWidget(label);
+    }
+    row->addLayout(text, 1);
+    QFont digits = size_->font();
+    digits.setStyleHint(QFont::Monospace);
+    digits.setFamilies({QStringLiteral("monospace")});
+    size_->setFont(digits);
+    row->addWidget(size_);
+    row->addWidget(preview_);
+    menu_->setAutoRaise(true);
+    menu_->setIcon(symbolIcon(QStringLiteral("ellipsis")));
+    menu_->setFixedWidth(22);
+    menu_->setPopupMode(QToolButton::InstantPopup);
+    menu_->setToolTip(tr("More actions"));
+    menu_->setAccessibleName(tr("More actions"));
+    auto* menu = new QMenu(menu_);
+    menu_->setMenu(menu);
+    // Built when opened, so the items reflect the selection at that moment.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        menu->clear();
+        if (model_) fillFileMenu(*menu, *model_, file_);
+    });
+    connect(preview_, &QPushButton::clicked, this, [this] {
+        if (model_) model_->open(file_);
+    });
+}
+
+void ToolFileRow::set(WorkspaceModel* model, const FileEntry& file)
+{
+    model_ = model;
+    if (file == file_) return;
+    file_ = file;
+    thumbnail_->setFile(file);
+    name_->setText(file.name);
+    name_->setToolTip(file.path);
+    folder_->setText(QFileInfo(file.path).path());
+    size_->setText(formatFileSize(file.size));
+}
