@@ -31,6 +31,29 @@ QLabel* selectable(QLabel* label)
     return label;
 }
 
+// A thin rounded track with the accent fill; the style's own bar all but
+// disappears at this height in the dark palette.
+class ProgressLine : public QProgressBar {
+public:
+    using QProgressBar::QProgressBar;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF track(rect());
+        const qreal radius = track.height() / 2;
+        UiStyle::card(painter, track, radius, UiStyle::quaternaryFill());
+        const int span = maximum() - minimum();
+        if (span <= 0 || value() <= minimum()) return;
+        const qreal part = qreal(value() - minimum()) / span;
+        QRectF done = track;
+        done.setWidth(std::max(track.height(), track.width() * part));
+        UiStyle::card(painter, done, radius, Palette::blue());
+    }
+};
+
 bool nameMatches(const TransferItem& item, const QString& query)
 {
     return query.isEmpty() || item.name().contains(query, Qt::CaseInsensitive);
@@ -62,7 +85,7 @@ TransferRow::TransferRow(QWidget* parent) : QWidget(parent)
     column->addLayout(first);
     destination_ = selectable(UiStyle::label({}, 10, QFont::Normal, true, this));
     column->addWidget(destination_);
-    progress_ = new QProgressBar(this);
+    progress_ = new ProgressLine(this);
     progress_->setTextVisible(false);
     progress_->setFixedHeight(6);
     progress_->setRange(0, 1000);

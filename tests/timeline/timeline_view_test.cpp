@@ -5,8 +5,10 @@
 #include "view_fixture.h"
 
 #include <QComboBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -60,7 +62,23 @@ TEST_F(TimelineViewTest, FilesEitherSideOfMidnightGetTheirOwnDay)
     QTest::mouseClick(rows, Qt::LeftButton, {}, rows->previewRect(1).center());
     ASSERT_TRUE(timeline.previewFile().has_value());
     EXPECT_EQ(timeline.previewFile()->name, "late-a.txt");
-    // Outside the button nothing opens.
+    // The menu button opens the file's own menu.
+    QStringList menuItems;
+    QObject::connect(rows, &FileRows::menuAboutToShow, rows, [&](int row) {
+        EXPECT_EQ(row, 0);
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (const QAction* action : menu->actions())
+                if (!action->isSeparator()) menuItems << action->text();
+            menu->close();
+        });
+    });
+    QTest::mouseClick(rows, Qt::LeftButton, {}, rows->menuRect(0).center());
+    EXPECT_TRUE(menuItems.contains("Show in File Manager")) << menuItems.join(", ").toStdString();
+    timeline.setPreviewFile(std::nullopt);
+
+    // Outside the buttons nothing opens.
     timeline.setPreviewFile(std::nullopt);
     QTest::mouseClick(rows, Qt::LeftButton, {}, rows->rowRect(0).topLeft() + QPoint(60, 10));
     EXPECT_FALSE(timeline.previewFile().has_value());
