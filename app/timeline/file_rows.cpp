@@ -232,13 +232,14 @@ void FileRows::mouseReleaseEvent(QMouseEvent* event)
 void FileRows::showMenu(int row)
 {
     if (!model_ || row >= count()) return;
-    const FileEntry file = files_[row];
-    QMenu menu(this);
-    fillFileMenu(menu, *model_, file);
-    const QPoint at = mapToGlobal(menuRect(row).bottomLeft());
+    // Not exec(): the rows (a day that refiltering drops) or the model may go
+    // while the menu is open. The menu goes with the rows and closes with the model.
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    fillFileMenu(*menu, *model_, files_[row]);
+    connect(model_, &QObject::destroyed, menu, &QMenu::close);
     Q_EMIT menuAboutToShow(row);
-    // The model may be let go while the menu is open; the pointer notices.
-    menu.exec(at);
+    menu->popup(mapToGlobal(menuRect(row).bottomLeft()));
 }
 
 bool FileRows::event(QEvent* event)

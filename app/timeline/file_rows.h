@@ -38,7 +38,7 @@ public:
     QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
-    // Before the file menu of `row` opens (tests close it from here).
+    // The file menu of `row` is about to pop up.
     void menuAboutToShow(int row);
 
 protected:
