@@ -22,8 +22,12 @@ protected:
     void TearDown() override
     {
         view.setModel(nullptr);
+        // Cancelling changes the list, so the ids are taken first.
+        QList<QUuid> ids;
         for (const TransferItem& item : store.items())
-            store.cancel(item.id);
+            ids << item.id;
+        for (const QUuid& id : ids)
+            store.cancel(id);
         ASSERT_TRUE(waitFor([&] { return !store.activeID(); }));
         ViewTest::TearDown();
     }
