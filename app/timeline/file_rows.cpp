@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,6 +42,7 @@ int previewWidth()
 FileRows::FileRows(QWidget* parent) : QWidget(parent), thumbnails_(new ThumbnailRequests(400, this))
 {
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(thumbnails_, &ThumbnailRequests::ready, this, [this](const QString& path) {
         const int row = rowOfPath_.value(path, -1);
@@ -63,6 +65,7 @@ void FileRows::setFiles(QList<FileEntry> files)
     for (int row = 0; row < files_.size(); ++row)
         rowOfPath_.insert(files_[row].path, row);
     hover_ = pressed_ = {};
+    current_ = std::clamp(current_, 0, std::max(0, count() - 1));
     updateGeometry();
     setFixedHeight(sizeHint().height());
     QWidget::update();
@@ -185,6 +188,11 @@ void FileRows::paintEvent(QPaintEvent* event)
         style()->drawControl(QStyle::CE_PushButton, &button, &painter, this);
         painter.restore();
 
+        if (hasFocus() && row == current_) {
+            painter.setPen(QPen(Palette::blue(), 2));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(QRectF(r).adjusted(1, 1, -1, -1), 7, 7);
+        }
         if (hover_ == Hit{row, Part::Menu})
             UiStyle::card(painter, QRectF(menu), 5, UiStyle::quaternaryFill());
         painter.drawPixmap(QRectF(menu.center().x() - 7.5, menu.center().y() - 7.5, 16, 16),
@@ -240,6 +248,56 @@ void FileRows::showMenu(int row)
     connect(model_, &QObject::destroyed, menu, &QMenu::close);
     Q_EMIT menuAboutToShow(row);
     menu->popup(mapToGlobal(menuRect(row).bottomLeft()));
+}
+
+void FileRows::keyPressEvent(QKeyEvent* event)
+{
+    if (files_.isEmpty()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int before = current_;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        current_ = std::max(0, current_ - 1);
+        break;
+    case Qt::Key_Down:
+        current_ = std::min(count() - 1, current_ + 1);
+        break;
+    case Qt::Key_Home:
+        current_ = 0;
+        break;
+    case Qt::Key_End:
+        current_ = count() - 1;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (model_) model_->open(files_[current_]);
+        return;
+    case Qt::Key_Menu:
+        showMenu(current_);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (current_ != before) {
+        QWidget::update(rowRect(before));
+        QWidget::update(rowRect(current_));
+    }
+}
+
+void FileRows::focusInEvent(QFocusEvent* event)
+{
+    QWidget::update(rowRect(current_));
+    QWidget::focusInEvent(event);
+}
+
+void FileRows::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::update(rowRect(current_));
+    QWidget::focusOutEvent(event);
 }
 
 bool FileRows::event(QEvent* event)

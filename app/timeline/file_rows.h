@@ -33,6 +33,7 @@ public:
     QRect previewRect(int row) const;
     QRect menuRect(int row) const;
     int rowAt(const QPoint& point) const;
+    int currentRow() const { return current_; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -47,6 +48,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -66,4 +70,6 @@ private:
     ThumbnailRequests* thumbnails_;
     Hit hover_;
     Hit pressed_;
+    // The row the keyboard acts on while the list has focus.
+    int current_ = 0;
 };

@@ -84,6 +84,13 @@ TEST_F(TimelineViewTest, FilesEitherSideOfMidnightGetTheirOwnDay)
     timeline.setPreviewFile(std::nullopt);
     QTest::mouseClick(rows, Qt::LeftButton, {}, rows->rowRect(0).topLeft() + QPoint(60, 10));
     EXPECT_FALSE(timeline.previewFile().has_value());
+    // The keyboard walks the rows and opens one; it stops at the last.
+    QTest::keyClick(rows, Qt::Key_Down);
+    QTest::keyClick(rows, Qt::Key_Down);
+    EXPECT_EQ(rows->currentRow(), 1);
+    QTest::keyClick(rows, Qt::Key_Return);
+    ASSERT_TRUE(timeline.previewFile().has_value());
+    EXPECT_EQ(timeline.previewFile()->name, "late-a.txt");
 }
 
 TEST_F(TimelineViewTest, PeriodPickerSetsTheDayLimitAndFollowsTheModel)

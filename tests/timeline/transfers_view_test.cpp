@@ -176,6 +176,11 @@ TEST_F(TransfersViewTest, AddFilesQueuesTheChosenItemsAtTheChosenDestination)
     EXPECT_EQ(row(0)->name(), "chosen.txt");
     EXPECT_EQ(row(0)->destinationText(), dest);
     ASSERT_TRUE(waitFor([&] { return statusIs(0, "Completed"); }));
+
+    // In a folder the header names it instead of asking for a destination.
+    model->navigate(dest);
+    ASSERT_TRUE(waitFor([&] { return !model->isMacScope(); }));
+    EXPECT_EQ(view.subtitle(), dest);
 }
 
 TEST_F(TransfersViewTest, LongQueuesMakeRowsAsTheyScrollIntoView)
