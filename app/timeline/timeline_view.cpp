@@ -136,6 +136,12 @@ TimelineView::TimelineView(QWidget* parent) : SectionView(parent)
     });
 
     empty_ = new EmptyState(content);
+    empty_->set(QStringLiteral("calendar"), tr("No files in this period"),
+                tr("Change the period or search to see more files."));
+    // The block's own hint leaves room for one line of its wrapped detail;
+    // ours run to three.
+    empty_->setMinimumHeight(empty_->sizeHint().height() +
+                             2 * QFontMetrics(UiStyle::font(12)).lineSpacing());
     column->addWidget(empty_);
 
     dayColumn_ = new QWidget(content);

@@ -215,6 +215,10 @@ TransfersView::TransfersView(QWidget* parent) : SectionView(parent)
     empty_->set(QStringLiteral("arrow.left.arrow.right"), tr("Ready when you are"),
                 tr("Add files or folders to start a copy. Jobs run one at a time and keep going "
                    "when you switch sections."));
+    // The block's own hint leaves room for one line of its wrapped detail;
+    // ours run to three.
+    empty_->setMinimumHeight(empty_->sizeHint().height() +
+                             2 * QFontMetrics(UiStyle::font(12)).lineSpacing());
     column->addWidget(empty_);
     noMatch_ =
         UiStyle::label(tr("No transfers match your search."), 12, QFont::Normal, true, content);
