@@ -74,9 +74,9 @@ AnalysisView::AnalysisView(QWidget* parent) : SectionView(parent), scroll_(new Q
     minimumSize_->setAccessibleName(tr("Minimum size"));
     minimumSize_->setToolTip(tr("Minimum size"));
     minimumSize_->setFixedWidth(210);
-    for (const auto& [text, bytes] : {std::pair{"10 MB", qint64(10000000)},
-                                      std::pair{"100 MB", qint64(100000000)},
-                                      std::pair{"1 GB", qint64(1000000000)}})
+    for (const auto& [text, bytes] :
+         {std::pair{"10 MB", qint64(10000000)}, std::pair{"100 MB", qint64(100000000)},
+          std::pair{"1 GB", qint64(1000000000)}})
         minimumSize_->addItem(QString::fromLatin1(text), bytes);
     connect(minimumSize_, &QComboBox::activated, this, [this](int index) {
         if (model_) model_->setMinimumFileSize(minimumSize_->itemData(index).toLongLong());
@@ -92,8 +92,8 @@ AnalysisView::AnalysisView(QWidget* parent) : SectionView(parent), scroll_(new Q
     more_ = new QPushButton(files_);
     files_->layout()->addWidget(more_);
     files_->layout()->setAlignment(more_, Qt::AlignLeft);
-    fileRows_ = std::make_unique<RowPool<ToolFileRow>>(
-        fileRows, [this] { return new ToolFileRow(files_); });
+    fileRows_ = std::make_unique<RowPool<ToolFileRow>>(fileRows,
+                                                       [this] { return new ToolFileRow(files_); });
     connect(more_, &QPushButton::clicked, this, &AnalysisView::showMore);
     body->addWidget(files_);
     footnote_ = note(QStringLiteral("Logical file sizes are not a measure of recoverable disk "
@@ -133,14 +133,14 @@ void AnalysisView::setModel(WorkspaceModel* model)
         limit_ = pageStep;
         update();
     });
-    connections_.follow(
-        model,
-        {&WorkspaceModel::libraryResultChanged, &WorkspaceModel::reportChanged,
-         &WorkspaceModel::duplicateGroupsChanged, &WorkspaceModel::activityChanged,
-         &WorkspaceModel::isFilteringChanged, &WorkspaceModel::minimumFileSizeChanged,
-         &WorkspaceModel::libraryScopeChanged, &WorkspaceModel::filesChanged,
-         &WorkspaceModel::featureChanged},
-        this, &AnalysisView::update);
+    connections_.follow(model,
+                        {&WorkspaceModel::libraryResultChanged, &WorkspaceModel::reportChanged,
+                         &WorkspaceModel::duplicateGroupsChanged, &WorkspaceModel::activityChanged,
+                         &WorkspaceModel::isFilteringChanged,
+                         &WorkspaceModel::minimumFileSizeChanged,
+                         &WorkspaceModel::libraryScopeChanged, &WorkspaceModel::filesChanged,
+                         &WorkspaceModel::featureChanged},
+                        this, &AnalysisView::update);
     scroll_->verticalScrollBar()->setValue(0);
     update();
 }
@@ -153,9 +153,8 @@ void AnalysisView::showMore()
 
 void AnalysisView::hideAllBodies()
 {
-    for (QWidget* part : std::initializer_list<QWidget*>{stats_, hierarchy_, header_, empty_,
-                                                         files_, footnote_, noGroupMatch_,
-                                                         groups_, note_})
+    for (QWidget* part : std::initializer_list<QWidget*>{
+             stats_, hierarchy_, header_, empty_, files_, footnote_, noGroupMatch_, groups_, note_})
         part->hide();
 }
 
@@ -208,7 +207,8 @@ void AnalysisView::updateFiles()
     if (result.files.isEmpty()) {
         const bool loading = model_ && (model_->busy() || model_->isFiltering());
         empty_->set(iconOf(feature),
-                    loading ? QStringLiteral("Loading files…") : QStringLiteral("No matching files"),
+                    loading ? QStringLiteral("Loading files…")
+                            : QStringLiteral("No matching files"),
                     QStringLiteral("Adjust the search or size filter. You can also scan a folder "
                                    "that is not in the computer’s index."));
         empty_->show();
@@ -262,10 +262,10 @@ void AnalysisView::updateDuplicates()
     qsizetype extra = 0;
     for (const QList<FileEntry>& group : groups)
         extra += group.size() - 1;
-    stats_->set(colorOf(feature), {{QStringLiteral("GROUPS"), QString::number(groups.size())},
-                                   {QStringLiteral("EXTRA COPIES"), QString::number(extra)},
-                                   {QStringLiteral("SKIPPED"),
-                                    QString::number(model_->report()->inaccessible)}});
+    stats_->set(colorOf(feature),
+                {{QStringLiteral("GROUPS"), QString::number(groups.size())},
+                 {QStringLiteral("EXTRA COPIES"), QString::number(extra)},
+                 {QStringLiteral("SKIPPED"), QString::number(model_->report()->inaccessible)}});
     stats_->show();
     note_->show();
     if (groups.isEmpty()) {

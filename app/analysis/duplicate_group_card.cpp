@@ -22,7 +22,8 @@ DuplicateGroupCard::DuplicateGroupCard(QWidget* parent)
     header->addStretch();
     header->addWidget(each_);
     column->addLayout(header);
-    rows_ = std::make_unique<RowPool<ToolFileRow>>(column, [this] { return new ToolFileRow(this); });
+    rows_ =
+        std::make_unique<RowPool<ToolFileRow>>(column, [this] { return new ToolFileRow(this); });
 }
 
 DuplicateGroupCard::~DuplicateGroupCard() = default;

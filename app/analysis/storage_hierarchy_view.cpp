@@ -1,5 +1,6 @@
 #include "storage_hierarchy_view.h"
 
+#include "palette.h"
 #include "spinner.h"
 #include "storage_node.h"
 #include "storage_row.h"
@@ -13,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -31,10 +31,10 @@ QString parentOf(const QString& path)
 StorageHierarchyView::StorageHierarchyView(QWidget* parent)
     : CardFrame(12, parent), picker_(new QButtonGroup(this)), root_(new QPushButton(this)),
       path_(UiStyle::label({}, 10, QFont::Normal, true, this)),
-      up_(new QPushButton(tr("Up"), this)), body_(new QStackedWidget(this)),
-      status_(UiStyle::label({}, 10, QFont::Normal, true)), busy_(new QWidget),
-      list_(new QWidget), more_(new QPushButton(tr("Show more folders and files"))),
-      outline_(new QTreeView), outlineModel_(new StorageTreeModel(this))
+      up_(new QPushButton(tr("Up"), this)), body_(new QWidget(this)),
+      status_(UiStyle::label({}, 10, QFont::Normal, true)), busy_(new QWidget), list_(new QWidget),
+      more_(new QPushButton(tr("Show more folders and files"))), outline_(new QTreeView),
+      outlineModel_(new StorageTreeModel(this))
 {
     setFill([] { return Palette::surface(); });
     auto* column = new QVBoxLayout(this);
@@ -50,8 +50,8 @@ StorageHierarchyView::StorageHierarchyView(QWidget* parent)
     auto* segments = new QHBoxLayout(picker);
     segments->setContentsMargins(0, 0, 0, 0);
     segments->setSpacing(0);
-    for (const auto& [text, value] : {std::pair{"Root view", Layout::Root},
-                                      std::pair{"Tree view", Layout::Tree}}) {
+    for (const auto& [text, value] :
+         {std::pair{"Root view", Layout::Root}, std::pair{"Tree view", Layout::Tree}}) {
         auto* segment = new QPushButton(QString::fromLatin1(text), picker);
         segment->setCheckable(true);
         segment->setChecked(value == Layout::Root);
@@ -111,18 +111,14 @@ StorageHierarchyView::StorageHierarchyView(QWidget* parent)
         if (const StorageNode* node = outlineModel_->node(index)) press(*node, false);
     });
 
-    body_->insertWidget(Busy, busy_);
-    body_->insertWidget(Status, status_);
-    body_->insertWidget(List, list_);
-    body_->insertWidget(Outline, outline_);
+    // One page at a time; hidden pages take no room, so the card is as tall as its content.
+    auto* pages = new QVBoxLayout(body_);
+    pages->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* page : std::initializer_list<QWidget*>{busy_, status_, list_, outline_}) {
+        page->setParent(body_);
+        pages->addWidget(page);
+    }
     column->addWidget(body_);
-    // Only the shown page counts towards the card's height.
-    connect(body_, &QStackedWidget::currentChanged, this, [this](int current) {
-        for (int at = 0; at < body_->count(); ++at)
-            body_->widget(at)->setSizePolicy(QSizePolicy::Preferred, at == current
-                                                                         ? QSizePolicy::Preferred
-                                                                         : QSizePolicy::Ignored);
-    });
 
     auto* footnote = UiStyle::label(
         QStringLiteral("Totals describe indexed or scanned file sizes, not full volume usage. "
@@ -197,7 +193,7 @@ void StorageHierarchyView::update()
         const bool busy = model_ && model_->busy();
         status_->setText(
             QStringLiteral("No hierarchy yet. Refresh or scan a folder to build one."));
-        body_->setCurrentIndex(busy ? Busy : Status);
+        showPage(busy ? Busy : Status);
         rows_->showFirst(0);
         if (treeChanged) outlineModel_->setNode(nullptr, nullptr);
         return;
@@ -206,11 +202,20 @@ void StorageHierarchyView::update()
         if (treeChanged || outlineModel_->rowCount() == 0 ||
             outlineModel_->index(0, 0).parent().isValid())
             outlineModel_->setNode(tree_, shown);
-        body_->setCurrentIndex(Outline);
+        showPage(Outline);
         return;
     }
     fillRows(*shown);
-    body_->setCurrentIndex(List);
+    showPage(List);
+}
+
+void StorageHierarchyView::showPage(int page)
+{
+    page_ = page;
+    busy_->setVisible(page == Busy);
+    status_->setVisible(page == Status);
+    list_->setVisible(page == List);
+    outline_->setVisible(page == Outline);
 }
 
 void StorageHierarchyView::fillRows(const StorageNode& shown)
@@ -229,7 +234,7 @@ void StorageHierarchyView::fillRows(const StorageNode& shown)
 QList<StorageRow*> StorageHierarchyView::rows() const
 {
     QList<StorageRow*> shown;
-    if (body_->currentIndex() != List) return shown;
+    if (page_ != List) return shown;
     for (StorageRow* row : list_->findChildren<StorageRow*>())
         if (!row->isHidden()) shown << row;
     return shown;
@@ -242,7 +247,7 @@ QString StorageHierarchyView::pathText() const
 
 QString StorageHierarchyView::statusText() const
 {
-    return body_->currentIndex() == Status ? status_->text() : QString();
+    return page_ == Status ? status_->text() : QString();
 }
 
 void StorageHierarchyView::press(const StorageNode& node, bool drill)

@@ -11,7 +11,6 @@
 class QButtonGroup;
 class QLabel;
 class QPushButton;
-class QStackedWidget;
 class QTreeView;
 class StorageNode;
 class StorageRow;
@@ -54,6 +53,7 @@ public:
 private:
     void update();
     void fillRows(const StorageNode& shown);
+    void showPage(int page);
 
     QPointer<WorkspaceModel> model_;
     ModelConnections connections_;
@@ -66,7 +66,8 @@ private:
     QPushButton* root_;
     QLabel* path_;
     QPushButton* up_;
-    QStackedWidget* body_;
+    QWidget* body_;
+    int page_ = -1;
     QLabel* status_;
     QWidget* busy_;
     QWidget* list_;

@@ -46,6 +46,7 @@ ToolFileRow::ToolFileRow(QWidget* parent)
     row->addWidget(preview_);
     menu_->setAutoRaise(true);
     menu_->setIcon(symbolIcon(QStringLiteral("ellipsis")));
+    menu_->setText(QStringLiteral("…"));
     menu_->setFixedWidth(22);
     menu_->setPopupMode(QToolButton::InstantPopup);
     menu_->setToolTip(tr("More actions"));

@@ -56,8 +56,8 @@ ToolScopeBar::ToolScopeBar(QWidget* parent)
     auto* pause = new QLabel(stopped_);
     pause->setPixmap(symbolPixmap(QStringLiteral("pause.circle"), 13, UiStyle::secondaryText()));
     stopped->addWidget(pause);
-    stopped->addWidget(UiStyle::label(QString::fromUtf8(stoppedText), 10, QFont::Normal, true,
-                                      stopped_));
+    stopped->addWidget(
+        UiStyle::label(QString::fromUtf8(stoppedText), 10, QFont::Normal, true, stopped_));
     notes->addWidget(stopped_);
     column->addWidget(notes_);
 

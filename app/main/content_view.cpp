@@ -1,5 +1,6 @@
 #include "content_view.h"
 
+#include "analysis_view.h"
 #include "detail_drawer.h"
 #include "embedded_preview.h"
 #include "explorer_browser.h"
@@ -7,7 +8,9 @@
 #include "palette.h"
 #include "section_heading.h"
 #include "sidebar.h"
+#include "timeline_view.h"
 #include "top_bar.h"
+#include "transfers_view.h"
 #include "window_sheets.h"
 #include "window_status_bar.h"
 #include "workspace_model.h"
@@ -75,10 +78,13 @@ ContentView::ContentView(WorkspaceRouter& router, QWidget* parent)
     setStretchFactor(0, 0);
     setStretchFactor(1, 1);
 
-    // One view of each kind; sections the window has no view of yet use the Explorer's.
+    // One view of each kind of section.
     views_.insert(SectionKind::Explorer, new ExplorerBrowser);
     views_.insert(SectionKind::Library, new MediaLibraryView);
     views_.insert(SectionKind::Preview, new EmbeddedPreview);
+    views_.insert(SectionKind::Analysis, new AnalysisView);
+    views_.insert(SectionKind::Timeline, new TimelineView);
+    views_.insert(SectionKind::Transfers, new TransfersView);
     for (SectionView* view : std::as_const(views_))
         sections_->addWidget(view);
 

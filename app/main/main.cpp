@@ -45,9 +45,10 @@ int main(int argc, char** argv)
     const QCommandLineOption section(QStringLiteral("section"),
                                      QStringLiteral("Open the section NAME (e.g. \"Images\")."),
                                      QStringLiteral("NAME"));
-    const QCommandLineOption folder(QStringLiteral("folder"),
-                                    QStringLiteral("Open the folder DIR in the Explorer."),
-                                    QStringLiteral("DIR"));
+    const QCommandLineOption folder(
+        QStringLiteral("folder"),
+        QStringLiteral("Open the folder DIR in the Explorer, or in the --section tool."),
+        QStringLiteral("DIR"));
     parser.addOption(screenshot);
     parser.addOption(delay);
     parser.addOption(section);
@@ -82,8 +83,18 @@ int main(int argc, char** argv)
     auto router = std::make_unique<WorkspaceRouter>();
     auto window = std::make_unique<MainWindow>(*router);
     router->setPlatform(desktopPlatform(window.get()));
-    if (!startFolder.isEmpty()) router->openLocation(startFolder);
-    if (startSection) router->activate(*startSection);
+    if (startSection && *startSection != Feature::Explorer) {
+        router->activate(*startSection);
+        // A folder given with a tool section is what that tool looks at.
+        if (!startFolder.isEmpty()) {
+            router->current().navigate(startFolder);
+            if (isAnalysis(*startSection)) router->current().scan();
+        }
+    } else if (!startFolder.isEmpty()) {
+        router->openLocation(startFolder);
+    } else if (startSection) {
+        router->activate(*startSection);
+    }
     window->show();
     if (parser.isSet(screenshot))
         scheduleScreenshot(*window, parser.value(screenshot), parser.value(delay).toInt());

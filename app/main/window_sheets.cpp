@@ -140,8 +140,8 @@ void WindowSheets::showError()
 
 QMessageBox* WindowSheets::trashQuestion(const QString& title, const QString& detail)
 {
-    auto* dialog = new QMessageBox(QMessageBox::Question, title, title, QMessageBox::NoButton,
-                                   window_);
+    auto* dialog =
+        new QMessageBox(QMessageBox::Question, title, title, QMessageBox::NoButton, window_);
     dialog->setInformativeText(detail);
     dialog->addButton(QStringLiteral("Move to Trash"), QMessageBox::DestructiveRole);
     dialog->addButton(QMessageBox::Cancel);
@@ -181,14 +181,13 @@ void WindowSheets::confirmTrash()
 void WindowSheets::confirmLastCopies(const QList<FileEntry>& copies)
 {
     QPointer<WorkspaceModel> model = model_;
-    QMessageBox* dialog = trashQuestion(
-        copies.size() == 1 ? QString::fromLatin1(lastCopyTitle) : QStringLiteral("Move the last copies to Trash?"),
-        DuplicateGuard::warning(copies));
-    connect(dialog, &QMessageBox::buttonClicked, this,
-            [model, dialog](QAbstractButton* clicked) {
-                if (model && dialog->buttonRole(clicked) == QMessageBox::DestructiveRole)
-                    model->trash();
-            });
+    QMessageBox* dialog =
+        trashQuestion(copies.size() == 1 ? QString::fromLatin1(lastCopyTitle)
+                                         : QStringLiteral("Move the last copies to Trash?"),
+                      DuplicateGuard::warning(copies));
+    connect(dialog, &QMessageBox::buttonClicked, this, [model, dialog](QAbstractButton* clicked) {
+        if (model && dialog->buttonRole(clicked) == QMessageBox::DestructiveRole) model->trash();
+    });
     open_[LastCopy] = dialog;
     dialog->open();
 }

@@ -1,0 +1,359 @@
+#include "analysis_view.h"
+#include "content_view.h"
+#include "duplicate_group_card.h"
+#include "duplicate_guard.h"
+#include "empty_state.h"
+#include "file_size_format.h"
+#include "stats_card.h"
+#include "storage_hierarchy_view.h"
+#include "storage_node.h"
+#include "storage_row.h"
+#include "test_support.h"
+#include "tool_file_row.h"
+#include "tool_scope_bar.h"
+#include "window_fixture.h"
+#include "window_sheets.h"
+
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+// A file of `bytes` logical size that takes no disk space.
+void sparse(const QString& path, qint64 bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(bytes));
+}
+
+class AnalysisViewTest : public WindowTest {
+protected:
+    // The section's model looking at `folder`, after its scan has finished.
+    WorkspaceModel& scanned(Feature feature, const QString& folder)
+    {
+        router->activate(feature);
+        WorkspaceModel& model = router->current();
+        model.navigate(folder);
+        EXPECT_TRUE(waitUntilSettled(model));
+        model.scan();
+        EXPECT_TRUE(waitFor([&] { return model.report().has_value() && !model.busy(); }));
+        EXPECT_TRUE(waitUntilSettled(model));
+        return model;
+    }
+    AnalysisView view;
+};
+
+} // namespace
+
+TEST_F(AnalysisViewTest, LargeFilesPageByHundredAndStartOverWhenTheSearchChanges)
+{
+    TempTree tree;
+    for (int at = 0; at < 250; ++at)
+        sparse(tree.path(QStringLiteral("big-%1.bin").arg(at, 3, 10, QChar(u'0'))), 10000001 + at);
+    sparse(tree.path(QStringLiteral("small.bin")), 9000000);
+    WorkspaceModel& model = scanned(Feature::Large, tree.root());
+    view.setModel(&model);
+    // The picker offers the three sizes and binds the model's minimum.
+    QComboBox* picker = view.minimumSize();
+    ASSERT_EQ(picker->count(), 3);
+    EXPECT_EQ(picker->itemText(0), "10 MB");
+    EXPECT_EQ(picker->itemText(2), "1 GB");
+    EXPECT_EQ(picker->currentText(), "100 MB");
+    EXPECT_EQ(view.emptyState()->title(), "No matching files");
+    Q_EMIT picker->activated(0);
+    EXPECT_EQ(model.minimumFileSize(), 10000000);
+    ASSERT_TRUE(waitFor([&] { return model.libraryResult().files.size() == 250; }));
+    ASSERT_TRUE(waitUntilSettled(model));
+
+    EXPECT_EQ(view.headerText(), "Large files");
+    EXPECT_EQ(view.stats()->value("SCANNED SIZE"), formatFileSize(model.report()->total));
+    EXPECT_EQ(view.stats()->value("FILES"), "251");
+    EXPECT_TRUE(view.stats()->value("SKIPPED").isNull());
+    ASSERT_EQ(view.fileRows().size(), 100);
+    // Largest first, in the order the result gives.
+    EXPECT_EQ(view.fileRows().first()->file().name, "big-249.bin");
+    EXPECT_FALSE(view.moreButton()->isHidden());
+    EXPECT_EQ(view.moreButton()->text(), "Show more · 150 remaining");
+    view.moreButton()->click();
+    EXPECT_EQ(view.fileRows().size(), 200);
+    EXPECT_EQ(view.moreButton()->text(), "Show more · 50 remaining");
+    view.moreButton()->click();
+    EXPECT_EQ(view.fileRows().size(), 250);
+    EXPECT_TRUE(view.moreButton()->isHidden());
+
+    model.setQuery(QStringLiteral("big"));
+    EXPECT_EQ(view.limit(), AnalysisView::pageStep);
+    ASSERT_TRUE(waitUntilSettled(model));
+    EXPECT_EQ(view.fileRows().size(), 100);
+
+    // "Preview" opens the row's file in the window.
+    ToolFileRow* row = view.fileRows().at(3);
+    row->previewButton()->click();
+    ASSERT_TRUE(model.previewFile().has_value());
+    EXPECT_EQ(model.previewFile()->path, row->file().path);
+}
+
+TEST_F(AnalysisViewTest, ScopeBarNamesTheScopeAndRunsOrStops)
+{
+    TempTree tree;
+    tree.file("a.txt", "a");
+    WorkspaceModel& model = scanned(Feature::Storage, tree.root());
+    view.setModel(&model);
+    ToolScopeBar* bar = view.scopeBar();
+    EXPECT_EQ(bar->title(), QFileInfo(tree.root()).fileName());
+    EXPECT_EQ(bar->subtitle(), tree.root());
+    EXPECT_EQ(bar->runButton()->text(), "Rescan folder");
+    EXPECT_FALSE(bar->computerButton()->isHidden());
+    EXPECT_FALSE(bar->showsStopped());
+
+    bar->runButton()->click();
+    EXPECT_TRUE(model.busy());
+    EXPECT_TRUE(bar->runButton()->isHidden());
+    EXPECT_FALSE(bar->cancelButton()->isHidden());
+    EXPECT_EQ(bar->subtitle(), model.operation());
+    bar->cancelButton()->click();
+    EXPECT_EQ(model.operation(), "Cancelled");
+    EXPECT_TRUE(bar->showsStopped());
+    // Completed results stay on screen.
+    EXPECT_EQ(view.stats()->value("FILES"), "1");
+
+    router->activate(Feature::Duplicates);
+    view.setModel(&router->current());
+    EXPECT_EQ(bar->subtitle(), router->current().operation()); // discovering
+    ASSERT_TRUE(log->send(finalSnapshot({})));
+    ASSERT_TRUE(waitUntilSettled(router->current()));
+    EXPECT_EQ(bar->title(), "This Computer");
+    EXPECT_EQ(bar->subtitle(), "All indexed locations");
+    EXPECT_EQ(bar->runButton()->text(), "Find duplicates");
+    EXPECT_TRUE(bar->computerButton()->isHidden());
+}
+
+TEST_F(AnalysisViewTest, DuplicateGroupsCountExtraCopiesAndFollowTheSearch)
+{
+    TempTree tree;
+    tree.file("notes.txt", "unique");
+    router->activate(Feature::Duplicates);
+    WorkspaceModel& before = router->current();
+    view.setModel(&before);
+    ASSERT_TRUE(log->send(finalSnapshot(
+        {FileEntry::fromPath(tree.path("notes.txt")), FileEntry::fromPath(tree.root())})));
+    ASSERT_TRUE(waitUntilSettled(before));
+    tree.folder("sub");
+    EXPECT_EQ(view.emptyState()->title(), "Ready to compare");
+    EXPECT_TRUE(view.emptyState()->detail().startsWith("1 discovered files. Find duplicates"));
+    before.scan();
+    EXPECT_EQ(view.emptyState()->title(), before.operation());
+    ASSERT_TRUE(waitFor([&] { return before.report().has_value() && !before.busy(); }));
+    // A finished comparison without groups never reads "Ready to compare".
+    EXPECT_EQ(view.emptyState()->title(), "No matching duplicates");
+    EXPECT_EQ(view.stats()->value("GROUPS"), "0");
+
+    for (const char* name : {"alpha-1.txt", "alpha-2.txt"})
+        tree.file(name, "alpha contents");
+    for (const char* name : {"beta-1.txt", "beta-2.txt"})
+        tree.file(name, "beta contents!");
+    for (int at = 1; at <= 5; ++at)
+        tree.file(QStringLiteral("sub/gamma-%1.txt").arg(at), "gamma contents, longer");
+    WorkspaceModel& model = scanned(Feature::Duplicates, tree.root());
+    view.setModel(&model);
+    EXPECT_EQ(view.stats()->value("GROUPS"), "3");
+    EXPECT_EQ(view.stats()->value("EXTRA COPIES"), "6");
+    EXPECT_EQ(view.stats()->value("SKIPPED"), "0");
+    const QList<DuplicateGroupCard*> cards = view.groupCards();
+    ASSERT_EQ(cards.size(), 3);
+    QStringList titles;
+    for (DuplicateGroupCard* card : cards)
+        titles << card->title();
+    EXPECT_TRUE(titles.contains("5 matching copies"));
+    EXPECT_EQ(titles.count("2 matching copies"), 2);
+    EXPECT_TRUE(view.moreGroupsButton()->isHidden());
+
+    model.setQuery(QStringLiteral("GAMMA-3"));
+    ASSERT_EQ(view.groupCards().size(), 1);
+    EXPECT_EQ(view.groupCards().first()->rows().size(), 5);
+    model.setQuery(QStringLiteral("nothing like it"));
+    EXPECT_TRUE(view.groupCards().isEmpty());
+    EXPECT_TRUE(view.showsNoGroupMatch());
+}
+
+TEST_F(AnalysisViewTest, DuplicateGroupsArePagedByHundred)
+{
+    QList<QList<FileEntry>> groups;
+    for (int at = 0; at < 130; ++at) {
+        const QString name = QStringLiteral("copy-%1").arg(at);
+        groups << QList<FileEntry>{FileEntry::indexed("/a/" + name, 10, {}, false),
+                                   FileEntry::indexed("/b/" + name, 10, {}, false)};
+    }
+    EXPECT_EQ(AnalysisView::matchingGroups(groups, {}).size(), 130);
+    EXPECT_EQ(AnalysisView::matchingGroups(groups, "COPY-12").size(), 11);
+    EXPECT_TRUE(AnalysisView::matchingGroups(groups, "other").isEmpty());
+}
+
+TEST_F(AnalysisViewTest, StorageHierarchyDrillsDownAndUpAndPagesChildren)
+{
+    TempTree tree;
+    for (int at = 0; at < 150; ++at)
+        tree.file(QStringLiteral("many/item-%1.txt").arg(at, 3, 10, QChar(u'0')),
+                  QByteArray(at + 1, 'x'));
+    tree.file("many/nested/deep.txt", QByteArray(5000, 'y'));
+    tree.file("top.txt", QByteArray(10, 'z'));
+    WorkspaceModel& model = scanned(Feature::Storage, tree.root());
+    ASSERT_TRUE(waitFor([&] { return model.storageTree() != nullptr; }));
+    view.setModel(&model);
+    StorageHierarchyView* hierarchy = view.hierarchy();
+    EXPECT_FALSE(hierarchy->isHidden());
+    EXPECT_EQ(view.headerText(), "Largest files");
+
+    QList<StorageRow*> rows = hierarchy->rows();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0]->node()->name(), "many");
+    EXPECT_TRUE(hierarchy->upButton()->isHidden());
+    EXPECT_EQ(hierarchy->pathText(), tree.root());
+    EXPECT_EQ(hierarchy->rootButton()->text(), QFileInfo(tree.root()).fileName());
+
+    rows[0]->click();
+    EXPECT_EQ(hierarchy->drilledPath(), tree.path("many"));
+    EXPECT_FALSE(hierarchy->upButton()->isHidden());
+    ASSERT_EQ(hierarchy->rows().size(), 100);
+    EXPECT_EQ(hierarchy->rows().first()->node()->name(), "nested"); // largest first
+    EXPECT_FALSE(hierarchy->moreButton()->isHidden());
+    hierarchy->moreButton()->click();
+    EXPECT_EQ(hierarchy->childLimit(), 200);
+    EXPECT_EQ(hierarchy->rows().size(), 151);
+    EXPECT_TRUE(hierarchy->moreButton()->isHidden());
+
+    hierarchy->rows().first()->click();
+    EXPECT_EQ(hierarchy->drilledPath(), tree.path("many/nested"));
+    EXPECT_EQ(hierarchy->childLimit(), 100);
+    hierarchy->upButton()->click();
+    EXPECT_EQ(hierarchy->drilledPath(), tree.path("many"));
+    EXPECT_EQ(hierarchy->childLimit(), 100);
+    EXPECT_EQ(hierarchy->rows().size(), 100);
+    hierarchy->upButton()->click();
+    EXPECT_EQ(hierarchy->drilledPath(), tree.root());
+    hierarchy->rootButton()->click();
+    EXPECT_FALSE(hierarchy->drilledPath().has_value());
+    EXPECT_TRUE(hierarchy->upButton()->isHidden());
+
+    // A file row opens the listed file; the tree layout is an outline of the shown node.
+    StorageRow* file = hierarchy->rows().at(1);
+    ASSERT_FALSE(file->node()->isDirectory());
+    file->click();
+    ASSERT_TRUE(model.previewFile().has_value());
+    EXPECT_EQ(model.previewFile()->path, tree.path("top.txt"));
+    model.setPreviewFile(std::nullopt);
+
+    hierarchy->setLayout(StorageHierarchyView::Layout::Tree);
+    EXPECT_TRUE(hierarchy->rows().isEmpty());
+    QAbstractItemModel* outline = hierarchy->outline()->model();
+    ASSERT_EQ(outline->rowCount(), 2);
+    const QModelIndex many = outline->index(0, 0);
+    EXPECT_EQ(many.data().toString(), "many");
+    EXPECT_EQ(outline->rowCount(many), 151);
+    const QModelIndex nested = outline->index(0, 0, many);
+    EXPECT_EQ(nested.data().toString(), "nested");
+    EXPECT_EQ(outline->parent(outline->index(0, 0, nested)), nested);
+    EXPECT_EQ(outline->parent(nested), many);
+
+    // Another section's model starts over at the root, in the root layout.
+    view.setModel(&model);
+    EXPECT_EQ(hierarchy->layout(), StorageHierarchyView::Layout::Root);
+    EXPECT_EQ(hierarchy->rows().size(), 2);
+}
+
+TEST_F(AnalysisViewTest, NoHierarchyUntilOneIsBuilt)
+{
+    TempTree tree;
+    router->activate(Feature::Storage);
+    WorkspaceModel& model = router->current();
+    view.setModel(&model);
+    model.navigate(tree.root()); // drops any tree; the listing is still on its way
+    ASSERT_FALSE(model.storageTree());
+    ASSERT_FALSE(model.busy());
+    EXPECT_EQ(view.hierarchy()->statusText(),
+              "No hierarchy yet. Refresh or scan a folder to build one.");
+    ASSERT_TRUE(waitUntilSettled(model));
+    EXPECT_EQ(view.emptyState()->title(), "No matching files");
+}
+
+namespace {
+
+// The open question box titled `title`, once it is there.
+QMessageBox* waitForQuestion(QWidget& window, const QString& title, int timeoutMs = 10000)
+{
+    QMessageBox* found = nullptr;
+    waitFor(
+        [&] {
+            for (QMessageBox* box : window.findChildren<QMessageBox*>())
+                if (box->isVisible() && box->text() == title) found = box;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+void press(QMessageBox* box, QMessageBox::ButtonRole role)
+{
+    for (QAbstractButton* button : box->buttons())
+        if (box->buttonRole(button) == role) {
+            button->click();
+            return;
+        }
+    ADD_FAILURE() << "no button of that role";
+}
+
+} // namespace
+
+TEST_F(AnalysisViewTest, TrashingEveryCopyOfAGroupAsksAgainNamingTheLastOne)
+{
+    TempTree tree;
+    ScopedEnv xdg("XDG_DATA_HOME", tree.folder("xdg").toLocal8Bit());
+    const QString first = tree.file("dups/first.txt", "same contents");
+    const QString second = tree.file("dups/second.txt", "same contents");
+    const QString third = tree.file("dups/other-a.txt", "other contents");
+    tree.file("dups/other-b.txt", "other contents");
+    WorkspaceModel& model = scanned(Feature::Duplicates, tree.path("dups"));
+    ASSERT_EQ(model.duplicateGroups().size(), 2);
+    ContentView window(*router);
+    window.show();
+
+    // One copy of a group goes after the usual question alone.
+    model.setSelection({third});
+    model.setConfirmTrash(true);
+    QMessageBox* question = waitForQuestion(window, WindowSheets::trashTitle(1));
+    ASSERT_TRUE(question);
+    press(question, QMessageBox::DestructiveRole);
+    ASSERT_TRUE(waitFor([&] { return !QFile::exists(third); }));
+    EXPECT_FALSE(waitForQuestion(window, WindowSheets::lastCopyTitle, 300));
+
+    // Every copy of a group: a second question names the last one; cancelling keeps both.
+    const QList<FileEntry> group = [&] {
+        for (const auto& candidate : model.duplicateGroups())
+            if (candidate.first().path == first || candidate.first().path == second)
+                return candidate;
+        return QList<FileEntry>();
+    }();
+    ASSERT_EQ(group.size(), 2);
+    const QSet<QString> both{first, second};
+    EXPECT_EQ(DuplicateGuard::lastCopies(both, model.duplicateGroups()), QList{group.last()});
+    EXPECT_TRUE(DuplicateGuard::lastCopies({first}, model.duplicateGroups()).isEmpty());
+    model.setSelection(both);
+    model.setConfirmTrash(true);
+    press(waitForQuestion(window, WindowSheets::trashTitle(2)), QMessageBox::DestructiveRole);
+    QMessageBox* again = waitForQuestion(window, WindowSheets::lastCopyTitle);
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->informativeText().contains(QStringLiteral("“%1”").arg(group.last().name)));
+    press(again, QMessageBox::RejectRole);
+    QTest::qWait(100);
+    EXPECT_TRUE(QFile::exists(first));
+    EXPECT_TRUE(QFile::exists(second));
+
+    model.setConfirmTrash(true);
+    press(waitForQuestion(window, WindowSheets::trashTitle(2)), QMessageBox::DestructiveRole);
+    press(waitForQuestion(window, WindowSheets::lastCopyTitle), QMessageBox::DestructiveRole);
+    ASSERT_TRUE(waitFor([&] { return !QFile::exists(first) && !QFile::exists(second); }));
+}
