@@ -48,15 +48,16 @@ ToolFileRow::ToolFileRow(QWidget* parent)
     menu_->setIcon(symbolIcon(QStringLiteral("ellipsis")));
     menu_->setText(QStringLiteral("…"));
     menu_->setFixedWidth(22);
-    menu_->setPopupMode(QToolButton::InstantPopup);
     menu_->setToolTip(tr("More actions"));
     menu_->setAccessibleName(tr("More actions"));
-    auto* menu = new QMenu(menu_);
-    menu_->setMenu(menu);
-    // Built when opened, so the items reflect the selection at that moment.
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
-        menu->clear();
-        if (model_) fillFileMenu(*menu, *model_, file_);
+    // Made when asked for, so a page of rows costs no menus and the items
+    // reflect the selection at that moment.
+    connect(menu_, &QToolButton::clicked, this, [this] {
+        if (!model_) return;
+        auto* menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        fillFileMenu(*menu, *model_, file_);
+        menu->popup(menu_->mapToGlobal(QPoint(0, menu_->height())));
     });
     connect(preview_, &QPushButton::clicked, this, [this] {
         if (model_) model_->open(file_);

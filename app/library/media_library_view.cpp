@@ -323,7 +323,7 @@ void MediaLibraryView::updateHeader()
     header_->update();
     delegate_->setColor(color);
     const bool mac = !model_ || model_->isMacScope();
-    const qsizetype count = model_ ? model_->visible().size() : 0;
+    const qsizetype count = model_ ? model_->visibleCount() : 0;
     const qint64 bytes = model_ ? model_->libraryResult().totalBytes : 0;
     count_->setText(QString::number(count) + QStringLiteral(" items · ") + formatFileSize(bytes));
     location_->setText(mac ? QStringLiteral("This Computer · All indexed locations")
@@ -435,7 +435,7 @@ void MediaLibraryView::updateContent()
 {
     const Feature feature = model_ ? model_->feature() : Feature::Images;
     placeholders_->set(feature, tileSize_);
-    if (model_ && !model_->visible().isEmpty()) {
+    if (model_ && model_->visibleCount() > 0) {
         content_->setCurrentWidget(grid_);
         return;
     }

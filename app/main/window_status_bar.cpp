@@ -76,7 +76,7 @@ void WindowStatusBar::updateActivity()
 
 void WindowStatusBar::updateVisibleCount()
 {
-    visibleCount_ = model_->visible().size();
+    visibleCount_ = model_->visibleCount();
     updateCount();
 }
 

@@ -105,23 +105,36 @@ WorkspaceModel::~WorkspaceModel()
 
 // MARK: computed state
 
+bool WorkspaceModel::isShown(const FileEntry& file, const QDateTime& weekAgo) const
+{
+    if (!query_.isEmpty() && !file.name.contains(query_, Qt::CaseInsensitive)) return false;
+    if (feature_ == Feature::Recent) return !file.isDirectory && file.modified > weekAgo;
+    if (feature_ == Feature::Timeline) return !file.isDirectory;
+    return true;
+}
+
 QList<FileEntry> WorkspaceModel::visible() const
 {
     if (isLibrary(feature_) || isMacScope()) return libraryResult_.files;
+    const QDateTime weekAgo = QDateTime::currentDateTimeUtc().addSecs(-7 * secondsPerDay);
     QList<FileEntry> shown;
     for (const FileEntry& file : files_)
-        if (query_.isEmpty() || file.name.contains(query_, Qt::CaseInsensitive)) shown.append(file);
-    if (feature_ == Feature::Recent) {
-        const QDateTime weekAgo = QDateTime::currentDateTimeUtc().addSecs(-7 * secondsPerDay);
-        shown.removeIf([&](const FileEntry& f) { return f.isDirectory || f.modified <= weekAgo; });
-    }
-    if (feature_ == Feature::Timeline)
-        shown.removeIf([](const FileEntry& f) { return f.isDirectory; });
+        if (isShown(file, weekAgo)) shown.append(file);
     if (sortByDate_ || feature_ == Feature::Timeline || feature_ == Feature::Recent)
         std::stable_sort(shown.begin(), shown.end(), [](const FileEntry& a, const FileEntry& b) {
             return a.modified > b.modified;
         });
     return shown;
+}
+
+qsizetype WorkspaceModel::visibleCount() const
+{
+    if (isLibrary(feature_) || isMacScope()) return libraryResult_.files.size();
+    if (query_.isEmpty() && feature_ != Feature::Recent && feature_ != Feature::Timeline)
+        return files_.size();
+    const QDateTime weekAgo = QDateTime::currentDateTimeUtc().addSecs(-7 * secondsPerDay);
+    return std::count_if(files_.begin(), files_.end(),
+                         [&](const FileEntry& file) { return isShown(file, weekAgo); });
 }
 
 std::optional<FileEntry> WorkspaceModel::selected() const

@@ -77,6 +77,8 @@ public:
     bool isMacScope() const { return libraryScope_ == LibraryScope::Mac; }
     // The list the section's file views show.
     QList<FileEntry> visible() const;
+    // Its length, without copying it.
+    qsizetype visibleCount() const;
     // The first entry of `files` that is selected.
     std::optional<FileEntry> selected() const;
 
@@ -166,6 +168,8 @@ private:
     // The selected paths in the order shown, then any others by name, so actions
     // that stop at a failure always act in the order the user sees.
     QStringList selectionInOrder() const;
+    // Whether a listed file passes the search and the section's own rule.
+    bool isShown(const FileEntry& file, const QDateTime& weekAgo) const;
 
     struct ScanOutcome {
         StorageReport report;
