@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+// One window per user: the first launch listens on a local socket, later
+// launches hand it their folder and quit.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Role {
+        First,     // this process listens and shows the window
+        Forwarded, // a running instance took the request; quit with status 0
+        Alone,     // no running instance and no socket either; show the window anyway
+    };
+
+    // The socket of this user: in $XDG_RUNTIME_DIR when there is one, else in
+    // the temporary folder with the user id in its name.
+    static QString defaultKey();
+
+    explicit SingleInstance(QString key = defaultKey(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // Hands `folder` (an absolute path, or empty for "just come to the front")
+    // to a running instance, or becomes the running instance.
+    Role start(const QString& folder);
+    bool isListening() const;
+    QString key() const { return key_; }
+
+Q_SIGNALS:
+    // Another launch asked for the window, with its folder (possibly empty).
+    void activationRequested(const QString& folder);
+
+private:
+    bool forward(const QString& folder);
+    bool listen();
+    void accept();
+
+    QString key_;
+    QLocalServer* server_ = nullptr;
+};
+
+// The folder a command-line argument names, as an absolute path: a path
+// relative to the working folder or a file:// URL (as desktop launchers pass
+// with %U). Empty when the argument names no local folder.
+QString launchFolder(const QString& argument);
