@@ -1,6 +1,9 @@
 #include "appearance.h"
+#include "content_view.h"
 #include "desktop_platform.h"
 #include "main_window.h"
+#include "settings_view.h"
+#include "single_instance.h"
 #include "workspace_model.h"
 #include "workspace_router.h"
 
@@ -66,8 +69,12 @@ int main(int argc, char** argv)
         }
     }
     QString startFolder = parser.value(folder);
-    if (startFolder.isEmpty() && !parser.positionalArguments().isEmpty())
-        startFolder = parser.positionalArguments().constFirst();
+    if (startFolder.isEmpty() && !parser.positionalArguments().isEmpty()) {
+        // Launchers pass file:// URLs.
+        const QString given = parser.positionalArguments().constFirst();
+        startFolder = launchFolder(given);
+        if (startFolder.isEmpty()) startFolder = given;
+    }
     if (!startFolder.isEmpty()) {
         const QFileInfo info(startFolder);
         if (!info.isDir()) {
@@ -76,6 +83,11 @@ int main(int argc, char** argv)
         }
         startFolder = info.absoluteFilePath();
     }
+
+    // A second launch hands its folder to the running window and ends.
+    SingleInstance instance;
+    if (!parser.isSet(screenshot) && instance.start(startFolder) == SingleInstance::Role::Forwarded)
+        return 0;
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quorvane.svg")));
     applyAppearance(app, storedAppearance());
@@ -95,6 +107,18 @@ int main(int argc, char** argv)
     } else if (startSection) {
         router->activate(*startSection);
     }
+    QObject::connect(&instance, &SingleInstance::activationRequested, window.get(),
+                     [&router, &window](const QString& folder) {
+                         if (!folder.isEmpty()) router->openLocation(folder);
+                         window->showNormal();
+                         window->raise();
+                         window->activateWindow();
+                     });
+    auto* settings = new SettingsWindow(
+        [&app](const QString& value) { applyAppearance(app, appearanceFromSetting(value)); },
+        window.get());
+    QObject::connect(window->content(), &ContentView::settingsRequested, settings,
+                     &SettingsWindow::present);
     window->show();
     if (parser.isSet(screenshot))
         scheduleScreenshot(*window, parser.value(screenshot), parser.value(delay).toInt());

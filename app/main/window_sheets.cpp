@@ -1,5 +1,6 @@
 #include "window_sheets.h"
 
+#include "command_palette.h"
 #include "duplicate_guard.h"
 #include "name_sheet.h"
 #include "ui_style.h"
@@ -16,7 +17,7 @@
 #include <QVBoxLayout>
 
 namespace {
-enum Slot { NewFolder, Rename, Text, Error, Trash, LastCopy };
+enum Slot { NewFolder, Rename, Text, Error, Trash, LastCopy, Palette };
 }
 
 WindowSheets::WindowSheets(QWidget* window) : QObject(window), window_(window) {}
@@ -43,11 +44,21 @@ void WindowSheets::setModel(WorkspaceModel* model)
 void WindowSheets::update()
 {
     if (!model_) return;
+    if (model_->palette() && !open_[Palette]) showPalette();
     if (model_->newFolder() && !open_[NewFolder]) showNewFolder();
     if (model_->renameTarget() && !open_[Rename]) showRename();
     if (model_->ocrText() && !open_[Text]) showText();
     if (model_->error() && !open_[Error]) showError();
     if (model_->confirmTrash() && !open_[Trash]) confirmTrash();
+}
+
+void WindowSheets::showPalette()
+{
+    auto* palette = new CommandPalette(*model_, window_);
+    palette->setAttribute(Qt::WA_DeleteOnClose);
+    palette->setWindowModality(Qt::WindowModal);
+    open_[Palette] = palette;
+    palette->open();
 }
 
 void WindowSheets::showNewFolder()

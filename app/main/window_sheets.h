@@ -27,6 +27,7 @@ public:
 
 private:
     void update();
+    void showPalette();
     void showNewFolder();
     void showRename();
     void showText();
@@ -38,5 +39,5 @@ private:
     QWidget* window_;
     QPointer<WorkspaceModel> model_;
     ModelConnections connections_;
-    QPointer<QWidget> open_[6];
+    QPointer<QWidget> open_[7];
 };
