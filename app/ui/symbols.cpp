@@ -38,7 +38,7 @@ const QHash<QString, QString>& table()
         {"info.circle", "help-about"},
         {"folder.badge.plus", "folder-new"},
         {"exclamationmark.circle.fill", "dialog-warning"},
-        {"exclamationmark.circle", "dialog-error"},
+        {"exclamationmark.circle", "emblem-error"},
         {"folder", "folder"},
         {"folder.fill", "folder"},
         {"desktopcomputer", "computer"},
@@ -78,6 +78,13 @@ const QHash<QString, QString>& table()
 void ensureTheme()
 {
     static const bool done = [] {
+        // Platforms without a desktop (offscreen, some minimal sessions) search only
+        // the resources; the system's themes are still there to use.
+        QStringList paths = QIcon::themeSearchPaths();
+        if (!paths.contains(QStringLiteral("/usr/share/icons"))) {
+            paths << QStringLiteral("/usr/share/icons");
+            QIcon::setThemeSearchPaths(paths);
+        }
         QIcon::setFallbackThemeName(QStringLiteral("breeze"));
         if (QIcon::themeName().isEmpty() || QIcon::themeName() == u"hicolor" ||
             !QIcon::hasThemeIcon(QStringLiteral("folder")))
