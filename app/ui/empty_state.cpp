@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,12 +34,20 @@ EmptyState::EmptyState(QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 55, 0, 55);
     column->setSpacing(12);
-    for (QLabel* label : {icon_, title_, detail_}) {
+    for (QLabel* label : {icon_, title_}) {
         label->setAlignment(Qt::AlignCenter);
         column->addWidget(label, 0, Qt::AlignHCenter);
     }
+    // The wrapped detail sits between stretches rather than under an alignment
+    // flag, so the layout asks it for its height at the width it really gets.
+    detail_->setAlignment(Qt::AlignCenter);
     detail_->setWordWrap(true);
     detail_->setMaximumWidth(520);
+    auto* detailRow = new QHBoxLayout;
+    detailRow->addStretch();
+    detailRow->addWidget(detail_, 100);
+    detailRow->addStretch();
+    column->addLayout(detailRow);
     icon_->setFixedSize(78, 78);
 }
 

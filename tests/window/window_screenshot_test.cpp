@@ -63,3 +63,48 @@ TEST_F(WindowTest, EveryLayoutRendersInLightAndDark)
     }
     applyAppearance(*qApp, Appearance::Light);
 }
+
+// The tool sections over the same folder, light and dark.
+TEST_F(WindowTest, ToolSectionsRenderInLightAndDark)
+{
+    for (int i = 0; i < 3; ++i) {
+        QFile copy(files.filePath(QStringLiteral("copy %1.txt").arg(i)));
+        ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+        copy.write(QByteArray(4000, 'q'));
+    }
+    QDir(files.path()).mkpath(QStringLiteral("Projects/src"));
+    QFile source(files.filePath("Projects/src/main.cpp"));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+    source.write(QByteArray(9000, 'c'));
+    source.close();
+
+    ContentView view(*router);
+    view.resize(1280, 800);
+    view.show();
+    const QString keep = qEnvironmentVariable("QUORVANE_SCREENSHOTS");
+    for (Feature feature : {Feature::Storage, Feature::Duplicates, Feature::Large,
+                            Feature::Timeline, Feature::Transfers}) {
+        router->activate(feature);
+        WorkspaceModel& model = router->current();
+        model.navigate(files.path());
+        ASSERT_TRUE(waitUntilSettled(model));
+        if (isAnalysis(feature)) {
+            model.scan();
+            ASSERT_TRUE(waitFor([&] { return model.report().has_value() && !model.busy(); }));
+            ASSERT_TRUE(waitUntilSettled(model));
+        }
+        for (Appearance appearance : {Appearance::Light, Appearance::Dark}) {
+            applyAppearance(*qApp, appearance);
+            QTest::qWait(100);
+            const QImage shot = view.grab().toImage();
+            const QString name =
+                QStringLiteral("%1-%2.png")
+                    .arg(titleOf(feature), appearance == Appearance::Dark ? "dark" : "light");
+            EXPECT_GT(colourCount(shot), 40) << name.toStdString();
+            const QRgb corner = shot.pixel(shot.width() - 5, shot.height() / 2);
+            EXPECT_EQ(qGray(corner) < 128, appearance == Appearance::Dark) << name.toStdString();
+            if (!keep.isEmpty()) shot.save(QDir(keep).filePath(name));
+        }
+    }
+    applyAppearance(*qApp, Appearance::Light);
+}
