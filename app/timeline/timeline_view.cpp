@@ -3,8 +3,8 @@
 #include "empty_state.h"
 #include "file_rows.h"
 #include "palette.h"
-#include "scope_bar.h"
 #include "symbols.h"
+#include "tool_scope_bar.h"
 #include "ui_style.h"
 #include "workspace_model.h"
 
@@ -113,7 +113,8 @@ TimelineView::TimelineView(QWidget* parent) : SectionView(parent)
     column->setContentsMargins(24, 20, 24, 24);
     column->setSpacing(18);
 
-    scopeBar_ = new ScopeBar(tr("Refresh"), content);
+    scopeBar_ = new ToolScopeBar(content);
+    scopeBar_->setAction(tr("Refresh"));
     column->addWidget(scopeBar_);
 
     auto* header = new QHBoxLayout;

@@ -14,7 +14,7 @@ class QLabel;
 class QPushButton;
 class QScrollArea;
 class QVBoxLayout;
-class ScopeBar;
+class ToolScopeBar;
 class WorkspaceModel;
 
 // One day of the timeline: its heading, the number of files and the first
@@ -61,7 +61,7 @@ public:
 
     int dayLimit() const { return dayLimit_; }
     const QList<TimelineDayView*>& days() const { return days_; }
-    ScopeBar* scopeBar() const { return scopeBar_; }
+    ToolScopeBar* scopeBar() const { return scopeBar_; }
     QComboBox* periodPicker() const { return period_; }
     EmptyState* emptyState() const { return empty_; }
     QPushButton* earlierButton() const { return earlier_; }
@@ -76,7 +76,7 @@ private:
     int dayLimit_ = initialDayLimit;
     QList<TimelineDayView*> days_;
     QScrollArea* scroll_;
-    ScopeBar* scopeBar_;
+    ToolScopeBar* scopeBar_;
     QComboBox* period_;
     EmptyState* empty_;
     QWidget* dayColumn_;

@@ -4,9 +4,9 @@
 #include "symbols.h"
 #include "ui_style.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace {

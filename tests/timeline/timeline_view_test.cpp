@@ -1,7 +1,7 @@
 #include "empty_state.h"
 #include "file_rows.h"
-#include "scope_bar.h"
 #include "timeline_view.h"
+#include "tool_scope_bar.h"
 #include "view_fixture.h"
 
 #include <QComboBox>
@@ -199,18 +199,18 @@ TEST_F(TimelineViewTest, ScopeBarNamesTheFolderAndRunsOrStopsTheScan)
     WorkspaceModel& timeline = makeModel(Feature::Timeline);
     TimelineView view;
     view.setModel(&timeline);
-    ScopeBar* bar = view.scopeBar();
+    ToolScopeBar* bar = view.scopeBar();
     EXPECT_EQ(bar->title(), "This Computer");
     EXPECT_TRUE(bar->computerButton()->isHidden());
     // Discovery of the whole computer is running.
-    EXPECT_EQ(bar->detail(), timeline.operation());
+    EXPECT_EQ(bar->subtitle(), timeline.operation());
     EXPECT_FALSE(bar->cancelButton()->isHidden());
 
     timeline.navigate(tree.root());
     ASSERT_TRUE(waitFor([&] { return timeline.files().size() == 1; }));
     ASSERT_TRUE(waitUntilSettled(timeline));
     EXPECT_EQ(bar->title(), QFileInfo(tree.root()).fileName());
-    EXPECT_EQ(bar->detail(), tree.root());
+    EXPECT_EQ(bar->subtitle(), tree.root());
     EXPECT_FALSE(bar->computerButton()->isHidden());
     EXPECT_TRUE(bar->cancelButton()->isHidden());
     EXPECT_EQ(bar->runButton()->text(), "Refresh");
