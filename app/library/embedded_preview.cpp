@@ -111,26 +111,18 @@ EmbeddedPreview::EmbeddedPreview(QWidget* parent) : SectionView(parent)
     column->addStretch();
 }
 
-EmbeddedPreview::~EmbeddedPreview()
-{
-    for (const auto& connection : connections_)
-        disconnect(connection);
-}
+EmbeddedPreview::~EmbeddedPreview() = default;
 
 void EmbeddedPreview::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : connections_)
-        disconnect(connection);
     connections_.clear();
     model_ = model;
-    if (model) {
-        connections_
-            << connect(model, &WorkspaceModel::previewFileChanged, this, &EmbeddedPreview::update)
-            << connect(model, &WorkspaceModel::filesChanged, this, &EmbeddedPreview::updateButtons)
-            << connect(model, &WorkspaceModel::libraryResultChanged, this,
-                       &EmbeddedPreview::updateButtons)
-            << connect(model, &WorkspaceModel::ocrChanged, this, &EmbeddedPreview::updateButtons);
-    }
+    connections_.follow(model, {&WorkspaceModel::previewFileChanged}, this,
+                        &EmbeddedPreview::update);
+    connections_.follow(model,
+                        {&WorkspaceModel::filesChanged, &WorkspaceModel::libraryResultChanged,
+                         &WorkspaceModel::ocrChanged},
+                        this, &EmbeddedPreview::updateButtons);
     update();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file_entry.h"
+#include "model_connections.h"
 #include "section_view.h"
 
 #include <QPointer>
@@ -41,7 +42,7 @@ private:
     void updateButtons();
 
     QPointer<WorkspaceModel> model_;
-    QList<QMetaObject::Connection> connections_;
+    ModelConnections connections_;
     FileEntry file_;
     PreviewSurface* surface_ = nullptr;
     QWidget* surfaceFrame_;

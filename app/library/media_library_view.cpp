@@ -220,11 +220,7 @@ MediaLibraryView::MediaLibraryView(QWidget* parent) : SectionView(parent)
     setModel(nullptr);
 }
 
-MediaLibraryView::~MediaLibraryView()
-{
-    for (const auto& connection : connections_)
-        disconnect(connection);
-}
+MediaLibraryView::~MediaLibraryView() = default;
 
 QToolButton* MediaLibraryView::addMenu(const QString& title, QWidget* parent)
 {
@@ -242,37 +238,30 @@ QToolButton* MediaLibraryView::addMenu(const QString& title, QWidget* parent)
 
 void MediaLibraryView::setModel(WorkspaceModel* model)
 {
-    for (const auto& connection : connections_)
-        disconnect(connection);
     connections_.clear();
     model_ = model;
     // A new section starts with the initial tile size.
     sizeSlider_->setValue(int(initialTileSize));
     setTileSize(initialTileSize);
     list_->setWorkspace(model);
-    if (model) {
-        const auto all = [this] {
-            updateHeader();
-            updateFilters();
-            updateContent();
-        };
-        connections_ << connect(model, &WorkspaceModel::mediaFilterChanged, this,
-                                [this] {
-                                    if (model_) model_->readMetadataIfNeeded();
-                                    updateFilters();
-                                })
-                     << connect(model, &WorkspaceModel::queryChanged, this,
-                                &MediaLibraryView::updateFilters)
-                     << connect(model, &WorkspaceModel::readingMetadataChanged, this, all)
-                     << connect(model, &WorkspaceModel::libraryResultChanged, this, all)
-                     << connect(model, &WorkspaceModel::filesChanged, this, all)
-                     << connect(model, &WorkspaceModel::activityChanged, this, all)
-                     << connect(model, &WorkspaceModel::isFilteringChanged, this, all)
-                     << connect(model, &WorkspaceModel::featureChanged, this, all)
-                     << connect(model, &WorkspaceModel::folderChanged, this, all)
-                     << connect(model, &WorkspaceModel::libraryScopeChanged, this, all)
-                     << connect(model, &WorkspaceModel::libraryMessageChanged, this, all);
-    }
+    connections_.follow(model, {&WorkspaceModel::mediaFilterChanged}, this, [this] {
+        if (model_) model_->readMetadataIfNeeded();
+        updateFilters();
+    });
+    connections_.follow(model, {&WorkspaceModel::queryChanged}, this,
+                        &MediaLibraryView::updateFilters);
+    connections_.follow(model,
+                        {&WorkspaceModel::readingMetadataChanged,
+                         &WorkspaceModel::libraryResultChanged, &WorkspaceModel::filesChanged,
+                         &WorkspaceModel::activityChanged, &WorkspaceModel::isFilteringChanged,
+                         &WorkspaceModel::featureChanged, &WorkspaceModel::folderChanged,
+                         &WorkspaceModel::libraryScopeChanged,
+                         &WorkspaceModel::libraryMessageChanged},
+                        this, [this] {
+                            updateHeader();
+                            updateFilters();
+                            updateContent();
+                        });
     updateHeader();
     updateFilters();
     updateContent();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "feature.h"
+#include "model_connections.h"
 #include "section_view.h"
 
 #include <QHash>
@@ -59,7 +60,7 @@ private:
     QToolButton* addMenu(const QString& title, QWidget* parent);
 
     QPointer<WorkspaceModel> model_;
-    QList<QMetaObject::Connection> connections_;
+    ModelConnections connections_;
     qreal tileSize_ = initialTileSize;
 
     CardFrame* header_;

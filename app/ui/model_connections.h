@@ -12,6 +12,12 @@ class ModelConnections {
 public:
     using Signal = void (WorkspaceModel::*)();
 
+    ModelConnections() = default;
+    // Dropped with their owner's members, before its child widgets go.
+    ~ModelConnections() { clear(); }
+    ModelConnections(const ModelConnections&) = delete;
+    ModelConnections& operator=(const ModelConnections&) = delete;
+
     // Drops every connection made so far.
     void clear()
     {
