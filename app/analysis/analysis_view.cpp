@@ -216,10 +216,8 @@ void AnalysisView::updateFiles()
         return;
     }
     const int count = int(result.files.size());
-    const int showing = std::min(count, limit_);
-    for (int at = 0; at < showing; ++at)
-        fileRows_->at(at)->set(model_, result.files[at]);
-    fileRows_->showFirst(showing);
+    const int showing = fileRows_->fill(
+        count, limit_, [&](ToolFileRow* row, int at) { row->set(model_, result.files[at]); });
     more_->setVisible(count > showing);
     more_->setText(QStringLiteral("Show more · ") + QString::number(count - showing) +
                    QStringLiteral(" remaining"));
@@ -283,10 +281,8 @@ void AnalysisView::updateDuplicates()
         return;
     }
     const int count = int(shown.size());
-    const int showing = std::min(count, limit_);
-    for (int at = 0; at < showing; ++at)
-        groupCards_->at(at)->set(model_, shown[at]);
-    groupCards_->showFirst(showing);
+    const int showing = groupCards_->fill(
+        count, limit_, [&](DuplicateGroupCard* card, int at) { card->set(model_, shown[at]); });
     moreGroups_->setVisible(count > showing);
     groups_->show();
 }
@@ -298,21 +294,12 @@ QString AnalysisView::headerText() const
 
 QList<ToolFileRow*> AnalysisView::fileRows() const
 {
-    QList<ToolFileRow*> shown;
-    if (files_->isHidden()) return shown;
-    for (ToolFileRow* row : files_->findChildren<ToolFileRow*>(Qt::FindDirectChildrenOnly))
-        if (!row->isHidden()) shown << row;
-    return shown;
+    return files_->isHidden() ? QList<ToolFileRow*>() : fileRows_->shownRows();
 }
 
 QList<DuplicateGroupCard*> AnalysisView::groupCards() const
 {
-    QList<DuplicateGroupCard*> shown;
-    if (groups_->isHidden()) return shown;
-    for (DuplicateGroupCard* card :
-         groups_->findChildren<DuplicateGroupCard*>(Qt::FindDirectChildrenOnly))
-        if (!card->isHidden()) shown << card;
-    return shown;
+    return groups_->isHidden() ? QList<DuplicateGroupCard*>() : groupCards_->shownRows();
 }
 
 bool AnalysisView::showsNoGroupMatch() const

@@ -33,9 +33,8 @@ void DuplicateGroupCard::set(WorkspaceModel* model, const QList<FileEntry>& grou
     title_->setText(QString::number(group.size()) + QStringLiteral(" matching copies"));
     each_->setText(group.isEmpty() ? QString()
                                    : formatFileSize(group.first().size) + QStringLiteral(" each"));
-    for (int at = 0; at < int(group.size()); ++at)
-        rows_->at(at)->set(model, group[at]);
-    rows_->showFirst(int(group.size()));
+    const int count = int(group.size());
+    rows_->fill(count, count, [&](ToolFileRow* row, int at) { row->set(model, group[at]); });
 }
 
 QString DuplicateGroupCard::title() const
@@ -45,8 +44,5 @@ QString DuplicateGroupCard::title() const
 
 QList<ToolFileRow*> DuplicateGroupCard::rows() const
 {
-    QList<ToolFileRow*> shown;
-    for (ToolFileRow* row : findChildren<ToolFileRow*>(Qt::FindDirectChildrenOnly))
-        if (!row->isHidden()) shown << row;
-    return shown;
+    return rows_->shownRows();
 }

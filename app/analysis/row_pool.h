@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QBoxLayout>
+#include <QList>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -21,6 +23,24 @@ public:
             rows_.push_back(row);
         }
         return rows_[size_t(index)];
+    }
+
+    // Fills the first min(`count`, `limit`) rows through `set(row, index)` and
+    // hides the rest; returns how many are shown.
+    template <typename Set> int fill(int count, int limit, Set set)
+    {
+        const int showing = std::min(count, limit);
+        for (int index = 0; index < showing; ++index)
+            set(at(index), index);
+        showFirst(showing);
+        return showing;
+    }
+
+    // The rows shown, in order.
+    QList<Row*> shownRows() const
+    {
+        const auto end = rows_.begin() + std::min<qsizetype>(shown_, qsizetype(rows_.size()));
+        return QList<Row*>(rows_.begin(), end);
     }
 
     // Shows the first `count` rows and hides the rest.

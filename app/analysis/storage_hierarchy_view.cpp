@@ -221,23 +221,18 @@ void StorageHierarchyView::showPage(int page)
 void StorageHierarchyView::fillRows(const StorageNode& shown)
 {
     const int count = shown.children() ? int(shown.children()->size()) : 0;
-    const int showing = std::min(count, childLimit_);
     // Reusing the rows keeps each step to a refill of at most one page.
     setUpdatesEnabled(false);
-    for (int at = 0; at < showing; ++at)
-        rows_->at(at)->set((*shown.children())[size_t(at)].get(), true);
-    rows_->showFirst(showing);
+    const int showing = rows_->fill(count, childLimit_, [&](StorageRow* row, int at) {
+        row->set((*shown.children())[size_t(at)].get(), true);
+    });
     more_->setVisible(count > showing);
     setUpdatesEnabled(true);
 }
 
 QList<StorageRow*> StorageHierarchyView::rows() const
 {
-    QList<StorageRow*> shown;
-    if (page_ != List) return shown;
-    for (StorageRow* row : list_->findChildren<StorageRow*>())
-        if (!row->isHidden()) shown << row;
-    return shown;
+    return page_ == List ? rows_->shownRows() : QList<StorageRow*>();
 }
 
 QString StorageHierarchyView::pathText() const
