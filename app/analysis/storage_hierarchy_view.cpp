@@ -199,9 +199,7 @@ void StorageHierarchyView::update()
         return;
     }
     if (layout_ == Layout::Tree) {
-        if (treeChanged || outlineModel_->rowCount() == 0 ||
-            outlineModel_->index(0, 0).parent().isValid())
-            outlineModel_->setNode(tree_, shown);
+        if (treeChanged || outlineModel_->shown() != shown) outlineModel_->setNode(tree_, shown);
         showPage(Outline);
         return;
     }

@@ -18,6 +18,8 @@ public:
     // `tree` keeps `shown` (a node inside it) alive.
     void setNode(std::shared_ptr<const StorageNode> tree, const StorageNode* shown);
     const StorageNode* node(const QModelIndex& index) const;
+    // The node whose children are the top rows.
+    const StorageNode* shown() const { return shown_; }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;

@@ -259,6 +259,13 @@ TEST_F(AnalysisViewTest, StorageHierarchyDrillsDownAndUpAndPagesChildren)
     EXPECT_EQ(outline->parent(outline->index(0, 0, nested)), nested);
     EXPECT_EQ(outline->parent(nested), many);
 
+    // Drilling in the root layout and switching back shows the drilled node's outline.
+    hierarchy->setLayout(StorageHierarchyView::Layout::Root);
+    hierarchy->rows().first()->click();
+    hierarchy->setLayout(StorageHierarchyView::Layout::Tree);
+    ASSERT_EQ(outline->rowCount(), 151);
+    EXPECT_EQ(outline->index(0, 0).data().toString(), "nested");
+
     // Another section's model starts over at the root, in the root layout.
     view.setModel(&model);
     EXPECT_EQ(hierarchy->layout(), StorageHierarchyView::Layout::Root);
