@@ -46,9 +46,7 @@ void StorageRow::paint(QPainter& painter, const QRectF& rect, const StorageNode&
         right -= 11 + 8;
     }
     const QFont caption = UiStyle::font(10);
-    QFont digits = caption;
-    digits.setFamilies({QStringLiteral("monospace")});
-    painter.setFont(digits);
+    painter.setFont(UiStyle::digits(10));
     painter.setPen(QApplication::palette().color(QPalette::Text));
     const QRectF bytes(right - 85, inner.top(), 85, inner.height());
     painter.drawText(bytes, Qt::AlignRight | Qt::AlignVCenter, formatFileSize(node.bytes()));

@@ -38,10 +38,7 @@ ToolFileRow::ToolFileRow(QWidget* parent)
         text->addWidget(label);
     }
     row->addLayout(text, 1);
-    QFont digits = size_->font();
-    digits.setStyleHint(QFont::Monospace);
-    digits.setFamilies({QStringLiteral("monospace")});
-    size_->setFont(digits);
+    size_->setFont(UiStyle::digits(10));
     row->addWidget(size_);
     row->addWidget(preview_);
     menu_->setAutoRaise(true);

@@ -5,12 +5,12 @@
 #include "embedded_preview.h"
 #include "explorer_browser.h"
 #include "media_library_view.h"
-#include "palette.h"
 #include "section_heading.h"
 #include "sidebar.h"
 #include "timeline_view.h"
 #include "top_bar.h"
 #include "transfers_view.h"
+#include "ui_style.h"
 #include "window_sheets.h"
 #include "window_status_bar.h"
 #include "workspace_model.h"
@@ -31,25 +31,10 @@ SectionKind sectionKindOf(const WorkspaceModel& model)
     return SectionKind::Explorer;
 }
 
-namespace {
-
-QWidget* hairline()
-{
-    auto* line = new QWidget;
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette colours = line->palette();
-    colours.setColor(QPalette::Window, Palette::line());
-    line->setPalette(colours);
-    return line;
-}
-
-} // namespace
-
 ContentView::ContentView(WorkspaceRouter& router, QWidget* parent)
     : QSplitter(Qt::Horizontal, parent), router_(router), sidebar_(new Sidebar(router)),
       topBar_(new TopBar), heading_(new SectionHeading), sections_(new QStackedWidget),
-      drawerLine_(hairline()), drawer_(new DetailDrawer), status_(new WindowStatusBar),
+      drawerLine_(UiStyle::hairline()), drawer_(new DetailDrawer), status_(new WindowStatusBar),
       sheets_(new WindowSheets(this))
 {
     setChildrenCollapsible(false);
@@ -63,7 +48,7 @@ ContentView::ContentView(WorkspaceRouter& router, QWidget* parent)
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(topBar_);
-    column->addWidget(hairline());
+    column->addWidget(UiStyle::hairline());
     auto* body = new QWidget;
     auto* bodyColumn = new QVBoxLayout(body);
     bodyColumn->setContentsMargins(30, 30, 30, 20);

@@ -31,17 +31,6 @@ QStringList graphemes(const QString& text)
     return out;
 }
 
-QFrame* divider(QWidget* parent)
-{
-    auto* line = new QFrame(parent);
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette colours = line->palette();
-    colours.setColor(QPalette::Window, Palette::line());
-    line->setPalette(colours);
-    return line;
-}
-
 } // namespace
 
 // One section: its sidebar icon, its name and a return symbol, drawn as a
@@ -72,14 +61,14 @@ protected:
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
         if (highlighted_ || underMouse() || hasFocus() || isDown())
-            UiStyle::card(p, box, 12,
-                          UiStyle::withAlpha(Palette::blue(), highlighted_ || isDown() ? 0.12 : 0.06));
+            UiStyle::card(
+                p, box, 12,
+                UiStyle::withAlpha(Palette::blue(), highlighted_ || isDown() ? 0.12 : 0.06));
         SidebarIcon::paint(p, QRectF(10, (height() - 25) / 2.0, 25, 25), iconOf(feature_),
                            colorOf(feature_));
         p.setFont(UiStyle::font(13, highlighted_ ? QFont::DemiBold : QFont::Normal));
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(QRectF(47, 0, width() - 90, height()), Qt::AlignVCenter | Qt::AlignLeft,
-                   text());
+        p.drawText(QRectF(47, 0, width() - 90, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
         const QPixmap mark = symbolPixmap(QStringLiteral("return"), 14, UiStyle::tertiaryText());
         p.drawPixmap(QPointF(width() - 10 - 14, (height() - 14) / 2.0), mark);
     }
@@ -118,7 +107,7 @@ CommandPalette::CommandPalette(WorkspaceModel& model, QWidget* parent)
     searchRow->addWidget(field_, 1);
     searchRow->addWidget(esc);
     column->addLayout(searchRow);
-    column->addWidget(divider(this));
+    column->addWidget(UiStyle::hairline(this));
 
     auto* list = new QVBoxLayout;
     list->setSpacing(2);
@@ -132,11 +121,11 @@ CommandPalette::CommandPalette(WorkspaceModel& model, QWidget* parent)
         list->addWidget(row);
     }
     column->addLayout(list);
-    column->addWidget(divider(this));
+    column->addWidget(UiStyle::hairline(this));
 
     auto* actions = new QHBoxLayout;
-    openFolder_ = new QPushButton(symbolIcon(QStringLiteral("folder")),
-                                  QStringLiteral("Open folder…"), this);
+    openFolder_ =
+        new QPushButton(symbolIcon(QStringLiteral("folder")), QStringLiteral("Open folder…"), this);
     createFolder_ = new QPushButton(symbolIcon(QStringLiteral("folder.badge.plus")),
                                     QStringLiteral("Create folder…"), this);
     for (QPushButton* button : {openFolder_, createFolder_}) {
@@ -172,9 +161,15 @@ bool CommandPalette::fuzzy(const QString& query, const QString& candidate)
     return false;
 }
 
-QString CommandPalette::search() const { return field_->text(); }
+QString CommandPalette::search() const
+{
+    return field_->text();
+}
 
-void CommandPalette::setSearch(const QString& text) { field_->setText(text); }
+void CommandPalette::setSearch(const QString& text)
+{
+    field_->setText(text);
+}
 
 void CommandPalette::update()
 {
@@ -212,7 +207,10 @@ void CommandPalette::dismissThen(const std::function<void()>& action)
     action();
 }
 
-void CommandPalette::updateScope() { createFolder_->setEnabled(!model_.isMacScope()); }
+void CommandPalette::updateScope()
+{
+    createFolder_->setEnabled(!model_.isMacScope());
+}
 
 bool CommandPalette::eventFilter(QObject* watched, QEvent* event)
 {

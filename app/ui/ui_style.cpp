@@ -22,6 +22,25 @@ QFont UiStyle::font(qreal points, QFont::Weight weight)
     return font;
 }
 
+QFont UiStyle::digits(qreal points)
+{
+    QFont digits = font(points);
+    digits.setStyleHint(QFont::Monospace);
+    digits.setFamilies({QStringLiteral("monospace")});
+    return digits;
+}
+
+QWidget* UiStyle::hairline(QWidget* parent)
+{
+    auto* line = new QWidget(parent);
+    line->setFixedHeight(1);
+    line->setAutoFillBackground(true);
+    QPalette colours = line->palette();
+    colours.setColor(QPalette::Window, Palette::line());
+    line->setPalette(colours);
+    return line;
+}
+
 QLabel* UiStyle::label(const QString& text, qreal points, QFont::Weight weight, bool secondary,
                        QWidget* parent)
 {

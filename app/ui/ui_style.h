@@ -17,6 +17,11 @@ QFont font(qreal points, QFont::Weight weight = QFont::Normal);
 // A label with that font; `secondary` uses the muted text colour.
 QLabel* label(const QString& text, qreal points, QFont::Weight weight = QFont::Normal,
               bool secondary = false, QWidget* parent = nullptr);
+// The application font at `points` in its monospaced family, for byte counts
+// that line up from row to row.
+QFont digits(qreal points);
+// A 1 px line in the hairline colour between parts of a window.
+QWidget* hairline(QWidget* parent = nullptr);
 // A rounded rectangle filled with `fill` and outlined with `border` (1 px) when valid.
 void card(QPainter& painter, const QRectF& rect, qreal radius, const QColor& fill,
           const QColor& border = QColor());
