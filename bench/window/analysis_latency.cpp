@@ -18,15 +18,6 @@
 
 namespace {
 
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return condition();
-}
-
 // Runs `step`, then paints the window once; the milliseconds both took.
 double timed(QWidget& window, const std::function<void()>& step)
 {
@@ -56,12 +47,12 @@ int main(int argc, char** argv)
     router.activate(Feature::Storage);
     WorkspaceModel& model = router.current();
     model.navigate(QString::fromLocal8Bit(argv[1]));
-    waitFor([&] { return !model.busy(); }, 60000);
+    (void)QTest::qWaitFor([&] { return !model.busy(); }, 60000);
     QElapsedTimer scan;
     scan.start();
     model.scan();
-    if (!waitFor([&] { return model.storageTree() && !model.busy() && !model.isFiltering(); },
-                 300000)) {
+    if (!QTest::qWaitFor(
+            [&] { return model.storageTree() && !model.busy() && !model.isFiltering(); }, 300000)) {
         std::fprintf(stderr, "analysis_latency: no tree\n");
         return 1;
     }
