@@ -32,18 +32,6 @@ void sparse(const QString& path, qint64 bytes)
 
 class AnalysisViewTest : public WindowTest {
 protected:
-    // The section's model looking at `folder`, after its scan has finished.
-    WorkspaceModel& scanned(Feature feature, const QString& folder)
-    {
-        router->activate(feature);
-        WorkspaceModel& model = router->current();
-        model.navigate(folder);
-        EXPECT_TRUE(waitUntilSettled(model));
-        model.scan();
-        EXPECT_TRUE(waitFor([&] { return model.report().has_value() && !model.busy(); }));
-        EXPECT_TRUE(waitUntilSettled(model));
-        return model;
-    }
     AnalysisView view;
 };
 

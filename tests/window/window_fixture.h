@@ -42,6 +42,21 @@ protected:
         return model;
     }
 
+    // The section's model looking at `folder`, after its listing and, for the
+    // analysis tools, its scan have finished.
+    WorkspaceModel& scanned(Feature feature, const QString& folder)
+    {
+        router->activate(feature);
+        WorkspaceModel& model = router->current();
+        model.navigate(folder);
+        EXPECT_TRUE(waitUntilSettled(model));
+        if (!isAnalysis(feature)) return model;
+        model.scan();
+        EXPECT_TRUE(waitFor([&] { return model.report().has_value() && !model.busy(); }));
+        EXPECT_TRUE(waitUntilSettled(model));
+        return model;
+    }
+
     QTemporaryDir settingsDir;
     QTemporaryDir files;
     std::shared_ptr<ScriptedDiscovery::Log> log;

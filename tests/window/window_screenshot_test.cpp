@@ -84,15 +84,7 @@ TEST_F(WindowTest, ToolSectionsRenderInLightAndDark)
     const QString keep = qEnvironmentVariable("QUORVANE_SCREENSHOTS");
     for (Feature feature : {Feature::Storage, Feature::Duplicates, Feature::Large,
                             Feature::Timeline, Feature::Transfers}) {
-        router->activate(feature);
-        WorkspaceModel& model = router->current();
-        model.navigate(files.path());
-        ASSERT_TRUE(waitUntilSettled(model));
-        if (isAnalysis(feature)) {
-            model.scan();
-            ASSERT_TRUE(waitFor([&] { return model.report().has_value() && !model.busy(); }));
-            ASSERT_TRUE(waitUntilSettled(model));
-        }
+        scanned(feature, files.path());
         for (Appearance appearance : {Appearance::Light, Appearance::Dark}) {
             applyAppearance(*qApp, appearance);
             QTest::qWait(100);
