@@ -2,26 +2,62 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QTimer>
 #include <QUrl>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int connectTimeoutMs = 1000;
 constexpr int writeTimeoutMs = 2000;
+// A launch writes its request at once; a silent peer is dropped.
+constexpr int requestTimeoutMs = 5000;
+
+// A folder only this user can enter and write: not a link, owned by us,
+// no permissions for group or others.
+bool isPrivateFolder(const QByteArray& path)
+{
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0) return false;
+    return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+QString privateTemporaryFolder()
+{
+    const QString folder =
+        QDir(QDir::tempPath()).filePath(QStringLiteral("quorvane-%1").arg(::getuid()));
+    const QByteArray native = QFile::encodeName(folder);
+    // mkdir fails on an existing name, which must then pass the same check:
+    // another user may have made it first.
+    ::mkdir(native.constData(), 0700);
+    return isPrivateFolder(native) ? folder : QString();
+}
 
 } // namespace
 
+bool peerIsThisUser(qintptr socketDescriptor)
+{
+    ucred peer{};
+    socklen_t length = sizeof(peer);
+    if (::getsockopt(int(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0)
+        return false;
+    return peer.uid == ::getuid();
+}
+
 QString SingleInstance::defaultKey()
 {
-    const QString uid = QString::number(::getuid());
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+    if (!runtime.isEmpty() && isPrivateFolder(QFile::encodeName(runtime)))
         return QDir(runtime).filePath(QStringLiteral("quorvane"));
-    return QStringLiteral("quorvane-") + uid;
+    const QString folder = privateTemporaryFolder();
+    if (folder.isEmpty()) return {};
+    return QDir(folder).filePath(QStringLiteral("instance"));
 }
 
 SingleInstance::SingleInstance(QString key, QObject* parent) : QObject(parent), key_(std::move(key))
@@ -32,11 +68,18 @@ SingleInstance::~SingleInstance() = default;
 
 SingleInstance::Role SingleInstance::start(const QString& folder)
 {
-    if (forward(folder)) return Role::Forwarded;
+    if (key_.isEmpty()) return Role::Alone;
+    switch (forward(folder)) {
+    case Delivery::Delivered:
+        return Role::Forwarded;
+    case Delivery::Refused:
+        return Role::Alone;
+    case Delivery::NoListener:
+        break;
+    }
     if (listen()) return Role::First;
     // Someone may have started listening between our two attempts.
-    if (forward(folder)) return Role::Forwarded;
-    return Role::Alone;
+    return forward(folder) == Delivery::Delivered ? Role::Forwarded : Role::Alone;
 }
 
 bool SingleInstance::isListening() const
@@ -44,21 +87,24 @@ bool SingleInstance::isListening() const
     return server_ && server_->isListening();
 }
 
-bool SingleInstance::forward(const QString& folder)
+SingleInstance::Delivery SingleInstance::forward(const QString& folder)
 {
     QLocalSocket socket;
     socket.connectToServer(key_);
-    if (!socket.waitForConnected(connectTimeoutMs)) return false;
+    if (!socket.waitForConnected(connectTimeoutMs)) return Delivery::NoListener;
+    // Our folders go to our own window only.
+    if (!peerIsThisUser(socket.socketDescriptor())) return Delivery::Refused;
     QByteArray message;
     QDataStream out(&message, QIODevice::WriteOnly);
     out << folder;
+    if (message.size() > maxMessageBytes) return Delivery::Refused;
     socket.write(message);
     // The kernel keeps the bytes for the listener, so there is nothing to
     // wait for once they are written (and the listener may be this thread).
     while (socket.bytesToWrite() > 0)
-        if (!socket.waitForBytesWritten(writeTimeoutMs)) return false;
+        if (!socket.waitForBytesWritten(writeTimeoutMs)) return Delivery::NoListener;
     socket.disconnectFromServer();
-    return true;
+    return Delivery::Delivered;
 }
 
 bool SingleInstance::listen()
@@ -79,19 +125,38 @@ void SingleInstance::accept()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        auto read = [this, socket] {
-            QDataStream in(socket);
-            in.startTransaction();
-            QString folder;
-            in >> folder;
-            if (!in.commitTransaction()) return;
-            socket->disconnectFromServer();
-            Q_EMIT activationRequested(folder);
-        };
-        connect(socket, &QLocalSocket::readyRead, this, read);
-        // The sender may have written and gone before the socket was accepted.
-        if (socket->bytesAvailable() > 0) read();
+        if (peerIsThisUser(socket->socketDescriptor()))
+            serve(socket);
+        else
+            socket->abort();
     }
+}
+
+// One request per connection, of bounded size, within a bounded time.
+void SingleInstance::serve(QLocalSocket* socket)
+{
+    socket->setReadBufferSize(maxMessageBytes + 1);
+    QTimer::singleShot(requestTimeoutMs, socket, [socket] { socket->abort(); });
+    auto read = [this, socket] {
+        if (socket->bytesAvailable() > maxMessageBytes) {
+            socket->abort();
+            return;
+        }
+        QDataStream in(socket);
+        in.startTransaction();
+        QString folder;
+        in >> folder;
+        if (!in.commitTransaction()) {
+            if (in.status() == QDataStream::ReadCorruptData) socket->abort();
+            return;
+        }
+        socket->disconnect(this);
+        socket->abort();
+        Q_EMIT activationRequested(folder);
+    };
+    connect(socket, &QLocalSocket::readyRead, this, read);
+    // The sender may have written and gone before the socket was accepted.
+    if (socket->bytesAvailable() > 0) read();
 }
 
 QString launchFolder(const QString& argument)

@@ -1,14 +1,21 @@
 #include "single_instance.h"
+#include "test_support.h"
 
+#include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -27,6 +34,29 @@ bool leaveStaleSocket(const QString& path)
                        ::listen(fd, 1) == 0;
     ::close(fd);
     return bound && QFile::exists(path);
+}
+
+int listeningSocket(const QString& path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    std::copy(name.begin(), name.end(), address.sun_path);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::listen(fd, 4) != 0)
+        return -1;
+    return fd;
+}
+
+// A folder every user may write in, as the shared temporary folder is.
+QString openFolder(const QTemporaryDir& dir, const QString& name)
+{
+    const QString path = dir.filePath(name);
+    QDir().mkpath(path);
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    ::chmod(QFile::encodeName(path).constData(), 01777);
+    return path;
 }
 
 } // namespace
@@ -109,4 +139,148 @@ TEST(SingleInstanceTest, LaunchArgumentsNameLocalFolders)
     EXPECT_EQ(launchFolder(dir.filePath(QStringLiteral("missing"))), QString());
     EXPECT_EQ(launchFolder(QStringLiteral("https://example.org/folder")), QString());
     EXPECT_EQ(launchFolder(QString()), QString());
+}
+
+TEST(SingleInstanceTest, TheSocketLivesOnlyInAFolderNobodyElseCanWrite)
+{
+    QTemporaryDir runtime, temporary;
+    ASSERT_TRUE(runtime.isValid() && temporary.isValid());
+    const QByteArray runtimePath = QFile::encodeName(runtime.path());
+    const ScopedEnv tmp("TMPDIR", QFile::encodeName(temporary.path()));
+
+    ::chmod(runtimePath.constData(), 0700);
+    {
+        const ScopedEnv xdg("XDG_RUNTIME_DIR", runtimePath);
+        EXPECT_EQ(SingleInstance::defaultKey(), runtime.filePath(QStringLiteral("quorvane")));
+    }
+
+    // A runtime folder others can enter is passed over for a private one.
+    ::chmod(runtimePath.constData(), 0755);
+    const QString own = temporary.filePath(QStringLiteral("quorvane-%1").arg(::getuid()));
+    {
+        const ScopedEnv xdg("XDG_RUNTIME_DIR", runtimePath);
+        EXPECT_EQ(SingleInstance::defaultKey(), own + QStringLiteral("/instance"));
+        struct stat info {};
+        ASSERT_EQ(::lstat(QFile::encodeName(own).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+    }
+
+    // A folder of that name that another user made first, or opened to all,
+    // is never used: the window opens on its own instead.
+    ASSERT_TRUE(QDir(own).removeRecursively());
+    ASSERT_TRUE(QDir().mkdir(own));
+    ::chmod(QFile::encodeName(own).constData(), 0777);
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(SingleInstance::defaultKey(), QString());
+    SingleInstance unsafe;
+    EXPECT_EQ(unsafe.start(QStringLiteral("/tmp")), SingleInstance::Role::Alone);
+    EXPECT_FALSE(QFile::exists(own + QStringLiteral("/instance")));
+
+    ASSERT_TRUE(QDir(own).removeRecursively());
+    ::symlink(QFile::encodeName(runtime.path()).constData(), QFile::encodeName(own).constData());
+    EXPECT_EQ(SingleInstance::defaultKey(), QString()); // a link, even to a folder of ours
+}
+
+TEST(SingleInstanceTest, AnotherUsersLaunchIsNotObeyed)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString key = openFolder(dir, QStringLiteral("shared")) + QStringLiteral("/instance");
+    SingleInstance first(key);
+    ASSERT_EQ(first.start({}), SingleInstance::Role::First);
+    ::chmod(QFile::encodeName(key).constData(), 0777);
+    QSignalSpy requests(&first, &SingleInstance::activationRequested);
+
+    const int status = runAsNobody([&] {
+        SingleInstance intruder(key);
+        return intruder.start(QStringLiteral("/tmp")) == SingleInstance::Role::Alone ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0) << "the intruder must see a listener that is not its own";
+    QTest::qWait(100);
+    EXPECT_EQ(requests.size(), 0);
+
+    SingleInstance second(key);
+    EXPECT_EQ(second.start(QStringLiteral("/srv")), SingleInstance::Role::Forwarded);
+    ASSERT_TRUE(requests.wait(5000));
+    EXPECT_EQ(requests.at(0).at(0).toString(), QStringLiteral("/srv"));
+}
+
+TEST(SingleInstanceTest, AListenerOfAnotherUserReceivesNoFolder)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString key = openFolder(dir, QStringLiteral("shared")) + QStringLiteral("/instance");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ready[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+            ::setresuid(65534, 65534, 65534) != 0)
+            ::_exit(120);
+        const int server = listeningSocket(key);
+        if (server < 0) ::_exit(121);
+        ::chmod(QFile::encodeName(key).constData(), 0777);
+        ::alarm(10);
+        (void)!::write(ready[1], "r", 1);
+        const int client = ::accept(server, nullptr, nullptr);
+        char buffer[64];
+        const ssize_t got = ::read(client, buffer, sizeof(buffer));
+        ::_exit(got > 0 ? 1 : 0);
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::close(ready[0]);
+
+    SingleInstance launch(key);
+    EXPECT_EQ(launch.start(QStringLiteral("/home/secret")), SingleInstance::Role::Alone);
+    EXPECT_FALSE(launch.isListening());
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the other user's listener read our folder";
+}
+
+TEST(SingleInstanceTest, AnEndlessOrMalformedRequestIsCutOff)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString key = dir.filePath(QStringLiteral("instance"));
+    SingleInstance first(key);
+    ASSERT_EQ(first.start({}), SingleInstance::Role::First);
+    QSignalSpy requests(&first, &SingleInstance::activationRequested);
+
+    // A string that claims a gigabyte and keeps coming.
+    QLocalSocket flood;
+    flood.connectToServer(key);
+    ASSERT_TRUE(flood.waitForConnected(2000));
+    QByteArray header;
+    QDataStream(&header, QIODevice::WriteOnly) << quint32(1u << 30);
+    flood.write(header);
+    const QByteArray chunk(64 * 1024, 'x');
+    for (int i = 0; i < 16 && flood.state() == QLocalSocket::ConnectedState; ++i) {
+        flood.write(chunk);
+        flood.waitForBytesWritten(200);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return flood.state() == QLocalSocket::UnconnectedState; }, 5000));
+    EXPECT_EQ(requests.size(), 0);
+
+    // A well-formed request after the first one on the same connection is not read.
+    QLocalSocket twice;
+    twice.connectToServer(key);
+    ASSERT_TRUE(twice.waitForConnected(2000));
+    QByteArray message;
+    QDataStream out(&message, QIODevice::WriteOnly);
+    out << QStringLiteral("/one") << QStringLiteral("/two");
+    twice.write(message);
+    twice.waitForBytesWritten(2000);
+    ASSERT_TRUE(requests.wait(5000));
+    QTest::qWait(50);
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests.at(0).at(0).toString(), QStringLiteral("/one"));
 }
