@@ -9,7 +9,9 @@
 #include <QUrl>
 #include <QtConcurrent>
 #include <atomic>
+#include <functional>
 #include <libtracker-sparql/tracker-sparql.h>
+#include <utility>
 
 namespace {
 
@@ -156,10 +158,11 @@ void TrackerFileIndex::stop()
 
 namespace {
 
-// Reads one query into pages; returns the number of rows the index sent.
+// Reads one query, handing over pages of at most `pageLimit` kept rows (fewer
+// where rows are dropped); returns the number of rows the index sent.
 qsizetype readPages(TrackerSparqlConnection* sparql, const QByteArray& query, MediaKind kind,
-                    bool gathering, qsizetype firstPage, QString& previous,
-                    QPromise<IndexResults>& promise)
+                    qsizetype pageLimit, QString& previous, QPromise<IndexResults>& promise,
+                    const std::function<void(QList<IndexedItem>&&)>& deliver)
 {
     GError* error = nullptr;
     TrackerSparqlCursor* cursor =
@@ -170,9 +173,7 @@ qsizetype readPages(TrackerSparqlConnection* sparql, const QByteArray& query, Me
         throw FileError::withDescription(QString(), message);
     }
     qsizetype rows = 0;
-    IndexResults page;
-    page.gathering = gathering;
-    qsizetype pageLimit = firstPage;
+    QList<IndexedItem> page;
     while (!promise.isCanceled() && tracker_sparql_cursor_next(cursor, nullptr, &error)) {
         ++rows;
         const QString url = cursorString(cursor, 0);
@@ -195,19 +196,14 @@ qsizetype readPages(TrackerSparqlConnection* sparql, const QByteArray& query, Me
             if (when.isValid()) item.modified = when.toUTC();
         }
         item.isDirectory = tracker_sparql_cursor_is_bound(cursor, 3);
-        page.items.append(std::move(item));
-        if (page.items.size() >= pageLimit) {
-            promise.addResult(std::move(page));
-            page = IndexResults{};
-            page.gathering = gathering;
-            pageLimit = pageSize;
-        }
+        page.append(std::move(item));
+        if (page.size() >= pageLimit) deliver(std::exchange(page, {}));
     }
     const QString failure = error ? QString::fromUtf8(error->message) : QString();
     g_clear_error(&error);
     g_object_unref(cursor);
     if (!failure.isEmpty()) throw FileError::withDescription(QString(), failure);
-    if (!page.items.isEmpty()) promise.addResult(std::move(page));
+    if (!page.isEmpty()) deliver(std::move(page));
     return rows;
 }
 
@@ -221,19 +217,31 @@ QFuture<IndexResults> TrackerFileIndex::results()
     return QtConcurrent::run(indexPool(), [connection, kind,
                                            query](QPromise<IndexResults>& promise) {
         if (!connection) throw FileError(FileError::Code::FileReadUnknown, QString());
-        const bool gathering = connection->activity.working();
-        connection->gathering = gathering;
-        // The newest few first, on their own, so that they are shown at
-        // once; the index sorts everything before it sends a row.
+        // The newest few first, on their own, so that they are shown at once:
+        // the index sorts everything before it sends a row.
         QString previous;
+        QList<IndexedItem> newest;
         const qsizetype first = readPages(
             connection->sparql, (query + QStringLiteral(" LIMIT %1").arg(firstPageRows)).toUtf8(),
-            kind, gathering, firstPageRows, previous, promise);
-        if (first == firstPageRows && !promise.isCanceled())
+            kind, firstPageRows, previous, promise,
+            [&](QList<IndexedItem>&& page) { newest = std::move(page); });
+        const bool more = first == firstPageRows;
+        // A page that more pages follow is interim, whatever the miners say.
+        if (more) promise.addResult(IndexResults{std::move(newest), true});
+        const bool gathering = connection->activity.working();
+        connection->gathering = gathering;
+        bool delivered = false;
+        auto deliver = [&](QList<IndexedItem>&& page) {
+            promise.addResult(IndexResults{std::move(page), gathering});
+            delivered = true;
+        };
+        if (!more)
+            deliver(std::move(newest));
+        else if (!promise.isCanceled())
             readPages(connection->sparql,
                       (query + QStringLiteral(" OFFSET %1").arg(firstPageRows)).toUtf8(), kind,
-                      gathering, pageSize, previous, promise);
-        // An empty read still tells whether the index gathers.
-        if (promise.future().resultCount() == 0) promise.addResult(IndexResults{{}, gathering});
+                      pageSize, previous, promise, deliver);
+        // The last page carries what the miners say, even when it is empty.
+        if (!delivered) deliver({});
     });
 }
