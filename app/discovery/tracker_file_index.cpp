@@ -29,22 +29,27 @@ QThreadPool* indexPool()
     return &pool;
 }
 
+// The class of each kind lives in the graph of its extractor rules; asking
+// there spares the union of every graph. Audio is also found in the video
+// graph (containers guessed as video that hold only sound), so it asks all.
 QString kindPattern(MediaKind kind)
 {
     switch (kind) {
     case MediaKind::Image:
-        return QStringLiteral("?f nie:interpretedAs ?ie . ?ie a nfo:Image .");
+        return QStringLiteral(
+            "GRAPH tracker:Pictures { ?f nie:interpretedAs ?ie . ?ie a nfo:Image }");
     case MediaKind::Video:
-        return QStringLiteral("?f nie:interpretedAs ?ie . ?ie a nfo:Video .");
+        return QStringLiteral("GRAPH tracker:Video { ?f nie:interpretedAs ?ie . ?ie a nfo:Video }");
     case MediaKind::Audio:
         // Movies are audio too in the index's classes.
         return QStringLiteral("?f nie:interpretedAs ?ie . ?ie a nfo:Audio ."
                               " FILTER NOT EXISTS { ?ie a nfo:Video }");
     case MediaKind::Document:
-        return QStringLiteral("?f nie:interpretedAs ?ie . ?ie a nfo:Document ."
-                              " FILTER NOT EXISTS { ?ie a nfo:Image }"
-                              " FILTER NOT EXISTS { ?ie a nfo:Video }"
-                              " FILTER NOT EXISTS { ?ie a nfo:Audio }");
+        return QStringLiteral(
+            "GRAPH tracker:Documents { ?f nie:interpretedAs ?ie . ?ie a nfo:Document ."
+            " FILTER NOT EXISTS { ?ie a nfo:Image }"
+            " FILTER NOT EXISTS { ?ie a nfo:Video }"
+            " FILTER NOT EXISTS { ?ie a nfo:Audio } }");
     case MediaKind::Other:
         break;
     }
@@ -158,10 +163,10 @@ void TrackerFileIndex::stop()
 
 namespace {
 
-// Reads one query, handing over pages of at most `pageLimit` kept rows (fewer
-// where rows are dropped); returns the number of rows the index sent.
+// Reads one query, handing over a first page of `firstLimit` kept rows and
+// then pages of `pageSize`; returns the number of rows the index sent.
 qsizetype readPages(TrackerSparqlConnection* sparql, const QByteArray& query, MediaKind kind,
-                    qsizetype pageLimit, QString& previous, QPromise<IndexResults>& promise,
+                    qsizetype firstLimit, QString& previous, QPromise<IndexResults>& promise,
                     const std::function<void(QList<IndexedItem>&&)>& deliver)
 {
     GError* error = nullptr;
@@ -174,6 +179,7 @@ qsizetype readPages(TrackerSparqlConnection* sparql, const QByteArray& query, Me
     }
     qsizetype rows = 0;
     QList<IndexedItem> page;
+    qsizetype pageLimit = firstLimit;
     while (!promise.isCanceled() && tracker_sparql_cursor_next(cursor, nullptr, &error)) {
         ++rows;
         const QString url = cursorString(cursor, 0);
@@ -197,7 +203,10 @@ qsizetype readPages(TrackerSparqlConnection* sparql, const QByteArray& query, Me
         }
         item.isDirectory = tracker_sparql_cursor_is_bound(cursor, 3);
         page.append(std::move(item));
-        if (page.size() >= pageLimit) deliver(std::exchange(page, {}));
+        if (page.size() >= pageLimit) {
+            deliver(std::exchange(page, {}));
+            pageLimit = pageSize;
+        }
     }
     const QString failure = error ? QString::fromUtf8(error->message) : QString();
     g_clear_error(&error);
@@ -214,34 +223,48 @@ QFuture<IndexResults> TrackerFileIndex::results()
     const std::shared_ptr<Connection> connection = connection_;
     const MediaKind kind = kind_;
     const QString query = queryFor(kind);
-    return QtConcurrent::run(indexPool(), [connection, kind,
-                                           query](QPromise<IndexResults>& promise) {
-        if (!connection) throw FileError(FileError::Code::FileReadUnknown, QString());
-        // The newest few first, on their own, so that they are shown at once:
-        // the index sorts everything before it sends a row.
-        QString previous;
-        QList<IndexedItem> newest;
-        const qsizetype first = readPages(
-            connection->sparql, (query + QStringLiteral(" LIMIT %1").arg(firstPageRows)).toUtf8(),
-            kind, firstPageRows, previous, promise,
-            [&](QList<IndexedItem>&& page) { newest = std::move(page); });
-        const bool more = first == firstPageRows;
-        // A page that more pages follow is interim, whatever the miners say.
-        if (more) promise.addResult(IndexResults{std::move(newest), true});
-        const bool gathering = connection->activity.working();
-        connection->gathering = gathering;
-        bool delivered = false;
-        auto deliver = [&](QList<IndexedItem>&& page) {
-            promise.addResult(IndexResults{std::move(page), gathering});
-            delivered = true;
-        };
-        if (!more)
-            deliver(std::move(newest));
-        else if (!promise.isCanceled())
-            readPages(connection->sparql,
-                      (query + QStringLiteral(" OFFSET %1").arg(firstPageRows)).toUtf8(), kind,
-                      pageSize, previous, promise, deliver);
-        // The last page carries what the miners say, even when it is empty.
-        if (!delivered) deliver({});
-    });
+    return QtConcurrent::run(
+        indexPool(), [connection, kind, query](QPromise<IndexResults>& promise) {
+            if (!connection) throw FileError(FileError::Code::FileReadUnknown, QString());
+            QString previous;
+            bool delivered = false;
+            bool gathering = true;
+            auto deliver = [&](QList<IndexedItem>&& page) {
+                promise.addResult(IndexResults{std::move(page), gathering});
+                delivered = true;
+            };
+            auto askMiners = [&] {
+                gathering = connection->activity.working();
+                connection->gathering = gathering;
+            };
+            if (kind != MediaKind::Other) {
+                // Finding the kind costs the index as much for a few rows as for
+                // all of them: one query, its first rows handed over at once.
+                askMiners();
+                readPages(connection->sparql, query.toUtf8(), kind, firstPageRows, previous,
+                          promise, deliver);
+            } else {
+                // The newest few first, on their own, so that they are shown at
+                // once: the index sorts everything before it sends a row.
+                QList<IndexedItem> newest;
+                const qsizetype first =
+                    readPages(connection->sparql,
+                              (query + QStringLiteral(" LIMIT %1").arg(firstPageRows)).toUtf8(),
+                              kind, firstPageRows, previous, promise,
+                              [&](QList<IndexedItem>&& page) { newest = std::move(page); });
+                // A page that more pages follow is interim, whatever the miners say.
+                const bool more = first == firstPageRows;
+                if (more) deliver(std::move(newest));
+                delivered = false;
+                askMiners();
+                if (!more)
+                    deliver(std::move(newest));
+                else if (!promise.isCanceled())
+                    readPages(connection->sparql,
+                              (query + QStringLiteral(" OFFSET %1").arg(firstPageRows)).toUtf8(),
+                              kind, pageSize, previous, promise, deliver);
+            }
+            // The last page carries what the miners say, even when it is empty.
+            if (!delivered) deliver({});
+        });
 }
