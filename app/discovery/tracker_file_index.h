@@ -14,7 +14,8 @@ public:
     static constexpr int batchMs = 200;
     // While the miners work, how often to look whether they are done.
     static constexpr int recheckMs = 1000;
-    // Rows asked for on their own before the rest.
+    // Rows handed over first, on their own (for every item, also asked for
+    // on their own before the rest).
     static constexpr int firstPageRows = 64;
 
     TrackerFileIndex();
