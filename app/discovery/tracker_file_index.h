@@ -12,6 +12,11 @@ class TrackerFileIndex : public QObject, public FileIndex {
     Q_OBJECT
 public:
     static constexpr int batchMs = 200;
+    // While the miners work, how often to look whether they are done.
+    static constexpr int recheckMs = 1000;
+    // Rows handed over first, on their own (for every item, also asked for
+    // on their own before the rest).
+    static constexpr int firstPageRows = 64;
 
     TrackerFileIndex();
     ~TrackerFileIndex() override;
@@ -20,7 +25,8 @@ public:
     void stop() override;
     QFuture<IndexResults> results() override;
 
-    // The SPARQL query for one kind, newest first.
+    // The SPARQL query for one kind, newest first. Rows with ?loose bound have
+    // no class in the index and are kept only when their name says `kind`.
     static QString queryFor(MediaKind kind);
 
 private:
@@ -32,4 +38,5 @@ private:
     MediaKind kind_ = MediaKind::Other;
     std::function<void()> changed_;
     QTimer batch_;
+    QTimer recheck_;
 };

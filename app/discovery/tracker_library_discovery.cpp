@@ -3,15 +3,20 @@
 #include "distant_past.h"
 #include "file_entry.h"
 #include "tracker_file_index.h"
-#include "when_finished.h"
 
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QTimer>
 
 struct TrackerLibraryDiscovery::Pass {
     QUuid token;
-    IndexResults results;
-    qsizetype index = 0;
+    QFuture<IndexResults> future;
+    QFutureWatcher<IndexResults> watcher; // wakes the pass when a page arrives
+    int pagesTaken = 0;
+    QList<IndexedItem> page; // the page being converted
+    qsizetype index = 0;     // in `page`
+    bool gathering = false;  // as the last page says
+    bool sliceQueued = false;
     LibrarySnapshot snapshot;
     std::optional<QElapsedTimer> sinceInterim; // none until the first interim snapshot
 };
@@ -55,6 +60,8 @@ void TrackerLibraryDiscovery::start(MediaKind kind, bool screenshotsOnly, Receiv
 void TrackerLibraryDiscovery::stop()
 {
     generation_ = QUuid::createUuid();
+    if (pass_) pass_->future.cancel(); // ends the read of the index
+    pass_.reset();
     needsSnapshot_ = false;
     passRunning_ = false;
     if (running_) index_->stop();
@@ -79,47 +86,70 @@ void TrackerLibraryDiscovery::runPasses(QUuid token)
         return;
     }
     needsSnapshot_ = false;
-    whenFinished(index_->results(), this, [this, token](QFuture<IndexResults> done) {
-        if (!isCurrent(token)) return;
-        IndexResults results;
-        try {
-            results = done.result();
-        } catch (...) {
-            if (receive_) receive_(LibrarySnapshot{{}, {}, false, unavailableMessage()});
-            passEnded(token);
-            return;
-        }
-        auto pass = std::make_shared<Pass>();
-        pass->token = token;
-        pass->results = std::move(results);
-        pass->snapshot.files.reserve(pass->results.items.size());
-        convertSlice(pass);
-    });
+    auto pass = std::make_shared<Pass>();
+    pass->token = token;
+    pass->future = index_->results();
+    // The watcher belongs to the pass, so its handlers hold the pass weakly.
+    const std::weak_ptr<Pass> weak = pass;
+    auto wake = [this, weak] {
+        if (auto live = weak.lock(); live && !live->sliceQueued) convertSlice(live);
+    };
+    connect(&pass->watcher, &QFutureWatcherBase::resultsReadyAt, this, wake);
+    connect(&pass->watcher, &QFutureWatcherBase::finished, this, wake);
+    pass_ = pass;
+    pass->watcher.setFuture(pass->future);
+}
+
+bool TrackerLibraryDiscovery::takePage(Pass& pass)
+{
+    if (pass.pagesTaken >= pass.future.resultCount()) return false;
+    const IndexResults& next = pass.future.resultAt(pass.pagesTaken++);
+    pass.page = next.items;
+    pass.gathering = next.gathering;
+    pass.index = 0;
+    return true;
 }
 
 void TrackerLibraryDiscovery::convertSlice(std::shared_ptr<Pass> pass)
 {
-    if (!isCurrent(pass->token)) return;
-    const QList<IndexedItem>& items = pass->results.items;
-    if (pass->index >= items.size()) {
-        pass->snapshot.gathering = pass->results.gathering;
-        if (receive_) receive_(pass->snapshot);
+    if (!isCurrent(pass->token) || pass_ != pass) return;
+    QElapsedTimer slice;
+    slice.start();
+    bool drained = false;
+    try {
+        for (int converted = 0; converted < sliceCount;) {
+            if (pass->index >= pass->page.size()) {
+                if (takePage(*pass)) continue;
+                drained = true;
+                break;
+            }
+            const IndexedItem& item = pass->page[pass->index++];
+            ++converted;
+            const QString name = QFileInfo(item.path).fileName();
+            const bool capture = item.isScreenCapture || looksLikeScreenCapture(name);
+            if (!screenshotsOnly_ || capture) {
+                pass->snapshot.files.append(FileEntry::indexed(
+                    item.path, item.size, item.modified.value_or(distantPast()), item.isDirectory));
+                if (capture) pass->snapshot.screenshots.insert(item.path);
+            }
+            if (slice.nsecsElapsed() >= sliceNs) break;
+        }
+        if (drained && pass->future.isFinished()) {
+            pass->future.waitForFinished(); // throws what the read threw
+            if (pass->future.resultCount() > pass->pagesTaken) drained = false;
+        }
+    } catch (...) {
+        pass_.reset();
+        if (receive_) receive_(LibrarySnapshot{{}, {}, false, unavailableMessage()});
         passEnded(pass->token);
         return;
     }
-    QElapsedTimer slice;
-    slice.start();
-    const qsizetype end = std::min(items.size(), pass->index + sliceCount);
-    while (pass->index < end) {
-        const IndexedItem& item = items[pass->index++];
-        const QString name = QFileInfo(item.path).fileName();
-        const bool capture = item.isScreenCapture || looksLikeScreenCapture(name);
-        if (!screenshotsOnly_ || capture) {
-            pass->snapshot.files.append(FileEntry::indexed(
-                item.path, item.size, item.modified.value_or(distantPast()), item.isDirectory));
-            if (capture) pass->snapshot.screenshots.insert(item.path);
-        }
-        if (slice.nsecsElapsed() >= sliceNs) break;
+    if (drained && pass->future.isFinished()) {
+        pass_.reset();
+        pass->snapshot.gathering = pass->gathering;
+        if (receive_) receive_(pass->snapshot);
+        passEnded(pass->token);
+        return;
     }
     const bool interimDue =
         !pass->sinceInterim || pass->sinceInterim->elapsed() >= interimIntervalMs;
@@ -130,8 +160,14 @@ void TrackerLibraryDiscovery::convertSlice(std::shared_ptr<Pass> pass)
         pass->sinceInterim.emplace();
         pass->sinceInterim->start();
     }
+    // Drained: the watcher wakes the pass when the index sends more.
+    if (drained) return;
     // Give the window its turn before the next slice.
-    QTimer::singleShot(1, Qt::PreciseTimer, this, [this, pass] { convertSlice(pass); });
+    pass->sliceQueued = true;
+    QTimer::singleShot(1, Qt::PreciseTimer, this, [this, pass] {
+        pass->sliceQueued = false;
+        convertSlice(pass);
+    });
 }
 
 void TrackerLibraryDiscovery::passEnded(const QUuid& token)

@@ -10,8 +10,8 @@
 
 // Discovery from the desktop's file index: a live query for the section's
 // kind whose results are turned into entries on the GUI thread in short
-// slices, with growing snapshots while that goes on and a full one after
-// every change the index reports.
+// slices while the index still sends them, with growing snapshots while that
+// goes on and a full one after every change the index reports.
 class TrackerLibraryDiscovery : public QObject, public LibraryDiscovering {
     Q_OBJECT
 public:
@@ -36,6 +36,7 @@ private:
 
     void runPasses(QUuid token);
     void convertSlice(std::shared_ptr<Pass> pass);
+    static bool takePage(Pass& pass);
     void passEnded(const QUuid& token);
     bool isCurrent(const QUuid& token) const { return token == generation_; }
 
@@ -46,6 +47,7 @@ private:
     bool screenshotsOnly_ = false;
     QUuid generation_ = QUuid::createUuid();
     bool needsSnapshot_ = false;
+    std::shared_ptr<Pass> pass_; // the pass under way
 };
 
 // Whether a file name says it is a screen capture.

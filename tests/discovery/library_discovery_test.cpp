@@ -106,7 +106,8 @@ TEST(LibraryDiscovery, EmptyResultsGiveOneSnapshotAndScreenshotsOnlyNoInterim)
     EXPECT_TRUE(f.received[0].gathering); // as the index says
 
     Fixture shots;
-    for (int i = 0; i < 500; ++i) shots.state->results.items << item(QStringLiteral("/p/%1.jpg").arg(i));
+    for (int i = 0; i < 500; ++i)
+        shots.state->results.items << item(QStringLiteral("/p/%1.jpg").arg(i));
     shots.discovery.start(MediaKind::Image, true, shots.receiver());
     ASSERT_TRUE(shots.waitForFinal());
     ASSERT_EQ(shots.received.size(), 1);
@@ -126,6 +127,46 @@ TEST(LibraryDiscovery, LargeResultsArriveInGrowingSnapshots)
     for (qsizetype i = 1; i < f.received.size(); ++i)
         EXPECT_GE(f.received[i].files.size(), f.received[i - 1].files.size());
     EXPECT_EQ(f.received.last().files.size(), 20000);
+}
+
+TEST(LibraryDiscovery, TheFirstPageIsShownWhileTheIndexStillReads)
+{
+    // An index that sends one page and then takes its time with the rest.
+    class PagedIndex : public FileIndex {
+    public:
+        QPromise<IndexResults> promise;
+        bool start(MediaKind, std::function<void()>) override { return true; }
+        void stop() override {}
+        QFuture<IndexResults> results() override
+        {
+            promise.start();
+            IndexResults first;
+            first.gathering = true;
+            for (int i = 0; i < 64; ++i)
+                first.items << item(QStringLiteral("/p/new%1.jpg").arg(i));
+            promise.addResult(first);
+            return promise.future();
+        }
+    };
+    auto owned = std::make_unique<PagedIndex>();
+    PagedIndex* index = owned.get();
+    TrackerLibraryDiscovery discovery(std::move(owned));
+    QList<LibrarySnapshot> received;
+    discovery.start(MediaKind::Image, false, [&](const LibrarySnapshot& s) { received << s; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !received.isEmpty(); }, 2000));
+    EXPECT_TRUE(received[0].gathering);
+    EXPECT_EQ(received[0].files.size(), 64);
+
+    IndexResults rest;
+    for (int i = 0; i < 1000; ++i)
+        rest.items << item(QStringLiteral("/p/old%1.jpg").arg(i));
+    index->promise.addResult(rest, 1);
+    index->promise.finish();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !received.last().gathering; }));
+    EXPECT_EQ(received.last().files.size(), 1064);
+    EXPECT_EQ(received.last().files.first().name, "new0.jpg");
+    EXPECT_EQ(received.last().files.last().name, "old999.jpg");
+    discovery.stop();
 }
 
 TEST(LibraryDiscovery, StopStartAndBurstsOfChanges)

@@ -31,7 +31,8 @@ std::optional<LibrarySnapshot> discover(TrackerLibraryDiscovery& discovery, Medi
 QStringList names(const LibrarySnapshot& snapshot)
 {
     QStringList out;
-    for (const FileEntry& f : snapshot.files) out << f.name;
+    for (const FileEntry& f : snapshot.files)
+        out << f.name;
     out.sort();
     return out;
 }
@@ -47,12 +48,22 @@ TEST(TrackerDiscovery, FindsTheIndexedFilesByKindAndFollowsChanges)
     ASSERT_TRUE(QImage(64, 48, QImage::Format_RGB32).save(root.filePath("Pictures/beach.png")));
     ASSERT_TRUE(QImage(80, 60, QImage::Format_RGB32)
                     .save(root.filePath("Pictures/Screenshot from 2024-01-01 10-00-00.png")));
-    QFile notes(root.filePath("Documents/notes.txt"));
-    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
-    notes.write("Some notes for the index.\n");
-    notes.close();
+    // Types without an extractor get no class in the index: found by name.
+    ASSERT_TRUE(
+        QImage(30, 20, QImage::Format_RGB32).save(root.filePath("Pictures/photo.webp"), "WEBP"));
+    const QList<std::pair<QString, QByteArray>> texts = {
+        {"Documents/notes.txt", "Some notes for the index.\n"},
+        {"Documents/table.csv", "name,size\na,1\n"},
+        {"Documents/data.json", "{\"a\": [1, 2]}\n"},
+        {"Documents/main.cpp", "int main() { return 0; }\n"},
+        {"Documents/README", "no extension, no kind\n"}};
+    for (const auto& [name, contents] : texts) {
+        QFile file(root.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
 
-    const QString failure = sandbox.start();
+    const QString failure = sandbox.start(120000, 5);
     ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
 
     // The command line asks the same index.
@@ -61,14 +72,15 @@ TEST(TrackerDiscovery, FindsTheIndexedFilesByKindAndFollowsChanges)
     ASSERT_TRUE(cli.waitForFinished(60000));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     const QJsonDocument listed = QJsonDocument::fromJson(cli.readAllStandardOutput());
-    EXPECT_EQ(listed["files"].toArray().size(), 2);
+    EXPECT_EQ(listed["files"].toArray().size(), 3);
     EXPECT_EQ(listed["screenshots"].toArray().size(), 1);
 
     TrackerLibraryDiscovery discovery;
     auto images = discover(discovery, MediaKind::Image, false,
-                           [](const LibrarySnapshot& s) { return s.files.size() == 2; });
+                           [](const LibrarySnapshot& s) { return s.files.size() == 3; });
     ASSERT_TRUE(images.has_value());
-    EXPECT_EQ(names(*images), (QStringList{"Screenshot from 2024-01-01 10-00-00.png", "beach.png"}));
+    EXPECT_EQ(names(*images),
+              (QStringList{"Screenshot from 2024-01-01 10-00-00.png", "beach.png", "photo.webp"}));
     EXPECT_EQ(images->screenshots.size(), 1);
     for (const FileEntry& file : images->files) {
         const FileEntry onDisk = FileEntry::fromPath(file.path);
@@ -85,10 +97,10 @@ TEST(TrackerDiscovery, FindsTheIndexedFilesByKindAndFollowsChanges)
     auto documents = discover(discovery, MediaKind::Document, false,
                               [](const LibrarySnapshot& s) { return !s.files.isEmpty(); });
     ASSERT_TRUE(documents.has_value());
-    EXPECT_EQ(names(*documents), QStringList{"notes.txt"});
+    EXPECT_EQ(names(*documents), (QStringList{"data.json", "main.cpp", "notes.txt", "table.csv"}));
 
-    auto video = discover(discovery, MediaKind::Video, false,
-                          [](const LibrarySnapshot&) { return true; });
+    auto video =
+        discover(discovery, MediaKind::Video, false, [](const LibrarySnapshot&) { return true; });
     ASSERT_TRUE(video.has_value());
     EXPECT_TRUE(video->files.isEmpty());
 
@@ -98,17 +110,50 @@ TEST(TrackerDiscovery, FindsTheIndexedFilesByKindAndFollowsChanges)
                            [](const FileEntry& f) { return f.name == "notes.txt"; });
     });
     ASSERT_TRUE(everything.has_value());
-    EXPECT_TRUE(std::any_of(everything->files.begin(), everything->files.end(),
-                            [](const FileEntry& f) { return f.isDirectory && f.name == "Pictures"; }));
+    EXPECT_TRUE(
+        std::any_of(everything->files.begin(), everything->files.end(),
+                    [](const FileEntry& f) { return f.isDirectory && f.name == "Pictures"; }));
+    EXPECT_TRUE(
+        std::any_of(everything->files.begin(), everything->files.end(),
+                    [](const FileEntry& f) { return !f.isDirectory && f.name == "README"; }));
+    // Newest first, folders and files alike.
+    for (qsizetype i = 1; i < everything->files.size(); ++i)
+        EXPECT_GE(everything->files[i - 1].modified, everything->files[i].modified);
     std::optional<LibrarySnapshot> update;
     discovery.start(MediaKind::Image, false, [&](const LibrarySnapshot& snapshot) {
-        if (!snapshot.gathering && snapshot.files.size() == 3) update = snapshot;
+        if (!snapshot.gathering && snapshot.files.size() == 4) update = snapshot;
     });
     ASSERT_TRUE(QImage(10, 10, QImage::Format_RGB32).save(root.filePath("Pictures/later.png")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return update.has_value(); }, 60000))
         << "the new picture never arrived";
     EXPECT_TRUE(names(*update).contains("later.png"));
     discovery.stop();
+}
+
+TEST(TrackerDiscovery, StaysGatheringUntilTheExtractorHasClassifiedEverything)
+{
+    TrackerSandbox sandbox;
+    const QDir root(sandbox.folder());
+    const int count = 400;
+    QImage picture(48, 32, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    for (int i = 0; i < count; ++i)
+        ASSERT_TRUE(picture.save(root.filePath(QStringLiteral("picture-%1.png").arg(i))));
+
+    // Discovery runs from the moment the index starts: no final list may
+    // come before the extractor has classified every picture.
+    const QString failure = sandbox.launch();
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    TrackerLibraryDiscovery discovery;
+    QList<qsizetype> finals;
+    discovery.start(MediaKind::Image, false, [&](const LibrarySnapshot& snapshot) {
+        ASSERT_FALSE(snapshot.message.has_value()) << snapshot.message->toStdString();
+        if (!snapshot.gathering) finals << snapshot.files.size();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finals.contains(count); }, 180000))
+        << "never all pictures";
+    discovery.stop();
+    EXPECT_EQ(finals.first(), count) << "a final list of " << finals.first() << " came first";
 }
 
 TEST(TrackerDiscovery, AnIndexThatCannotBeReachedGivesTheMessageAtOnce)

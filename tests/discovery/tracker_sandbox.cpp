@@ -10,16 +10,17 @@
 
 namespace {
 
-const char* const variables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                                 "XDG_RUNTIME_DIR", "TMPDIR", "GSETTINGS_BACKEND"};
+const char* const variables[] = {
+    "HOME",   "XDG_CONFIG_HOME",  "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR",
+    "TMPDIR", "GSETTINGS_BACKEND"};
 
 } // namespace
 
 TrackerSandbox::TrackerSandbox() : state_(QStringLiteral("/var/tmp/quorvane-tracker-XXXXXX"))
 {
     const QString root = state_.path();
-    for (const char* sub : {"home", "config/glib-2.0/settings", "data", "cache", "run", "tmp",
-                            "indexed"})
+    for (const char* sub :
+         {"home", "config/glib-2.0/settings", "data", "cache", "run", "tmp", "indexed"})
         QDir().mkpath(root + u'/' + QLatin1String(sub));
     QFile::setPermissions(root + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     folder_ = root + "/indexed";
@@ -36,8 +37,9 @@ TrackerSandbox::TrackerSandbox() : state_(QStringLiteral("/var/tmp/quorvane-trac
                           .arg(folder_)
                           .toUtf8());
     }
-    const QStringList values = {root + "/home", root + "/config", root + "/data", root + "/cache",
-                                root + "/run",  root + "/tmp",    QStringLiteral("keyfile")};
+    const QStringList values = {root + "/home",           root + "/config", root + "/data",
+                                root + "/cache",          root + "/run",    root + "/tmp",
+                                QStringLiteral("keyfile")};
     environment_ = QProcessEnvironment::systemEnvironment();
     for (int i = 0; i < values.size(); ++i) {
         environment_.insert(QString::fromLatin1(variables[i]), values[i]);
@@ -50,17 +52,19 @@ TrackerSandbox::~TrackerSandbox()
     if (busPid_ > 0) {
         // The miners leave when their bus goes away; ask them first so the
         // database is closed before the folder is removed.
-        for (const char* name : {"org.freedesktop.Tracker3.Miner.Files",
-                                 "org.freedesktop.Tracker3.Miner.Extract"}) {
-            const QString reply = run("gdbus", {"call", "--session", "--dest", "org.freedesktop.DBus",
-                                                "--object-path", "/org/freedesktop/DBus", "--method",
-                                                "org.freedesktop.DBus.GetConnectionUnixProcessID",
-                                                QString::fromLatin1(name)});
+        for (const char* name :
+             {"org.freedesktop.Tracker3.Miner.Files", "org.freedesktop.Tracker3.Miner.Extract"}) {
+            const QString reply =
+                run("gdbus",
+                    {"call", "--session", "--dest", "org.freedesktop.DBus", "--object-path",
+                     "/org/freedesktop/DBus", "--method",
+                     "org.freedesktop.DBus.GetConnectionUnixProcessID", QString::fromLatin1(name)});
             const auto match = QRegularExpression("uint32 (\\d+)").match(reply);
             if (match.hasMatch()) {
                 const pid_t pid = match.captured(1).toInt();
                 ::kill(pid, SIGTERM);
-                for (int i = 0; i < 50 && ::kill(pid, 0) == 0; ++i) QThread::msleep(100);
+                for (int i = 0; i < 50 && ::kill(pid, 0) == 0; ++i)
+                    QThread::msleep(100);
             }
         }
         ::kill(pid_t(busPid_), SIGTERM);
@@ -87,14 +91,15 @@ QString TrackerSandbox::run(const QString& program, const QStringList& arguments
 
 QString TrackerSandbox::sparql(const QString& query) const
 {
-    return run("tracker3", {"sparql", "--dbus-service", "org.freedesktop.Tracker3.Miner.Files",
-                            "-q", query});
+    return run("tracker3",
+               {"sparql", "--dbus-service", "org.freedesktop.Tracker3.Miner.Files", "-q", query});
 }
 
 int TrackerSandbox::countFiles(bool pendingOnly) const
 {
     const QString pending =
-        pendingOnly ? QStringLiteral("FILTER NOT EXISTS { ?f tracker:extractorHash ?h }") : QString();
+        pendingOnly ? QStringLiteral("FILTER NOT EXISTS { ?f tracker:extractorHash ?h }")
+                    : QString();
     const QString out = sparql(QStringLiteral("SELECT (COUNT(DISTINCT ?f) AS ?n) WHERE { ?f a "
                                               "nfo:FileDataObject ; nie:url ?u . %1 "
                                               "FILTER(STRSTARTS(?u, \"file://%2/\")) }")
@@ -103,7 +108,25 @@ int TrackerSandbox::countFiles(bool pendingOnly) const
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
-QString TrackerSandbox::start(int timeoutMs)
+QString TrackerSandbox::start(int timeoutMs, int unextractable)
+{
+    if (QString failure = launch(); !failure.isEmpty()) return failure;
+    QElapsedTimer clock;
+    clock.start();
+    QString status;
+    while (clock.elapsed() < timeoutMs) {
+        status = run("tracker3", {"status"}).trimmed().section(u'\n', -1);
+        if (status.contains("complete") && countFiles(true) == unextractable &&
+            countFiles(false) > 0)
+            return {};
+        QThread::msleep(200);
+    }
+    return QStringLiteral("the private file index did not finish within %1 s (status: %2)")
+        .arg(timeoutMs / 1000)
+        .arg(status);
+}
+
+QString TrackerSandbox::launch()
 {
     hadBus_ = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS");
     savedBus_ = qgetenv("DBUS_SESSION_BUS_ADDRESS");
@@ -113,7 +136,8 @@ QString TrackerSandbox::start(int timeoutMs)
     if (!bus.waitForFinished(10000) || bus.exitCode() != 0)
         return QStringLiteral("dbus-daemon --session did not start: %1")
             .arg(QString::fromUtf8(bus.readAllStandardError()));
-    const QStringList lines = QString::fromUtf8(bus.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(bus.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     if (lines.size() < 2) return QStringLiteral("dbus-daemon printed no address");
     busPid_ = lines[1].trimmed().toLongLong();
     environment_.insert("DBUS_SESSION_BUS_ADDRESS", lines[0].trimmed());
@@ -122,18 +146,7 @@ QString TrackerSandbox::start(int timeoutMs)
     run("gdbus", {"call", "--session", "--dest", "org.freedesktop.DBus", "--object-path",
                   "/org/freedesktop/DBus", "--method", "org.freedesktop.DBus.StartServiceByName",
                   "org.freedesktop.Tracker3.Miner.Files", "0"});
-    QElapsedTimer clock;
-    clock.start();
-    QString status;
-    while (clock.elapsed() < timeoutMs) {
-        status = run("tracker3", {"status"}).trimmed().section(u'\n', -1);
-        if (status.contains("complete") && countFiles(true) == 0 && countFiles(false) > 0)
-            return {};
-        QThread::msleep(200);
-    }
-    return QStringLiteral("the private file index did not finish within %1 s (status: %2)")
-        .arg(timeoutMs / 1000)
-        .arg(status);
+    return {};
 }
 
 bool TrackerSandbox::waitForFileCount(int count, int timeoutMs) const

@@ -16,8 +16,12 @@ public:
     TrackerSandbox& operator=(const TrackerSandbox&) = delete;
 
     // Starts the miner and waits until it crawled and extracted everything
-    // in `folder()`. Returns an explanation on failure, empty on success.
-    QString start(int timeoutMs = 120000);
+    // in `folder()`, where `unextractable` files are of types no extractor
+    // handles (they never count as extracted). Returns an explanation on
+    // failure, empty on success.
+    QString start(int timeoutMs = 120000, int unextractable = 0);
+    // Starts the bus and the miner and returns at once.
+    QString launch();
     // Waits until the index holds exactly `count` files under `folder()`.
     bool waitForFileCount(int count, int timeoutMs = 60000) const;
 
