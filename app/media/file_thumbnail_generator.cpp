@@ -2,6 +2,7 @@
 
 #include "file_type_icon.h"
 #include "pdf_page_image.h"
+#include "regular_file.h"
 #include "scaled_image.h"
 #include "video_frame.h"
 
@@ -12,7 +13,8 @@ FileThumbnailGenerator::FileThumbnailGenerator(FreedesktopThumbnails shared)
 
 QImage FileThumbnailGenerator::make(const FileEntry& file, int edge, const CancelCheck& isCancelled)
 {
-    if (file.isDirectory || edge <= 0) return {};
+    // Only regular files: a pipe named like a picture would hold a slot for good.
+    if (file.isDirectory || edge <= 0 || !isRegularFile(file.path)) return {};
     if (QImage cached = shared_.find(file, edge); !cached.isNull()) return cached;
     if (isCancelled && isCancelled()) return {};
     if (file.ext() == u"pdf") return renderPdfFirstPage(file.path, edge);

@@ -2,6 +2,7 @@
 
 #include "file_entry.h"
 #include "file_error.h"
+#include "regular_file.h"
 #include "scaled_image.h"
 
 #include <QFileInfo>
@@ -65,6 +66,7 @@ QFuture<QString> TextExtractor::read(const QString& path)
 
 QString TextExtractor::readNow(const QString& path, const CancelCheck& isCancelled)
 {
+    if (!isRegularFile(path)) throw FileError::withDescription(path, notRegularFileMessage());
     if (extensionOf(QFileInfo(path).fileName()) == u"pdf") return readPdf(path, isCancelled);
     return recognise(path, isCancelled);
 }

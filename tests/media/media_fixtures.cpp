@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPainter>
 #include <QProcess>
 #include <QThread>
@@ -62,6 +63,31 @@ void runFfmpeg(const QStringList& arguments)
             QStringList{QStringLiteral("-nostdin"), QStringLiteral("-loglevel"),
                         QStringLiteral("error"), QStringLiteral("-y")} +
                 arguments);
+}
+
+void runConvert(const QStringList& arguments)
+{
+    runTool(QStringLiteral("convert"), arguments);
+}
+
+void saveHeif(const QImage& image, const QString& path)
+{
+    const QString png = path + QStringLiteral(".source.png");
+    ASSERT_TRUE(image.save(png, "PNG"));
+    if (path.endsWith(QStringLiteral(".avif"), Qt::CaseInsensitive))
+        runFfmpeg({QStringLiteral("-i"), png, QStringLiteral("-c:v"), QStringLiteral("libaom-av1"),
+                   QStringLiteral("-still-picture"), QStringLiteral("1"), QStringLiteral("-f"),
+                   QStringLiteral("avif"), path});
+    else
+        runTool(QStringLiteral("heif-enc"),
+                {QStringLiteral("-q"), QStringLiteral("90"), png, QStringLiteral("-o"), path});
+    QFile::remove(png);
+}
+
+void makeDng(const QString& path, const QStringList& extra)
+{
+    runTool(QStringLiteral("python3"),
+            QStringList{QStringLiteral(QUORVANE_MKDNG_PATH)} + extra + QStringList{path});
 }
 
 void makePdf(const QString& path, const QStringList& lines, const QStringList& extra)

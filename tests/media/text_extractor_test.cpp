@@ -1,5 +1,6 @@
 #include "file_error.h"
 #include "media_fixtures.h"
+#include "named_pipe.h"
 #include "test_support.h"
 #include "text_extractor.h"
 #include "text_result.h"
@@ -90,6 +91,23 @@ TEST_F(TextExtractorTest, FilesThatAreNoPicturesFailWithAnError)
         }
     }
     EXPECT_THROW(TextExtractor::readNow(tree.path(QStringLiteral("missing.png"))), FileError);
+}
+
+TEST_F(TextExtractorTest, PipesAreRefusedWithoutBeingOpened)
+{
+    for (const QString& name : {QStringLiteral("scan.pdf"), QStringLiteral("scan.png")}) {
+        const QString pipe = tree.path(name);
+        ASSERT_TRUE(makeNamedPipe(pipe));
+        QString message;
+        EXPECT_TRUE(returnsBesidePipe(pipe, [&] {
+            try {
+                TextExtractor::readNow(pipe);
+            } catch (const FileError& error) {
+                message = error.message();
+            }
+        })) << qPrintable(name);
+        EXPECT_TRUE(message.contains(QStringLiteral("regular file"))) << qPrintable(message);
+    }
 }
 
 TEST_F(TextExtractorTest, ReadingStopsWhenCancelled)
