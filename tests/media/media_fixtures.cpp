@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -88,6 +89,20 @@ void makeDng(const QString& path, const QStringList& extra)
 {
     runTool(QStringLiteral("python3"),
             QStringList{QStringLiteral(QUORVANE_MKDNG_PATH)} + extra + QStringList{path});
+}
+
+void makeScannedPdf(const QString& path, const QList<QStringList>& pages)
+{
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A6));
+    writer.setPageMargins(QMarginsF());
+    writer.setResolution(300);
+    QPainter painter(&writer);
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0) writer.newPage();
+        painter.drawImage(QPoint(0, 0), textPicture(pages[i]));
+    }
+    ASSERT_TRUE(painter.end());
 }
 
 void makePdf(const QString& path, const QStringList& lines, const QStringList& extra)

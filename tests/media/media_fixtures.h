@@ -28,6 +28,10 @@ void saveHeif(const QImage& image, const QString& path);
 // A camera raw file (mkdng.py): an 80 x 60 mosaic with a 40 x 30 red preview.
 void makeDng(const QString& path, const QStringList& extra = {});
 
+// A PDF without a text layer, as a scanner makes: each page only a picture of
+// its lines (textPicture), at 300 dpi on an A6 sheet.
+void makeScannedPdf(const QString& path, const QList<QStringList>& pages);
+
 // Mean colour of a rectangle of an image.
 QColor meanColor(const QImage& image, const QRect& area);
 

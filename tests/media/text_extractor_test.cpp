@@ -5,6 +5,7 @@
 #include "text_extractor.h"
 #include "text_result.h"
 
+#include <QFutureWatcher>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -35,10 +36,43 @@ TEST_F(TextExtractorTest, PdfTextLayerIsReturnedAsItIs)
             {QStringLiteral("--pages"), QStringLiteral("3")});
     EXPECT_EQ(read(pages).count(QStringLiteral("Repeated page")), 3);
 
-    // Pages without text give the empty text, not the message.
+    // Pages without a text layer are read as pictures; a blank one holds nothing.
     const QString blank = tree.path(QStringLiteral("blank.pdf"));
     makePdf(blank, {QString()});
-    EXPECT_TRUE(read(blank).trimmed().isEmpty());
+    EXPECT_EQ(read(blank), TextExtractor::noTextMessage());
+}
+
+TEST_F(TextExtractorTest, ScannedPdfPagesAreRecognisedPageByPage)
+{
+    const QString scan = tree.path(QStringLiteral("scan.pdf"));
+    makeScannedPdf(scan, {{QStringLiteral("Invoice 4711")},
+                          {QStringLiteral("Paid in full")},
+                          {QStringLiteral("Thank you")}});
+    QStringList said;
+    const QString text =
+        TextExtractor::readNow(scan, {}, [&](const QString& line) { said << line; });
+    EXPECT_EQ(text, QStringLiteral("Invoice 4711\nPaid in full\nThank you"));
+    EXPECT_EQ(said, QStringList({QStringLiteral("Reading text… page 1 of 3"),
+                                 QStringLiteral("Reading text… page 2 of 3"),
+                                 QStringLiteral("Reading text… page 3 of 3")}));
+
+    // Stopped on the second page, the third is never read.
+    said.clear();
+    EXPECT_THROW(
+        TextExtractor::readNow(
+            scan, [&] { return said.size() >= 2; }, [&](const QString& line) { said << line; }),
+        Cancelled);
+    EXPECT_EQ(said.size(), 2);
+
+    // The future passes the progress on to whoever watches it.
+    QFutureWatcher<QString> watcher;
+    QStringList watched;
+    QObject::connect(&watcher, &QFutureWatcherBase::progressTextChanged,
+                     [&](const QString& line) { watched << line; });
+    watcher.setFuture(TextExtractor::read(scan));
+    ASSERT_TRUE(waitFor([&] { return watcher.isFinished(); }));
+    EXPECT_TRUE(watched.contains(QStringLiteral("Reading text… page 1 of 3")))
+        << watched.join(u'|').toStdString();
 }
 
 TEST_F(TextExtractorTest, UnreadablePdfGivesTheFixedMessage)
@@ -119,8 +153,23 @@ TEST_F(TextExtractorTest, ReadingStopsWhenCancelled)
     EXPECT_LT(asked, 10);
 
     const QString picture = tree.path(QStringLiteral("scan.png"));
-    savePicture(textPicture({QStringLiteral("Invoice 4711")}), picture);
+    savePicture(textPicture({QStringLiteral("Invoice 4711"), QStringLiteral("Paid in full"),
+                             QStringLiteral("Thank you")}),
+                picture);
     EXPECT_THROW(TextExtractor::readNow(picture, [] { return true; }), Cancelled);
+
+    // Recognition reports how far it is, and stops in the middle when asked to.
+    QStringList said;
+    TextExtractor::readNow(picture, {}, [&](const QString& line) { said << line; });
+    ASSERT_FALSE(said.isEmpty());
+    EXPECT_TRUE(said.last().startsWith(QStringLiteral("Reading text… ")));
+    EXPECT_TRUE(said.last().endsWith(u'%'));
+    said.clear();
+    EXPECT_THROW(
+        TextExtractor::readNow(
+            picture, [&] { return !said.isEmpty(); }, [&](const QString& line) { said << line; }),
+        Cancelled);
+    EXPECT_EQ(said.size(), 1);
 
     // A cancelled future ends cancelled, never with a half-read text.
     QFuture<QString> future = TextExtractor::read(picture);
