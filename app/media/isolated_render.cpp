@@ -6,6 +6,7 @@
 #include <QFile>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -14,11 +15,11 @@
 
 namespace {
 
-// The biggest picture a child may send back (a 2400-pixel zoom picture is 23 MB).
-constexpr qint64 maxPictureBytes = qint64(256) << 20;
+// The biggest answer a child may send back (a 2400-pixel zoom picture is 23 MB).
+constexpr qint64 maxAnswerBytes = qint64(256) << 20;
 constexpr int pollMs = 50;
 
-struct Header {
+struct PictureHeader {
     qint32 width = 0;
     qint32 height = 0;
 };
@@ -44,7 +45,7 @@ qint64 addressSpace()
     return statm.readLine().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
 }
 
-[[noreturn]] void runChild(int out, const std::function<QImage()>& render, qint64 memory)
+[[noreturn]] void runChild(int out, const std::function<QByteArray()>& work, qint64 memory)
 {
 #if !defined(__SANITIZE_ADDRESS__)
     // The sanitizers reserve terabytes of address space up front; no limit fits them.
@@ -54,16 +55,15 @@ qint64 addressSpace()
 #else
     Q_UNUSED(memory);
 #endif
-    QImage image;
+    QByteArray answer;
     try {
-        image = render();
+        answer = work();
     } catch (...) {
+        ::_exit(1);
     }
-    if (!image.isNull()) image = image.convertToFormat(QImage::Format_ARGB32);
-    const Header header{image.width(), image.height()};
-    bool sent = writeAll(out, &header, sizeof header);
-    for (int y = 0; sent && y < image.height(); ++y)
-        sent = writeAll(out, image.constScanLine(y), size_t(image.width()) * 4);
+    const qint64 size = answer.size();
+    const bool sent =
+        writeAll(out, &size, sizeof size) && writeAll(out, answer.constData(), size_t(size));
     // No destructors or exit handlers of the parent's objects run here.
     ::_exit(sent ? 0 : 1);
 }
@@ -80,7 +80,7 @@ bool readAll(int fd, char* data, qint64 size, const QElapsedTimer& clock, qint64
         if (polled <= 0) continue;
         const ssize_t got = ::read(fd, data, size_t(std::min<qint64>(size, 1 << 20)));
         if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-        if (got <= 0) return false; // the child ended (or was killed) without a whole picture
+        if (got <= 0) return false; // the child ended (or was killed) without a whole answer
         data += got;
         size -= got;
     }
@@ -89,35 +89,61 @@ bool readAll(int fd, char* data, qint64 size, const QElapsedTimer& clock, qint64
 
 } // namespace
 
-QImage renderIsolated(const std::function<QImage()>& render, const RenderLimits& limits,
-                      const CancelCheck& isCancelled)
+std::optional<QByteArray> runIsolated(const std::function<QByteArray()>& work,
+                                      const RenderLimits& limits, const CancelCheck& isCancelled)
 {
     int ends[2];
-    if (::pipe2(ends, O_CLOEXEC) != 0) return {};
+    if (::pipe2(ends, O_CLOEXEC) != 0) return std::nullopt;
     UniqueFd in(ends[0]), out(ends[1]);
     const pid_t child = ::fork();
-    if (child < 0) return {};
-    if (child == 0) runChild(out.get(), render, limits.memory);
+    if (child < 0) return std::nullopt;
+    if (child == 0) runChild(out.get(), work, limits.memory);
     out.reset();
 
     QElapsedTimer clock;
     clock.start();
     const qint64 deadline = limits.time.count();
-    QImage image;
-    Header header;
-    if (readAll(in.get(), reinterpret_cast<char*>(&header), sizeof header, clock, deadline,
+    std::optional<QByteArray> answer;
+    qint64 size = 0;
+    if (readAll(in.get(), reinterpret_cast<char*>(&size), sizeof size, clock, deadline,
                 isCancelled) &&
-        header.width > 0 && header.height > 0 &&
-        qint64(header.width) * header.height * 4 <= maxPictureBytes) {
-        image = QImage(header.width, header.height, QImage::Format_ARGB32);
-        for (int y = 0; !image.isNull() && y < header.height; ++y)
-            if (!readAll(in.get(), reinterpret_cast<char*>(image.scanLine(y)),
-                         qint64(header.width) * 4, clock, deadline, isCancelled))
-                image = QImage();
+        size >= 0 && size <= maxAnswerBytes) {
+        QByteArray bytes(size, Qt::Uninitialized);
+        if (readAll(in.get(), bytes.data(), size, clock, deadline, isCancelled))
+            answer = std::move(bytes);
     }
     // Whatever state the child is in, it ends now; reaping a killed child is immediate.
     ::kill(child, SIGKILL);
     while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
     }
+    return answer;
+}
+
+QImage renderIsolated(const std::function<QImage()>& render, const RenderLimits& limits,
+                      const CancelCheck& isCancelled)
+{
+    const std::optional<QByteArray> answer = runIsolated(
+        [&render] {
+            const QImage image = render().convertToFormat(QImage::Format_ARGB32);
+            const PictureHeader header{image.width(), image.height()};
+            QByteArray bytes(reinterpret_cast<const char*>(&header), sizeof header);
+            for (int y = 0; y < image.height(); ++y)
+                bytes.append(reinterpret_cast<const char*>(image.constScanLine(y)),
+                             qsizetype(image.width()) * 4);
+            return bytes;
+        },
+        limits, isCancelled);
+    if (!answer || answer->size() < qsizetype(sizeof(PictureHeader))) return {};
+    PictureHeader header;
+    std::memcpy(&header, answer->constData(), sizeof header);
+    if (header.width <= 0 || header.height <= 0 ||
+        answer->size() != qsizetype(sizeof header) + qsizetype(header.width) * header.height * 4)
+        return {};
+    QImage image(header.width, header.height, QImage::Format_ARGB32);
+    if (image.isNull()) return {};
+    const char* pixels = answer->constData() + sizeof header;
+    for (int y = 0; y < header.height; ++y)
+        std::memcpy(image.scanLine(y), pixels + qsizetype(y) * header.width * 4,
+                    size_t(header.width) * 4);
     return image;
 }

@@ -2,9 +2,11 @@
 
 #include "cancellation.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <chrono>
 #include <functional>
+#include <optional>
 
 // How much a rendering of an untrusted file may take.
 struct RenderLimits {
@@ -22,3 +24,8 @@ struct RenderLimits {
 // other threads of this process.
 QImage renderIsolated(const std::function<QImage()>& render, const RenderLimits& limits,
                       const CancelCheck& isCancelled);
+
+// The same for any work whose answer is bytes; none when it overran, was
+// stopped or its child died.
+std::optional<QByteArray> runIsolated(const std::function<QByteArray()>& work,
+                                      const RenderLimits& limits, const CancelCheck& isCancelled);

@@ -2,6 +2,7 @@
 
 #include "file_entry.h"
 #include "file_error.h"
+#include "isolated_render.h"
 #include "regular_file.h"
 #include "scaled_image.h"
 #include "text_recognizer.h"
@@ -23,6 +24,8 @@ namespace {
 constexpr int maxRecognitionEdge = 8000;
 // Scanned pages are rendered as a scanner would have read them.
 constexpr double scanDpi = 300;
+// A page that takes longer to draw is no scan but a hostile file.
+constexpr RenderLimits pageLimits{std::chrono::seconds(60), qint64(1) << 30};
 
 FileError recognitionUnavailable(const QString& path)
 {
@@ -105,12 +108,21 @@ QString TextExtractor::readPdf(const QString& path, const CancelCheck& isCancell
     const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
     if (!document || document->isLocked()) return noPdfTextMessage();
     const int count = document->numPages();
-    QStringList pages;
-    for (int number = 0; number < count; ++number) {
-        throwIfCancelled(isCancelled);
-        const std::unique_ptr<Poppler::Page> page = document->page(number);
-        if (page) pages << page->text(QRectF());
-    }
+    // Reading the text layer runs every page's drawing too; a child process
+    // does it, so a hostile file can be stopped.
+    const std::optional<QByteArray> layer = runIsolated(
+        [&] {
+            QStringList pages;
+            for (int number = 0; number < count; ++number) {
+                const std::unique_ptr<Poppler::Page> page = document->page(number);
+                if (page) pages << page->text(QRectF());
+            }
+            return pages.join(QChar::Null).toUtf8();
+        },
+        pageLimits, isCancelled);
+    throwIfCancelled(isCancelled);
+    if (!layer) return noPdfTextMessage();
+    const QStringList pages = QString::fromUtf8(*layer).split(QChar::Null);
     if (count == 0 || hasText(pages)) return pages.join(u'\n');
 
     // No text layer, as in a scan: read the pages' pictures instead.
@@ -121,7 +133,11 @@ QString TextExtractor::readPdf(const QString& path, const CancelCheck& isCancell
         throwIfCancelled(isCancelled);
         if (progress) progress(pageProgress(number + 1, count));
         const std::unique_ptr<Poppler::Page> page = document->page(number);
-        const QImage picture = page ? scannedPage(*page) : QImage();
+        // Drawn in a child process that stops when the page overruns or the read is cancelled.
+        const QImage picture =
+            page ? renderIsolated([&] { return scannedPage(*page); }, pageLimits, isCancelled)
+                 : QImage();
+        throwIfCancelled(isCancelled);
         if (picture.isNull()) continue;
         const std::optional<QStringList> found = recognizer.lines(picture, isCancelled);
         if (!found) throw recognitionFailed(path);

@@ -1,5 +1,6 @@
 #include "file_thumbnail_generator.h"
 #include "isolated_render.h"
+#include "media_fixtures.h"
 #include "test_support.h"
 
 #include <QElapsedTimer>
@@ -18,35 +19,6 @@ QImage filled(int width, int height, const QColor& color)
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(color);
     return image;
-}
-
-// A one-page PDF whose compressed content stream unpacks to `rectangles`
-// filled rectangles: small on disk, minutes of drawing for a renderer.
-QByteArray drawingBomb(int rectangles)
-{
-    QByteArray drawing;
-    drawing.reserve(qsizetype(rectangles) * 16);
-    for (int i = 0; i < rectangles; ++i)
-        drawing += "0 0 612 792 re f\n";
-    const QByteArray packed = qCompress(drawing, 9).mid(4); // zlib stream without Qt's length
-    const QList<QByteArray> objects = {
-        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
-        "<< /Length " + QByteArray::number(packed.size()) + " /Filter /FlateDecode >>\nstream\n" +
-            packed + "\nendstream"};
-    QByteArray pdf = "%PDF-1.4\n";
-    QList<qsizetype> offsets;
-    for (qsizetype i = 0; i < objects.size(); ++i) {
-        offsets << pdf.size();
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const qsizetype xref = pdf.size();
-    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (const qsizetype offset : offsets)
-        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) +
-           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
-    return pdf;
 }
 
 } // namespace
@@ -104,7 +76,7 @@ TEST(IsolatedRender, EndlessOrGreedyRenderingIsStopped)
 TEST(IsolatedRender, HostilePdfThumbnailEndsAtTheTimeLimit)
 {
     TempTree tree;
-    const QString bomb = tree.file(QStringLiteral("bomb.pdf"), drawingBomb(1'000'000));
+    const QString bomb = tree.file(QStringLiteral("bomb.pdf"), drawingBombPdf(1'000'000));
     RenderLimits limits;
     limits.time = 1s;
     FileThumbnailGenerator generator(FreedesktopThumbnails(tree.path(QStringLiteral("cache"))),

@@ -105,6 +105,33 @@ void makeScannedPdf(const QString& path, const QList<QStringList>& pages)
     ASSERT_TRUE(painter.end());
 }
 
+QByteArray drawingBombPdf(int rectangles)
+{
+    QByteArray drawing;
+    drawing.reserve(qsizetype(rectangles) * 16);
+    for (int i = 0; i < rectangles; ++i)
+        drawing += "0 0 612 792 re f\n";
+    const QByteArray packed = qCompress(drawing, 9).mid(4); // zlib stream without Qt's length
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
+        "<< /Length " + QByteArray::number(packed.size()) + " /Filter /FlateDecode >>\nstream\n" +
+            packed + "\nendstream"};
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) +
+           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
 void makePdf(const QString& path, const QStringList& lines, const QStringList& extra)
 {
     runTool(QStringLiteral("python3"),

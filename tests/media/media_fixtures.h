@@ -32,6 +32,10 @@ void makeDng(const QString& path, const QStringList& extra = {});
 // its lines (textPicture), at 300 dpi on an A6 sheet.
 void makeScannedPdf(const QString& path, const QList<QStringList>& pages);
 
+// A one-page PDF whose compressed content stream unpacks to `rectangles`
+// filled rectangles: small on disk, minutes of drawing for a renderer.
+QByteArray drawingBombPdf(int rectangles);
+
 // Mean colour of a rectangle of an image.
 QColor meanColor(const QImage& image, const QRect& area);
 
