@@ -16,6 +16,14 @@ inline bool makeNamedPipe(const QString& path)
     return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 }
 
+// Gives every reader stuck opening or reading the pipe its end of file.
+inline void releasePipeReaders(const QString& pipe)
+{
+    const int writer =
+        ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (writer >= 0) ::close(writer);
+}
+
 // Runs `body` on a thread of its own and says whether it returned within
 // `limit`. When it did not, a reader is stuck on the pipe: the pipe's writing
 // end is opened and closed until the reader sees its end, so the test fails
@@ -28,10 +36,7 @@ inline bool returnsBesidePipe(const QString& pipe, const std::function<void()>& 
         done.get();
         return true;
     }
-    const QByteArray name = QFile::encodeName(pipe);
-    while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-        const int writer = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (writer >= 0) ::close(writer);
-    }
+    while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        releasePipeReaders(pipe);
     return false;
 }

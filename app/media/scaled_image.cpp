@@ -39,7 +39,13 @@ QString notRegularFileMessage()
 QImage fitInSquare(QImage image, int edge)
 {
     if (image.isNull() || (image.width() <= edge && image.height() <= edge)) return image;
-    // Smooth scaling of palette or 1-bit pixels goes through 32 bits anyway.
+    // Smooth scaling of palette or 1-bit pixels goes through 32 bits anyway; a
+    // big one is thinned out in its own format first, so that copy stays small.
+    const bool palette = image.format() == QImage::Format_Mono ||
+                         image.format() == QImage::Format_MonoLSB ||
+                         image.format() == QImage::Format_Indexed8;
+    if (palette && (image.width() > 2 * edge || image.height() > 2 * edge))
+        image = image.scaled(2 * edge, 2 * edge, Qt::KeepAspectRatio, Qt::FastTransformation);
     if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_RGB32)
         image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
                                                               : QImage::Format_RGB32);

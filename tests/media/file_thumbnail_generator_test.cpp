@@ -102,6 +102,19 @@ TEST_F(FileThumbnailGeneratorTest, PalettePicturesScaleToTheirOwnColours)
     const QColor expected(255, 192, 203);
     for (const QPoint& at : {QPoint(0, 0), QPoint(128, 73), QPoint(255, 145), QPoint(40, 120)})
         EXPECT_EQ(tile.pixelColor(at).rgb(), expected.rgb()) << at.x() << "," << at.y();
+
+    // A big palette picture of two colours keeps its halves.
+    const QString halves = tree.path(QStringLiteral("halves.png"));
+    QImage twoColours(3000, 1000, QImage::Format_Indexed8);
+    twoColours.setColorTable({QColor(Qt::red).rgb(), QColor(Qt::blue).rgb()});
+    for (int y = 0; y < twoColours.height(); ++y)
+        for (int x = 0; x < twoColours.width(); ++x)
+            twoColours.scanLine(y)[x] = x < twoColours.width() / 2 ? 0 : 1;
+    ASSERT_TRUE(twoColours.save(halves));
+    const QImage halvesTile = make(halves, 300);
+    ASSERT_EQ(halvesTile.size(), QSize(300, 100));
+    EXPECT_TRUE(isRed(meanColor(halvesTile, QRect(10, 10, 120, 80))));
+    EXPECT_TRUE(isBlue(meanColor(halvesTile, QRect(170, 10, 120, 80))));
 }
 
 TEST_F(FileThumbnailGeneratorTest, HeifAndAvifPicturesAreDecoded)
