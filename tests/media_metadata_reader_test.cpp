@@ -3,7 +3,6 @@
 #include "test_support.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -72,7 +71,7 @@ TEST(MediaMetadataReader, HeifAvifAndCameraRawPicturesHaveTheirSizes)
     }
 
     // The raw mosaic is 80 x 60, its preview 40 x 30; the camera was turned.
-    const QString mkdng = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/media/mkdng.py";
+    const QString mkdng = QStringLiteral(QUORVANE_MKDNG_PATH);
     const QString raw = tree.path("IMG_0002.dng");
     ASSERT_TRUE(run("python3", {mkdng, "--orientation", "6", raw}));
     const MediaMetadata turned = MediaMetadataReader::readNow(entry(raw, MediaKind::Image));
