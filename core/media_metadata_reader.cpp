@@ -1,8 +1,12 @@
 #include "media_metadata_reader.h"
 
+#include "camera_raw.h"
+#include "heif_image.h"
+#include "regular_file.h"
+
+#include <QFile>
 #include <QImageIOHandler>
 #include <QImageReader>
-#include <QFile>
 #include <climits>
 #include <cmath>
 
@@ -13,12 +17,23 @@ extern "C" {
 
 namespace {
 
-MediaMetadata imageMetadata(const QString& path)
+MediaMetadata pictureOfSize(const QSize& size)
 {
+    return size.isValid() ? MediaMetadata{size.width(), size.height(), std::nullopt}
+                          : MediaMetadata{};
+}
+
+MediaMetadata imageMetadata(const FileEntry& file)
+{
+    const QString& path = file.path;
+    // A DNG is also a TIFF whose first picture is the small preview.
+    if (isCameraRawExtension(file.ext()))
+        if (const QSize raw = cameraRawSize(path); raw.isValid()) return pictureOfSize(raw);
     QImageReader reader(path);
     reader.setAutoTransform(false);
     const QSize stored = reader.size(); // header only, nothing decoded
-    if (!stored.isValid()) return {};
+    // Qt reads no HEIC or AVIF; phones also save those under other names.
+    if (!stored.isValid()) return pictureOfSize(heifImageSize(path));
     // EXIF codes 5 to 8 turn the picture by a quarter.
     const bool quarterTurn = reader.transformation() & QImageIOHandler::TransformationRotate90;
     return quarterTurn ? MediaMetadata{stored.height(), stored.width(), std::nullopt}
@@ -57,8 +72,8 @@ MediaMetadata avMetadata(const QString& path)
 {
     FormatContext input;
     av_log_set_level(AV_LOG_QUIET);
-    if (avformat_open_input(&input.context, QFile::encodeName(path).constData(), nullptr,
-                            nullptr) < 0)
+    if (avformat_open_input(&input.context, QFile::encodeName(path).constData(), nullptr, nullptr) <
+        0)
         return {};
     // Stream parameters only; probing may read a few packets but decodes nothing for display.
     if (avformat_find_stream_info(input.context, nullptr) < 0) return {};
@@ -82,9 +97,13 @@ MediaMetadata avMetadata(const QString& path)
 
 MediaMetadata MediaMetadataReader::readNow(const FileEntry& file)
 {
+    // A pipe or device named like a picture would hang the reader.
+    if (file.mediaKind != MediaKind::Document && file.mediaKind != MediaKind::Other &&
+        !isRegularFile(file.path))
+        return {};
     switch (file.mediaKind) {
     case MediaKind::Image:
-        return imageMetadata(file.path);
+        return imageMetadata(file);
     case MediaKind::Video:
     case MediaKind::Audio:
         return avMetadata(file.path);

@@ -96,7 +96,12 @@ EmbeddedPreview::EmbeddedPreview(QWidget* parent) : SectionView(parent)
         if (model_) model_->setRenameTarget(file_);
     });
     connect(extract_, &QPushButton::clicked, this, [this] {
-        if (model_) model_->extractText();
+        if (!model_) return;
+        // While reading, the button shows how far it is and stops it.
+        if (model_->ocrBusy())
+            model_->cancelTextExtraction();
+        else
+            model_->extractText();
     });
     connect(trash, &QPushButton::clicked, this, [this] {
         if (!model_) return;
@@ -188,8 +193,11 @@ void EmbeddedPreview::updateButtons()
         file_.mediaKind == MediaKind::Image || file_.ext() == QLatin1String("pdf");
     const bool busy = model_ && model_->ocrBusy();
     extract_->setVisible(extractable);
-    extract_->setEnabled(!busy);
-    extract_->setText(busy ? tr("Reading text…") : tr("Extract text"));
+    const QString progress = busy ? model_->ocrProgress() : QString();
+    extract_->setText(!busy                ? tr("Extract text")
+                      : progress.isEmpty() ? tr("Reading text…")
+                                           : progress);
+    extract_->setToolTip(busy ? tr("Stop reading text") : QString());
 }
 
 void EmbeddedPreview::keyPressEvent(QKeyEvent* event)

@@ -2,6 +2,8 @@
 
 #include "file_icon.h"
 #include "file_size_format.h"
+#include "media_metadata_reader.h"
+#include "regular_file.h"
 #include "thumbnail_store.h"
 #include "ui_style.h"
 #include "when_finished.h"
@@ -13,7 +15,6 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -166,7 +167,7 @@ void GenericPreview::setFile(const FileEntry& file)
     QFuture<QString> read = QtConcurrent::run([path, generation, live = generation_]() {
         if (*live != generation) return QString();
         QFile source(path);
-        if (!source.open(QIODevice::ReadOnly)) return QString();
+        if (!isRegularFile(path) || !source.open(QIODevice::ReadOnly)) return QString();
         const QByteArray bytes = source.read(textLimit);
         QStringDecoder decode(QStringDecoder::Utf8);
         return QString(decode(bytes));
@@ -277,11 +278,13 @@ void ImagePreview::setFile(const FileEntry& file)
     slider_->setValue(100);
     stack_->setCurrentIndex(0);
     // The store answers an unreadable picture with its type icon, so the
-    // header decides first whether there is a picture to zoom at all.
+    // header decides first whether there is a picture to zoom at all (the
+    // reader also knows HEIC and raw files, and never opens a pipe).
     const QString path = file.path;
-    QFuture<bool> readable = QtConcurrent::run([path] {
-        QImageReader reader(path);
-        return reader.canRead() && reader.size().isValid();
+    QFuture<bool> readable = QtConcurrent::run([file] {
+        FileEntry picture = file;
+        picture.mediaKind = MediaKind::Image;
+        return MediaMetadataReader::readNow(picture).width > 0;
     });
     whenFinished(readable, this, [this, path](bool picture) {
         if (file_.path != path) return;
@@ -580,6 +583,8 @@ void PdfPreview::setFile(const FileEntry& file)
         QtConcurrent::run([path, generation, live = generation_]() -> std::shared_ptr<Document> {
             if (*live != generation) return {};
             auto document = std::make_shared<Document>();
+            // A pipe named like a PDF would block this thread for good.
+            if (!isRegularFile(path)) return {};
             document->pdf = Poppler::Document::load(path);
             if (!document->pdf || document->pdf->isLocked()) return {};
             document->pdf->setRenderHint(Poppler::Document::Antialiasing);

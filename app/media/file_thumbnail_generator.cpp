@@ -2,26 +2,31 @@
 
 #include "file_type_icon.h"
 #include "pdf_page_image.h"
+#include "regular_file.h"
 #include "scaled_image.h"
 #include "video_frame.h"
 
-FileThumbnailGenerator::FileThumbnailGenerator(FreedesktopThumbnails shared)
-    : shared_(std::move(shared))
+FileThumbnailGenerator::FileThumbnailGenerator(FreedesktopThumbnails shared, RenderLimits limits)
+    : shared_(std::move(shared)), limits_(limits)
 {
 }
 
 QImage FileThumbnailGenerator::make(const FileEntry& file, int edge, const CancelCheck& isCancelled)
 {
-    if (file.isDirectory || edge <= 0) return {};
+    // Only regular files: a pipe named like a picture would hold a slot for good.
+    if (file.isDirectory || edge <= 0 || !isRegularFile(file.path)) return {};
     if (QImage cached = shared_.find(file, edge); !cached.isNull()) return cached;
     if (isCancelled && isCancelled()) return {};
-    if (file.ext() == u"pdf") return renderPdfFirstPage(file.path, edge);
+    const QString& path = file.path;
+    if (file.ext() == u"pdf")
+        return renderIsolated([&] { return renderPdfFirstPage(path, edge); }, limits_, isCancelled);
     switch (file.mediaKind) {
     case MediaKind::Image:
-        return readScaledImage(file.path, edge);
+        return readScaledImage(path, edge);
     case MediaKind::Video:
     case MediaKind::Audio:
-        return readVideoFrame(file.path, edge, isCancelled);
+        // The child is killed when cancelled, so it needs no cancel check of its own.
+        return renderIsolated([&] { return readVideoFrame(path, edge, {}); }, limits_, isCancelled);
     default:
         return {};
     }

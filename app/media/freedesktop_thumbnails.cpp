@@ -1,5 +1,7 @@
 #include "freedesktop_thumbnails.h"
 
+#include "regular_file.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QImageReader>
@@ -68,7 +70,7 @@ QImage FreedesktopThumbnails::find(const FileEntry& file, int edge) const
     for (const SizeFolder& folder : sizeFolders) {
         if (folder.edge < edge) continue;
         QFile png(pathFor(file.path, QString::fromLatin1(folder.name)));
-        if (!png.open(QIODevice::ReadOnly)) continue;
+        if (!isRegularFile(png.fileName()) || !png.open(QIODevice::ReadOnly)) continue;
         // A thumbnail of an older version of the file is stale.
         if (pngText(png, "Thumb::MTime").trimmed() != mtime) continue;
         png.seek(0);

@@ -1,10 +1,12 @@
 #include "pdf_page_image.h"
 
+#include "regular_file.h"
+
 #include <poppler-qt6.h>
 
 QImage renderPdfFirstPage(const QString& path, int edge)
 {
-    if (edge <= 0) return {};
+    if (edge <= 0 || !isRegularFile(path)) return {};
     const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
     if (!document || document->isLocked() || document->numPages() < 1) return {};
     document->setRenderHint(Poppler::Document::Antialiasing);

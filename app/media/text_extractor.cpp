@@ -2,40 +2,55 @@
 
 #include "file_entry.h"
 #include "file_error.h"
+#include "isolated_render.h"
+#include "regular_file.h"
 #include "scaled_image.h"
+#include "text_recognizer.h"
 
 #include <QFileInfo>
 #include <QImage>
 #include <QStringList>
 #include <QThreadPool>
 #include <QtConcurrent>
+#include <algorithm>
+#include <climits>
 #include <memory>
-#include <mutex>
 #include <poppler-qt6.h>
-#include <tesseract/baseapi.h>
-#include <tesseract/ocrclass.h>
-#include <tesseract/resultiterator.h>
 
 namespace {
 
 // Pictures beyond this edge are shrunk first: recognition time and memory grow
 // with the pixel count, and text stays legible.
 constexpr int maxRecognitionEdge = 8000;
+// Scanned pages are rendered as a scanner would have read them.
+constexpr double scanDpi = 300;
+// A page that takes longer to draw is no scan but a hostile file.
+constexpr RenderLimits pageLimits{std::chrono::seconds(60), qint64(1) << 30};
 
-// Tesseract's OpenMP build spins on every core while it waits, which makes it
-// several times slower on a busy machine. Must happen before it first starts.
-void limitOpenMpThreads()
+FileError recognitionUnavailable(const QString& path)
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        if (qEnvironmentVariableIsEmpty("OMP_THREAD_LIMIT")) qputenv("OMP_THREAD_LIMIT", "1");
-    });
+    return FileError::withDescription(path, QStringLiteral("Text recognition is unavailable."));
 }
 
-bool cancelRecognition(void* check, int)
+FileError recognitionFailed(const QString& path)
 {
-    const auto* isCancelled = static_cast<const CancelCheck*>(check);
-    return *isCancelled && (*isCancelled)();
+    return FileError::withDescription(path, QStringLiteral("Text recognition failed."));
+}
+
+bool hasText(const QStringList& pages)
+{
+    return std::any_of(pages.begin(), pages.end(),
+                       [](const QString& page) { return !page.trimmed().isEmpty(); });
+}
+
+// The page as a picture at scanner resolution, no larger than recognition takes.
+QImage scannedPage(Poppler::Page& page)
+{
+    const QSizeF points = page.pageSizeF();
+    const double longest = std::max(points.width(), points.height());
+    if (!(longest > 0)) return {};
+    const double dpi = std::min(scanDpi, 72.0 * maxRecognitionEdge / longest);
+    return page.renderToImage(dpi, dpi);
 }
 
 } // namespace
@@ -50,71 +65,101 @@ QString TextExtractor::noTextMessage()
     return QStringLiteral("No text found.");
 }
 
+QString TextExtractor::pageProgress(int page, int pages)
+{
+    return QStringLiteral("Reading text… page %1 of %2").arg(page).arg(pages);
+}
+
+QString TextExtractor::percentProgress(int percent)
+{
+    return QStringLiteral("Reading text… %1%").arg(percent);
+}
+
 QFuture<QString> TextExtractor::read(const QString& path)
 {
-    limitOpenMpThreads();
     return QtConcurrent::run(QThreadPool::globalInstance(), [path](QPromise<QString>& promise) {
         const CancelCheck isCancelled = [&promise] { return promise.isCanceled(); };
+        // Progress values must grow for the text to be passed on.
+        promise.setProgressRange(0, INT_MAX);
+        int step = 0;
+        const Progress progress = [&promise, &step](const QString& text) {
+            promise.setProgressValueAndText(++step, text);
+        };
         try {
-            promise.addResult(readNow(path, isCancelled));
+            promise.addResult(readNow(path, isCancelled, progress));
         } catch (const Cancelled&) {
             promise.future().cancel();
         }
     });
 }
 
-QString TextExtractor::readNow(const QString& path, const CancelCheck& isCancelled)
+QString TextExtractor::readNow(const QString& path, const CancelCheck& isCancelled,
+                               const Progress& progress)
 {
-    if (extensionOf(QFileInfo(path).fileName()) == u"pdf") return readPdf(path, isCancelled);
-    return recognise(path, isCancelled);
+    if (!isRegularFile(path)) throw FileError::withDescription(path, notRegularFileMessage());
+    if (extensionOf(QFileInfo(path).fileName()) == u"pdf")
+        return readPdf(path, isCancelled, progress);
+    return recognise(path, isCancelled, progress);
 }
 
-QString TextExtractor::readPdf(const QString& path, const CancelCheck& isCancelled)
+QString TextExtractor::readPdf(const QString& path, const CancelCheck& isCancelled,
+                               const Progress& progress)
 {
     const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
     if (!document || document->isLocked()) return noPdfTextMessage();
-    QStringList pages;
-    for (int number = 0; number < document->numPages(); ++number) {
+    const int count = document->numPages();
+    // Reading the text layer runs every page's drawing too; a child process
+    // does it, so a hostile file can be stopped.
+    const std::optional<QByteArray> layer = runIsolated(
+        [&] {
+            QStringList pages;
+            for (int number = 0; number < count; ++number) {
+                const std::unique_ptr<Poppler::Page> page = document->page(number);
+                if (page) pages << page->text(QRectF());
+            }
+            return pages.join(QChar::Null).toUtf8();
+        },
+        pageLimits, isCancelled);
+    throwIfCancelled(isCancelled);
+    if (!layer) return noPdfTextMessage();
+    const QStringList pages = QString::fromUtf8(*layer).split(QChar::Null);
+    if (count == 0 || hasText(pages)) return pages.join(u'\n');
+
+    // No text layer, as in a scan: read the pages' pictures instead.
+    TextRecognizer recognizer;
+    if (!recognizer.ready()) throw recognitionUnavailable(path);
+    QStringList lines;
+    for (int number = 0; number < count; ++number) {
         throwIfCancelled(isCancelled);
+        if (progress) progress(pageProgress(number + 1, count));
         const std::unique_ptr<Poppler::Page> page = document->page(number);
-        if (page) pages << page->text(QRectF());
+        // Drawn in a child process that stops when the page overruns or the read is cancelled.
+        const QImage picture =
+            page ? renderIsolated([&] { return scannedPage(*page); }, pageLimits, isCancelled)
+                 : QImage();
+        throwIfCancelled(isCancelled);
+        if (picture.isNull()) continue;
+        const std::optional<QStringList> found = recognizer.lines(picture, isCancelled);
+        if (!found) throw recognitionFailed(path);
+        lines << *found;
     }
-    return pages.join(u'\n');
+    // An empty sheet would look like a failure; say plainly that nothing was found.
+    return lines.isEmpty() ? noTextMessage() : lines.join(u'\n');
 }
 
-QString TextExtractor::recognise(const QString& path, const CancelCheck& isCancelled)
+QString TextExtractor::recognise(const QString& path, const CancelCheck& isCancelled,
+                                 const Progress& progress)
 {
-    limitOpenMpThreads();
     QString error;
     const QImage picture = readScaledImage(path, maxRecognitionEdge, &error);
     if (picture.isNull()) throw FileError::withDescription(path, error);
-    throwIfCancelled(isCancelled);
-    const QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
-
-    tesseract::TessBaseAPI api;
-    if (api.Init(nullptr, "eng") != 0)
-        throw FileError::withDescription(path, QStringLiteral("Text recognition is unavailable."));
-    api.SetVariable("debug_file", "/dev/null");
-    api.SetImage(gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
-    api.SetSourceResolution(300);
-    tesseract::ETEXT_DESC monitor;
-    monitor.cancel = cancelRecognition;
-    monitor.cancel_this = const_cast<CancelCheck*>(&isCancelled);
-    const int failed = api.Recognize(&monitor);
-    throwIfCancelled(isCancelled);
-    if (failed != 0)
-        throw FileError::withDescription(path, QStringLiteral("Text recognition failed."));
-
-    QStringList lines;
-    const std::unique_ptr<tesseract::ResultIterator> line(api.GetIterator());
-    if (line && !line->Empty(tesseract::RIL_TEXTLINE)) {
-        do {
-            const std::unique_ptr<char[]> text(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
-            const QString trimmed = text ? QString::fromUtf8(text.get()).trimmed() : QString();
-            if (!trimmed.isEmpty()) lines << trimmed;
-        } while (line->Next(tesseract::RIL_TEXTLINE));
-    }
-    // An empty sheet would look like a failure; say plainly that nothing was found.
-    if (lines.isEmpty()) return noTextMessage();
-    return lines.join(u'\n');
+    TextRecognizer recognizer;
+    if (!recognizer.ready()) throw recognitionUnavailable(path);
+    const std::optional<QStringList> lines =
+        recognizer.lines(picture, isCancelled, [&progress](int percent) {
+            if (progress) progress(percentProgress(percent));
+        });
+    if (!lines) throw recognitionFailed(path);
+    if (lines->isEmpty()) return noTextMessage();
+    return lines->join(u'\n');
 }

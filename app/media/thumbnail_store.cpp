@@ -111,8 +111,12 @@ void ThumbnailStore::finish(const QString& key, Id jobId, const FileEntry& file,
     const auto found = jobs_.find(key);
     // Everybody left while it ran: the job is gone and its picture is dropped.
     if (found == jobs_.end() || found->id != jobId || found->cancelled->load()) return;
-    if (image.isNull()) image = generator_->fallback(file, int(std::ceil(edge)));
-    if (!image.isNull()) cache_.insert(key, image, costOf(edge));
+    // A failure is shown but not kept: a file still being written, or one
+    // that was briefly unreadable, gets its picture when asked again.
+    if (image.isNull())
+        image = generator_->fallback(file, int(std::ceil(edge)));
+    else
+        cache_.insert(key, image, costOf(edge));
     Job job = std::move(*found);
     jobs_.erase(found);
     for (Consumer& consumer : job.consumers) {

@@ -1,5 +1,7 @@
 #include "video_frame.h"
 
+#include "regular_file.h"
+
 #include <QFile>
 #include <QTransform>
 #include <cmath>
@@ -87,7 +89,7 @@ QImage readVideoFrame(const QString& path, int edge, const CancelCheck& isCancel
         return true;
     }();
     Q_UNUSED(quiet);
-    if (edge <= 0) return {};
+    if (edge <= 0 || !isRegularFile(path)) return {};
 
     AVFormatContext* opened = avformat_alloc_context();
     if (!opened) return {};

@@ -243,6 +243,7 @@ QUORVANE_SETTER(setRenameTarget, renameTarget_, std::optional<FileEntry>, sheets
 QUORVANE_SETTER(setDetails, details_, bool, detailsChanged)
 QUORVANE_SETTER(setOcrText, ocrText_, std::optional<QString>, ocrChanged)
 QUORVANE_SETTER(setOcrBusy, ocrBusy_, bool, ocrChanged)
+QUORVANE_SETTER(setOcrProgress, ocrProgress_, QString, ocrChanged)
 QUORVANE_SETTER(setPreviewFile, previewFile_, std::optional<FileEntry>, previewFileChanged)
 QUORVANE_SETTER(setLibraryScope, libraryScope_, LibraryScope, libraryScopeChanged)
 QUORVANE_SETTER(setLibraryMessage, libraryMessage_, std::optional<QString>, libraryMessageChanged)

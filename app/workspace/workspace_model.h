@@ -62,6 +62,8 @@ public:
     bool details() const { return details_; }
     const std::optional<QString>& ocrText() const { return ocrText_; }
     bool ocrBusy() const { return ocrBusy_; }
+    // How far a long text extraction is ("Reading text… page 2 of 9"); empty otherwise.
+    const QString& ocrProgress() const { return ocrProgress_; }
     const std::optional<FileEntry>& previewFile() const { return previewFile_; }
     const MediaFilter& mediaFilter() const { return mediaFilter_; }
     const QHash<QString, MediaMetadata>& mediaMetadata() const { return mediaMetadata_; }
@@ -97,6 +99,7 @@ public:
     void setDetails(bool shown);
     void setOcrText(std::optional<QString> text);
     void setOcrBusy(bool running);
+    void setOcrProgress(QString progress);
     void setPreviewFile(std::optional<FileEntry> entry);
     void setMediaFilter(const MediaFilter& filter);
     void setMediaMetadata(QHash<QString, MediaMetadata> metadata);
@@ -134,6 +137,7 @@ public:
     void cancelTransfer(const QUuid& id);
     void retryTransfer(const QUuid& id);
     void extractText();
+    void cancelTextExtraction();
 
 Q_SIGNALS:
     void featureChanged();
@@ -153,7 +157,7 @@ Q_SIGNALS:
     void transfersChanged();
     void sortByDateChanged();
     void detailsChanged();
-    void ocrChanged(); // ocrText, ocrBusy
+    void ocrChanged(); // ocrText, ocrBusy, ocrProgress
     void previewFileChanged();
     void mediaFilterChanged();
     void mediaMetadataChanged();
@@ -226,6 +230,8 @@ private:
     bool details_ = false;
     std::optional<QString> ocrText_;
     bool ocrBusy_ = false;
+    QString ocrProgress_;
+    QFuture<QString> ocrTask_;
     std::optional<FileEntry> previewFile_;
     MediaFilter mediaFilter_;
     QHash<QString, MediaMetadata> mediaMetadata_;

@@ -7,6 +7,7 @@
 #include "workspace_model.h"
 
 #include <QFileInfo>
+#include <QFutureWatcher>
 
 namespace {
 
@@ -189,12 +190,27 @@ void WorkspaceModel::extractText()
     const std::optional<FileEntry> entry = selected();
     if (!entry) return;
     setOcrBusy(true);
-    whenFinished(TextExtractor::read(entry->path), this, [this](QFuture<QString> done) {
+    ocrTask_ = TextExtractor::read(entry->path);
+    // A watcher of its own: a cancelled read must still end the busy state.
+    auto* watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcherBase::progressTextChanged, this,
+            &WorkspaceModel::setOcrProgress);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        QFuture<QString> done = watcher->future();
         try {
-            setOcrText(done.result());
+            done.waitForFinished(); // rethrows a failure; a plain cancel has no result
+            if (done.resultCount() > 0) setOcrText(done.result());
         } catch (...) {
             setError(failureMessage(std::current_exception()));
         }
+        setOcrProgress({});
         setOcrBusy(false);
     });
+    watcher->setFuture(ocrTask_);
+}
+
+void WorkspaceModel::cancelTextExtraction()
+{
+    ocrTask_.cancel();
 }

@@ -1,9 +1,11 @@
 #include "file_thumbnail_generator.h"
 #include "media_fixtures.h"
+#include "named_pipe.h"
 #include "test_support.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <gtest/gtest.h>
 
@@ -86,6 +88,63 @@ TEST_F(FileThumbnailGeneratorTest, PicturesAreScaledDownUprightAndNeverEnlarged)
     const QString small = tree.path(QStringLiteral("small.png"));
     savePicture(halvesPicture(100, 50, Qt::red, Qt::blue), small);
     EXPECT_EQ(make(small, 256).size(), QSize(100, 50));
+}
+
+TEST_F(FileThumbnailGeneratorTest, PalettePicturesScaleToTheirOwnColours)
+{
+    // ImageMagick stores a one-colour picture as a 1-bit palette PNG.
+    const QString pink = tree.path(QStringLiteral("pink.png"));
+    runConvert(
+        {QStringLiteral("-size"), QStringLiteral("700x400"), QStringLiteral("xc:pink"), pink});
+    ASSERT_EQ(QImageReader(pink).imageFormat(), QImage::Format_Mono);
+    const QImage tile = make(pink, 256);
+    ASSERT_EQ(tile.size(), QSize(256, 146));
+    const QColor expected(255, 192, 203);
+    for (const QPoint& at : {QPoint(0, 0), QPoint(128, 73), QPoint(255, 145), QPoint(40, 120)})
+        EXPECT_EQ(tile.pixelColor(at).rgb(), expected.rgb()) << at.x() << "," << at.y();
+
+    // A big palette picture of two colours keeps its halves.
+    const QString halves = tree.path(QStringLiteral("halves.png"));
+    QImage twoColours(3000, 1000, QImage::Format_Indexed8);
+    twoColours.setColorTable({QColor(Qt::red).rgb(), QColor(Qt::blue).rgb()});
+    for (int y = 0; y < twoColours.height(); ++y)
+        for (int x = 0; x < twoColours.width(); ++x)
+            twoColours.scanLine(y)[x] = x < twoColours.width() / 2 ? 0 : 1;
+    ASSERT_TRUE(twoColours.save(halves));
+    const QImage halvesTile = make(halves, 300);
+    ASSERT_EQ(halvesTile.size(), QSize(300, 100));
+    EXPECT_TRUE(isRed(meanColor(halvesTile, QRect(10, 10, 120, 80))));
+    EXPECT_TRUE(isBlue(meanColor(halvesTile, QRect(170, 10, 120, 80))));
+}
+
+TEST_F(FileThumbnailGeneratorTest, HeifAndAvifPicturesAreDecoded)
+{
+    for (const QString& name : {QStringLiteral("phone.heic"), QStringLiteral("web.avif"),
+                                QStringLiteral("renamed-heic.jpg")}) {
+        const QString path = tree.path(name);
+        saveHeif(halvesPicture(640, 480, Qt::red, Qt::blue), path);
+        const QImage tile = make(path, 256);
+        ASSERT_EQ(tile.size(), QSize(256, 192)) << qPrintable(name);
+        EXPECT_TRUE(isRed(meanColor(tile, QRect(10, 10, 100, 170)))) << qPrintable(name);
+        EXPECT_TRUE(isBlue(meanColor(tile, QRect(146, 10, 100, 170)))) << qPrintable(name);
+    }
+}
+
+TEST_F(FileThumbnailGeneratorTest, CameraRawFilesShowTheirPreviewUpright)
+{
+    // The camera was held turned a quarter right: the 40 x 30 preview stands up.
+    const QString turned = tree.path(QStringLiteral("IMG_0001.DNG"));
+    makeDng(turned, {QStringLiteral("--orientation"), QStringLiteral("6")});
+    const QImage preview = make(turned, 256);
+    ASSERT_EQ(preview.size(), QSize(30, 40));
+    EXPECT_TRUE(isRed(meanColor(preview, preview.rect())));
+    EXPECT_EQ(make(turned, 20).size(), QSize(15, 20));
+
+    // Without a preview the raw data is developed at half size.
+    const QString bare = tree.path(QStringLiteral("bare.dng"));
+    makeDng(bare, {QStringLiteral("--no-preview")});
+    EXPECT_EQ(make(bare, 256).size(), QSize(40, 30));
+    EXPECT_TRUE(make(tree.file(QStringLiteral("junk.nef"), QByteArray(4000, 'r')), 256).isNull());
 }
 
 TEST_F(FileThumbnailGeneratorTest, BrokenAndOversizedPicturesGiveNoPicture)
@@ -203,6 +262,28 @@ TEST_F(FileThumbnailGeneratorTest, FreshSharedThumbnailIsUsedAndStaleOneIgnored)
 
     store(QStringLiteral("large"), mtime - 10, Qt::green);
     EXPECT_TRUE(isRed(generator.make(entry, 200, [] { return false; }).pixelColor(5, 5)));
+}
+
+TEST_F(FileThumbnailGeneratorTest, PipesNamedLikeMediaAreNeverOpened)
+{
+    for (const QString& name :
+         {QStringLiteral("photo.jpg"), QStringLiteral("clip.mp4"), QStringLiteral("letter.pdf")}) {
+        const QString pipe = tree.path(name);
+        ASSERT_TRUE(makeNamedPipe(pipe));
+        QImage made(1, 1, QImage::Format_RGB32);
+        EXPECT_TRUE(returnsBesidePipe(pipe, [&] { made = make(pipe, 128); })) << qPrintable(name);
+        EXPECT_TRUE(made.isNull()) << qPrintable(name);
+    }
+
+    // Nor a pipe where the shared cache keeps a thumbnail.
+    const QString photo = tree.path(QStringLiteral("photo.png"));
+    savePicture(halvesPicture(300, 300, Qt::red, Qt::red), photo);
+    const QString cached = shared.pathFor(photo, QStringLiteral("normal"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(cached).absolutePath()));
+    ASSERT_TRUE(makeNamedPipe(cached));
+    QImage made;
+    EXPECT_TRUE(returnsBesidePipe(cached, [&] { made = make(photo, 100); }));
+    EXPECT_TRUE(isRed(made.pixelColor(5, 5)));
 }
 
 TEST_F(FileThumbnailGeneratorTest, OtherFilesAndFoldersGetNothingButTheFallbackIcon)

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -62,6 +64,72 @@ void runFfmpeg(const QStringList& arguments)
             QStringList{QStringLiteral("-nostdin"), QStringLiteral("-loglevel"),
                         QStringLiteral("error"), QStringLiteral("-y")} +
                 arguments);
+}
+
+void runConvert(const QStringList& arguments)
+{
+    runTool(QStringLiteral("convert"), arguments);
+}
+
+void saveHeif(const QImage& image, const QString& path)
+{
+    const QString png = path + QStringLiteral(".source.png");
+    ASSERT_TRUE(image.save(png, "PNG"));
+    if (path.endsWith(QStringLiteral(".avif"), Qt::CaseInsensitive))
+        runFfmpeg({QStringLiteral("-i"), png, QStringLiteral("-c:v"), QStringLiteral("libaom-av1"),
+                   QStringLiteral("-still-picture"), QStringLiteral("1"), QStringLiteral("-f"),
+                   QStringLiteral("avif"), path});
+    else
+        runTool(QStringLiteral("heif-enc"),
+                {QStringLiteral("-q"), QStringLiteral("90"), png, QStringLiteral("-o"), path});
+    QFile::remove(png);
+}
+
+void makeDng(const QString& path, const QStringList& extra)
+{
+    runTool(QStringLiteral("python3"),
+            QStringList{QStringLiteral(QUORVANE_MKDNG_PATH)} + extra + QStringList{path});
+}
+
+void makeScannedPdf(const QString& path, const QList<QStringList>& pages)
+{
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A6));
+    writer.setPageMargins(QMarginsF());
+    writer.setResolution(300);
+    QPainter painter(&writer);
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0) writer.newPage();
+        painter.drawImage(QPoint(0, 0), textPicture(pages[i]));
+    }
+    ASSERT_TRUE(painter.end());
+}
+
+QByteArray drawingBombPdf(int rectangles)
+{
+    QByteArray drawing;
+    drawing.reserve(qsizetype(rectangles) * 16);
+    for (int i = 0; i < rectangles; ++i)
+        drawing += "0 0 612 792 re f\n";
+    const QByteArray packed = qCompress(drawing, 9).mid(4); // zlib stream without Qt's length
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
+        "<< /Length " + QByteArray::number(packed.size()) + " /Filter /FlateDecode >>\nstream\n" +
+            packed + "\nendstream"};
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) +
+           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
 }
 
 void makePdf(const QString& path, const QStringList& lines, const QStringList& extra)

@@ -1,9 +1,12 @@
 #include "file_error.h"
 #include "media_fixtures.h"
+#include "named_pipe.h"
 #include "test_support.h"
 #include "text_extractor.h"
 #include "text_result.h"
 
+#include <QElapsedTimer>
+#include <QFutureWatcher>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -34,10 +37,43 @@ TEST_F(TextExtractorTest, PdfTextLayerIsReturnedAsItIs)
             {QStringLiteral("--pages"), QStringLiteral("3")});
     EXPECT_EQ(read(pages).count(QStringLiteral("Repeated page")), 3);
 
-    // Pages without text give the empty text, not the message.
+    // Pages without a text layer are read as pictures; a blank one holds nothing.
     const QString blank = tree.path(QStringLiteral("blank.pdf"));
     makePdf(blank, {QString()});
-    EXPECT_TRUE(read(blank).trimmed().isEmpty());
+    EXPECT_EQ(read(blank), TextExtractor::noTextMessage());
+}
+
+TEST_F(TextExtractorTest, ScannedPdfPagesAreRecognisedPageByPage)
+{
+    const QString scan = tree.path(QStringLiteral("scan.pdf"));
+    makeScannedPdf(scan, {{QStringLiteral("Invoice 4711")},
+                          {QStringLiteral("Paid in full")},
+                          {QStringLiteral("Thank you")}});
+    QStringList said;
+    const QString text =
+        TextExtractor::readNow(scan, {}, [&](const QString& line) { said << line; });
+    EXPECT_EQ(text, QStringLiteral("Invoice 4711\nPaid in full\nThank you"));
+    EXPECT_EQ(said, QStringList({QStringLiteral("Reading text… page 1 of 3"),
+                                 QStringLiteral("Reading text… page 2 of 3"),
+                                 QStringLiteral("Reading text… page 3 of 3")}));
+
+    // Stopped on the second page, the third is never read.
+    said.clear();
+    EXPECT_THROW(
+        TextExtractor::readNow(
+            scan, [&] { return said.size() >= 2; }, [&](const QString& line) { said << line; }),
+        Cancelled);
+    EXPECT_EQ(said.size(), 2);
+
+    // The future passes the progress on to whoever watches it.
+    QFutureWatcher<QString> watcher;
+    QStringList watched;
+    QObject::connect(&watcher, &QFutureWatcherBase::progressTextChanged,
+                     [&](const QString& line) { watched << line; });
+    watcher.setFuture(TextExtractor::read(scan));
+    ASSERT_TRUE(waitFor([&] { return watcher.isFinished(); }));
+    EXPECT_TRUE(watched.contains(QStringLiteral("Reading text… page 1 of 3")))
+        << watched.join(u'|').toStdString();
 }
 
 TEST_F(TextExtractorTest, UnreadablePdfGivesTheFixedMessage)
@@ -92,17 +128,55 @@ TEST_F(TextExtractorTest, FilesThatAreNoPicturesFailWithAnError)
     EXPECT_THROW(TextExtractor::readNow(tree.path(QStringLiteral("missing.png"))), FileError);
 }
 
+TEST_F(TextExtractorTest, PipesAreRefusedWithoutBeingOpened)
+{
+    for (const QString& name : {QStringLiteral("scan.pdf"), QStringLiteral("scan.png")}) {
+        const QString pipe = tree.path(name);
+        ASSERT_TRUE(makeNamedPipe(pipe));
+        QString message;
+        EXPECT_TRUE(returnsBesidePipe(pipe, [&] {
+            try {
+                TextExtractor::readNow(pipe);
+            } catch (const FileError& error) {
+                message = error.message();
+            }
+        })) << qPrintable(name);
+        EXPECT_TRUE(message.contains(QStringLiteral("regular file"))) << qPrintable(message);
+    }
+}
+
 TEST_F(TextExtractorTest, ReadingStopsWhenCancelled)
 {
     const QString pages = tree.path(QStringLiteral("long.pdf"));
     makePdf(pages, {QStringLiteral("Page")}, {QStringLiteral("--pages"), QStringLiteral("50")});
-    int asked = 0;
-    EXPECT_THROW(TextExtractor::readNow(pages, [&] { return ++asked > 2; }), Cancelled);
-    EXPECT_LT(asked, 10);
+    EXPECT_THROW(TextExtractor::readNow(pages, [] { return true; }), Cancelled);
 
     const QString picture = tree.path(QStringLiteral("scan.png"));
-    savePicture(textPicture({QStringLiteral("Invoice 4711")}), picture);
+    savePicture(textPicture({QStringLiteral("Invoice 4711"), QStringLiteral("Paid in full"),
+                             QStringLiteral("Thank you")}),
+                picture);
     EXPECT_THROW(TextExtractor::readNow(picture, [] { return true; }), Cancelled);
+
+    // Recognition reports how far it is, and stops in the middle when asked to.
+    QStringList said;
+    TextExtractor::readNow(picture, {}, [&](const QString& line) { said << line; });
+    ASSERT_FALSE(said.isEmpty());
+    EXPECT_TRUE(said.last().startsWith(QStringLiteral("Reading text… ")));
+    EXPECT_TRUE(said.last().endsWith(u'%'));
+    said.clear();
+    EXPECT_THROW(
+        TextExtractor::readNow(
+            picture, [&] { return !said.isEmpty(); }, [&](const QString& line) { said << line; }),
+        Cancelled);
+    EXPECT_EQ(said.size(), 1);
+
+    // A page that takes minutes to draw stops as soon as the read is cancelled.
+    const QString bomb = tree.file(QStringLiteral("bomb.pdf"), drawingBombPdf(1'000'000));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_THROW(TextExtractor::readNow(bomb, [&] { return clock.elapsed() > 300; }, {}),
+                 Cancelled);
+    EXPECT_LT(clock.elapsed(), 5000);
 
     // A cancelled future ends cancelled, never with a half-read text.
     QFuture<QString> future = TextExtractor::read(picture);

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QSet>
+#include <atomic>
 #include <condition_variable>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -218,6 +219,39 @@ TEST_F(ThumbnailStoreTest, NoPictureIsNotCachedSoTheNextRequestTriesAgain)
     EXPECT_EQ(store.cache().count(), 0);
     EXPECT_TRUE(answer(store.thumbnail(odd, 256)).isNull());
     EXPECT_EQ(generator->started().size(), 2);
+}
+
+// Fails until told otherwise; stands in the type's icon for a failure.
+class FlakyGenerator : public ThumbnailGenerator {
+public:
+    std::atomic_bool failing = true;
+
+    QImage make(const FileEntry&, int edge, const CancelCheck&) override
+    {
+        return failing ? QImage() : filled(edge, Qt::darkCyan);
+    }
+    QImage fallback(const FileEntry&, int edge) override { return filled(edge, Qt::gray); }
+
+    static QImage filled(int edge, Qt::GlobalColor color)
+    {
+        QImage image(edge, edge, QImage::Format_RGB32);
+        image.fill(color);
+        return image;
+    }
+};
+
+TEST_F(ThumbnailStoreTest, FallbackForAFailureIsShownButNotKept)
+{
+    auto flaky = std::make_shared<FlakyGenerator>();
+    ThumbnailStore flakyStore(flaky);
+    const FileEntry photo = file(QStringLiteral("photo.jpg"));
+    EXPECT_EQ(answer(flakyStore.thumbnail(photo, 64)).pixelColor(1, 1), QColor(Qt::gray));
+    EXPECT_EQ(flakyStore.cache().count(), 0);
+
+    // The file became readable (a download finished): the next request makes its picture.
+    flaky->failing = false;
+    EXPECT_EQ(answer(flakyStore.thumbnail(photo, 64)).pixelColor(1, 1), QColor(Qt::darkCyan));
+    EXPECT_EQ(flakyStore.cache().count(), 1);
 }
 
 } // namespace

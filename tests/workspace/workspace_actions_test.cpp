@@ -6,6 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,7 +45,8 @@ struct ActionFixture {
 QSet<QString> pathsOf(const QList<FileEntry>& files, std::initializer_list<int> at)
 {
     QSet<QString> out;
-    for (int i : at) out.insert(files[i].path);
+    for (int i : at)
+        out.insert(files[i].path);
     return out;
 }
 
@@ -51,7 +55,8 @@ QSet<QString> pathsOf(const QList<FileEntry>& files, std::initializer_list<int> 
 TEST(WorkspaceActions, SelectionFollowsTheModifierKeys)
 {
     TempTree tree;
-    for (const char* n : {"a", "b", "c", "d", "e"}) tree.file(n, "x");
+    for (const char* n : {"a", "b", "c", "d", "e"})
+        tree.file(n, "x");
     ActionFixture f;
     f.show(tree, 5);
     const QList<FileEntry> shown = f.model.visible();
@@ -87,7 +92,8 @@ TEST(WorkspaceActions, PreviewsStepThroughVisibleFilesWithoutWrapping)
     ActionFixture f;
     f.show(tree, 3);
     const QList<FileEntry> shown = f.model.visible();
-    const auto folder = std::find_if(shown.begin(), shown.end(), [](auto& e) { return e.isDirectory; });
+    const auto folder =
+        std::find_if(shown.begin(), shown.end(), [](auto& e) { return e.isDirectory; });
     ASSERT_NE(folder, shown.end());
 
     f.model.setSelection({folder->path});
@@ -169,15 +175,57 @@ TEST(WorkspaceActions, CopyAndPasteQueueTransfers)
     f.model.paste();
     ASSERT_EQ(f.store.items().size(), 1);
     ASSERT_TRUE(waitFor([&] { return QFile::exists(tree.path("dest/a.txt")); }));
-    ASSERT_TRUE(waitFor([&] { return f.model.transfers().size() == 1 &&
-                                     f.model.transfers()[0].status == TransferStatus::Completed; }));
+    ASSERT_TRUE(waitFor([&] {
+        return f.model.transfers().size() == 1 &&
+               f.model.transfers()[0].status == TransferStatus::Completed;
+    }));
 
     f.model.setSelection({tree.path("src/missing.txt")});
     f.model.copySelection();
     f.model.paste();
-    ASSERT_TRUE(waitFor([&] { return f.model.transfers().size() == 2 &&
-                                     f.model.transfers()[1].status == TransferStatus::Failed; }));
+    ASSERT_TRUE(waitFor([&] {
+        return f.model.transfers().size() == 2 &&
+               f.model.transfers()[1].status == TransferStatus::Failed;
+    }));
     f.model.clearCompletedTransfers();
     ASSERT_EQ(f.model.transfers().size(), 1);
     EXPECT_EQ(f.model.transfers()[0].status, TransferStatus::Failed);
+}
+
+TEST(WorkspaceActions, TextExtractionShowsItsProgressAndCanBeStopped)
+{
+    TempTree tree;
+    QImage page(900, 160, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(48);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(40, 100), QStringLiteral("Invoice 4711"));
+    }
+    ASSERT_TRUE(page.save(tree.path("scan.png")));
+    ActionFixture f;
+    f.show(tree, 1);
+    f.model.select(f.model.visible().first());
+
+    // Stopped at once: no text, no error, and no longer busy.
+    f.model.extractText();
+    EXPECT_TRUE(f.model.ocrBusy());
+    f.model.cancelTextExtraction();
+    ASSERT_TRUE(waitFor([&] { return !f.model.ocrBusy(); }));
+    EXPECT_FALSE(f.model.ocrText().has_value());
+    EXPECT_FALSE(f.model.error().has_value());
+
+    QStringList progress;
+    QObject::connect(&f.model, &WorkspaceModel::ocrChanged, [&] {
+        if (!f.model.ocrProgress().isEmpty()) progress << f.model.ocrProgress();
+    });
+    f.model.extractText();
+    ASSERT_TRUE(waitFor([&] { return !f.model.ocrBusy(); }));
+    EXPECT_EQ(f.model.ocrText(), QStringLiteral("Invoice 4711"));
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_TRUE(progress.first().startsWith(QStringLiteral("Reading text… ")));
+    EXPECT_TRUE(f.model.ocrProgress().isEmpty());
 }
