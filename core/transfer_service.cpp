@@ -3,18 +3,19 @@
 #include "directory_reader.h"
 #include "file_operations.h"
 #include "path_names.h"
+#include "transfer_temporary_item.h"
 #include "unique_fd.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
-#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <map>
 #include <optional>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -67,55 +68,23 @@ std::optional<QByteArray> realPath(const QByteArray& path)
     return result;
 }
 
-// Removes a tree without following links, opening up folders the copy made
-// read-only so their contents can go too.
-void removeTreeAt(int parent, const char* name)
-{
-    struct stat st;
-    if (::fstatat(parent, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return;
-    if (!S_ISDIR(st.st_mode)) {
-        ::unlinkat(parent, name, 0);
-        return;
-    }
-    if ((st.st_mode & S_IRWXU) != S_IRWXU) ::fchmodat(parent, name, st.st_mode | S_IRWXU, 0);
-    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd >= 0) {
-        if (DIR* dir = ::fdopendir(fd)) {
-            std::vector<QByteArray> children;
-            while (const struct dirent* entry = ::readdir(dir)) {
-                const QByteArray child(entry->d_name);
-                if (child != "." && child != "..") children.push_back(child);
-            }
-            for (const QByteArray& child : children)
-                removeTreeAt(::dirfd(dir), child.constData());
-            ::closedir(dir);
-        } else {
-            ::close(fd);
-        }
-    }
-    ::unlinkat(parent, name, AT_REMOVEDIR);
-}
-
-// The temporary item, removed on every way out unless it was moved into place.
-class TemporaryItem {
-public:
-    explicit TemporaryItem(QByteArray path) : path_(std::move(path)) {}
-    ~TemporaryItem()
-    {
-        if (!path_.isEmpty()) removeTreeAt(AT_FDCWD, path_.constData());
-    }
-    TemporaryItem(const TemporaryItem&) = delete;
-    TemporaryItem& operator=(const TemporaryItem&) = delete;
-    void keep() { path_.clear(); }
-
-private:
-    QByteArray path_;
-};
-
 struct WorkItem {
     QByteArray relative; // empty for the root
     struct stat st;      // the latest properties read from the source
+    // An earlier item of the tree listed as the same file (a hard link), or -1.
+    qsizetype linkOf = -1;
 };
+
+// Trees this small are flushed file by file; larger ones in one flush of the file system.
+constexpr std::size_t kFlushEachUpTo = 16;
+
+// The root lost to a cleaner of stale items in the instant between making it and locking it.
+struct LostTemporaryItem {};
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
 bool sameContent(const struct stat& a, const struct stat& b)
 {
@@ -125,9 +94,9 @@ bool sameContent(const struct stat& a, const struct stat& b)
 
 class TreeCopy {
 public:
-    TreeCopy(QByteArray source, QByteArray temporary, QByteArray target,
+    TreeCopy(QByteArray source, TransferTemporaryItem& temporary, QByteArray target,
              const TransferEngine::ProgressHandler& progress, const CancelCheck& isCancelled)
-        : source_(std::move(source)), temporary_(std::move(temporary)), target_(std::move(target)),
+        : source_(std::move(source)), temporary_(temporary), target_(std::move(target)),
           progress_(progress), isCancelled_(isCancelled)
     {
     }
@@ -138,27 +107,18 @@ public:
         if (::lstat(source_.constData(), &root.st) != 0) fail(errno, source_);
         items_.push_back(root);
         if (S_ISDIR(root.st.st_mode)) enumerate(source_, {});
+        findHardLinks();
         for (const WorkItem& item : items_)
-            if (S_ISREG(item.st.st_mode)) total_ += item.st.st_size;
+            if (S_ISREG(item.st.st_mode) && item.linkOf < 0) total_ += item.st.st_size;
     }
 
     void copyData()
     {
         report();
-        for (WorkItem& item : items_) {
+        makeRoot();
+        for (std::size_t i = 1; i < items_.size(); ++i) {
             throwIfCancelled(isCancelled_);
-            const QByteArray from = joined(source_, item.relative);
-            const QByteArray to = joined(temporary_, item.relative);
-            const mode_t type = item.st.st_mode & S_IFMT;
-            if (type == S_IFLNK)
-                copyLink(item, from, to);
-            else if (type == S_IFDIR) {
-                // Owner-writable until the metadata pass gives it its own mode.
-                if (::mkdir(to.constData(), S_IRWXU) != 0) fail(errno, finalPath(item));
-            } else if (type == S_IFREG)
-                copyFile(item, from, to);
-            else if (::mknod(to.constData(), type | S_IRUSR | S_IWUSR, item.st.st_rdev) != 0)
-                fail(errno, finalPath(item)); // a FIFO or device: never opened, made anew
+            makeItem(items_[i]);
         }
     }
 
@@ -168,16 +128,26 @@ public:
     {
         for (auto item = items_.rbegin(); item != items_.rend(); ++item) {
             throwIfCancelled(isCancelled_);
-            applyMetadata(*item);
+            if (item->linkOf < 0) applyMetadata(*item); // a hard link shares its first path's
         }
     }
 
     // The whole copy on stable storage before it can take its final name.
-    // One flush of the file system instead of one per file: a tree of small
-    // files would otherwise wait on the disk once per file.
+    // A few items are flushed one by one, so a lone file never waits on other
+    // programs' writes; a tree of many small files takes one flush of the file
+    // system instead of waiting on the disk once per file.
     void flush() const
     {
-        const QByteArray folder = temporary_.left(temporary_.lastIndexOf('/') + 1);
+        if (items_.size() <= kFlushEachUpTo) {
+            for (const WorkItem& item : items_) {
+                if (!S_ISREG(item.st.st_mode) && !S_ISDIR(item.st.st_mode)) continue;
+                const QByteArray path = temporaryPath(item);
+                UniqueFd fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+                if (!fd.valid() || ::fsync(fd.get()) != 0) fail(errno, finalPath(item));
+            }
+            return;
+        }
+        const QByteArray folder = temporary_.path().left(temporary_.path().lastIndexOf('/') + 1);
         UniqueFd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!fd.valid()) fail(errno, folder);
         if (::syncfs(fd.get()) != 0) fail(errno, target_);
@@ -191,6 +161,82 @@ public:
 
 private:
     QByteArray finalPath(const WorkItem& item) const { return joined(target_, item.relative); }
+    QByteArray temporaryPath(const WorkItem& item) const
+    {
+        return joined(temporary_.path(), item.relative);
+    }
+
+    // Paths of one file inside the tree stay one file in the copy, as `cp -a` keeps them.
+    void findHardLinks()
+    {
+        std::map<std::pair<dev_t, ino_t>, qsizetype> first;
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            const struct stat& st = items_[i].st;
+            if (!S_ISREG(st.st_mode) || st.st_nlink < 2) continue;
+            const auto [found, isFirst] = first.emplace(std::pair(st.st_dev, st.st_ino), i);
+            if (!isFirst) items_[i].linkOf = found->second;
+        }
+    }
+
+    // A cleaner of stale items in this folder may take a root that is not
+    // locked yet; then it is made again under another name.
+    void makeRoot()
+    {
+        for (int attempt = 1;; ++attempt) {
+            try {
+                makeItem(items_.front());
+                return;
+            } catch (const LostTemporaryItem&) {
+                if (attempt == 3) fail(EBUSY, target_);
+                temporary_.renew();
+            }
+        }
+    }
+
+    // Locks the root as soon as it exists.
+    void made(const WorkItem& item)
+    {
+        if (item.relative.isEmpty() && !temporary_.lock()) throw LostTemporaryItem();
+    }
+
+    void makeItem(WorkItem& item)
+    {
+        const QByteArray from = joined(source_, item.relative);
+        const QByteArray to = temporaryPath(item);
+        const mode_t type = item.st.st_mode & S_IFMT;
+        if (type == S_IFLNK) {
+            copyLink(item, from, to);
+        } else if (type == S_IFDIR) {
+            // Owner-writable until the metadata pass gives it its own mode.
+            if (::mkdir(to.constData(), S_IRWXU) != 0) fail(errno, finalPath(item));
+        } else if (type == S_IFREG) {
+            if (!linkToFirst(item, from, to)) copyFile(item, from, to);
+            return;
+        } else if (::mknod(to.constData(), type | S_IRUSR | S_IWUSR, item.st.st_rdev) != 0) {
+            fail(errno, finalPath(item)); // a FIFO or device: never opened, made anew
+        }
+        made(item);
+    }
+
+    // A later path of a file already copied becomes a link to that copy, as
+    // long as it still is the same file and the destination takes links.
+    bool linkToFirst(WorkItem& item, const QByteArray& from, const QByteArray& to)
+    {
+        if (item.linkOf < 0) return false;
+        const WorkItem& first = items_[std::size_t(item.linkOf)];
+        struct stat now;
+        if (::lstat(from.constData(), &now) != 0) fail(errno, from);
+        if (S_ISREG(now.st_mode) && sameFile(now, first.st)) {
+            if (::link(temporaryPath(first).constData(), to.constData()) == 0) {
+                item.st = first.st;
+                return true;
+            }
+            if (errno != EMLINK && errno != EPERM && !unsupported(errno))
+                fail(errno, finalPath(item));
+        }
+        item.linkOf = -1; // copied on its own
+        return false;
+    }
 
     [[noreturn]] void failEnumerating(const QByteArray& folder) const
     {
@@ -221,7 +267,8 @@ private:
 
     void report()
     {
-        if (progress_) progress_(CopyProgress{bytes_, total_});
+        // Files that grew after the listing must not take the bar past its end.
+        if (progress_) progress_(CopyProgress{std::min(bytes_, total_), total_});
     }
 
     void add(qint64 count)
@@ -253,11 +300,14 @@ private:
         if (!in.valid()) fail(errno, from);
         struct stat before;
         if (::fstat(in.get(), &before) != 0) fail(errno, from);
-        if (!S_ISREG(before.st_mode) || !sameContent(before, item.st))
+        // Only its own properties at its turn count: the tree may have changed
+        // since it was listed, and the copy takes the file as it is now.
+        if (!S_ISREG(before.st_mode))
             throw FileError(FileError::Code::FileReadUnknown, decoded(from));
         UniqueFd out(::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         if (!out.valid()) fail(errno, finalPath(item));
-        copyBytes(in.get(), out.get(), before.st_size, from, finalPath(item));
+        made(item);
+        copyBytes(in.get(), out.get(), before, from, finalPath(item));
         if (out.close() != 0) fail(errno, finalPath(item));
         in.reset();
         struct stat after;
@@ -268,19 +318,60 @@ private:
         item.st.st_atim = before.st_atim; // the time before our own reading
     }
 
-    void copyBytes(int in, int out, qint64 size, const QByteArray& from, const QByteArray& to)
+    void copyBytes(int in, int out, const struct stat& st, const QByteArray& from,
+                   const QByteArray& to)
     {
+        const qint64 size = st.st_size;
         // A reflink shares the blocks at once where the file system offers it.
         if (size > 0 && ::ioctl(out, FICLONE, in) == 0) {
             throwIfCancelled(isCancelled_);
             add(size);
             return;
         }
+        if (size > 0 && qint64(st.st_blocks) * 512 < size)
+            copySparse(in, out, size, from, to);
+        else
+            copyRange(in, out, 0, -1, from, to);
+    }
+
+    // Holes stay holes: only the parts that hold data are copied, and the
+    // length is set at the end so a trailing hole stays one too.
+    void copySparse(int in, int out, qint64 size, const QByteArray& from, const QByteArray& to)
+    {
+        off_t position = 0;
+        while (position < size) {
+            const off_t data = ::lseek(in, position, SEEK_DATA);
+            if (data < 0 && errno == ENXIO) break; // nothing but a hole to the end
+            if (data < 0 && (errno == EINVAL || unsupported(errno))) {
+                copyRange(in, out, position, -1, from, to);
+                return;
+            }
+            if (data < 0) fail(errno, from);
+            const off_t hole = ::lseek(in, data, SEEK_HOLE);
+            if (hole < 0) fail(errno, from);
+            add(data - position);
+            copyRange(in, out, data, hole, from, to);
+            position = hole;
+        }
+        if (position < size) add(size - position);
+        if (::ftruncate(out, size) != 0) fail(errno, to);
+    }
+
+    // Copies [start, end) of `in` to the same place in `out`; an `end` of -1 reads to the end.
+    void copyRange(int in, int out, off_t start, off_t end, const QByteArray& from,
+                   const QByteArray& to)
+    {
+        off_t inAt = start, outAt = start;
         for (;;) {
             throwIfCancelled(isCancelled_);
+            std::size_t want = kChunkSize;
+            if (end >= 0) {
+                if (inAt >= end) return;
+                want = std::min<std::size_t>(want, std::size_t(end - inAt));
+            }
             ssize_t count;
             if (useKernelCopy_) {
-                count = ::copy_file_range(in, nullptr, out, nullptr, kChunkSize, 0);
+                count = ::copy_file_range(in, &inAt, out, &outAt, want, 0);
                 if (count < 0 &&
                     (errno == EXDEV || errno == EINVAL || errno == ENOSYS || unsupported(errno))) {
                     useKernelCopy_ = false;
@@ -288,8 +379,12 @@ private:
                 }
                 if (count < 0 && errno != EINTR) fail(errno, isWriteError(errno) ? to : from);
             } else {
-                count = readChunk(in, from);
-                if (count > 0) writeChunk(out, count, to);
+                count = readChunk(in, want, inAt, from);
+                if (count > 0) {
+                    writeChunk(out, count, outAt, to);
+                    inAt += count;
+                    outAt += count;
+                }
             }
             if (count < 0) continue; // interrupted
             if (count == 0) return;
@@ -297,18 +392,19 @@ private:
         }
     }
 
-    ssize_t readChunk(int in, const QByteArray& from)
+    ssize_t readChunk(int in, std::size_t want, off_t at, const QByteArray& from)
     {
         buffer_.resize(kChunkSize);
-        const ssize_t count = ::read(in, buffer_.data(), buffer_.size());
+        const ssize_t count = ::pread(in, buffer_.data(), want, at);
         if (count < 0 && errno != EINTR) fail(errno, from);
         return count;
     }
 
-    void writeChunk(int out, ssize_t count, const QByteArray& to)
+    void writeChunk(int out, ssize_t count, off_t at, const QByteArray& to)
     {
         for (ssize_t done = 0; done < count;) {
-            const ssize_t written = ::write(out, buffer_.data() + done, size_t(count - done));
+            const ssize_t written =
+                ::pwrite(out, buffer_.data() + done, size_t(count - done), at + done);
             if (written < 0 && errno != EINTR) fail(errno, to);
             if (written > 0) done += written;
         }
@@ -346,7 +442,7 @@ private:
     void applyMetadata(const WorkItem& item)
     {
         const QByteArray from = joined(source_, item.relative);
-        const QByteArray to = joined(temporary_, item.relative);
+        const QByteArray to = temporaryPath(item);
         const QByteArray blamed = finalPath(item);
         const struct stat& st = item.st;
         const bool link = S_ISLNK(st.st_mode);
@@ -367,7 +463,7 @@ private:
     }
 
     const QByteArray source_;
-    const QByteArray temporary_;
+    TransferTemporaryItem& temporary_;
     const QByteArray target_;
     const TransferEngine::ProgressHandler& progress_;
     const CancelCheck& isCancelled_;
@@ -426,21 +522,24 @@ void TransferService::copy(const QString& source, const QString& destination,
     if (::lstat(target.constData(), &st) == 0)
         throw FileError(FileError::Code::FileWriteFileExists, decoded(target));
 
-    const QString temporaryName = QStringLiteral(".quorvane-copy-") +
-                                  QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
-    const QString temporary = childPath(folder, temporaryName);
-    TemporaryItem cleanup(native(temporary));
-
-    TreeCopy tree(resolved, native(temporary), target, progress, isCancelled);
+    // What a copy killed here before left behind goes first.
+    TransferTemporaryItem::removeStale(folderPath);
+    TransferTemporaryItem temporary(folderPath);
+    TreeCopy tree(resolved, temporary, target, progress, isCancelled);
     tree.collect();
     tree.copyData();
     tree.copyMetadata();
     tree.flush();
     throwIfCancelled(isCancelled);
-    FileOperations::moveNoReplace(temporary, decoded(target));
-    cleanup.keep();
+    FileOperations::moveNoReplace(decoded(temporary.path()), decoded(target));
+    temporary.keep();
     syncFolder(folderPath);
     tree.finish();
+}
+
+void TransferService::removeStaleTemporaryItems(const QString& folder)
+{
+    TransferTemporaryItem::removeStale(native(absolutePath(folder)));
 }
 
 QFuture<void> TransferService::start(const QString& source, const QString& destination,
