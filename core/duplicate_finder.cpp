@@ -29,7 +29,8 @@ constexpr qint64 kEdge = 4096;
 using Digest = std::array<unsigned char, 32>;
 
 // What must stay the same from before a file is read until after: a file
-// replaced by another of the same size and date still has a new inode.
+// replaced by another of the same size and date still has a new inode, and one
+// rewritten in place and given its old date back still has a new change time.
 struct Identity {
     dev_t device = 0;
     ino_t inode = 0;
@@ -37,6 +38,8 @@ struct Identity {
     qint64 size = 0;
     qint64 mtimeSec = 0;
     qint64 mtimeNsec = 0;
+    qint64 ctimeSec = 0;
+    qint64 ctimeNsec = 0;
 
     bool isRegular() const { return S_ISREG(mode); }
     bool operator==(const Identity&) const = default;
@@ -52,7 +55,15 @@ struct Identity {
     }
 };
 
-constexpr unsigned kWanted = STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_MTIME;
+// The listing saw the item as it is now.
+bool listedAsIs(const FileEntry& listed, const FileEntry& now)
+{
+    return listed.isDirectory == now.isDirectory && listed.size == now.size &&
+           listed.modified == now.modified;
+}
+
+constexpr unsigned kWanted =
+    STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_MTIME | STATX_CTIME;
 
 Identity fromStatx(const struct statx& st)
 {
@@ -61,7 +72,9 @@ Identity fromStatx(const struct statx& st)
             st.stx_mode,
             qint64(st.stx_size),
             st.stx_mtime.tv_sec,
-            st.stx_mtime.tv_nsec};
+            st.stx_mtime.tv_nsec,
+            st.stx_ctime.tv_sec,
+            st.stx_ctime.tv_nsec};
 }
 
 // The item at `path` itself; a symbolic link is not followed.
@@ -340,7 +353,13 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
                 ++report.skipped;
                 continue;
             }
-            if (!before->isRegular()) continue; // links, pipes and devices are never read
+            if (!before->isRegular()) {
+                // Links, pipes and devices are never read. One the listing saw
+                // as it is now is no candidate; one that took a file's place
+                // since is a file that changed.
+                if (!listedAsIs(files[index], before->entry(files[index]))) ++report.skipped;
+                continue;
+            }
             if (before->size != size) {
                 ++report.skipped;
                 continue;
@@ -438,6 +457,8 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
     for (const auto& group : groups) {
         std::vector<QList<FileEntry>> byDigest;
         QHash<QByteArray, qsizetype> slotOf;
+        QHash<qsizetype, QString> firstPathOf; // per inode
+        QHash<QString, QString> sameFileAs;
         for (const Candidate& candidate : group) {
             const Inode& inode = inodes[candidate.inode];
             const FileEntry& listed = files[candidate.listed];
@@ -447,6 +468,11 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
                 continue;
             }
             if (!inode.complete) continue; // its contents matched no other file's
+            const auto first = firstPathOf.constFind(candidate.inode);
+            if (first == firstPathOf.constEnd())
+                firstPathOf.insert(candidate.inode, listed.path);
+            else
+                sameFileAs.insert(listed.path, *first);
             const QByteArray key = bytesOf(inode.digest);
             const auto slot = slotOf.constFind(key);
             if (slot == slotOf.constEnd()) {
@@ -456,8 +482,13 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
                 byDigest[*slot].append(after->entry(listed));
             }
         }
-        for (auto& entries : byDigest)
-            if (entries.size() >= 2) report.groups.append(std::move(entries));
+        for (auto& entries : byDigest) {
+            if (entries.size() < 2) continue;
+            for (const FileEntry& file : entries)
+                if (const auto as = sameFileAs.constFind(file.path); as != sameFileAs.constEnd())
+                    report.sameFileAs.insert(file.path, *as);
+            report.groups.append(std::move(entries));
+        }
     }
     return report;
 }
