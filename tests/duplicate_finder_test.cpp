@@ -116,6 +116,20 @@ TEST(DuplicateFinder, MatchesAnIndependentHashOfAGeneratedTree)
         if (i % 3 == 0) add(QStringLiteral("two/copy%1").arg(i), bodies[i]);
         if (i % 4 == 0) add(QStringLiteral("three/deep/again%1").arg(i), bodies[i]);
     }
+    // Equal edges, differing at various depths: the files read side by side
+    // part ways at different steps, and pairs that part together stay a pair.
+    QByteArray base(800'000, '\0');
+    for (char& byte : base)
+        byte = char(random.bounded(256));
+    for (int variant = 0; variant < 4; ++variant) {
+        QByteArray body = base;
+        if (variant > 0) body[100'000 * variant * 2] = char(body[100'000 * variant * 2] ^ 0x5a);
+        add(QStringLiteral("layers/v%1a").arg(variant), body);
+        if (variant % 2 == 0) add(QStringLiteral("layers/v%1b").arg(variant), body);
+    }
+    // More equal files than are read side by side at once.
+    for (int i = 0; i < 70; ++i)
+        add(QStringLiteral("many/m%1").arg(i), bodies[3]);
     add("empty/a", {});
     add("empty/b", {});
     const QString linked = tree.path("one/f1");
