@@ -69,8 +69,9 @@ std::optional<QByteArray> realPath(const QByteArray& path)
 }
 
 struct WorkItem {
-    QByteArray relative; // empty for the root
-    struct stat st;      // the latest properties read from the source
+    QByteArray relative;       // empty for the root
+    struct stat st;            // the latest properties read from the source
+    bool metadataDone = false; // a file's, put on while its copy was open
     // An earlier item of the tree listed as the same file (a hard link), or -1.
     qsizetype linkOf = -1;
 };
@@ -92,6 +93,13 @@ bool sameContent(const struct stat& a, const struct stat& b)
            a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
+// A file's open descriptors, or none for an item reached by its path.
+struct Handles {
+    int from = -1;
+    int to = -1;
+    bool open() const { return from >= 0; }
+};
+
 class TreeCopy {
 public:
     TreeCopy(QByteArray source, TransferTemporaryItem& temporary, QByteArray target,
@@ -105,6 +113,10 @@ public:
     {
         WorkItem root;
         if (::lstat(source_.constData(), &root.st) != 0) fail(errno, source_);
+        const QByteArray folder = temporary_.path().left(temporary_.path().lastIndexOf('/') + 1);
+        struct stat destination;
+        inheritsGroup_ =
+            ::stat(folder.constData(), &destination) != 0 || (destination.st_mode & S_ISGID);
         items_.push_back(root);
         if (S_ISDIR(root.st.st_mode)) enumerate(source_, {});
         findHardLinks();
@@ -128,7 +140,8 @@ public:
     {
         for (auto item = items_.rbegin(); item != items_.rend(); ++item) {
             throwIfCancelled(isCancelled_);
-            if (item->linkOf < 0) applyMetadata(*item); // a hard link shares its first path's
+            // A hard link shares its first path's.
+            if (item->linkOf < 0 && !item->metadataDone) applyMetadata(*item);
         }
     }
 
@@ -308,30 +321,36 @@ private:
         if (!out.valid()) fail(errno, finalPath(item));
         made(item);
         copyBytes(in.get(), out.get(), before, from, finalPath(item));
-        if (out.close() != 0) fail(errno, finalPath(item));
-        in.reset();
         struct stat after;
         if (::lstat(from.constData(), &after) != 0) fail(errno, from);
         if (!sameContent(before, after))
             throw FileError(FileError::Code::FileReadUnknown, decoded(from));
         item.st = after;
         item.st.st_atim = before.st_atim; // the time before our own reading
+        // Its metadata goes on through the open descriptors: no path is looked up again.
+        applyMetadata(item, Handles{in.get(), out.get()});
+        item.metadataDone = true;
+        if (out.close() != 0) fail(errno, finalPath(item));
     }
 
     void copyBytes(int in, int out, const struct stat& st, const QByteArray& from,
                    const QByteArray& to)
     {
         const qint64 size = st.st_size;
-        // A reflink shares the blocks at once where the file system offers it.
-        if (size > 0 && ::ioctl(out, FICLONE, in) == 0) {
-            throwIfCancelled(isCancelled_);
-            add(size);
-            return;
+        // A reflink shares the blocks at once where the file system offers it;
+        // where it doesn't, it isn't asked again for every file.
+        if (size > 0 && tryClone_) {
+            if (::ioctl(out, FICLONE, in) == 0) {
+                throwIfCancelled(isCancelled_);
+                add(size);
+                return;
+            }
+            tryClone_ = false;
         }
         if (size > 0 && qint64(st.st_blocks) * 512 < size)
             copySparse(in, out, size, from, to);
         else
-            copyRange(in, out, 0, -1, from, to);
+            copyRange(in, out, 0, size, from, to); // a change of size fails the check after
     }
 
     // Holes stay holes: only the parts that hold data are copied, and the
@@ -410,12 +429,16 @@ private:
         }
     }
 
-    static std::vector<QByteArray> attributeNames(const QByteArray& path)
+    static std::vector<QByteArray> attributeNames(const QByteArray& path, Handles handles)
     {
-        ssize_t size = ::llistxattr(path.constData(), nullptr, 0);
-        if (size <= 0) return {};
+        auto list = [&](char* into, std::size_t size) {
+            return handles.open() ? ::flistxattr(handles.from, into, size)
+                                  : ::llistxattr(path.constData(), into, size);
+        };
+        ssize_t size = list(nullptr, 0);
+        if (size <= 0) return {}; // none at all: nothing more to ask
         QByteArray names(size, Qt::Uninitialized);
-        size = ::llistxattr(path.constData(), names.data(), size_t(names.size()));
+        size = list(names.data(), size_t(names.size()));
         std::vector<QByteArray> result;
         if (size > 0)
             for (const QByteArray& name : names.left(size).split('\0'))
@@ -424,22 +447,32 @@ private:
     }
 
     // A copy onto a file system without extended attributes keeps what it can, as `cp -a` does.
-    void copyAttribute(const QByteArray& from, const QByteArray& to, const QByteArray& name,
-                       const QByteArray& blamed)
+    void copyAttribute(const QByteArray& from, const QByteArray& to, Handles handles,
+                       const QByteArray& name, const QByteArray& blamed)
     {
-        ssize_t length = ::lgetxattr(from.constData(), name.constData(), nullptr, 0);
+        auto get = [&](void* into, std::size_t size) {
+            return handles.open() ? ::fgetxattr(handles.from, name.constData(), into, size)
+                                  : ::lgetxattr(from.constData(), name.constData(), into, size);
+        };
+        ssize_t length = get(nullptr, 0);
         if (length < 0) return; // gone since it was listed
         attribute_.resize(length);
-        length =
-            ::lgetxattr(from.constData(), name.constData(), attribute_.data(), attribute_.size());
+        length = get(attribute_.data(), attribute_.size());
         if (length < 0) return;
-        if (::lsetxattr(to.constData(), name.constData(), attribute_.constData(), size_t(length),
-                        0) != 0 &&
-            !unsupported(errno))
-            fail(errno, blamed);
+        const int set = handles.open() ? ::fsetxattr(handles.to, name.constData(),
+                                                     attribute_.constData(), size_t(length), 0)
+                                       : ::lsetxattr(to.constData(), name.constData(),
+                                                     attribute_.constData(), size_t(length), 0);
+        if (set != 0 && !unsupported(errno)) fail(errno, blamed);
     }
 
-    void applyMetadata(const WorkItem& item)
+    // A new item already belongs to us and our group unless the folder passes its group on.
+    bool needsOwner(const struct stat& st) const
+    {
+        return st.st_uid != user_ || st.st_gid != group_ || inheritsGroup_;
+    }
+
+    void applyMetadata(const WorkItem& item, Handles handles = {})
     {
         const QByteArray from = joined(source_, item.relative);
         const QByteArray to = temporaryPath(item);
@@ -447,19 +480,29 @@ private:
         const struct stat& st = item.st;
         const bool link = S_ISLNK(st.st_mode);
         const std::vector<QByteArray> names =
-            link ? std::vector<QByteArray>{} : attributeNames(from);
+            link ? std::vector<QByteArray>{} : attributeNames(from, handles);
         // User attributes need write access, so they go on before the mode.
         for (const QByteArray& name : names)
-            if (name.startsWith("user.")) copyAttribute(from, to, name, blamed);
+            if (name.startsWith("user.")) copyAttribute(from, to, handles, name, blamed);
         // Ownership before the mode: chown clears set-id bits. Only root may give files away.
-        if (::lchown(to.constData(), st.st_uid, st.st_gid) != 0 && errno != EPERM)
-            fail(errno, blamed);
-        if (!link && ::chmod(to.constData(), st.st_mode & 07777) != 0) fail(errno, blamed);
+        if (needsOwner(st)) {
+            const int owned = handles.open() ? ::fchown(handles.to, st.st_uid, st.st_gid)
+                                             : ::lchown(to.constData(), st.st_uid, st.st_gid);
+            if (owned != 0 && errno != EPERM) fail(errno, blamed);
+        }
+        if (!link) {
+            const int moded = handles.open() ? ::fchmod(handles.to, st.st_mode & 07777)
+                                             : ::chmod(to.constData(), st.st_mode & 07777);
+            if (moded != 0) fail(errno, blamed);
+        }
         for (const QByteArray& name : names)
-            if (name.startsWith("system.posix_acl_")) copyAttribute(from, to, name, blamed);
+            if (name.startsWith("system.posix_acl_"))
+                copyAttribute(from, to, handles, name, blamed);
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
-        if (::utimensat(AT_FDCWD, to.constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
-            fail(errno, blamed);
+        const int timed = handles.open()
+                              ? ::futimens(handles.to, times)
+                              : ::utimensat(AT_FDCWD, to.constData(), times, AT_SYMLINK_NOFOLLOW);
+        if (timed != 0) fail(errno, blamed);
     }
 
     const QByteArray source_;
@@ -472,6 +515,10 @@ private:
     qint64 total_ = 0;
     std::optional<std::chrono::steady_clock::time_point> lastReport_;
     bool useKernelCopy_ = true;
+    bool tryClone_ = true;
+    bool inheritsGroup_ = false;
+    const uid_t user_ = ::geteuid();
+    const gid_t group_ = ::getegid();
     std::vector<char> buffer_;
     QByteArray attribute_;
 };
