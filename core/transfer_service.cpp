@@ -115,8 +115,10 @@ public:
         if (::lstat(source_.constData(), &root.st) != 0) fail(errno, source_);
         const QByteArray folder = temporary_.path().left(temporary_.path().lastIndexOf('/') + 1);
         struct stat destination;
-        inheritsGroup_ =
-            ::stat(folder.constData(), &destination) != 0 || (destination.st_mode & S_ISGID);
+        // New items take our group, unless the folder (set-group-ID, or a file
+        // system mounted to do so) hands its own group down.
+        inheritsGroup_ = ::stat(folder.constData(), &destination) != 0 ||
+                         (destination.st_mode & S_ISGID) || destination.st_gid != group_;
         items_.push_back(root);
         if (S_ISDIR(root.st.st_mode)) enumerate(source_, {});
         findHardLinks();
@@ -466,7 +468,7 @@ private:
         if (set != 0 && !unsupported(errno)) fail(errno, blamed);
     }
 
-    // A new item already belongs to us and our group unless the folder passes its group on.
+    // A new item already belongs to us and to our group, unless the folder passes its own on.
     bool needsOwner(const struct stat& st) const
     {
         return st.st_uid != user_ || st.st_gid != group_ || inheritsGroup_;

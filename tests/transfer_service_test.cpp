@@ -387,6 +387,23 @@ TEST(TransferCopy, MetadataIsPreserved)
     if (!xattrs || !acls) GTEST_SKIP() << "the temporary folder's file system lacks xattrs or ACLs";
 }
 
+TEST(TransferCopy, AFolderThatHandsDownItsGroupDoesNotChangeTheCopysGroup)
+{
+    TempTree tree;
+    const QString file = tree.file(QStringLiteral("src/notes.txt"), "n");
+    const QString dest = tree.folder(QStringLiteral("shared"));
+    if (::chown(native(dest).constData(), ::geteuid(), 65534) != 0)
+        GTEST_SKIP() << "can't give the folder another group";
+    ASSERT_EQ(::chmod(native(dest).constData(), 02775), 0);
+    const gid_t own = lstatOf(file).st_gid;
+    ASSERT_NE(own, 65534u);
+
+    const CopyRun run = copyWith(tree.path(QStringLiteral("src")), dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    EXPECT_EQ(lstatOf(tree.path(QStringLiteral("shared/src/notes.txt"))).st_gid, own);
+    EXPECT_EQ(lstatOf(tree.path(QStringLiteral("shared/src"))).st_gid, own);
+}
+
 TEST(TransferCopy, ASourceChangingOrVanishingMidCopyFailsAndLeavesNothing)
 {
     TempTree tree;
