@@ -153,15 +153,7 @@ public:
     // system instead of waiting on the disk once per file.
     void flush() const
     {
-        if (items_.size() <= kFlushEachUpTo) {
-            for (const WorkItem& item : items_) {
-                if (!S_ISREG(item.st.st_mode) && !S_ISDIR(item.st.st_mode)) continue;
-                const QByteArray path = temporaryPath(item);
-                UniqueFd fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-                if (!fd.valid() || ::fsync(fd.get()) != 0) fail(errno, finalPath(item));
-            }
-            return;
-        }
+        if (items_.size() <= kFlushEachUpTo && flushEach()) return;
         const QByteArray folder = temporary_.path().left(temporary_.path().lastIndexOf('/') + 1);
         UniqueFd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!fd.valid()) fail(errno, folder);
@@ -179,6 +171,20 @@ private:
     QByteArray temporaryPath(const WorkItem& item) const
     {
         return joined(temporary_.path(), item.relative);
+    }
+
+    // False when an item can't be opened any more (its copied mode keeps us
+    // out): the whole file system is flushed instead.
+    bool flushEach() const
+    {
+        for (const WorkItem& item : items_) {
+            if (!S_ISREG(item.st.st_mode) && !S_ISDIR(item.st.st_mode)) continue;
+            const QByteArray path = temporaryPath(item);
+            UniqueFd fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+            if (!fd.valid()) return false;
+            if (::fsync(fd.get()) != 0) fail(errno, finalPath(item));
+        }
+        return true;
     }
 
     // Paths of one file inside the tree stay one file in the copy, as `cp -a` keeps them.

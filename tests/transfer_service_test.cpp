@@ -404,6 +404,25 @@ TEST(TransferCopy, AFolderThatHandsDownItsGroupDoesNotChangeTheCopysGroup)
     EXPECT_EQ(lstatOf(tree.path(QStringLiteral("shared/src"))).st_gid, own);
 }
 
+TEST(TransferCopy, ACopyItsOwnModeLocksUsOutOfStillCompletes)
+{
+    TempTree tree;
+    tree.openToEveryone();
+    // Readable by others only: the copy, ours now, keeps a mode that keeps its owner out.
+    const QString file = tree.file(QStringLiteral("notes.txt"), "n");
+    ASSERT_EQ(::chmod(native(file).constData(), 0044), 0);
+    const QString dest = tree.folder(QStringLiteral("dest"));
+    ::chmod(native(dest).constData(), 0777);
+    const int status = runAsNobody([&] {
+        const CopyRun run = copyWith(file, dest);
+        if (run.error) return 2;
+        return (lstatOf(childPath(dest, QStringLiteral("notes.txt"))).st_mode & 07777) == 0044 ? 0
+                                                                                               : 3;
+    });
+    if (status == -1) GTEST_SKIP() << "needs root to switch to an unprivileged user";
+    EXPECT_EQ(status, 0);
+}
+
 TEST(TransferCopy, ASourceChangingOrVanishingMidCopyFailsAndLeavesNothing)
 {
     TempTree tree;
