@@ -44,9 +44,7 @@ int duplicates(const Arguments& args)
     const DuplicateReport report = DuplicateFinder().report(files, Interrupt::check());
     progress.clear();
 
-    qint64 wasted = 0;
-    for (const auto& group : report.groups)
-        wasted += group.first().size * (group.size() - 1);
+    const qint64 wasted = report.wasted();
     OutputStream out;
     if (args.json()) {
         JsonWriter json(out);
@@ -54,9 +52,16 @@ int duplicates(const Arguments& args)
         for (const auto& group : report.groups) {
             json.beginObject();
             json.key(u"size").value(group.first().size);
-            json.key(u"wasted").value(group.first().size * (group.size() - 1));
+            json.key(u"wasted").value(report.wasted(group));
             json.key(u"files");
             EntryOutput::writeJsonArray(json, group);
+            // Hard links of an earlier member: path -> that member's path.
+            json.key(u"sameFileAs").beginObject();
+            for (const FileEntry& file : group)
+                if (const auto as = report.sameFileAs.constFind(file.path);
+                    as != report.sameFileAs.constEnd())
+                    json.key(file.path).value(*as);
+            json.endObject();
             json.endObject();
         }
         json.endArray();
@@ -68,10 +73,14 @@ int duplicates(const Arguments& args)
     for (const auto& group : report.groups) {
         out << QStringLiteral("%1 files of %2 (%3 wasted)\n")
                    .arg(group.size())
-                   .arg(formatFileSize(group.first().size),
-                        formatFileSize(group.first().size * (group.size() - 1)));
-        for (const FileEntry& file : group)
-            out << "  " << file.path << '\n';
+                   .arg(formatFileSize(group.first().size), formatFileSize(report.wasted(group)));
+        for (const FileEntry& file : group) {
+            out << "  " << file.path;
+            if (report.sameFileAs.contains(file.path))
+                out << QStringLiteral("  (same file as %1)")
+                           .arg(report.sameFileAs.value(file.path));
+            out << '\n';
+        }
     }
     out << QStringLiteral("Groups:   %L1\nWasted:   %2 (%L3 bytes)\nSkipped:  %L4\n")
                .arg(report.groups.size())

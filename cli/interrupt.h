@@ -2,7 +2,7 @@
 
 #include "cancellation.h"
 
-// Ctrl-C asks the running job to stop at its next check instead of killing
+// Ctrl-C (or a closed terminal, or SIGTERM) asks the running job to stop at its next check instead of killing
 // the process, so nothing half-done is left behind.
 namespace Interrupt {
 

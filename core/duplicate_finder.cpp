@@ -23,13 +23,19 @@
 namespace {
 
 constexpr qsizetype kChunk = 1 << 20;
+// Files read side by side go in steps small enough for the cache to hold one
+// step of two files while they are hashed and compared.
+constexpr qsizetype kStep = 256 << 10;
+// Files read side by side at most, to stay far from the limit of open files.
+constexpr std::size_t kSideBySide = 64;
 // The first and the last block of a file make its cheap fingerprint.
 constexpr qint64 kEdge = 4096;
 
 using Digest = std::array<unsigned char, 32>;
 
 // What must stay the same from before a file is read until after: a file
-// replaced by another of the same size and date still has a new inode.
+// replaced by another of the same size and date still has a new inode, and one
+// rewritten in place and given its old date back still has a new change time.
 struct Identity {
     dev_t device = 0;
     ino_t inode = 0;
@@ -37,6 +43,8 @@ struct Identity {
     qint64 size = 0;
     qint64 mtimeSec = 0;
     qint64 mtimeNsec = 0;
+    qint64 ctimeSec = 0;
+    qint64 ctimeNsec = 0;
 
     bool isRegular() const { return S_ISREG(mode); }
     bool operator==(const Identity&) const = default;
@@ -52,7 +60,15 @@ struct Identity {
     }
 };
 
-constexpr unsigned kWanted = STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_MTIME;
+// The listing saw the item as it is now.
+bool listedAsIs(const FileEntry& listed, const FileEntry& now)
+{
+    return listed.isDirectory == now.isDirectory && listed.size == now.size &&
+           listed.modified == now.modified;
+}
+
+constexpr unsigned kWanted =
+    STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_MTIME | STATX_CTIME;
 
 Identity fromStatx(const struct statx& st)
 {
@@ -61,7 +77,9 @@ Identity fromStatx(const struct statx& st)
             st.stx_mode,
             qint64(st.stx_size),
             st.stx_mtime.tv_sec,
-            st.stx_mtime.tv_nsec};
+            st.stx_mtime.tv_nsec,
+            st.stx_ctime.tv_sec,
+            st.stx_ctime.tv_nsec};
 }
 
 // The item at `path` itself; a symbolic link is not followed.
@@ -88,6 +106,7 @@ public:
     Sha256& operator=(const Sha256&) = delete;
 
     void start() { EVP_DigestInit_ex(context_, EVP_sha256(), nullptr); }
+    void copyFrom(const Sha256& other) { EVP_MD_CTX_copy_ex(context_, other.context_); }
     void add(const char* data, qsizetype size) { EVP_DigestUpdate(context_, data, size_t(size)); }
     Digest finish()
     {
@@ -100,9 +119,8 @@ private:
     EVP_MD_CTX* context_;
 };
 
-// A fast 64-bit hash of a whole file (the xxHash64 round over four lanes).
-// Equal contents always give equal values, so files whose values differ
-// can't be duplicates and are spared the far dearer SHA-256.
+// A fast 64-bit hash (the xxHash64 round over four lanes). Equal contents
+// always give equal values, so blocks whose values differ can't be equal.
 class Fingerprint {
 public:
     void start()
@@ -164,6 +182,7 @@ struct Worker {
     std::unique_ptr<char[]> buffer{new char[kChunk]};
     Sha256 hash;
     Fingerprint fingerprint;
+    std::vector<char> scratch = std::vector<char>(kStep);
 };
 
 // One file's contents, shared by all its hard links.
@@ -173,8 +192,8 @@ struct Inode {
     qsizetype paths = 0;
     bool failed = false;
     bool complete = false; // `digest` covers the whole file
-    Digest quick{};        // of the first and last block
-    quint64 fingerprint = 0;
+    bool alone = false;    // no other file shares its contents, only its own hard links
+    quint64 quick = 0;     // of the first and last block
     Digest digest{};
 };
 
@@ -206,25 +225,6 @@ UniqueFd openSame(const Inode& inode)
     const auto now = identityOf(fd.get());
     if (!now || !(*now == inode.before)) return UniqueFd();
     return fd;
-}
-
-// Streams the whole of a file through `consume` in 1 MiB chunks; false when
-// it can't be opened as the same file or a read fails.
-template <typename Consume>
-bool readWhole(const Inode& inode, Worker& worker, const CancelCheck& isCancelled,
-               const Consume& consume)
-{
-    const UniqueFd fd = openSame(inode);
-    if (!fd.valid()) return false;
-    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), worker.buffer.get(), kChunk);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) return true;
-        throwIfCancelled(isCancelled);
-        consume(worker.buffer.get(), qsizetype(n));
-    }
 }
 
 // Runs `job(index, worker)` for every index on `workers` threads (this one
@@ -262,32 +262,179 @@ DuplicateFinder::DuplicateFinder(int workers) : workers_(std::max(1, workers)) {
 
 namespace {
 
-// Among the paths of one size, the inodes whose `key` another path shares.
-template <typename Key>
-std::vector<qsizetype> shared(const std::vector<std::vector<Candidate>>& groups,
-                              const std::vector<Inode>& inodes, const Key& key)
+// Within each size, the files whose first and last blocks match: each list
+// holds inodes that may have equal contents. An inode alone in its list is
+// only the same file under its own names (hard links) and is never read.
+std::vector<std::vector<qsizetype>> edgeClasses(const std::vector<std::vector<Candidate>>& groups,
+                                                std::vector<Inode>& inodes)
 {
-    std::vector<qsizetype> result;
-    std::vector<bool> taken(inodes.size());
+    std::vector<std::vector<qsizetype>> result;
     for (const auto& group : groups) {
-        QHash<decltype(key(inodes.front())), qsizetype> paths;
-        for (const Candidate& candidate : group)
-            if (const Inode& inode = inodes[candidate.inode]; !inode.failed && !inode.complete)
-                ++paths[key(inode)];
+        QHash<quint64, qsizetype> classOf;
+        const std::size_t first = result.size();
         for (const Candidate& candidate : group) {
-            const Inode& inode = inodes[candidate.inode];
-            if (inode.failed || inode.complete || paths.value(key(inode)) < 2) continue;
-            if (taken[candidate.inode]) continue;
-            taken[candidate.inode] = true;
-            result.push_back(candidate.inode);
+            Inode& inode = inodes[candidate.inode];
+            if (inode.failed || inode.complete || inode.alone) continue;
+            const auto found = classOf.constFind(inode.quick);
+            if (found == classOf.constEnd()) {
+                classOf.insert(inode.quick, qsizetype(result.size()));
+                result.push_back({candidate.inode});
+            } else if (result[std::size_t(*found)].back() != candidate.inode &&
+                       std::find(result[std::size_t(*found)].begin(),
+                                 result[std::size_t(*found)].end(),
+                                 candidate.inode) == result[std::size_t(*found)].end()) {
+                result[std::size_t(*found)].push_back(candidate.inode);
+            }
         }
+        for (std::size_t c = first; c < result.size(); ++c)
+            if (result[c].size() == 1) inodes[std::size_t(result[c].front())].alone = true;
     }
+    std::erase_if(result, [](const auto& members) { return members.size() < 2; });
     // Big files first, so two workers end close together.
-    std::stable_sort(result.begin(), result.end(), [&](qsizetype a, qsizetype b) {
-        return inodes[a].before.size > inodes[b].before.size;
+    std::stable_sort(result.begin(), result.end(), [&](const auto& a, const auto& b) {
+        return inodes[std::size_t(a.front())].before.size * qint64(a.size()) >
+               inodes[std::size_t(b.front())].before.size * qint64(b.size());
     });
     return result;
 }
+
+// Reads files of one size side by side, once each, step by step. Files that
+// still match are kept in one class; the first file of a class is hashed with
+// SHA-256 and every other one compared byte for byte with it, so they all
+// have that digest without hashing each. A file that differs in a step
+// leaves its class for a new one, which takes over the hash state of the
+// steps before (they were equal) and meets the other files that split off
+// there. A class left with one file can match nothing any more and is
+// dropped unread. The whole of each file is thus proven, and read only once.
+class SideBySide {
+public:
+    SideBySide(std::vector<Inode>& inodes, Worker& worker, const CancelCheck& isCancelled)
+        : inodes_(inodes), worker_(worker), isCancelled_(isCancelled)
+    {
+    }
+
+    void prove(const std::vector<qsizetype>& members)
+    {
+        for (std::size_t at = 0; at < members.size(); at += kSideBySide) {
+            const std::size_t end = std::min(members.size(), at + kSideBySide);
+            proveBatch({members.begin() + qsizetype(at), members.begin() + qsizetype(end)});
+        }
+    }
+
+private:
+    struct Member {
+        qsizetype inode;
+        UniqueFd fd;
+    };
+    struct Class {
+        std::vector<Member> members; // the first is the one hashed
+        std::unique_ptr<Sha256> hash = std::make_unique<Sha256>();
+        std::vector<char> step = std::vector<char>(kStep);
+        std::size_t parent = 0; // the class it split from in this step
+        quint64 key = 0;        // of this step, when it split off
+    };
+
+    void fail(Member& member)
+    {
+        inodes_[std::size_t(member.inode)].failed = true;
+        member.fd.reset();
+    }
+
+    bool read(Member& member, char* into, qint64 length, qint64 offset)
+    {
+        if (readFully(member.fd.get(), into, length, off_t(offset)) == length) return true;
+        fail(member);
+        return false;
+    }
+
+    void proveBatch(std::vector<qsizetype> batch)
+    {
+        const qint64 size = inodes_[std::size_t(batch.front())].before.size;
+        std::vector<Class> classes(1);
+        for (qsizetype index : batch) {
+            UniqueFd fd = openSame(inodes_[std::size_t(index)]);
+            if (!fd.valid()) {
+                inodes_[std::size_t(index)].failed = true;
+                continue;
+            }
+            ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+            classes.front().members.push_back({index, std::move(fd)});
+        }
+        classes.front().hash->start();
+        for (qint64 offset = 0; offset < size; offset += kStep) {
+            throwIfCancelled(isCancelled_);
+            const qint64 length = std::min<qint64>(kStep, size - offset);
+            const std::size_t before = classes.size();
+            for (std::size_t c = 0; c < before; ++c)
+                compareStep(classes, c, length, offset);
+            // A class of one can't meet another file any more.
+            std::erase_if(classes, [](const Class& c) { return c.members.size() < 2; });
+            for (Class& c : classes)
+                c.hash->add(c.step.data(), length);
+            if (classes.empty()) break;
+        }
+        for (Class& c : classes) {
+            const Digest digest = c.hash->finish();
+            for (const Member& member : c.members) {
+                Inode& inode = inodes_[std::size_t(member.inode)];
+                inode.digest = digest;
+                inode.complete = true;
+            }
+        }
+    }
+
+    void compareStep(std::vector<Class>& classes, std::size_t c, qint64 length, qint64 offset)
+    {
+        // The first file that can still be read leads; the steps before were equal.
+        auto& members = classes[c].members;
+        while (!members.empty() && !read(members.front(), classes[c].step.data(), length, offset))
+            members.erase(members.begin());
+        const std::size_t splitFrom = classes.size();
+        for (std::size_t m = 1; m < classes[c].members.size();) {
+            Member& member = classes[c].members[m];
+            char* scratch = worker_.scratch.data();
+            if (!read(member, scratch, length, offset)) {
+                classes[c].members.erase(classes[c].members.begin() + qsizetype(m));
+                continue;
+            }
+            if (std::memcmp(scratch, classes[c].step.data(), std::size_t(length)) == 0) {
+                ++m;
+                continue;
+            }
+            worker_.fingerprint.start();
+            worker_.fingerprint.add(scratch, length);
+            const quint64 key = worker_.fingerprint.finish();
+            Member moved = std::move(member);
+            classes[c].members.erase(classes[c].members.begin() + qsizetype(m));
+            joinOrSplit(classes, c, splitFrom, std::move(moved), key, length);
+        }
+    }
+
+    void joinOrSplit(std::vector<Class>& classes, std::size_t c, std::size_t splitFrom,
+                     Member member, quint64 key, qint64 length)
+    {
+        const char* scratch = worker_.scratch.data();
+        for (std::size_t other = splitFrom; other < classes.size(); ++other) {
+            Class& split = classes[other];
+            if (split.parent == c && split.key == key &&
+                std::memcmp(split.step.data(), scratch, std::size_t(length)) == 0) {
+                split.members.push_back(std::move(member));
+                return;
+            }
+        }
+        Class split;
+        split.parent = c;
+        split.key = key;
+        split.hash->copyFrom(*classes[c].hash);
+        std::memcpy(split.step.data(), scratch, std::size_t(length));
+        split.members.push_back(std::move(member));
+        classes.push_back(std::move(split));
+    }
+
+    std::vector<Inode>& inodes_;
+    Worker& worker_;
+    const CancelCheck& isCancelled_;
+};
 
 QByteArray bytesOf(const Digest& digest)
 {
@@ -340,7 +487,13 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
                 ++report.skipped;
                 continue;
             }
-            if (!before->isRegular()) continue; // links, pipes and devices are never read
+            if (!before->isRegular()) {
+                // Links, pipes and devices are never read. One the listing saw
+                // as it is now is no candidate; one that took a file's place
+                // since is a file that changed.
+                if (!listedAsIs(files[index], before->entry(files[index]))) ++report.skipped;
+                continue;
+            }
             if (before->size != size) {
                 ++report.skipped;
                 continue;
@@ -376,8 +529,8 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
             return;
         }
         const qint64 size = inode.before.size;
-        worker.hash.start();
         if (size <= 2 * kEdge) {
+            worker.hash.start();
             const qint64 n = readFully(fd.get(), worker.buffer.get(), size, 0);
             inode.failed = n != size;
             inode.complete = true;
@@ -388,39 +541,20 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
             const qint64 tail =
                 readFully(fd.get(), worker.buffer.get() + kEdge, kEdge, off_t(size - kEdge));
             inode.failed = head != kEdge || tail != kEdge;
-            worker.hash.add(worker.buffer.get(), 2 * kEdge);
-            inode.quick = worker.hash.finish();
+            worker.fingerprint.start();
+            worker.fingerprint.add(worker.buffer.get(), 2 * kEdge);
+            inode.quick = worker.fingerprint.finish();
         }
         afterRead(inode);
     });
 
-    // Matching edges: a fast hash of the whole file sorts out most of the rest.
-    const auto edgesShared =
-        shared(groups, inodes, [](const Inode& inode) { return bytesOf(inode.quick); });
-    runParallel(qsizetype(edgesShared.size()), workers, [&](qsizetype i, Worker& worker) {
+    // Files whose edges match are read side by side to the end.
+    const auto classes = edgeClasses(groups, inodes);
+    runParallel(qsizetype(classes.size()), workers, [&](qsizetype i, Worker& worker) {
         throwIfCancelled(isCancelled);
-        Inode& inode = inodes[edgesShared[i]];
-        worker.fingerprint.start();
-        inode.failed = !readWhole(inode, worker, isCancelled, [&](const char* data, qsizetype n) {
-            worker.fingerprint.add(data, n);
-        });
-        inode.fingerprint = worker.fingerprint.finish();
-        afterRead(inode);
-    });
-
-    // Only what still matches is proven by SHA-256.
-    const auto toProve = shared(groups, inodes, [](const Inode& inode) {
-        return qMakePair(bytesOf(inode.quick), inode.fingerprint);
-    });
-    runParallel(qsizetype(toProve.size()), workers, [&](qsizetype i, Worker& worker) {
-        throwIfCancelled(isCancelled);
-        Inode& inode = inodes[toProve[i]];
-        worker.hash.start();
-        inode.failed = !readWhole(inode, worker, isCancelled,
-                                  [&](const char* data, qsizetype n) { worker.hash.add(data, n); });
-        inode.digest = worker.hash.finish();
-        inode.complete = true;
-        afterRead(inode);
+        SideBySide(inodes, worker, isCancelled).prove(classes[std::size_t(i)]);
+        for (qsizetype inode : classes[std::size_t(i)])
+            afterRead(inodes[std::size_t(inode)]);
     });
 
     // Second check: anything changed since the first is left out.
@@ -438,6 +572,8 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
     for (const auto& group : groups) {
         std::vector<QList<FileEntry>> byDigest;
         QHash<QByteArray, qsizetype> slotOf;
+        QHash<qsizetype, QString> firstPathOf; // per inode
+        QHash<QString, QString> sameFileAs;
         for (const Candidate& candidate : group) {
             const Inode& inode = inodes[candidate.inode];
             const FileEntry& listed = files[candidate.listed];
@@ -446,8 +582,16 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
                 ++report.skipped;
                 continue;
             }
-            if (!inode.complete) continue; // its contents matched no other file's
-            const QByteArray key = bytesOf(inode.digest);
+            // Its contents matched no other file's.
+            if (!inode.complete && !inode.alone) continue;
+            const auto first = firstPathOf.constFind(candidate.inode);
+            if (first == firstPathOf.constEnd())
+                firstPathOf.insert(candidate.inode, listed.path);
+            else
+                sameFileAs.insert(listed.path, *first);
+            // Hard links alone are one file: its own names make the group.
+            const QByteArray key =
+                inode.alone ? QByteArray::number(candidate.inode) : bytesOf(inode.digest);
             const auto slot = slotOf.constFind(key);
             if (slot == slotOf.constEnd()) {
                 slotOf.insert(key, qsizetype(byDigest.size()));
@@ -456,8 +600,13 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
                 byDigest[*slot].append(after->entry(listed));
             }
         }
-        for (auto& entries : byDigest)
-            if (entries.size() >= 2) report.groups.append(std::move(entries));
+        for (auto& entries : byDigest) {
+            if (entries.size() < 2) continue;
+            for (const FileEntry& file : entries)
+                if (const auto as = sameFileAs.constFind(file.path); as != sameFileAs.constEnd())
+                    report.sameFileAs.insert(file.path, *as);
+            report.groups.append(std::move(entries));
+        }
     }
     return report;
 }

@@ -3,18 +3,19 @@
 #include "directory_reader.h"
 #include "file_operations.h"
 #include "path_names.h"
+#include "transfer_temporary_item.h"
 #include "unique_fd.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
-#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <map>
 #include <optional>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -67,55 +68,24 @@ std::optional<QByteArray> realPath(const QByteArray& path)
     return result;
 }
 
-// Removes a tree without following links, opening up folders the copy made
-// read-only so their contents can go too.
-void removeTreeAt(int parent, const char* name)
-{
-    struct stat st;
-    if (::fstatat(parent, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return;
-    if (!S_ISDIR(st.st_mode)) {
-        ::unlinkat(parent, name, 0);
-        return;
-    }
-    if ((st.st_mode & S_IRWXU) != S_IRWXU) ::fchmodat(parent, name, st.st_mode | S_IRWXU, 0);
-    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd >= 0) {
-        if (DIR* dir = ::fdopendir(fd)) {
-            std::vector<QByteArray> children;
-            while (const struct dirent* entry = ::readdir(dir)) {
-                const QByteArray child(entry->d_name);
-                if (child != "." && child != "..") children.push_back(child);
-            }
-            for (const QByteArray& child : children)
-                removeTreeAt(::dirfd(dir), child.constData());
-            ::closedir(dir);
-        } else {
-            ::close(fd);
-        }
-    }
-    ::unlinkat(parent, name, AT_REMOVEDIR);
-}
-
-// The temporary item, removed on every way out unless it was moved into place.
-class TemporaryItem {
-public:
-    explicit TemporaryItem(QByteArray path) : path_(std::move(path)) {}
-    ~TemporaryItem()
-    {
-        if (!path_.isEmpty()) removeTreeAt(AT_FDCWD, path_.constData());
-    }
-    TemporaryItem(const TemporaryItem&) = delete;
-    TemporaryItem& operator=(const TemporaryItem&) = delete;
-    void keep() { path_.clear(); }
-
-private:
-    QByteArray path_;
-};
-
 struct WorkItem {
-    QByteArray relative; // empty for the root
-    struct stat st;      // the latest properties read from the source
+    QByteArray relative;       // empty for the root
+    struct stat st;            // the latest properties read from the source
+    bool metadataDone = false; // a file's, put on while its copy was open
+    // An earlier item of the tree listed as the same file (a hard link), or -1.
+    qsizetype linkOf = -1;
 };
+
+// Trees this small are flushed file by file; larger ones in one flush of the file system.
+constexpr std::size_t kFlushEachUpTo = 16;
+
+// The root lost to a cleaner of stale items in the instant between making it and locking it.
+struct LostTemporaryItem {};
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
 bool sameContent(const struct stat& a, const struct stat& b)
 {
@@ -123,11 +93,18 @@ bool sameContent(const struct stat& a, const struct stat& b)
            a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
+// A file's open descriptors, or none for an item reached by its path.
+struct Handles {
+    int from = -1;
+    int to = -1;
+    bool open() const { return from >= 0; }
+};
+
 class TreeCopy {
 public:
-    TreeCopy(QByteArray source, QByteArray temporary, QByteArray target,
+    TreeCopy(QByteArray source, TransferTemporaryItem& temporary, QByteArray target,
              const TransferEngine::ProgressHandler& progress, const CancelCheck& isCancelled)
-        : source_(std::move(source)), temporary_(std::move(temporary)), target_(std::move(target)),
+        : source_(std::move(source)), temporary_(temporary), target_(std::move(target)),
           progress_(progress), isCancelled_(isCancelled)
     {
     }
@@ -136,29 +113,26 @@ public:
     {
         WorkItem root;
         if (::lstat(source_.constData(), &root.st) != 0) fail(errno, source_);
+        const QByteArray folder = temporary_.path().left(temporary_.path().lastIndexOf('/') + 1);
+        struct stat destination;
+        // New items take our group, unless the folder (set-group-ID, or a file
+        // system mounted to do so) hands its own group down.
+        inheritsGroup_ = ::stat(folder.constData(), &destination) != 0 ||
+                         (destination.st_mode & S_ISGID) || destination.st_gid != group_;
         items_.push_back(root);
         if (S_ISDIR(root.st.st_mode)) enumerate(source_, {});
+        findHardLinks();
         for (const WorkItem& item : items_)
-            if (S_ISREG(item.st.st_mode)) total_ += item.st.st_size;
+            if (S_ISREG(item.st.st_mode) && item.linkOf < 0) total_ += item.st.st_size;
     }
 
     void copyData()
     {
         report();
-        for (WorkItem& item : items_) {
+        makeRoot();
+        for (std::size_t i = 1; i < items_.size(); ++i) {
             throwIfCancelled(isCancelled_);
-            const QByteArray from = joined(source_, item.relative);
-            const QByteArray to = joined(temporary_, item.relative);
-            const mode_t type = item.st.st_mode & S_IFMT;
-            if (type == S_IFLNK)
-                copyLink(item, from, to);
-            else if (type == S_IFDIR) {
-                // Owner-writable until the metadata pass gives it its own mode.
-                if (::mkdir(to.constData(), S_IRWXU) != 0) fail(errno, finalPath(item));
-            } else if (type == S_IFREG)
-                copyFile(item, from, to);
-            else if (::mknod(to.constData(), type | S_IRUSR | S_IWUSR, item.st.st_rdev) != 0)
-                fail(errno, finalPath(item)); // a FIFO or device: never opened, made anew
+            makeItem(items_[i]);
         }
     }
 
@@ -168,16 +142,19 @@ public:
     {
         for (auto item = items_.rbegin(); item != items_.rend(); ++item) {
             throwIfCancelled(isCancelled_);
-            applyMetadata(*item);
+            // A hard link shares its first path's.
+            if (item->linkOf < 0 && !item->metadataDone) applyMetadata(*item);
         }
     }
 
     // The whole copy on stable storage before it can take its final name.
-    // One flush of the file system instead of one per file: a tree of small
-    // files would otherwise wait on the disk once per file.
+    // A few items are flushed one by one, so a lone file never waits on other
+    // programs' writes; a tree of many small files takes one flush of the file
+    // system instead of waiting on the disk once per file.
     void flush() const
     {
-        const QByteArray folder = temporary_.left(temporary_.lastIndexOf('/') + 1);
+        if (items_.size() <= kFlushEachUpTo && flushEach()) return;
+        const QByteArray folder = temporary_.path().left(temporary_.path().lastIndexOf('/') + 1);
         UniqueFd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!fd.valid()) fail(errno, folder);
         if (::syncfs(fd.get()) != 0) fail(errno, target_);
@@ -191,6 +168,96 @@ public:
 
 private:
     QByteArray finalPath(const WorkItem& item) const { return joined(target_, item.relative); }
+    QByteArray temporaryPath(const WorkItem& item) const
+    {
+        return joined(temporary_.path(), item.relative);
+    }
+
+    // False when an item can't be opened any more (its copied mode keeps us
+    // out): the whole file system is flushed instead.
+    bool flushEach() const
+    {
+        for (const WorkItem& item : items_) {
+            if (!S_ISREG(item.st.st_mode) && !S_ISDIR(item.st.st_mode)) continue;
+            const QByteArray path = temporaryPath(item);
+            UniqueFd fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+            if (!fd.valid()) return false;
+            if (::fsync(fd.get()) != 0) fail(errno, finalPath(item));
+        }
+        return true;
+    }
+
+    // Paths of one file inside the tree stay one file in the copy, as `cp -a` keeps them.
+    void findHardLinks()
+    {
+        std::map<std::pair<dev_t, ino_t>, qsizetype> first;
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            const struct stat& st = items_[i].st;
+            if (!S_ISREG(st.st_mode) || st.st_nlink < 2) continue;
+            const auto [found, isFirst] = first.emplace(std::pair(st.st_dev, st.st_ino), i);
+            if (!isFirst) items_[i].linkOf = found->second;
+        }
+    }
+
+    // A cleaner of stale items in this folder may take a root that is not
+    // locked yet; then it is made again under another name.
+    void makeRoot()
+    {
+        for (int attempt = 1;; ++attempt) {
+            try {
+                makeItem(items_.front());
+                return;
+            } catch (const LostTemporaryItem&) {
+                if (attempt == 3) fail(EBUSY, target_);
+                temporary_.renew();
+            }
+        }
+    }
+
+    // Locks the root as soon as it exists.
+    void made(const WorkItem& item)
+    {
+        if (item.relative.isEmpty() && !temporary_.lock()) throw LostTemporaryItem();
+    }
+
+    void makeItem(WorkItem& item)
+    {
+        const QByteArray from = joined(source_, item.relative);
+        const QByteArray to = temporaryPath(item);
+        const mode_t type = item.st.st_mode & S_IFMT;
+        if (type == S_IFLNK) {
+            copyLink(item, from, to);
+        } else if (type == S_IFDIR) {
+            // Owner-writable until the metadata pass gives it its own mode.
+            if (::mkdir(to.constData(), S_IRWXU) != 0) fail(errno, finalPath(item));
+        } else if (type == S_IFREG) {
+            if (!linkToFirst(item, from, to)) copyFile(item, from, to);
+            return;
+        } else if (::mknod(to.constData(), type | S_IRUSR | S_IWUSR, item.st.st_rdev) != 0) {
+            fail(errno, finalPath(item)); // a FIFO or device: never opened, made anew
+        }
+        made(item);
+    }
+
+    // A later path of a file already copied becomes a link to that copy, as
+    // long as it still is the same file and the destination takes links.
+    bool linkToFirst(WorkItem& item, const QByteArray& from, const QByteArray& to)
+    {
+        if (item.linkOf < 0) return false;
+        const WorkItem& first = items_[std::size_t(item.linkOf)];
+        struct stat now;
+        if (::lstat(from.constData(), &now) != 0) fail(errno, from);
+        if (S_ISREG(now.st_mode) && sameFile(now, first.st)) {
+            if (::link(temporaryPath(first).constData(), to.constData()) == 0) {
+                item.st = first.st;
+                return true;
+            }
+            if (errno != EMLINK && errno != EPERM && !unsupported(errno))
+                fail(errno, finalPath(item));
+        }
+        item.linkOf = -1; // copied on its own
+        return false;
+    }
 
     [[noreturn]] void failEnumerating(const QByteArray& folder) const
     {
@@ -221,7 +288,8 @@ private:
 
     void report()
     {
-        if (progress_) progress_(CopyProgress{bytes_, total_});
+        // Files that grew after the listing must not take the bar past its end.
+        if (progress_) progress_(CopyProgress{std::min(bytes_, total_), total_});
     }
 
     void add(qint64 count)
@@ -253,34 +321,84 @@ private:
         if (!in.valid()) fail(errno, from);
         struct stat before;
         if (::fstat(in.get(), &before) != 0) fail(errno, from);
-        if (!S_ISREG(before.st_mode) || !sameContent(before, item.st))
+        // Only its own properties at its turn count: the tree may have changed
+        // since it was listed, and the copy takes the file as it is now.
+        if (!S_ISREG(before.st_mode))
             throw FileError(FileError::Code::FileReadUnknown, decoded(from));
         UniqueFd out(::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         if (!out.valid()) fail(errno, finalPath(item));
-        copyBytes(in.get(), out.get(), before.st_size, from, finalPath(item));
-        if (out.close() != 0) fail(errno, finalPath(item));
-        in.reset();
+        made(item);
+        copyBytes(in.get(), out.get(), before, from, finalPath(item));
         struct stat after;
         if (::lstat(from.constData(), &after) != 0) fail(errno, from);
         if (!sameContent(before, after))
             throw FileError(FileError::Code::FileReadUnknown, decoded(from));
         item.st = after;
         item.st.st_atim = before.st_atim; // the time before our own reading
+        // Its metadata goes on through the open descriptors: no path is looked up again.
+        applyMetadata(item, Handles{in.get(), out.get()});
+        item.metadataDone = true;
+        if (out.close() != 0) fail(errno, finalPath(item));
     }
 
-    void copyBytes(int in, int out, qint64 size, const QByteArray& from, const QByteArray& to)
+    void copyBytes(int in, int out, const struct stat& st, const QByteArray& from,
+                   const QByteArray& to)
     {
-        // A reflink shares the blocks at once where the file system offers it.
-        if (size > 0 && ::ioctl(out, FICLONE, in) == 0) {
-            throwIfCancelled(isCancelled_);
-            add(size);
-            return;
+        const qint64 size = st.st_size;
+        // A reflink shares the blocks at once where the file system offers it;
+        // where it doesn't, it isn't asked again for every file.
+        if (size > 0 && tryClone_) {
+            if (::ioctl(out, FICLONE, in) == 0) {
+                throwIfCancelled(isCancelled_);
+                add(size);
+                return;
+            }
+            tryClone_ = false;
         }
+        if (size > 0 && qint64(st.st_blocks) * 512 < size)
+            copySparse(in, out, size, from, to);
+        else
+            copyRange(in, out, 0, size, from, to); // a change of size fails the check after
+    }
+
+    // Holes stay holes: only the parts that hold data are copied, and the
+    // length is set at the end so a trailing hole stays one too.
+    void copySparse(int in, int out, qint64 size, const QByteArray& from, const QByteArray& to)
+    {
+        off_t position = 0;
+        while (position < size) {
+            const off_t data = ::lseek(in, position, SEEK_DATA);
+            if (data < 0 && errno == ENXIO) break; // nothing but a hole to the end
+            if (data < 0 && (errno == EINVAL || unsupported(errno))) {
+                copyRange(in, out, position, -1, from, to);
+                return;
+            }
+            if (data < 0) fail(errno, from);
+            const off_t hole = ::lseek(in, data, SEEK_HOLE);
+            if (hole < 0) fail(errno, from);
+            add(data - position);
+            copyRange(in, out, data, hole, from, to);
+            position = hole;
+        }
+        if (position < size) add(size - position);
+        if (::ftruncate(out, size) != 0) fail(errno, to);
+    }
+
+    // Copies [start, end) of `in` to the same place in `out`; an `end` of -1 reads to the end.
+    void copyRange(int in, int out, off_t start, off_t end, const QByteArray& from,
+                   const QByteArray& to)
+    {
+        off_t inAt = start, outAt = start;
         for (;;) {
             throwIfCancelled(isCancelled_);
+            std::size_t want = kChunkSize;
+            if (end >= 0) {
+                if (inAt >= end) return;
+                want = std::min<std::size_t>(want, std::size_t(end - inAt));
+            }
             ssize_t count;
             if (useKernelCopy_) {
-                count = ::copy_file_range(in, nullptr, out, nullptr, kChunkSize, 0);
+                count = ::copy_file_range(in, &inAt, out, &outAt, want, 0);
                 if (count < 0 &&
                     (errno == EXDEV || errno == EINVAL || errno == ENOSYS || unsupported(errno))) {
                     useKernelCopy_ = false;
@@ -288,8 +406,12 @@ private:
                 }
                 if (count < 0 && errno != EINTR) fail(errno, isWriteError(errno) ? to : from);
             } else {
-                count = readChunk(in, from);
-                if (count > 0) writeChunk(out, count, to);
+                count = readChunk(in, want, inAt, from);
+                if (count > 0) {
+                    writeChunk(out, count, outAt, to);
+                    inAt += count;
+                    outAt += count;
+                }
             }
             if (count < 0) continue; // interrupted
             if (count == 0) return;
@@ -297,29 +419,34 @@ private:
         }
     }
 
-    ssize_t readChunk(int in, const QByteArray& from)
+    ssize_t readChunk(int in, std::size_t want, off_t at, const QByteArray& from)
     {
         buffer_.resize(kChunkSize);
-        const ssize_t count = ::read(in, buffer_.data(), buffer_.size());
+        const ssize_t count = ::pread(in, buffer_.data(), want, at);
         if (count < 0 && errno != EINTR) fail(errno, from);
         return count;
     }
 
-    void writeChunk(int out, ssize_t count, const QByteArray& to)
+    void writeChunk(int out, ssize_t count, off_t at, const QByteArray& to)
     {
         for (ssize_t done = 0; done < count;) {
-            const ssize_t written = ::write(out, buffer_.data() + done, size_t(count - done));
+            const ssize_t written =
+                ::pwrite(out, buffer_.data() + done, size_t(count - done), at + done);
             if (written < 0 && errno != EINTR) fail(errno, to);
             if (written > 0) done += written;
         }
     }
 
-    static std::vector<QByteArray> attributeNames(const QByteArray& path)
+    static std::vector<QByteArray> attributeNames(const QByteArray& path, Handles handles)
     {
-        ssize_t size = ::llistxattr(path.constData(), nullptr, 0);
-        if (size <= 0) return {};
+        auto list = [&](char* into, std::size_t size) {
+            return handles.open() ? ::flistxattr(handles.from, into, size)
+                                  : ::llistxattr(path.constData(), into, size);
+        };
+        ssize_t size = list(nullptr, 0);
+        if (size <= 0) return {}; // none at all: nothing more to ask
         QByteArray names(size, Qt::Uninitialized);
-        size = ::llistxattr(path.constData(), names.data(), size_t(names.size()));
+        size = list(names.data(), size_t(names.size()));
         std::vector<QByteArray> result;
         if (size > 0)
             for (const QByteArray& name : names.left(size).split('\0'))
@@ -328,46 +455,66 @@ private:
     }
 
     // A copy onto a file system without extended attributes keeps what it can, as `cp -a` does.
-    void copyAttribute(const QByteArray& from, const QByteArray& to, const QByteArray& name,
-                       const QByteArray& blamed)
+    void copyAttribute(const QByteArray& from, const QByteArray& to, Handles handles,
+                       const QByteArray& name, const QByteArray& blamed)
     {
-        ssize_t length = ::lgetxattr(from.constData(), name.constData(), nullptr, 0);
+        auto get = [&](void* into, std::size_t size) {
+            return handles.open() ? ::fgetxattr(handles.from, name.constData(), into, size)
+                                  : ::lgetxattr(from.constData(), name.constData(), into, size);
+        };
+        ssize_t length = get(nullptr, 0);
         if (length < 0) return; // gone since it was listed
         attribute_.resize(length);
-        length =
-            ::lgetxattr(from.constData(), name.constData(), attribute_.data(), attribute_.size());
+        length = get(attribute_.data(), attribute_.size());
         if (length < 0) return;
-        if (::lsetxattr(to.constData(), name.constData(), attribute_.constData(), size_t(length),
-                        0) != 0 &&
-            !unsupported(errno))
-            fail(errno, blamed);
+        const int set = handles.open() ? ::fsetxattr(handles.to, name.constData(),
+                                                     attribute_.constData(), size_t(length), 0)
+                                       : ::lsetxattr(to.constData(), name.constData(),
+                                                     attribute_.constData(), size_t(length), 0);
+        if (set != 0 && !unsupported(errno)) fail(errno, blamed);
     }
 
-    void applyMetadata(const WorkItem& item)
+    // A new item already belongs to us and to our group, unless the folder passes its own on.
+    bool needsOwner(const struct stat& st) const
+    {
+        return st.st_uid != user_ || st.st_gid != group_ || inheritsGroup_;
+    }
+
+    void applyMetadata(const WorkItem& item, Handles handles = {})
     {
         const QByteArray from = joined(source_, item.relative);
-        const QByteArray to = joined(temporary_, item.relative);
+        const QByteArray to = temporaryPath(item);
         const QByteArray blamed = finalPath(item);
         const struct stat& st = item.st;
         const bool link = S_ISLNK(st.st_mode);
         const std::vector<QByteArray> names =
-            link ? std::vector<QByteArray>{} : attributeNames(from);
+            link ? std::vector<QByteArray>{} : attributeNames(from, handles);
         // User attributes need write access, so they go on before the mode.
         for (const QByteArray& name : names)
-            if (name.startsWith("user.")) copyAttribute(from, to, name, blamed);
+            if (name.startsWith("user.")) copyAttribute(from, to, handles, name, blamed);
         // Ownership before the mode: chown clears set-id bits. Only root may give files away.
-        if (::lchown(to.constData(), st.st_uid, st.st_gid) != 0 && errno != EPERM)
-            fail(errno, blamed);
-        if (!link && ::chmod(to.constData(), st.st_mode & 07777) != 0) fail(errno, blamed);
+        if (needsOwner(st)) {
+            const int owned = handles.open() ? ::fchown(handles.to, st.st_uid, st.st_gid)
+                                             : ::lchown(to.constData(), st.st_uid, st.st_gid);
+            if (owned != 0 && errno != EPERM) fail(errno, blamed);
+        }
+        if (!link) {
+            const int moded = handles.open() ? ::fchmod(handles.to, st.st_mode & 07777)
+                                             : ::chmod(to.constData(), st.st_mode & 07777);
+            if (moded != 0) fail(errno, blamed);
+        }
         for (const QByteArray& name : names)
-            if (name.startsWith("system.posix_acl_")) copyAttribute(from, to, name, blamed);
+            if (name.startsWith("system.posix_acl_"))
+                copyAttribute(from, to, handles, name, blamed);
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
-        if (::utimensat(AT_FDCWD, to.constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
-            fail(errno, blamed);
+        const int timed = handles.open()
+                              ? ::futimens(handles.to, times)
+                              : ::utimensat(AT_FDCWD, to.constData(), times, AT_SYMLINK_NOFOLLOW);
+        if (timed != 0) fail(errno, blamed);
     }
 
     const QByteArray source_;
-    const QByteArray temporary_;
+    TransferTemporaryItem& temporary_;
     const QByteArray target_;
     const TransferEngine::ProgressHandler& progress_;
     const CancelCheck& isCancelled_;
@@ -376,6 +523,10 @@ private:
     qint64 total_ = 0;
     std::optional<std::chrono::steady_clock::time_point> lastReport_;
     bool useKernelCopy_ = true;
+    bool tryClone_ = true;
+    bool inheritsGroup_ = false;
+    const uid_t user_ = ::geteuid();
+    const gid_t group_ = ::getegid();
     std::vector<char> buffer_;
     QByteArray attribute_;
 };
@@ -426,21 +577,24 @@ void TransferService::copy(const QString& source, const QString& destination,
     if (::lstat(target.constData(), &st) == 0)
         throw FileError(FileError::Code::FileWriteFileExists, decoded(target));
 
-    const QString temporaryName = QStringLiteral(".quorvane-copy-") +
-                                  QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
-    const QString temporary = childPath(folder, temporaryName);
-    TemporaryItem cleanup(native(temporary));
-
-    TreeCopy tree(resolved, native(temporary), target, progress, isCancelled);
+    // What a copy killed here before left behind goes first.
+    TransferTemporaryItem::removeStale(folderPath);
+    TransferTemporaryItem temporary(folderPath);
+    TreeCopy tree(resolved, temporary, target, progress, isCancelled);
     tree.collect();
     tree.copyData();
     tree.copyMetadata();
     tree.flush();
     throwIfCancelled(isCancelled);
-    FileOperations::moveNoReplace(temporary, decoded(target));
-    cleanup.keep();
+    FileOperations::moveNoReplace(decoded(temporary.path()), decoded(target));
+    temporary.keep();
     syncFolder(folderPath);
     tree.finish();
+}
+
+void TransferService::removeStaleTemporaryItems(const QString& folder)
+{
+    TransferTemporaryItem::removeStale(native(absolutePath(folder)));
 }
 
 QFuture<void> TransferService::start(const QString& source, const QString& destination,

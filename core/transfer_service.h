@@ -21,6 +21,11 @@ public:
     static void copy(const QString& source, const QString& destination,
                      const ProgressHandler& progress, const CancelCheck& isCancelled);
 
+    // Removes what copies into `folder` that were killed or crashed left
+    // behind; the items of copies still running, here or in another process,
+    // stay. Every copy does this for its own destination first.
+    static void removeStaleTemporaryItems(const QString& folder);
+
     // One copy at a time on the service's own thread, in the order asked.
     QFuture<void> start(const QString& source, const QString& destination, ProgressHandler progress,
                         CancelCheck isCancelled) override;

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSet>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -43,16 +44,24 @@ TEST(AnalysisCli, DuplicatesAcrossFoldersWithWastedBytes)
     const QJsonArray groups = report["groups"].toArray();
     ASSERT_EQ(groups.size(), 2);
     EXPECT_EQ(groups[0].toObject()["size"].toInteger(), 20000);
-    EXPECT_EQ(groups[0].toObject()["wasted"].toInteger(), 40000);
+    // The hard link is the same file: only big1 or big2 can be won back.
+    EXPECT_EQ(groups[0].toObject()["wasted"].toInteger(), 20000);
+    const QJsonObject sameFile = groups[0].toObject()["sameFileAs"].toObject();
+    ASSERT_EQ(sameFile.size(), 1);
+    EXPECT_NE(sameFile.keys().first(), sameFile.begin()->toString());
+    EXPECT_TRUE(QSet<QString>({big2, big3}).contains(sameFile.keys().first()));
+    EXPECT_TRUE(QSet<QString>({big2, big3}).contains(sameFile.begin()->toString()));
+    EXPECT_TRUE(groups[1].toObject()["sameFileAs"].toObject().isEmpty());
     QStringList bigPaths = field(groups[0].toObject()["files"].toArray(), "path");
     bigPaths.sort();
     EXPECT_EQ(bigPaths, QStringList({big1, big2, big3}));
     EXPECT_EQ(field(groups[1].toObject()["files"].toArray(), "path"), QStringList({a, b}));
-    EXPECT_EQ(report["wasted"].toInteger(), 40009);
+    EXPECT_EQ(report["wasted"].toInteger(), 20009);
     EXPECT_EQ(report["skipped"].toInteger(), 0);
 
     const CliRun plain = cli({"duplicates", tree.root()});
     EXPECT_TRUE(plain.out.contains("Groups:   2")) << plain.out.toStdString();
+    EXPECT_TRUE(plain.out.contains("(same file as ")) << plain.out.toStdString();
     EXPECT_TRUE(plain.err.isEmpty());
     EXPECT_EQ(cli({"duplicates", tree.path("missing")}).status, 1);
 }

@@ -116,6 +116,20 @@ TEST(DuplicateFinder, MatchesAnIndependentHashOfAGeneratedTree)
         if (i % 3 == 0) add(QStringLiteral("two/copy%1").arg(i), bodies[i]);
         if (i % 4 == 0) add(QStringLiteral("three/deep/again%1").arg(i), bodies[i]);
     }
+    // Equal edges, differing at various depths: the files read side by side
+    // part ways at different steps, and pairs that part together stay a pair.
+    QByteArray base(800'000, '\0');
+    for (char& byte : base)
+        byte = char(random.bounded(256));
+    for (int variant = 0; variant < 4; ++variant) {
+        QByteArray body = base;
+        if (variant > 0) body[100'000 * variant * 2] = char(body[100'000 * variant * 2] ^ 0x5a);
+        add(QStringLiteral("layers/v%1a").arg(variant), body);
+        if (variant % 2 == 0) add(QStringLiteral("layers/v%1b").arg(variant), body);
+    }
+    // More equal files than are read side by side at once.
+    for (int i = 0; i < 70; ++i)
+        add(QStringLiteral("many/m%1").arg(i), bodies[3]);
     add("empty/a", {});
     add("empty/b", {});
     const QString linked = tree.path("one/f1");
@@ -155,18 +169,37 @@ TEST(DuplicateFinder, HardLinksLinksAndSpecialFiles)
     const QString a = tree.file("a", "same!");
     const QString b = tree.path("b");
     ASSERT_EQ(::link(a.toUtf8().constData(), b.toUtf8().constData()), 0);
+    const QString c = tree.file("c", "same!");
     const QString link = tree.path("link");
-    ASSERT_EQ(::symlink("a", link.toUtf8().constData()), 0);
+    ASSERT_EQ(::symlink("abcde", link.toUtf8().constData()), 0); // as long as the files
     const QString fifo = tree.path("fifo");
     ASSERT_EQ(::mkfifo(fifo.toUtf8().constData(), 0644), 0);
-    // Listed as if it were a 5-byte file, as a stale index might.
+    // Listed as 5-byte files, as a stale index might: files that changed since.
     const FileEntry fifoEntry = FileEntry::indexed(fifo, 5, {}, false);
-    FileEntry linkEntry = FileEntry::indexed(link, 5, {}, false);
+    const FileEntry linkEntry = FileEntry::indexed(link, 5, {}, false);
 
-    const DuplicateReport report =
-        DuplicateFinder().report({entry(a), fifoEntry, linkEntry, entry(b), entry(a)});
-    EXPECT_EQ(paths(report.groups), (QList<QStringList>{{a, b}}));
+    DuplicateReport report =
+        DuplicateFinder().report({entry(a), fifoEntry, linkEntry, entry(b), entry(a), entry(c)});
+    EXPECT_EQ(paths(report.groups), (QList<QStringList>{{a, b, c}}));
+    EXPECT_EQ(report.skipped, 2);
+    // b is a itself under another name: only c's bytes can be won back.
+    EXPECT_EQ(report.sameFileAs, (QHash<QString, QString>{{b, a}}));
+    EXPECT_EQ(report.wasted(report.groups.first()), 5);
+    EXPECT_EQ(report.wasted(), 5);
+
+    // As a scan lists them, a link and a pipe are what they were: not skipped.
+    report = DuplicateFinder().report(FileOperations::scan(tree.root()).files);
+    EXPECT_EQ(report.groups.size(), 1);
+    EXPECT_EQ(report.groups.first().size(), 3);
     EXPECT_EQ(report.skipped, 0);
+    EXPECT_EQ(report.sameFileAs.size(), 1);
+    EXPECT_EQ(report.wasted(), 5);
+
+    // A file and its hard link alone: a group with nothing to gain.
+    QFile::remove(c);
+    report = DuplicateFinder().report({entry(a), entry(b)});
+    EXPECT_EQ(paths(report.groups), (QList<QStringList>{{a, b}}));
+    EXPECT_EQ(report.wasted(), 0);
 
     // One path listed twice is not a pair.
     const QString single = tree.file("single", "12345678");
@@ -184,10 +217,21 @@ TEST(DuplicateFinder, FilesThatChangeAreSkipped)
     const QString rewritten = tree.file("rewritten", body);
     const QString replaced = tree.file("replaced", body);
     const QString deletedEarly = tree.file("deletedEarly", body);
-    const QList<FileEntry> listed{entry(twin),        entry(vanished),  entry(grown),
-                                  entry(grownEarly),  entry(rewritten), entry(replaced),
-                                  entry(deletedEarly)};
+    const QString restored = tree.file("restored", body);
+    QList<FileEntry> listed{entry(twin),         entry(vanished),  entry(grown),
+                            entry(grownEarly),   entry(rewritten), entry(replaced),
+                            entry(deletedEarly), entry(restored)};
     QFile::remove(deletedEarly);
+    // Became a folder, a link and a pipe after the listing.
+    const QString folder = tree.file("becameFolder", body);
+    const QString link = tree.file("becameLink", body);
+    const QString fifo = tree.file("becameFifo", body);
+    listed << entry(folder) << entry(link) << entry(fifo);
+    for (const QString& path : {folder, link, fifo})
+        QFile::remove(path);
+    ASSERT_EQ(::mkdir(folder.toUtf8().constData(), 0755), 0);
+    ASSERT_EQ(::symlink("twin", link.toUtf8().constData()), 0);
+    ASSERT_EQ(::mkfifo(fifo.toUtf8().constData(), 0644), 0);
     {
         QFile file(grownEarly);
         ASSERT_TRUE(file.open(QIODevice::Append));
@@ -216,11 +260,19 @@ TEST(DuplicateFinder, FilesThatChangeAreSkipped)
             const QString other = tree.file("incoming", QByteArray(body.size(), 'z'));
             setMtime(other, mtimeOf(path));
             ASSERT_EQ(::rename(other.toUtf8().constData(), path.toUtf8().constData()), 0);
+        } else if (path == restored) {
+            // Rewritten in place and given its old date back.
+            const struct timespec when = mtimeOf(path);
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            file.write(QByteArray(body.size(), 'r'));
+            file.close();
+            setMtime(path, when);
         }
     });
     const DuplicateReport report = finder.report(listed);
     EXPECT_TRUE(report.groups.isEmpty()) << paths(report.groups).size();
-    EXPECT_EQ(report.skipped, 6);
+    EXPECT_EQ(report.skipped, 10);
 }
 
 TEST(DuplicateFinder, UnreadableFileIsSkippedWhileThePairIsFound)

@@ -8,11 +8,13 @@
 #include <QFuture>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
@@ -385,6 +387,42 @@ TEST(TransferCopy, MetadataIsPreserved)
     if (!xattrs || !acls) GTEST_SKIP() << "the temporary folder's file system lacks xattrs or ACLs";
 }
 
+TEST(TransferCopy, AFolderThatHandsDownItsGroupDoesNotChangeTheCopysGroup)
+{
+    TempTree tree;
+    const QString file = tree.file(QStringLiteral("src/notes.txt"), "n");
+    const QString dest = tree.folder(QStringLiteral("shared"));
+    if (::chown(native(dest).constData(), ::geteuid(), 65534) != 0)
+        GTEST_SKIP() << "can't give the folder another group";
+    ASSERT_EQ(::chmod(native(dest).constData(), 02775), 0);
+    const gid_t own = lstatOf(file).st_gid;
+    ASSERT_NE(own, 65534u);
+
+    const CopyRun run = copyWith(tree.path(QStringLiteral("src")), dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    EXPECT_EQ(lstatOf(tree.path(QStringLiteral("shared/src/notes.txt"))).st_gid, own);
+    EXPECT_EQ(lstatOf(tree.path(QStringLiteral("shared/src"))).st_gid, own);
+}
+
+TEST(TransferCopy, ACopyItsOwnModeLocksUsOutOfStillCompletes)
+{
+    TempTree tree;
+    tree.openToEveryone();
+    // Readable by others only: the copy, ours now, keeps a mode that keeps its owner out.
+    const QString file = tree.file(QStringLiteral("notes.txt"), "n");
+    ASSERT_EQ(::chmod(native(file).constData(), 0044), 0);
+    const QString dest = tree.folder(QStringLiteral("dest"));
+    ::chmod(native(dest).constData(), 0777);
+    const int status = runAsNobody([&] {
+        const CopyRun run = copyWith(file, dest);
+        if (run.error) return 2;
+        return (lstatOf(childPath(dest, QStringLiteral("notes.txt"))).st_mode & 07777) == 0044 ? 0
+                                                                                               : 3;
+    });
+    if (status == -1) GTEST_SKIP() << "needs root to switch to an unprivileged user";
+    EXPECT_EQ(status, 0);
+}
+
 TEST(TransferCopy, ASourceChangingOrVanishingMidCopyFailsAndLeavesNothing)
 {
     TempTree tree;
@@ -422,6 +460,179 @@ TEST(TransferCopy, ASourceChangingOrVanishingMidCopyFailsAndLeavesNothing)
     EXPECT_EQ(run.error->systemError(), ENOENT);
     run = copyWith(tree.path(QStringLiteral("growing.log")), tree.path(QStringLiteral("no-dest")));
     ASSERT_TRUE(run.error.has_value());
+}
+
+TEST(TransferCopy, FilesChangedAfterTheListingAreCopiedAsTheyAreAtTheirTurn)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("src/n1"), QByteArray(2 * kMiB, '1'));
+    for (int i = 2; i <= 6; ++i)
+        tree.file(QStringLiteral("src/n%1").arg(i), QByteArray(1000, char('0' + i)));
+    const QString dest = tree.folder(QStringLiteral("dest"));
+    const QString grown = tree.path(QStringLiteral("src/n6"));
+    const QString touched = tree.path(QStringLiteral("src/n5"));
+
+    // The first report comes after the listing and before any file's turn.
+    const CopyRun run =
+        copyWith(tree.path(QStringLiteral("src")), dest, [&](const CopyProgress& p) {
+            if (p.bytes != 0) return;
+            QFile file(grown);
+            ASSERT_TRUE(file.open(QIODevice::Append));
+            file.write(QByteArray(5000, '+'));
+            file.close();
+            setTimes(touched, {1300000000, 0}, {1300000000, 0});
+        });
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    EXPECT_EQ(contentsOf(tree.path(QStringLiteral("dest/src/n6"))),
+              QByteArray(1000, '6') + QByteArray(5000, '+'));
+    EXPECT_TRUE(
+        sameTime(lstatOf(tree.path(QStringLiteral("dest/src/n5"))).st_mtim, {1300000000, 0}));
+    const qint64 listed = 2 * kMiB + 5 * 1000;
+    for (const CopyProgress& p : run.reports) {
+        EXPECT_EQ(p.total, listed);
+        EXPECT_LE(p.bytes, p.total) << "the bar never runs past its end";
+    }
+    EXPECT_EQ(run.reports.back(), (CopyProgress{listed, listed}));
+}
+
+TEST(TransferCopy, SparseFilesKeepTheirHoles)
+{
+    TempTree tree;
+    constexpr qint64 size = 16 * kMiB;
+    const QByteArray data(4096, 'd');
+    // A hole, 4 KB of data, a hole to the end; and one with data at both ends.
+    auto makeSparse = [&](const QString& relative, const QList<qint64>& at) {
+        const QString path = tree.file(relative);
+        const int fd = ::open(native(path).constData(), O_WRONLY);
+        EXPECT_GE(fd, 0);
+        EXPECT_EQ(::ftruncate(fd, size), 0);
+        for (qint64 offset : at)
+            EXPECT_EQ(::pwrite(fd, data.constData(), size_t(data.size()), offset), data.size());
+        ::close(fd);
+        return path;
+    };
+    const QString middle = makeSparse(QStringLiteral("disk.img"), {8 * kMiB});
+    makeSparse(QStringLiteral("images/ends.img"), {0, size - 4096});
+    makeSparse(QStringLiteral("images/empty.img"), {});
+    if (lstatOf(middle).st_blocks * 512 >= size)
+        GTEST_SKIP() << "the temporary folder's file system has no holes";
+    const QString dest = tree.folder(QStringLiteral("dest"));
+
+    CopyRun run = copyWith(middle, dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    EXPECT_EQ(run.reports.back(), (CopyProgress{size, size}));
+    run = copyWith(tree.path(QStringLiteral("images")), dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    for (const char* name : {"disk.img", "images/ends.img", "images/empty.img"}) {
+        const QString from = tree.path(QString::fromUtf8(name));
+        const QString to = childPath(dest, QString::fromUtf8(name));
+        const struct stat source = lstatOf(from);
+        const struct stat copied = lstatOf(to);
+        EXPECT_EQ(copied.st_size, size) << name;
+        EXPECT_LE(copied.st_blocks, source.st_blocks) << name;
+        EXPECT_EQ(contentsOf(to), contentsOf(from)) << name;
+    }
+}
+
+TEST(TransferCopy, HardLinksInsideTheTreeStayHardLinks)
+{
+    TempTree tree;
+    const QByteArray body(100000, 'h');
+    const QString first = tree.file(QStringLiteral("src/a.raw"), body);
+    tree.folder(QStringLiteral("src/sub"));
+    ASSERT_EQ(::link(native(first).constData(),
+                     native(tree.path(QStringLiteral("src/sub/b.raw"))).constData()),
+              0);
+    tree.file(QStringLiteral("src/c.raw"), body); // equal, but a file of its own
+    // Linked to a file outside the tree: nothing to keep it linked to.
+    const QString outside = tree.file(QStringLiteral("outside.raw"), "out");
+    ASSERT_EQ(::link(native(outside).constData(),
+                     native(tree.path(QStringLiteral("src/x.raw"))).constData()),
+              0);
+    const QString dest = tree.folder(QStringLiteral("dest"));
+
+    const CopyRun run = copyWith(tree.path(QStringLiteral("src")), dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    const struct stat a = lstatOf(tree.path(QStringLiteral("dest/src/a.raw")));
+    const struct stat b = lstatOf(tree.path(QStringLiteral("dest/src/sub/b.raw")));
+    const struct stat c = lstatOf(tree.path(QStringLiteral("dest/src/c.raw")));
+    EXPECT_EQ(a.st_ino, b.st_ino);
+    EXPECT_EQ(a.st_nlink, 2u);
+    EXPECT_NE(a.st_ino, c.st_ino);
+    EXPECT_EQ(lstatOf(tree.path(QStringLiteral("dest/src/x.raw"))).st_nlink, 1u);
+    EXPECT_EQ(contentsOf(tree.path(QStringLiteral("dest/src/sub/b.raw"))), body);
+    EXPECT_EQ(a.st_mtim.tv_sec, lstatOf(first).st_mtim.tv_sec);
+    // The linked file's data is counted and written once.
+    EXPECT_EQ(run.reports.back(), (CopyProgress{2 * 100000 + 3, 2 * 100000 + 3}));
+}
+
+namespace {
+
+// A copy in a child process that holds still once its first data is written,
+// until it is killed; returns its pid once it holds.
+pid_t copyThatHolds(const QString& source, const QString& folder)
+{
+    int ready[2];
+    if (::pipe(ready) != 0) return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ready[0]);
+        try {
+            TransferService::copy(source, folder,
+                                  [&](const CopyProgress& p) {
+                                      if (p.bytes == 0) return;
+                                      (void)!::write(ready[1], "r", 1);
+                                      for (;;)
+                                          ::pause();
+                                  },
+                                  {});
+        } catch (...) {
+        }
+        ::_exit(1);
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    const bool holds = ::read(ready[0], &byte, 1) == 1;
+    ::close(ready[0]);
+    return holds ? child : -1;
+}
+
+void killAndReap(pid_t child)
+{
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+}
+
+} // namespace
+
+TEST(TransferCopy, AKilledCopysTemporaryItemGoesWhileRunningOnesStay)
+{
+    TempTree tree;
+    tree.file(QStringLiteral("album/big.bin"), QByteArray(4 * kMiB, 'k'));
+    tree.file(QStringLiteral("album/sub/more"), "m");
+    const QString single = tree.file(QStringLiteral("single.bin"), QByteArray(4 * kMiB, 's'));
+    const QString small = tree.file(QStringLiteral("small.txt"), "s");
+    const QString dest = tree.folder(QStringLiteral("dest"));
+
+    const pid_t killed = copyThatHolds(tree.path(QStringLiteral("album")), dest);
+    ASSERT_GT(killed, 0);
+    const pid_t running = copyThatHolds(single, dest);
+    ASSERT_GT(running, 0);
+    EXPECT_EQ(leftovers(dest).size(), 2);
+    killAndReap(killed);
+
+    // The next copy into the folder takes away only the dead copy's item.
+    CopyRun run = copyWith(small, dest);
+    ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
+    EXPECT_EQ(leftovers(dest).size(), 1);
+    TransferService::removeStaleTemporaryItems(dest);
+    EXPECT_EQ(leftovers(dest).size(), 1) << "a running copy keeps its item";
+
+    killAndReap(running);
+    TransferService::removeStaleTemporaryItems(dest);
+    EXPECT_TRUE(leftovers(dest).isEmpty());
+    EXPECT_EQ(entriesOf(dest), QStringList{"small.txt"});
 }
 
 TEST(TransferCopy, CancelMidFileLeavesNoTemporaryItem)
