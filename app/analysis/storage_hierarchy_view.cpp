@@ -74,7 +74,11 @@ StorageHierarchyView::StorageHierarchyView(QWidget* parent)
     column->addLayout(pathRow);
     connect(root_, &QPushButton::clicked, this, [this] { setDrilledPath(std::nullopt); });
     connect(up_, &QPushButton::clicked, this, [this] {
-        if (drilledPath_) setDrilledPath(parentOf(*drilledPath_));
+        if (!drilledPath_) return;
+        // The scanned root is as high as "Up" goes; reaching it undoes the drill-down.
+        const QString parent = parentOf(*drilledPath_);
+        const bool root = !tree_ || parent == tree_->path() || !tree_->find(parent);
+        setDrilledPath(root ? std::nullopt : std::optional<QString>(parent));
     });
 
     auto* busyRow = new QHBoxLayout(busy_);
@@ -183,9 +187,7 @@ void StorageHierarchyView::update()
     tree_ = tree;
     const StorageNode* shown = shownNode();
 
-    QString rootName = tree_ ? tree_->name() : QString();
-    if (rootName.isEmpty() && model_) rootName = QFileInfo(model_->folder()).fileName();
-    root_->setText(mac ? tr("This Computer") : rootName);
+    root_->setText(mac ? tr("This Computer") : rootName());
     path_->setText(shown ? shown->path() : QString());
     up_->setVisible(drilledPath_.has_value());
 
@@ -231,6 +233,16 @@ void StorageHierarchyView::fillRows(const StorageNode& shown)
 QList<StorageRow*> StorageHierarchyView::rows() const
 {
     return page_ == List ? rows_->shownRows() : QList<StorageRow*>();
+}
+
+QString StorageHierarchyView::rootName() const
+{
+    QString name = tree_ ? tree_->name() : QString();
+    const QString folder = tree_ ? tree_->path() : model_ ? model_->folder() : QString();
+    if (name.isEmpty()) name = QFileInfo(folder).fileName();
+    // The file system's root has no name of its own.
+    if (name.isEmpty() && QDir::cleanPath(folder) == QStringLiteral("/")) name = tr("File System");
+    return name.isEmpty() ? folder : name;
 }
 
 QString StorageHierarchyView::pathText() const

@@ -52,6 +52,7 @@ public:
 
 private:
     void update();
+    QString rootName() const;
     void fillRows(const StorageNode& shown);
     void showPage(int page);
 
