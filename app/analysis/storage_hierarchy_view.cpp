@@ -187,7 +187,8 @@ void StorageHierarchyView::update()
     tree_ = tree;
     const StorageNode* shown = shownNode();
 
-    root_->setText(mac ? tr("This Computer") : rootName());
+    root_->setText(mac ? tr("This Computer")
+                       : rootName(tree_.get(), model_ ? model_->folder() : QString()));
     path_->setText(shown ? shown->path() : QString());
     up_->setVisible(drilledPath_.has_value());
 
@@ -235,14 +236,14 @@ QList<StorageRow*> StorageHierarchyView::rows() const
     return page_ == List ? rows_->shownRows() : QList<StorageRow*>();
 }
 
-QString StorageHierarchyView::rootName() const
+QString StorageHierarchyView::rootName(const StorageNode* root, const QString& folder)
 {
-    QString name = tree_ ? tree_->name() : QString();
-    const QString folder = tree_ ? tree_->path() : model_ ? model_->folder() : QString();
-    if (name.isEmpty()) name = QFileInfo(folder).fileName();
-    // The file system's root has no name of its own.
-    if (name.isEmpty() && QDir::cleanPath(folder) == QStringLiteral("/")) name = tr("File System");
-    return name.isEmpty() ? folder : name;
+    const QString path = root ? root->path() : folder;
+    // The tree calls "/" the whole computer, which is what the computer-wide scope is called too.
+    if (QDir::cleanPath(path) == QStringLiteral("/")) return tr("File System");
+    QString name = root ? root->name() : QString();
+    if (name.isEmpty()) name = QFileInfo(path).fileName();
+    return name.isEmpty() ? path : name;
 }
 
 QString StorageHierarchyView::pathText() const

@@ -31,8 +31,11 @@ protected:
     {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
+        // The text background can be the capsule's own colour; a hairline
+        // keeps the current segment apart from it.
         if (isChecked())
-            UiStyle::card(painter, QRectF(rect()), 5, palette().color(QPalette::Base));
+            UiStyle::card(painter, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 5,
+                          palette().color(QPalette::Base), Palette::line());
         else if (underMouse())
             UiStyle::card(painter, QRectF(rect()), 5, UiStyle::withAlpha(Palette::line(), 0.5));
         const qreal ratio = devicePixelRatioF();
@@ -54,6 +57,7 @@ private:
 LayoutPicker::LayoutPicker(QWidget* parent) : CardFrame(7, parent)
 {
     setFill([] { return Palette::surface(); });
+    setBorder([] { return Palette::line(); });
     setAccessibleName(QStringLiteral("Layout"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(3, 3, 3, 3);
