@@ -386,3 +386,41 @@ TEST_F(LayoutTest, UpStopsAtTheScannedRootAndTheStoppedNoteKeepsOneLine)
     EXPECT_LE(note->height(), 2 * note->fontMetrics().height());
     EXPECT_GE(note->width(), note->sizeHint().width());
 }
+
+// Ten thousand entries: the grid stays one screen tall however long the list,
+// and moving through it from the keyboard hides the heading as the wheel does.
+TEST_F(LayoutTest, ATenThousandFileFolderStaysOneVirtualGrid)
+{
+    QTemporaryDir many;
+    for (int i = 0; i < 10000; ++i) {
+        QFile file(
+            QDir(many.path()).filePath(QStringLiteral("note %1.txt").arg(i, 5, 10, QChar(u'0'))));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    window->resize(1280, 800);
+    router->openLocation(many.path());
+    WorkspaceModel& model = router->current();
+    ASSERT_TRUE(waitFor([&] { return model.files().size() == 10000; }));
+    ASSERT_TRUE(waitUntilSettled(model));
+    model.setMode(BrowserMode::Grid);
+    settle();
+    FileListView* grid = browser()->currentView();
+    EXPECT_LE(grid->height(), window->height());
+    QScrollBar* page = content().scrollArea()->verticalScrollBar();
+    EXPECT_EQ(page->value(), 0);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_End);
+    settle();
+    EXPECT_EQ(page->value(), content().scrollArea()->collapsibleHeight());
+    const QModelIndex last = grid->model()->index(9999, 0);
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(last)));
+    EXPECT_GE(wholeTileRows(grid, window.get()), 3);
+    // Back at the top of the grid, the wheel brings the heading back.
+    QTest::keyClick(grid, Qt::Key_Home);
+    settle();
+    const QPointF at(grid->viewport()->width() / 2.0, grid->viewport()->height() / 2.0);
+    QWheelEvent up(at, grid->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid->viewport(), &up);
+    EXPECT_EQ(page->value(), 0);
+}
