@@ -60,6 +60,13 @@ void DetailScrollArea::resizeEvent(QResizeEvent* event)
     fit();
 }
 
+bool DetailScrollArea::viewportEvent(QEvent* event)
+{
+    // The page scroll bar coming or going changes the width the page has.
+    if (event->type() == QEvent::Resize) fitLater();
+    return QScrollArea::viewportEvent(event);
+}
+
 bool DetailScrollArea::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == widget()) {
