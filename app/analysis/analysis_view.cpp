@@ -306,3 +306,8 @@ bool AnalysisView::showsNoGroupMatch() const
 {
     return !noGroupMatch_->isHidden();
 }
+
+QAbstractScrollArea* AnalysisView::scrollBody() const
+{
+    return scroll_;
+}

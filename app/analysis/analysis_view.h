@@ -29,6 +29,7 @@ public:
     explicit AnalysisView(QWidget* parent = nullptr);
     ~AnalysisView() override;
     void setModel(WorkspaceModel* model) override;
+    QAbstractScrollArea* scrollBody() const override;
 
     int limit() const { return limit_; }
     void showMore();

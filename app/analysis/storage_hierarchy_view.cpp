@@ -74,7 +74,11 @@ StorageHierarchyView::StorageHierarchyView(QWidget* parent)
     column->addLayout(pathRow);
     connect(root_, &QPushButton::clicked, this, [this] { setDrilledPath(std::nullopt); });
     connect(up_, &QPushButton::clicked, this, [this] {
-        if (drilledPath_) setDrilledPath(parentOf(*drilledPath_));
+        if (!drilledPath_) return;
+        // The scanned root is as high as "Up" goes; reaching it undoes the drill-down.
+        const QString parent = parentOf(*drilledPath_);
+        const bool root = !tree_ || parent == tree_->path() || !tree_->find(parent);
+        setDrilledPath(root ? std::nullopt : std::optional<QString>(parent));
     });
 
     auto* busyRow = new QHBoxLayout(busy_);
@@ -183,9 +187,8 @@ void StorageHierarchyView::update()
     tree_ = tree;
     const StorageNode* shown = shownNode();
 
-    QString rootName = tree_ ? tree_->name() : QString();
-    if (rootName.isEmpty() && model_) rootName = QFileInfo(model_->folder()).fileName();
-    root_->setText(mac ? tr("This Computer") : rootName);
+    root_->setText(mac ? tr("This Computer")
+                       : rootName(tree_.get(), model_ ? model_->folder() : QString()));
     path_->setText(shown ? shown->path() : QString());
     up_->setVisible(drilledPath_.has_value());
 
@@ -231,6 +234,16 @@ void StorageHierarchyView::fillRows(const StorageNode& shown)
 QList<StorageRow*> StorageHierarchyView::rows() const
 {
     return page_ == List ? rows_->shownRows() : QList<StorageRow*>();
+}
+
+QString StorageHierarchyView::rootName(const StorageNode* root, const QString& folder)
+{
+    const QString path = root ? root->path() : folder;
+    // The tree calls "/" the whole computer, which is what the computer-wide scope is called too.
+    if (QDir::cleanPath(path) == QStringLiteral("/")) return tr("File System");
+    QString name = root ? root->name() : QString();
+    if (name.isEmpty()) name = QFileInfo(path).fileName();
+    return name.isEmpty() ? path : name;
 }
 
 QString StorageHierarchyView::pathText() const

@@ -50,6 +50,10 @@ public:
     // Presses the row as a user would: drills into a folder, opens a file.
     void press(const StorageNode& node, bool drill);
 
+    // The title of the root button in a folder scope: the root's name, or for
+    // the file system's root, which has none, "File System".
+    static QString rootName(const StorageNode* root, const QString& folder);
+
 private:
     void update();
     void fillRows(const StorageNode& shown);

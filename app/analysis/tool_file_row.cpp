@@ -47,6 +47,7 @@ ToolFileRow::ToolFileRow(QWidget* parent)
     menu_->setFixedWidth(22);
     menu_->setToolTip(tr("More actions"));
     menu_->setAccessibleName(tr("More actions"));
+    row->addWidget(menu_);
     // Made when asked for, so a page of rows costs no menus and the items
     // reflect the selection at that moment.
     connect(menu_, &QToolButton::clicked, this, [this] {

@@ -45,11 +45,12 @@ ToolScopeBar::ToolScopeBar(QWidget* parent)
     first->addWidget(run_);
     column->addLayout(first);
 
-    auto* notes = new QHBoxLayout(notes_);
+    // The message may wrap; the stopped note keeps a line of its own under it.
+    auto* notes = new QVBoxLayout(notes_);
     notes->setContentsMargins(0, 0, 0, 0);
-    notes->setSpacing(14);
+    notes->setSpacing(6);
     message_->setWordWrap(true);
-    notes->addWidget(message_, 1);
+    notes->addWidget(message_);
     auto* stopped = new QHBoxLayout(stopped_);
     stopped->setContentsMargins(0, 0, 0, 0);
     stopped->setSpacing(5);
@@ -58,6 +59,7 @@ ToolScopeBar::ToolScopeBar(QWidget* parent)
     stopped->addWidget(pause);
     stopped->addWidget(
         UiStyle::label(QString::fromUtf8(stoppedText), 10, QFont::Normal, true, stopped_));
+    stopped->addStretch(1);
     notes->addWidget(stopped_);
     column->addWidget(notes_);
 

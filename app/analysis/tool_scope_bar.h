@@ -29,6 +29,8 @@ public:
     QPushButton* cancelButton() const { return cancel_; }
     QPushButton* computerButton() const { return computer_; }
     QString message() const;
+    // The "Stopped…" note with its symbol.
+    QWidget* stoppedNote() const { return stopped_; }
     bool showsStopped() const;
 
 private:

@@ -1,5 +1,6 @@
 #include "detail_drawer.h"
 
+#include "elided_label.h"
 #include "file_icon.h"
 #include "palette.h"
 #include "symbols.h"
@@ -15,8 +16,8 @@
 #include <QVBoxLayout>
 
 DetailDrawer::DetailDrawer(QWidget* parent)
-    : QWidget(parent), icon_(new QLabel), name_(UiStyle::label({}, 13, QFont::DemiBold)),
-      path_(UiStyle::label({}, 10, QFont::Normal, true)),
+    : QWidget(parent), icon_(new QLabel), name_(ElidedLabel::make(13, QFont::DemiBold)),
+      path_(ElidedLabel::make(10, QFont::Normal, true)),
       extract_(new QPushButton(QStringLiteral("Extract text")))
 {
     auto* row = new QHBoxLayout(this);

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class ElidedLabel;
 class QLabel;
 class QPushButton;
 class WorkspaceModel;
@@ -19,6 +20,7 @@ public:
     // Whether the drawer belongs on screen: details on and a file selected.
     bool wanted() const;
     QPushButton* extractButton() const { return extract_; }
+    ElidedLabel* nameLabel() const { return name_; }
     // Pictures and PDFs, by extension in any case.
     static bool canExtractText(const QString& path);
 
@@ -31,7 +33,7 @@ private:
     QPointer<WorkspaceModel> model_;
     ModelConnections connections_;
     QLabel* icon_;
-    QLabel* name_;
-    QLabel* path_;
+    ElidedLabel* name_;
+    ElidedLabel* path_;
     QPushButton* extract_;
 };

@@ -2,11 +2,15 @@
 
 #include "browser_mode.h"
 #include "card_frame.h"
+#include "elided_label.h"
 #include "empty_state.h"
 #include "file_delegates.h"
 #include "file_icon.h"
 #include "file_list_model.h"
 #include "file_list_view.h"
+#include "file_row_header.h"
+#include "fitted_stack.h"
+#include "layout_picker.h"
 #include "media_thumbnail.h"
 #include "palette.h"
 #include "spinner.h"
@@ -19,7 +23,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QStackedWidget>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -32,18 +36,12 @@ QLabel* symbolLabel(const QString& symbol, int edge, const QColor& color)
     return label;
 }
 
-QString capitalised(QString text)
-{
-    if (!text.isEmpty()) text[0] = text[0].toUpper();
-    return text;
-}
-
 } // namespace
 
 ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     : SectionView(parent), list_(new FileListModel(this)),
-      grid_(new FileListView(list_, FileListView::Layout::Grid)), layouts_(new QStackedWidget),
-      content_(new QStackedWidget), empty_(new EmptyState),
+      grid_(new FileListView(list_, FileListView::Layout::Grid)), layouts_(new FittedStack),
+      content_(new FittedStack), empty_(new EmptyState),
       scope_(UiStyle::label({}, 11, QFont::Normal, true)),
       searchAll_(new QPushButton(QStringLiteral("Search all of This Computer"))),
       spinner_(new Spinner), cancel_(new QPushButton(QStringLiteral("Cancel")))
@@ -125,26 +123,11 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     });
     sort_->setMenu(sortMenu);
     tools->addWidget(sort_);
-    auto* picker = new CardFrame(7);
-    picker->setFill([] { return Palette::surface(); });
-    auto* pickerRow = new QHBoxLayout(picker);
-    pickerRow->setContentsMargins(3, 3, 3, 3);
-    pickerRow->setSpacing(2);
-    for (BrowserMode mode : allCases<BrowserMode>()) {
-        auto* button = new QToolButton;
-        button->setIcon(symbolIcon(iconOf(mode)));
-        button->setToolTip(capitalised(rawValue(mode)));
-        button->setAccessibleName(button->toolTip());
-        button->setCheckable(true);
-        button->setAutoRaise(true);
-        button->setFixedSize(28, 26);
-        connect(button, &QToolButton::clicked, this, [this, mode] {
-            if (model_) model_->setMode(mode);
-        });
-        pickerRow->addWidget(button);
-        modeButtons_ << button;
-    }
-    tools->addWidget(picker);
+    picker_ = new LayoutPicker;
+    connect(picker_, &LayoutPicker::chosen, this, [this](BrowserMode mode) {
+        if (model_) model_->setMode(mode);
+    });
+    tools->addWidget(picker_);
     newFolder_ = new QToolButton;
     newFolder_->setIcon(symbolIcon(QStringLiteral("folder.badge.plus")));
     newFolder_->setToolTip(QStringLiteral("New folder"));
@@ -172,15 +155,14 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     columnRow->addWidget(makeListLayout(&columnRows_), 1);
     columnRows_->setItemDelegate(rowDelegate);
     auto* panel = new QWidget;
+    panel->setObjectName(QStringLiteral("columnDetails"));
     panel->setFixedWidth(300);
     auto* panelColumn = new QVBoxLayout(panel);
     panelColumn->setContentsMargins(30, 30, 30, 30);
     panelColumn->setSpacing(18);
     columnIcon_ = new QLabel;
-    columnName_ = UiStyle::label({}, 14, QFont::DemiBold);
-    columnName_->setWordWrap(true);
-    columnPath_ = UiStyle::label({}, 10, QFont::Normal, true);
-    columnPath_->setWordWrap(true);
+    columnName_ = ElidedLabel::make(14, QFont::DemiBold);
+    columnPath_ = ElidedLabel::make(10, QFont::Normal, true);
     columnPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     columnHint_ =
         UiStyle::label(QStringLiteral("Its details will appear here."), 12, QFont::Normal, true);
@@ -222,12 +204,15 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     featuredColumn->setContentsMargins(24, 24, 24, 24);
     featuredColumn->setSpacing(12);
     featured_ = new MediaThumbnail(600);
+    featured_->setObjectName(QStringLiteral("featuredThumbnail"));
     featured_->setFixedHeight(230);
     featuredColumn->addWidget(featured_);
-    featuredName_ = UiStyle::label({}, 14, QFont::DemiBold);
+    featuredName_ = ElidedLabel::make(14, QFont::DemiBold);
+    featuredName_->setObjectName(QStringLiteral("featuredName"));
     featuredName_->setAlignment(Qt::AlignCenter);
     featuredColumn->addWidget(featuredName_);
     auto* featuredPreview = new QPushButton(QStringLiteral("Preview in Quorvane"));
+    featuredPreview->setObjectName(QStringLiteral("featuredPreview"));
     featuredColumn->addWidget(featuredPreview, 0, Qt::AlignHCenter);
     connect(featuredPreview, &QPushButton::clicked, this, [this] {
         if (!model_ || list_->entries().isEmpty()) return;
@@ -235,12 +220,15 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
         model_->setSelection({chosen ? chosen->path : list_->entry(0).path});
         model_->preview();
     });
-    galleryColumn->addWidget(featuredCard, 1);
+    galleryColumn->addWidget(featuredCard);
     strip_ = new FileListView(list_, FileListView::Layout::Strip);
     strip_->setItemDelegate(tileDelegate);
     strip_->setTileSize(132, FileTileDelegate::height, 12);
-    strip_->setFixedHeight(FileTileDelegate::height + 24);
+    // Room for whole tiles, their spacing and the sideways scroll bar under them.
+    strip_->setFixedHeight(FileTileDelegate::height + 12 +
+                           strip_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
     galleryColumn->addWidget(strip_);
+    galleryColumn->addStretch(1);
     layouts_->addWidget(gallery);
 
     content_->addWidget(empty_);
@@ -292,27 +280,9 @@ QWidget* ExplorerBrowser::makeListLayout(FileListView** view)
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(1, 1, 1, 1);
     column->setSpacing(0);
-    auto* header = new QHBoxLayout;
-    header->setContentsMargins(12 + 30 + 10, 12, 12, 12);
-    header->setSpacing(10);
-    auto heading = [](const QString& text) {
-        QLabel* label = UiStyle::label(text, 9, QFont::DemiBold, true);
-        QFont font = label->font();
-        font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
-        label->setFont(font);
-        return label;
-    };
-    header->addWidget(heading(QStringLiteral("NAME")), 1);
-    QLabel* modified = heading(QStringLiteral("MODIFIED"));
-    modified->setFixedWidth(FileRowDelegate::dateWidth);
-    header->addWidget(modified);
-    QLabel* size = heading(QStringLiteral("SIZE"));
-    size->setFixedWidth(FileRowDelegate::sizeWidth);
-    size->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    header->addWidget(size);
-    column->addLayout(header);
     *view = new FileListView(list_, FileListView::Layout::Rows);
     (*view)->setTileSize(0, FileRowDelegate::height, 0);
+    column->addWidget(new FileRowHeader(*view));
     column->addWidget(*view, 1);
     return box;
 }
@@ -379,21 +349,20 @@ void ExplorerBrowser::update()
                            : QFileInfo(model.folder()).fileName());
     chipCount_->setText(locale.toString(list_->rowCount()));
     sort_->setText(model.sortByDate() ? QStringLiteral("Date modified") : QStringLiteral("Name"));
-    const auto modes = allCases<BrowserMode>();
-    for (int i = 0; i < modeButtons_.size(); ++i) {
-        const bool current = modes[i] == model.mode();
-        modeButtons_[i]->setChecked(current);
-        modeButtons_[i]->setStyleSheet(
-            current ? QStringLiteral("QToolButton { background: %1; border-radius: 5px; }")
-                          .arg(palette().color(QPalette::Base).name())
-                    : QString());
-    }
+    picker_->setCurrent(model.mode());
     newFolder_->setEnabled(!mac);
+    const auto modes = allCases<BrowserMode>();
     layouts_->setCurrentIndex(
         int(std::find(modes.begin(), modes.end(), model.mode()) - modes.begin()));
 
     const bool empty = list_->rowCount() == 0;
-    if (empty)
+    // A folder with nothing in it is not a search that found nothing.
+    const bool emptyFolder = model.feature() == Feature::Explorer && !mac && !loading &&
+                             model.files().isEmpty() && model.query().isEmpty();
+    if (emptyFolder)
+        empty_->set(QStringLiteral("folder"), QStringLiteral("This folder is empty"),
+                    QStringLiteral("Paste or create items here, or search all of This Computer."));
+    else if (empty)
         empty_->set(
             QStringLiteral("folder"),
             loading ? QStringLiteral("Discovering your files")
@@ -403,6 +372,14 @@ void ExplorerBrowser::update()
                 : QStringLiteral("Try a different filename or search all of This Computer."));
     content_->setCurrentWidget(empty ? static_cast<QWidget*>(empty_) : layouts_);
     updateDetails();
+    Q_EMIT scrollBodyChanged();
+}
+
+QAbstractScrollArea* ExplorerBrowser::scrollBody() const
+{
+    // The gallery's strip scrolls sideways; the gallery scrolls with the page.
+    if (content_->currentWidget() != layouts_ || currentView() == strip_) return nullptr;
+    return currentView();
 }
 
 void ExplorerBrowser::updateDetails()

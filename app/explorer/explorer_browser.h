@@ -5,12 +5,15 @@
 
 #include <QPointer>
 
+class ElidedLabel;
 class EmptyState;
+class LayoutPicker;
 class FileListModel;
 class FileListView;
 class QLabel;
 class QPushButton;
-class QStackedWidget;
+class FittedStack;
+class QAbstractScrollArea;
 class QToolButton;
 class Spinner;
 class WorkspaceModel;
@@ -23,11 +26,13 @@ class ExplorerBrowser : public SectionView {
 public:
     explicit ExplorerBrowser(QWidget* parent = nullptr);
     void setModel(WorkspaceModel* model) override;
+    QAbstractScrollArea* scrollBody() const override;
 
     FileListModel* listModel() const { return list_; }
     // The view of the current layout (the list of the column layout, the strip of the gallery).
     FileListView* currentView() const;
     EmptyState* emptyState() const { return empty_; }
+    LayoutPicker* layoutPicker() const { return picker_; }
     QString cardValue(int card) const;
 
 private:
@@ -44,8 +49,8 @@ private:
     FileListView* rows_;
     FileListView* columnRows_;
     FileListView* strip_;
-    QStackedWidget* layouts_;
-    QStackedWidget* content_;
+    FittedStack* layouts_;
+    FittedStack* content_;
     EmptyState* empty_;
     QLabel* scope_;
     QPushButton* searchAll_;
@@ -57,14 +62,14 @@ private:
     QLabel* chipName_;
     QLabel* chipCount_;
     QToolButton* sort_;
-    QList<QToolButton*> modeButtons_;
+    LayoutPicker* picker_;
     QToolButton* newFolder_;
-    QLabel* columnName_;
-    QLabel* columnPath_;
+    ElidedLabel* columnName_;
+    ElidedLabel* columnPath_;
     QLabel* columnIcon_;
     QWidget* columnButtons_;
     QLabel* columnHint_;
     MediaThumbnail* featured_;
-    QLabel* featuredName_;
+    ElidedLabel* featuredName_;
     QWidget* featuredPanel_;
 };

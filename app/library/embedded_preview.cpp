@@ -1,6 +1,7 @@
 #include "embedded_preview.h"
 
 #include "card_frame.h"
+#include "elided_label.h"
 #include "file_size_format.h"
 #include "palette.h"
 #include "preview_surfaces.h"
@@ -67,9 +68,9 @@ EmbeddedPreview::EmbeddedPreview(QWidget* parent) : SectionView(parent)
     info->setSpacing(18);
     auto* names = new QVBoxLayout;
     names->setSpacing(3);
-    name_ = UiStyle::label({}, 15, QFont::Bold, false, this);
+    name_ = ElidedLabel::make(15, QFont::Bold, false, Qt::ElideMiddle, this);
     name_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    folder_ = UiStyle::label({}, 10, QFont::Normal, true, this);
+    folder_ = ElidedLabel::make(10, QFont::Normal, true, Qt::ElideMiddle, this);
     folder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     names->addWidget(name_);
     names->addWidget(folder_);

@@ -6,6 +6,7 @@
 
 #include <QPointer>
 
+class ElidedLabel;
 class QLabel;
 class QPushButton;
 class QToolButton;
@@ -29,6 +30,7 @@ public:
     // The file's position in previewItems(), 0 when it is not there.
     int index() const;
     QString positionText() const;
+    ElidedLabel* nameLabel() const { return name_; }
     PreviewSurface* surface() const { return surface_; }
     QToolButton* previousButton() const { return previous_; }
     QToolButton* nextButton() const { return next_; }
@@ -50,8 +52,8 @@ private:
     QLabel* position_;
     QToolButton* previous_;
     QToolButton* next_;
-    QLabel* name_;
-    QLabel* folder_;
+    ElidedLabel* name_;
+    ElidedLabel* folder_;
     QLabel* size_;
     QLabel* date_;
     QPushButton* extract_;

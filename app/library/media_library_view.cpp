@@ -5,6 +5,7 @@
 #include "file_list_model.h"
 #include "file_list_view.h"
 #include "file_size_format.h"
+#include "fitted_stack.h"
 #include "library_tile_delegate.h"
 #include "palette.h"
 #include "sidebar_icon.h"
@@ -20,7 +21,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
-#include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -97,7 +97,8 @@ const QList<std::pair<int, QString>>& dayChoices()
 MediaLibraryView::MediaLibraryView(QWidget* parent) : SectionView(parent)
 {
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(24, 20, 24, 14);
+    // The detail column's page already pads the view.
+    column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
 
     header_ = new CardFrame(12, this);
@@ -192,7 +193,7 @@ MediaLibraryView::MediaLibraryView(QWidget* parent) : SectionView(parent)
     rows->addLayout(third);
     column->addWidget(bar);
 
-    content_ = new QStackedWidget(this);
+    content_ = new FittedStack(this);
     list_ = new FileListModel(this);
     grid_ = new FileListView(list_, FileListView::Layout::Grid, content_);
     grid_->setFrameShape(QFrame::NoFrame);
@@ -422,6 +423,12 @@ void MediaLibraryView::updateFilters()
 
 void MediaLibraryView::updateContent()
 {
+    showContent();
+    Q_EMIT scrollBodyChanged();
+}
+
+void MediaLibraryView::showContent()
+{
     const Feature feature = model_ ? model_->feature() : Feature::Images;
     placeholders_->set(feature, tileSize_);
     if (model_ && model_->visibleCount() > 0) {
@@ -444,4 +451,9 @@ void MediaLibraryView::updateContent()
                     : QStringLiteral("Scan subfolders, adjust filters, or remove the folder filter "
                                      "to search your computer."));
     content_->setCurrentWidget(empty_);
+}
+
+QAbstractScrollArea* MediaLibraryView::scrollBody() const
+{
+    return content_->currentWidget() == grid_ ? grid_ : nullptr;
 }

@@ -17,7 +17,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QSlider;
-class QStackedWidget;
+class FittedStack;
 class QToolButton;
 class SidebarIcon;
 class LibraryPlaceholders;
@@ -34,6 +34,7 @@ public:
     explicit MediaLibraryView(QWidget* parent = nullptr);
     ~MediaLibraryView() override;
     void setModel(WorkspaceModel* model) override;
+    QAbstractScrollArea* scrollBody() const override;
 
     qreal tileSize() const { return tileSize_; }
     void setTileSize(qreal size);
@@ -56,6 +57,7 @@ private:
     void updateHeader();
     void updateFilters();
     void updateContent();
+    void showContent();
     void rebuildFormatMenu();
     QToolButton* addMenu(const QString& title, QWidget* parent);
 
@@ -78,7 +80,7 @@ private:
     QProgressBar* metadataSpinner_;
     QSlider* sizeSlider_;
     QPushButton* reset_;
-    QStackedWidget* content_;
+    FittedStack* content_;
     FileListModel* list_;
     FileListView* grid_;
     LibraryTileDelegate* delegate_;

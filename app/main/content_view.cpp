@@ -2,8 +2,10 @@
 
 #include "analysis_view.h"
 #include "detail_drawer.h"
+#include "detail_scroll_area.h"
 #include "embedded_preview.h"
 #include "explorer_browser.h"
+#include "fitted_stack.h"
 #include "media_library_view.h"
 #include "section_heading.h"
 #include "sidebar.h"
@@ -17,7 +19,6 @@
 #include "workspace_router.h"
 
 #include <QSettings>
-#include <QStackedWidget>
 #include <QVBoxLayout>
 
 SectionKind sectionKindOf(const WorkspaceModel& model)
@@ -33,7 +34,7 @@ SectionKind sectionKindOf(const WorkspaceModel& model)
 
 ContentView::ContentView(WorkspaceRouter& router, QWidget* parent)
     : QSplitter(Qt::Horizontal, parent), router_(router), sidebar_(new Sidebar(router)),
-      topBar_(new TopBar), heading_(new SectionHeading), sections_(new QStackedWidget),
+      topBar_(new TopBar), heading_(new SectionHeading), sections_(new FittedStack),
       drawerLine_(UiStyle::hairline()), drawer_(new DetailDrawer), status_(new WindowStatusBar),
       sheets_(new WindowSheets(this))
 {
@@ -49,13 +50,14 @@ ContentView::ContentView(WorkspaceRouter& router, QWidget* parent)
     column->setSpacing(0);
     column->addWidget(topBar_);
     column->addWidget(UiStyle::hairline());
-    auto* body = new QWidget;
-    auto* bodyColumn = new QVBoxLayout(body);
-    bodyColumn->setContentsMargins(30, 30, 30, 20);
-    bodyColumn->setSpacing(18);
-    bodyColumn->addWidget(heading_);
-    bodyColumn->addWidget(sections_, 1);
-    column->addWidget(body, 1);
+    auto* page = new QWidget;
+    auto* pageColumn = new QVBoxLayout(page);
+    pageColumn->setContentsMargins(30, 30, 30, 20);
+    pageColumn->setSpacing(18);
+    pageColumn->addWidget(heading_);
+    pageColumn->addWidget(sections_, 1);
+    scroll_ = new DetailScrollArea(page);
+    column->addWidget(scroll_, 1);
     column->addWidget(drawerLine_);
     column->addWidget(drawer_);
     column->addWidget(status_);
@@ -70,8 +72,10 @@ ContentView::ContentView(WorkspaceRouter& router, QWidget* parent)
     views_.insert(SectionKind::Analysis, new AnalysisView);
     views_.insert(SectionKind::Timeline, new TimelineView);
     views_.insert(SectionKind::Transfers, new TransfersView);
-    for (SectionView* view : std::as_const(views_))
+    for (SectionView* view : std::as_const(views_)) {
         sections_->addWidget(view);
+        connect(view, &SectionView::scrollBodyChanged, this, &ContentView::followBody);
+    }
 
     const QByteArray state = QSettings().value(splitKey).toByteArray();
     if (state.isEmpty() || !restoreState(state)) setSizes({Sidebar::idealWidth, 1030});
@@ -102,6 +106,7 @@ void ContentView::follow()
 {
     connections_.clear();
     model_ = &router_.current();
+    scroll_->reset();
     connections_.follow(model_,
                         {&WorkspaceModel::previewFileChanged, &WorkspaceModel::featureChanged},
                         this, &ContentView::choose);
@@ -133,5 +138,12 @@ void ContentView::choose()
         if (other != view) other->setModel(nullptr);
     heading_->setModel(model_);
     view->setModel(model_);
+    if (sections_->currentWidget() != view) scroll_->reset();
     sections_->setCurrentWidget(view);
+    followBody();
+}
+
+void ContentView::followBody()
+{
+    if (SectionView* view = currentSectionView()) scroll_->setBody(view->scrollBody());
 }

@@ -6,7 +6,8 @@
 #include <QSplitter>
 
 class DetailDrawer;
-class QStackedWidget;
+class DetailScrollArea;
+class FittedStack;
 class SectionHeading;
 class SectionView;
 class Sidebar;
@@ -37,6 +38,7 @@ public:
     DetailDrawer* drawer() const { return drawer_; }
     SectionView* currentSectionView() const;
     SectionView* sectionView(SectionKind kind) const;
+    DetailScrollArea* scrollArea() const { return scroll_; }
 
 Q_SIGNALS:
     void settingsRequested();
@@ -44,6 +46,7 @@ Q_SIGNALS:
 private:
     void follow();
     void choose();
+    void followBody();
     void showDrawerIfWanted();
     void saveSplit();
 
@@ -53,7 +56,8 @@ private:
     Sidebar* sidebar_;
     TopBar* topBar_;
     SectionHeading* heading_;
-    QStackedWidget* sections_;
+    FittedStack* sections_;
+    DetailScrollArea* scroll_;
     QHash<SectionKind, SectionView*> views_;
     QWidget* drawerLine_;
     DetailDrawer* drawer_;

@@ -1,6 +1,7 @@
 #include "sidebar.h"
 
 #include "card_frame.h"
+#include "overlay_scroll_bar.h"
 #include "palette.h"
 #include "sidebar_row.h"
 #include "symbols.h"
@@ -151,10 +152,14 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     groups->addStretch(1);
 
     auto* scroll = new QScrollArea;
+    groups_ = scroll;
     scroll->setWidget(list);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The groups are taller than the column at the default size; a thin bar
+    // over them keeps every row its full width.
+    useOverlayScrollBar(scroll);
     scroll->viewport()->setAutoFillBackground(false);
     list->setAutoFillBackground(false);
     column->addWidget(scroll, 1);

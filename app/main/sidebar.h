@@ -7,6 +7,7 @@
 
 class QLabel;
 class QProgressBar;
+class QScrollArea;
 class QToolButton;
 class QVBoxLayout;
 class SidebarRow;
@@ -31,6 +32,9 @@ public:
     void setToolsExpanded(bool expanded);
     void setLocationsExpanded(bool expanded);
     SidebarRow* row(Feature feature) const { return rows_.value(feature); }
+    QScrollArea* groupsArea() const { return groups_; }
+    QToolButton* toolsToggle() const { return toolsToggle_; }
+    QToolButton* locationsToggle() const { return locationsToggle_; }
     // The tint of a location row by its label.
     static QColor locationColor(const QString& label);
 
@@ -53,6 +57,7 @@ private:
     QWidget* locations_ = nullptr;
     QToolButton* toolsToggle_ = nullptr;
     QToolButton* locationsToggle_ = nullptr;
+    QScrollArea* groups_ = nullptr;
     QLabel* usage_ = nullptr;
     QProgressBar* usageBar_ = nullptr;
     QMetaObject::Connection folderConnection_;

@@ -1,5 +1,6 @@
 #include "top_bar.h"
 
+#include "elided_label.h"
 #include "palette.h"
 #include "symbols.h"
 #include "ui_style.h"
@@ -33,7 +34,7 @@ TopBar::TopBar(QWidget* parent)
       back_(barButton(QStringLiteral("chevron.left"), QStringLiteral("Enclosing folder"))),
       refresh_(barButton(QStringLiteral("arrow.clockwise"), QStringLiteral("Refresh"))),
       details_(barButton(QStringLiteral("info.circle"), QStringLiteral("Toggle file details"))),
-      location_(UiStyle::label({}, 12, QFont::Medium)), search_(new QLineEdit)
+      location_(ElidedLabel::make(12, QFont::Medium, false, Qt::ElideRight)), search_(new QLineEdit)
 {
     setFixedHeight(54);
     auto* row = new QHBoxLayout(this);
@@ -51,8 +52,8 @@ TopBar::TopBar(QWidget* parent)
     auto* drive = new QLabel;
     drive->setPixmap(symbolPixmap(QStringLiteral("internaldrive"), 14, UiStyle::secondaryText()));
     row->addWidget(drive);
-    row->addWidget(location_);
-    row->addStretch(1);
+    // A long folder name is cut rather than widening the column.
+    row->addWidget(location_, 1);
 
     search_->setFixedWidth(260);
     search_->setClearButtonEnabled(true);
@@ -104,7 +105,7 @@ void TopBar::update()
     back_->setEnabled(!mac);
     location_->setText(mac ? QStringLiteral("This Computer")
                            : QFileInfo(model_->folder()).fileName());
-    if (mac || location_->text().isEmpty())
+    if (mac || location_->fullText().isEmpty())
         location_->setText(mac ? QStringLiteral("This Computer") : model_->folder());
     search_->setPlaceholderText(mac ? QStringLiteral("Search this computer")
                                     : QStringLiteral("Search this folder"));

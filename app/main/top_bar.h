@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class ElidedLabel;
 class QLabel;
 class QLineEdit;
 class QToolButton;
@@ -27,6 +28,6 @@ private:
     QToolButton* back_;
     QToolButton* refresh_;
     QToolButton* details_;
-    QLabel* location_;
+    ElidedLabel* location_;
     QLineEdit* search_;
 };

@@ -234,3 +234,8 @@ void TimelineView::updateDays()
     dayColumn_->setVisible(!none);
     earlier_->setVisible(groups.size() > dayLimit_);
 }
+
+QAbstractScrollArea* TimelineView::scrollBody() const
+{
+    return scroll_;
+}

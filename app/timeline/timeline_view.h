@@ -58,6 +58,7 @@ public:
     explicit TimelineView(QWidget* parent = nullptr);
     ~TimelineView() override;
     void setModel(WorkspaceModel* model) override;
+    QAbstractScrollArea* scrollBody() const override;
 
     int dayLimit() const { return dayLimit_; }
     const QList<TimelineDayView*>& days() const { return days_; }

@@ -1,6 +1,7 @@
 #include "transfers_view.h"
 
 #include "card_frame.h"
+#include "elided_label.h"
 #include "empty_state.h"
 #include "file_size_format.h"
 #include "palette.h"
@@ -54,6 +55,13 @@ protected:
     }
 };
 
+void retainRoom(QWidget* widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
 bool nameMatches(const TransferItem& item, const QString& query)
 {
     return query.isEmpty() || item.name().contains(query, Qt::CaseInsensitive);
@@ -85,19 +93,29 @@ TransferRow::TransferRow(QWidget* parent) : QWidget(parent)
     column->addLayout(first);
     destination_ = selectable(UiStyle::label({}, 10, QFont::Normal, true, this));
     column->addWidget(destination_);
+    // Whatever the status, the row keeps one height: the progress line keeps
+    // its room while hidden, and the byte count and the failure share one line.
     progress_ = new ProgressLine(this);
     progress_->setTextVisible(false);
     progress_->setFixedHeight(6);
     progress_->setRange(0, 1000);
+    retainRoom(progress_);
     column->addWidget(progress_);
+    auto* detail = new QHBoxLayout;
+    detail->setSpacing(0);
     bytes_ = UiStyle::label({}, 10, QFont::Normal, true, this);
-    column->addWidget(bytes_);
-    error_ = selectable(UiStyle::label({}, 10, QFont::Normal, false, this));
-    error_->setWordWrap(true);
+    retainRoom(bytes_);
+    detail->addWidget(bytes_);
+    error_ = new ElidedLabel(Qt::ElideRight, this);
+    error_->setFont(UiStyle::font(10));
+    selectable(error_);
     QPalette colours = error_->palette();
     colours.setColor(QPalette::WindowText, red);
     error_->setPalette(colours);
-    column->addWidget(error_);
+    detail->addWidget(error_, 1);
+    column->addLayout(detail);
+    for (QPushButton* button : {retry_, cancel_})
+        retainRoom(button);
     connect(retry_, &QPushButton::clicked, this, [this] { Q_EMIT retry(item_.id); });
     connect(cancel_, &QPushButton::clicked, this, [this] { Q_EMIT cancel(item_.id); });
 }
@@ -161,7 +179,7 @@ QString TransferRow::progressText() const
 
 QString TransferRow::errorText() const
 {
-    return error_->isHidden() ? QString() : error_->text();
+    return error_->isHidden() ? QString() : error_->fullText();
 }
 
 void TransferRow::paintEvent(QPaintEvent*)
@@ -339,4 +357,9 @@ void TransfersView::buildMoreIfNear()
     built_ += rowPage;
     // Not from inside the scroll bar's own signal, which the new rows change.
     QTimer::singleShot(0, this, &TransfersView::updateRows);
+}
+
+QAbstractScrollArea* TransfersView::scrollBody() const
+{
+    return scroll_;
 }

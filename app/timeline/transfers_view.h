@@ -7,6 +7,7 @@
 #include <QPointer>
 
 class EmptyState;
+class ElidedLabel;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -52,7 +53,7 @@ private:
     QPushButton* cancel_;
     QProgressBar* progress_;
     QLabel* bytes_;
-    QLabel* error_;
+    ElidedLabel* error_;
 };
 
 // The Transfer Queue section: every copy job of the shared queue, in queue
@@ -66,6 +67,7 @@ public:
     explicit TransfersView(QWidget* parent = nullptr);
     ~TransfersView() override;
     void setModel(WorkspaceModel* model) override;
+    QAbstractScrollArea* scrollBody() const override;
 
     // The rows made so far, in queue order.
     const QList<TransferRow*>& rows() const { return rows_; }

@@ -12,6 +12,8 @@ public:
     void set(const QString& icon, const QString& title, const QString& detail);
     QString title() const;
     QString detail() const;
+    // The badge, title and detail, for checking how they sit.
+    QList<QLabel*> parts() const { return {icon_, title_, detail_}; }
 
 private:
     QLabel* icon_;

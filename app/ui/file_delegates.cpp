@@ -112,13 +112,13 @@ void FileRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         UiStyle::card(*painter, row.adjusted(1, 1, -1, -1), 4, QColor(),
                       UiStyle::withAlpha(Palette::blue(), 0.35));
     painter->fillRect(QRectF(row.left(), row.bottom(), row.width(), 1), Palette::line());
-    const qreal left = row.left() + 12, right = row.right() - 12;
-    const QRectF picture(left, row.center().y() - 15, 30, 30);
+    const QRectF picture(row.left() + 12, row.center().y() - 15, 30, 30);
     MediaThumbnail::paint(*painter, picture, file, model->thumbnails().image(file, 80), 22);
-    const QRectF sizeRect(right - sizeWidth, row.top(), sizeWidth, row.height());
-    const QRectF dateRect(sizeRect.left() - 10 - dateWidth, row.top(), dateWidth, row.height());
-    const QRectF nameRect(picture.right() + 10, row.top(),
-                          dateRect.left() - 10 - picture.right() - 10, row.height());
+    const Columns columns = columnsFor(row.width());
+    const QRectF nameRect = FileRowDelegate::nameRect(row);
+    const QRectF sizeRect(row.right() - 12 - sizeWidth, row.top(), sizeWidth, row.height());
+    const QRectF dateRect((columns.size ? sizeRect.left() : row.right() - 12) - 10 - dateWidth,
+                          row.top(), dateWidth, row.height());
     const QFont font = UiStyle::font(12);
     painter->setFont(font);
     painter->setPen(textColor());
@@ -126,10 +126,35 @@ void FileRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
                       QFontMetricsF(font).elidedText(file.name, Qt::ElideMiddle, nameRect.width()));
     painter->setPen(UiStyle::secondaryText());
     static const QLocale locale;
-    painter->drawText(dateRect, Qt::AlignLeft | Qt::AlignVCenter,
-                      locale.toString(file.modified.toLocalTime().date(), QLocale::ShortFormat));
-    painter->drawText(sizeRect, Qt::AlignRight | Qt::AlignVCenter,
-                      file.isDirectory ? QStringLiteral("\u2014") : formatFileSize(file.size));
+    if (columns.date)
+        painter->drawText(
+            dateRect, Qt::AlignLeft | Qt::AlignVCenter,
+            locale.toString(file.modified.toLocalTime().date(), QLocale::ShortFormat));
+    if (columns.size)
+        painter->drawText(sizeRect, Qt::AlignRight | Qt::AlignVCenter,
+                          file.isDirectory ? QStringLiteral("\u2014") : formatFileSize(file.size));
+}
+
+FileRowDelegate::Columns FileRowDelegate::columnsFor(qreal rowWidth)
+{
+    // Padding, thumbnail and its gap on the left, padding on the right.
+    const qreal room = rowWidth - 12 - 30 - 10 - 12;
+    Columns columns;
+    if (room - (10 + dateWidth) - (10 + sizeWidth) >= minimumNameWidth) return columns;
+    columns.date = false;
+    if (room - (10 + sizeWidth) >= minimumNameWidth) return columns;
+    columns.size = false;
+    return columns;
+}
+
+QRectF FileRowDelegate::nameRect(const QRectF& row)
+{
+    const Columns columns = columnsFor(row.width());
+    const qreal left = row.left() + 12 + 30 + 10;
+    qreal right = row.right() - 12;
+    if (columns.size) right -= sizeWidth + 10;
+    if (columns.date) right -= dateWidth + 10;
+    return QRectF(left, row.top(), std::max(0.0, right - left), row.height());
 }
 
 QSize FileRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const

@@ -22,13 +22,23 @@ public:
 };
 
 // The list row: 30 × 30 thumbnail (edge 80), name, modification date (120
-// wide), size or "—" (75 wide), 42 high.
+// wide), size or "—" (75 wide), 42 high. In a narrow list the date and then
+// the size give way, so the name never shrinks below a readable width.
 class FileRowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     static constexpr int height = 42;
     static constexpr int dateWidth = 120;
     static constexpr int sizeWidth = 75;
+    static constexpr int minimumNameWidth = 120;
+
+    struct Columns {
+        bool date = true;
+        bool size = true;
+    };
+    static Columns columnsFor(qreal rowWidth);
+    // Where a row of that rectangle draws the name.
+    static QRectF nameRect(const QRectF& row);
 
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QAbstractScrollArea;
 class WorkspaceModel;
 
 // A view that fills the window's detail column for some sections. The window
@@ -13,4 +14,11 @@ class SectionView : public QWidget {
 public:
     using QWidget::QWidget;
     virtual void setModel(WorkspaceModel* model) = 0;
+    // The part that scrolls by itself (a grid, a long list), which the window
+    // gives a full screen once the heading has scrolled away; null when the
+    // view is short and scrolls as a whole.
+    virtual QAbstractScrollArea* scrollBody() const { return nullptr; }
+
+Q_SIGNALS:
+    void scrollBodyChanged();
 };
