@@ -1,8 +1,10 @@
 #include "media_metadata_reader.h"
 
+#include "native_path.h"
+
+#include <QFile>
 #include <QImageIOHandler>
 #include <QImageReader>
-#include <QFile>
 #include <climits>
 #include <cmath>
 
@@ -15,7 +17,9 @@ namespace {
 
 MediaMetadata imageMetadata(const QString& path)
 {
-    QImageReader reader(path);
+    QFile file;
+    if (!openForReading(file, path)) return {};
+    QImageReader reader(&file);
     reader.setAutoTransform(false);
     const QSize stored = reader.size(); // header only, nothing decoded
     if (!stored.isValid()) return {};
@@ -57,8 +61,7 @@ MediaMetadata avMetadata(const QString& path)
 {
     FormatContext input;
     av_log_set_level(AV_LOG_QUIET);
-    if (avformat_open_input(&input.context, QFile::encodeName(path).constData(), nullptr,
-                            nullptr) < 0)
+    if (avformat_open_input(&input.context, nativePath(path).constData(), nullptr, nullptr) < 0)
         return {};
     // Stream parameters only; probing may read a few packets but decodes nothing for display.
     if (avformat_find_stream_info(input.context, nullptr) < 0) return {};
