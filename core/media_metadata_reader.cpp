@@ -17,9 +17,8 @@ namespace {
 
 MediaMetadata imageMetadata(const QString& path)
 {
-    QFile file;
-    if (!openForReading(file, path)) return {};
-    QImageReader reader(&file);
+    const OpenablePath openable(path);
+    QImageReader reader(openable.name());
     reader.setAutoTransform(false);
     const QSize stored = reader.size(); // header only, nothing decoded
     if (!stored.isValid()) return {};

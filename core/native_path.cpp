@@ -1,6 +1,5 @@
 #include "native_path.h"
 
-#include <QFile>
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
@@ -130,16 +129,18 @@ QString currentFolder()
     return cwd ? decodePath(cwd.get()) : QString();
 }
 
-bool openForReading(QFile& file, const QString& path)
+OpenablePath::OpenablePath(const QString& path)
 {
-    file.setFileName(path);
-    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        // QFile says why in its own words; with undecodable bytes its own
-        // lossy name could open another file, so errno is all there is.
-        return !hasUndecodableBytes(path) && file.open(QIODevice::ReadOnly);
+    if (!hasUndecodableBytes(path)) {
+        name_ = path;
+        return;
     }
-    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return true;
-    ::close(fd);
-    return false;
+    // O_PATH neither reads nor blocks; the library opens the file again through it.
+    fd_ = ::open(nativePath(path).constData(), O_PATH | O_CLOEXEC);
+    if (fd_ >= 0) name_ = QStringLiteral("/proc/self/fd/%1").arg(fd_);
+}
+
+OpenablePath::~OpenablePath()
+{
+    if (fd_ >= 0) ::close(fd_);
 }

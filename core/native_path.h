@@ -5,8 +5,6 @@
 #include <QString>
 #include <QUrl>
 
-class QFile;
-
 // File names on Linux are bytes, not text. A path travels through the program
 // as a QString in which every byte that isn't part of valid UTF-8 is kept as
 // the lone surrogate U+DC80 + byte, so the exact bytes come back at every
@@ -29,6 +27,20 @@ QString pathForUrl(const QUrl& url);
 // The working folder, decoded losslessly.
 QString currentFolder();
 
-// Opens `path` for reading into `file` through its native bytes, so QFile-based
-// readers (images, PDFs) work on any name. On failure errno says why.
-bool openForReading(QFile& file, const QString& path);
+// A name for libraries that take a QString and encode it themselves (QFile,
+// QImageReader, Poppler), which would lose undecodable bytes: the path itself
+// when it is plain text, else /proc/self/fd/N of a descriptor held while this
+// object lives. Empty when the item can't be found.
+class OpenablePath {
+public:
+    explicit OpenablePath(const QString& path);
+    ~OpenablePath();
+    OpenablePath(const OpenablePath&) = delete;
+    OpenablePath& operator=(const OpenablePath&) = delete;
+
+    const QString& name() const { return name_; }
+
+private:
+    int fd_ = -1;
+    QString name_;
+};

@@ -71,8 +71,8 @@ TEST(CliNames, NamesThatAreNotUtf8WorkAndStayExactInJson)
                                         : QByteArray::fromPercentEncoding(native.toLatin1()));
     }
     std::sort(natives.begin(), natives.end());
-    EXPECT_EQ(natives, (QList<QByteArray>{root + "/a\xff", root + "/b\xfe", root + "/c",
-                                           root + "/d"}));
+    EXPECT_EQ(natives,
+              (QList<QByteArray>{root + "/a\xff", root + "/b\xfe", root + "/c", root + "/d"}));
 
     // Text shows each undecodable byte the same way, as ls -b does.
     const CliRun text = cliBytes({"duplicates", root});
@@ -210,7 +210,7 @@ TEST(FileErrors, AFailureWithoutAPathQuotesNoName)
     const FileError error = FileError::withDescription(
         QString(), QStringLiteral("System-wide discovery is unavailable."));
     EXPECT_EQ(error.message(), QStringLiteral("System-wide discovery is unavailable."));
-    EXPECT_EQ(FileError::withDescription(QStringLiteral("/x/y.txt"), QStringLiteral("gone"))
-                  .message(),
-              QStringLiteral("\u201Cy.txt\u201D: gone"));
+    EXPECT_EQ(
+        FileError::withDescription(QStringLiteral("/x/y.txt"), QStringLiteral("gone")).message(),
+        QStringLiteral("\u201Cy.txt\u201D: gone"));
 }

@@ -65,10 +65,18 @@ QByteArray png(int width, int height)
 
 TEST(NativePath, DecodesAnyBytesLosslessly)
 {
-    const QList<QByteArray> samples{
-        "plain",          "caf\xc3\xa9",     "\xff",         "a\xfe\xff",
-        "\xc3",           "\xe2\x82",        "\xc0\xaf",     "\xed\xa0\x80",
-        "\xf4\x90\x80\x80", "\xf0\x9f\x98\x80", "\x80x\xbf", "mixed\xc3\xa9\xff\xf0\x9f\x98\x80"};
+    const QList<QByteArray> samples{"plain",
+                                    "caf\xc3\xa9",
+                                    "\xff",
+                                    "a\xfe\xff",
+                                    "\xc3",
+                                    "\xe2\x82",
+                                    "\xc0\xaf",
+                                    "\xed\xa0\x80",
+                                    "\xf4\x90\x80\x80",
+                                    "\xf0\x9f\x98\x80",
+                                    "\x80x\xbf",
+                                    "mixed\xc3\xa9\xff\xf0\x9f\x98\x80"};
     for (const QByteArray& bytes : samples) {
         const QString decoded = decodePath(bytes);
         EXPECT_EQ(nativePath(decoded), bytes) << bytes.toHex().constData();
@@ -136,9 +144,8 @@ TEST(OddNames, LinksThatLeadNowhereAreListedAndTrashedAsThemselves)
     ASSERT_EQ(::symlink("gone", tree.native("box/dangling").constData()), 0);
 
     const QList<FileEntry> listed = FileOperations::contents(tree.path("box"), false);
-    EXPECT_EQ(namesOf(listed),
-              (QStringList{QStringLiteral("dangling"), QStringLiteral("loop-a"),
-                           QStringLiteral("loop-b")}));
+    EXPECT_EQ(namesOf(listed), (QStringList{QStringLiteral("dangling"), QStringLiteral("loop-a"),
+                                            QStringLiteral("loop-b")}));
     EXPECT_EQ(FileEntry::fromPath(tree.path("box/loop-a")).name, QStringLiteral("loop-a"));
 
     FileOperations::trash({tree.path("box/dangling"), tree.path("box/loop-a")});

@@ -1,11 +1,11 @@
 #include "tracker_file_index.h"
 
 #include "file_error.h"
+#include "native_path.h"
 
 #include <QThreadPool>
 #include <QUrl>
 #include <QtConcurrent>
-
 #include <libtracker-sparql/tracker-sparql.h>
 
 namespace {
@@ -105,7 +105,10 @@ TrackerFileIndex::TrackerFileIndex()
     });
 }
 
-TrackerFileIndex::~TrackerFileIndex() { stop(); }
+TrackerFileIndex::~TrackerFileIndex()
+{
+    stop();
+}
 
 bool TrackerFileIndex::start(MediaKind kind, std::function<void()> changed)
 {
@@ -114,7 +117,8 @@ bool TrackerFileIndex::start(MediaKind kind, std::function<void()> changed)
     if (!connection_) {
         GError* error = nullptr;
         auto connection = std::make_shared<Connection>();
-        connection->sparql = tracker_sparql_connection_bus_new(minerService, nullptr, nullptr, &error);
+        connection->sparql =
+            tracker_sparql_connection_bus_new(minerService, nullptr, nullptr, &error);
         if (!connection->sparql) {
             g_clear_error(&error);
             return false;
@@ -123,7 +127,8 @@ bool TrackerFileIndex::start(MediaKind kind, std::function<void()> changed)
     }
     changed_ = std::move(changed);
     connection_->notifier = tracker_sparql_connection_create_notifier(connection_->sparql);
-    g_signal_connect(connection_->notifier, "events", G_CALLBACK(&TrackerFileIndex::onEvents), this);
+    g_signal_connect(connection_->notifier, "events", G_CALLBACK(&TrackerFileIndex::onEvents),
+                     this);
     return true;
 }
 
@@ -164,7 +169,7 @@ QFuture<IndexResults> TrackerFileIndex::results()
             const QUrl url(cursorString(cursor, 0));
             if (!url.isLocalFile()) continue;
             IndexedItem item;
-            item.path = url.toLocalFile();
+            item.path = pathForUrl(url);
             item.size = tracker_sparql_cursor_is_bound(cursor, 1)
                             ? tracker_sparql_cursor_get_integer(cursor, 1)
                             : 0;

@@ -2,6 +2,7 @@
 
 #include "file_icon.h"
 #include "file_size_format.h"
+#include "native_path.h"
 #include "thumbnail_store.h"
 #include "ui_style.h"
 #include "when_finished.h"
@@ -165,7 +166,8 @@ void GenericPreview::setFile(const FileEntry& file)
     const QString path = file.path;
     QFuture<QString> read = QtConcurrent::run([path, generation, live = generation_]() {
         if (*live != generation) return QString();
-        QFile source(path);
+        const OpenablePath openable(path);
+        QFile source(openable.name());
         if (!source.open(QIODevice::ReadOnly)) return QString();
         const QByteArray bytes = source.read(textLimit);
         QStringDecoder decode(QStringDecoder::Utf8);
@@ -280,7 +282,8 @@ void ImagePreview::setFile(const FileEntry& file)
     // header decides first whether there is a picture to zoom at all.
     const QString path = file.path;
     QFuture<bool> readable = QtConcurrent::run([path] {
-        QImageReader reader(path);
+        const OpenablePath openable(path);
+        QImageReader reader(openable.name());
         return reader.canRead() && reader.size().isValid();
     });
     whenFinished(readable, this, [this, path](bool picture) {
@@ -580,7 +583,7 @@ void PdfPreview::setFile(const FileEntry& file)
         QtConcurrent::run([path, generation, live = generation_]() -> std::shared_ptr<Document> {
             if (*live != generation) return {};
             auto document = std::make_shared<Document>();
-            document->pdf = Poppler::Document::load(path);
+            document->pdf = Poppler::Document::load(OpenablePath(path).name());
             if (!document->pdf || document->pdf->isLocked()) return {};
             document->pdf->setRenderHint(Poppler::Document::Antialiasing);
             document->pdf->setRenderHint(Poppler::Document::TextAntialiasing);

@@ -1,5 +1,7 @@
 #include "scaled_image.h"
 
+#include "native_path.h"
+
 #include <QImageReader>
 
 namespace {
@@ -10,7 +12,8 @@ constexpr int allocationLimitMiB = 256;
 QImage readScaledImage(const QString& path, int edge, QString* error)
 {
     if (edge <= 0) return {};
-    QImageReader reader(path);
+    const OpenablePath openable(path);
+    QImageReader reader(openable.name());
     reader.setAllocationLimit(allocationLimitMiB);
     reader.setAutoTransform(true);
     const QSize size = reader.size();

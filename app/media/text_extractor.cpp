@@ -2,6 +2,7 @@
 
 #include "file_entry.h"
 #include "file_error.h"
+#include "native_path.h"
 #include "scaled_image.h"
 
 #include <QFileInfo>
@@ -71,7 +72,8 @@ QString TextExtractor::readNow(const QString& path, const CancelCheck& isCancell
 
 QString TextExtractor::readPdf(const QString& path, const CancelCheck& isCancelled)
 {
-    const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+    const std::unique_ptr<Poppler::Document> document =
+        Poppler::Document::load(OpenablePath(path).name());
     if (!document || document->isLocked()) return noPdfTextMessage();
     QStringList pages;
     for (int number = 0; number < document->numPages(); ++number) {
