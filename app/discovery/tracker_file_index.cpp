@@ -6,6 +6,7 @@
 #include <QThreadPool>
 #include <QUrl>
 #include <QtConcurrent>
+
 #include <libtracker-sparql/tracker-sparql.h>
 
 namespace {
@@ -105,10 +106,7 @@ TrackerFileIndex::TrackerFileIndex()
     });
 }
 
-TrackerFileIndex::~TrackerFileIndex()
-{
-    stop();
-}
+TrackerFileIndex::~TrackerFileIndex() { stop(); }
 
 bool TrackerFileIndex::start(MediaKind kind, std::function<void()> changed)
 {
@@ -117,8 +115,7 @@ bool TrackerFileIndex::start(MediaKind kind, std::function<void()> changed)
     if (!connection_) {
         GError* error = nullptr;
         auto connection = std::make_shared<Connection>();
-        connection->sparql =
-            tracker_sparql_connection_bus_new(minerService, nullptr, nullptr, &error);
+        connection->sparql = tracker_sparql_connection_bus_new(minerService, nullptr, nullptr, &error);
         if (!connection->sparql) {
             g_clear_error(&error);
             return false;
@@ -127,8 +124,7 @@ bool TrackerFileIndex::start(MediaKind kind, std::function<void()> changed)
     }
     changed_ = std::move(changed);
     connection_->notifier = tracker_sparql_connection_create_notifier(connection_->sparql);
-    g_signal_connect(connection_->notifier, "events", G_CALLBACK(&TrackerFileIndex::onEvents),
-                     this);
+    g_signal_connect(connection_->notifier, "events", G_CALLBACK(&TrackerFileIndex::onEvents), this);
     return true;
 }
 
