@@ -9,6 +9,7 @@
 #include "path_names.h"
 #include "progress_line.h"
 #include "storage_tree.h"
+#include "terminal_text.h"
 #include "tree_walker.h"
 
 #include <QSet>
@@ -75,10 +76,10 @@ int duplicates(const Arguments& args)
                    .arg(group.size())
                    .arg(formatFileSize(group.first().size), formatFileSize(report.wasted(group)));
         for (const FileEntry& file : group) {
-            out << "  " << file.path;
+            out << "  " << terminalText(file.path);
             if (report.sameFileAs.contains(file.path))
                 out << QStringLiteral("  (same file as %1)")
-                           .arg(report.sameFileAs.value(file.path));
+                           .arg(terminalText(report.sameFileAs.value(file.path)));
             out << '\n';
         }
     }
@@ -93,7 +94,7 @@ int duplicates(const Arguments& args)
 void writeNodeJson(JsonWriter& json, const StorageNode& node, qint64 depth)
 {
     json.beginObject();
-    json.key(u"path").value(node.path());
+    EntryOutput::writePath(json, node.path());
     json.key(u"name").value(node.name());
     json.key(u"bytes").value(node.bytes());
     json.key(u"fileCount").value(node.fileCount());
@@ -109,11 +110,11 @@ void writeNodeJson(JsonWriter& json, const StorageNode& node, qint64 depth)
 
 void writeNodeRows(OutputStream& out, const StorageNode& node, qint64 depth, int indent)
 {
-    out << QStringLiteral("%1  %2  %3%4%5\n")
+    out << QStringLiteral("%1  %2  %3")
                .arg(formatFileSize(node.bytes()), 10)
                .arg(node.fileCount(), 9)
-               .arg(QString(indent * 2, u' '), node.name(),
-                    node.isDirectory() ? QStringLiteral("/") : QString());
+               .arg(QString(indent * 2, u' '))
+        << terminalText(node.name()) << (node.isDirectory() ? "/\n" : "\n");
     if (node.isDirectory() && depth > 0)
         for (const auto& child : *node.children())
             writeNodeRows(out, *child, depth - 1, indent + 1);

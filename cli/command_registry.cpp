@@ -1,8 +1,12 @@
 #include "command_registry.h"
 
 #include "file_error.h"
+#include "output_stream.h"
+#include "terminal_text.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 const Command* CommandRegistry::find(const QString& name) const
 {
@@ -16,7 +20,12 @@ QString CommandRegistry::help() const
     QString text = QStringLiteral(
         "Usage: quorvane-cli COMMAND [ARGUMENTS] [--json]\n\n"
         "Quorvane's file jobs without the window. Every command takes --json and then\n"
-        "prints one JSON object on standard output.\n\nCommands:\n");
+        "prints one JSON object on standard output.\n\n"
+        "Names are printed as they are, except that control characters, bytes that\n"
+        "aren\u2019t UTF-8 and backslashes are escaped as ls -b does (\\n, \\377, \\\\).\n"
+        "In JSON, bytes that aren\u2019t UTF-8 read as U+FFFD in \"path\" and \"name\"; the\n"
+        "object then also has \"nativePath\", the path\u2019s exact bytes percent-encoded\n"
+        "(RFC 3986, \"/\" kept), as in a file URL.\n\nCommands:\n");
     for (const Command& command : commands_)
         text +=
             QStringLiteral("  %1 %2\n      %3\n").arg(command.name, command.usage, command.summary);
@@ -27,12 +36,28 @@ namespace {
 
 void printError(const QString& message)
 {
-    std::fprintf(stderr, "quorvane-cli: %s\n", message.toUtf8().constData());
+    std::fprintf(stderr, "quorvane-cli: %s\n", terminalText(message).constData());
 }
+
+int dispatch(const CommandRegistry& registry, const QStringList& words);
 
 } // namespace
 
 int runCommandLine(const CommandRegistry& registry, const QStringList& words)
+{
+    const int status = dispatch(registry, words);
+    // Output that couldn't be written (a full disk, a closed pipe) is a failure.
+    int failure = std::fflush(stdout) == 0 ? OutputStream::failure() : errno;
+    if (failure == 0 && std::ferror(stdout)) failure = EIO;
+    if (failure == 0) return status;
+    printError(QStringLiteral("couldn\u2019t write the output: %1")
+                   .arg(QString::fromLocal8Bit(std::strerror(failure))));
+    return status == 0 ? 1 : status;
+}
+
+namespace {
+
+int dispatch(const CommandRegistry& registry, const QStringList& words)
 {
     if (words.isEmpty() || words.first() == u"--help" || words.first() == u"-h" ||
         words.first() == u"help") {
@@ -65,3 +90,5 @@ int runCommandLine(const CommandRegistry& registry, const QStringList& words)
         return 1;
     }
 }
+
+} // namespace

@@ -5,6 +5,7 @@
 #include "json_writer.h"
 #include "media_metadata_reader.h"
 #include "path_names.h"
+#include "terminal_text.h"
 #include "tracker_library_discovery.h"
 
 #include <QEventLoop>
@@ -28,7 +29,6 @@ void writeSnapshot(const LibrarySnapshot& snapshot, bool json)
     writer.endArray();
     writer.key(u"gathering").value(snapshot.gathering);
     writer.endObject();
-    out << "\n";
 }
 
 int discover(const Arguments& args)
@@ -72,7 +72,7 @@ int meta(const Arguments& args)
         const MediaMetadata metadata = MediaMetadataReader::readNow(entry);
         if (args.json()) {
             json.beginObject();
-            json.key(u"path").value(entry.path);
+            EntryOutput::writePath(json, entry.path);
             json.key(u"mediaKind").value(rawValue(entry.mediaKind));
             json.key(u"width").value(metadata.width);
             json.key(u"height").value(metadata.height);
@@ -82,15 +82,13 @@ int meta(const Arguments& args)
         }
         const QString duration =
             metadata.duration ? QString::number(*metadata.duration, 'f', 3) + u's' : QStringLiteral("\u2013");
-        out << QStringLiteral("%1\u00d7%2\t%3\t%4\t%5\n")
+        out << QStringLiteral("%1\u00d7%2\t%3\t%4\t")
                    .arg(metadata.width)
                    .arg(metadata.height)
-                   .arg(duration, rawValue(entry.mediaKind), entry.path);
+                   .arg(duration, rawValue(entry.mediaKind))
+            << terminalText(entry.path) << '\n';
     }
-    if (args.json()) {
-        json.endArray().endObject();
-        out << "\n";
-    }
+    if (args.json()) json.endArray().endObject();
     return 0;
 }
 

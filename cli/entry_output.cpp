@@ -2,6 +2,8 @@
 
 #include "distant_past.h"
 #include "file_size_format.h"
+#include "native_path.h"
+#include "terminal_text.h"
 
 #include <ctime>
 
@@ -43,10 +45,17 @@ QByteArray tableDate(const QDateTime& date)
     return text;
 }
 
+void writePath(JsonWriter& json, const QString& path)
+{
+    json.key(u"path").value(path);
+    if (hasUndecodableBytes(path))
+        json.key(u"nativePath").value(QString::fromLatin1(nativePath(path).toPercentEncoding("/")));
+}
+
 void writeJson(JsonWriter& json, const FileEntry& entry)
 {
     json.beginObject();
-    json.key(u"path").value(entry.path);
+    writePath(json, entry.path);
     json.key(u"name").value(entry.name);
     json.key(u"isDirectory").value(entry.isDirectory);
     json.key(u"size").value(entry.size);
@@ -79,7 +88,7 @@ void writeRow(OutputStream& out, const FileEntry& entry, bool fullPath)
     const int sizeWidth = entry.isDirectory ? 12 : 10;
     std::snprintf(head, sizeof head, "%*s  %s  %-8s  ", sizeWidth, size.constData(),
                   tableDate(entry.modified).constData(), kind.constData());
-    out << head << (fullPath ? entry.path : entry.name);
+    out << head << terminalText(fullPath ? entry.path : entry.name);
     if (entry.isDirectory && !fullPath) out << '/';
     out << '\n';
 }

@@ -5,9 +5,7 @@
 #include "interrupt.h"
 #include "path_names.h"
 #include "progress_line.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "terminal_text.h"
 
 namespace {
 
@@ -71,7 +69,7 @@ int classify(const Arguments& args)
         if (args.json())
             json.beginObject().key(u"ext").value(ext).key(u"mediaKind").value(kind).endObject();
         else
-            out << QStringLiteral("%1\t%2\n").arg(ext, kind);
+            out << terminalText(ext) << '\t' << kind << '\n';
     }
     if (args.json()) json.endArray().endObject();
     return 0;
@@ -83,9 +81,11 @@ int reportPath(const Arguments& args, const QString& path)
     OutputStream out;
     if (args.json()) {
         JsonWriter json(out);
-        json.beginObject().key(u"path").value(path).endObject();
+        json.beginObject();
+        EntryOutput::writePath(json, path);
+        json.endObject();
     } else {
-        out << path << '\n';
+        out << terminalText(path) << '\n';
     }
     return 0;
 }
@@ -103,7 +103,7 @@ int renameItem(const Arguments& args)
     const QString item = absolutePath(args.positional()[0]);
     const QString& name = args.positional()[1];
     FileOperations::rename(item, name);
-    return reportPath(args, childPath(QFileInfo(item).absolutePath(), name));
+    return reportPath(args, childPath(parentFolder(item), name));
 }
 
 int trashItems(const Arguments& args)
@@ -121,7 +121,7 @@ int trashItems(const Arguments& args)
         json.endArray().endObject();
     } else {
         for (const QString& item : items)
-            out << QStringLiteral("Moved to the trash: %1\n").arg(item);
+            out << "Moved to the trash: " << terminalText(item) << '\n';
     }
     return 0;
 }

@@ -1,9 +1,12 @@
 #include "json_writer.h"
 
+#include "native_path.h"
+
 #include <cmath>
 
 void JsonWriter::separate()
 {
+    written_ = true;
     if (afterKey_) {
         afterKey_ = false;
         return;
@@ -32,7 +35,9 @@ JsonWriter& JsonWriter::close(char bracket)
 void JsonWriter::appendEscaped(QByteArray& out, QStringView text)
 {
     out.append('"');
-    const QByteArray utf8 = text.toUtf8();
+    // Undecodable bytes of a name become U+FFFD: JSON text is Unicode. The
+    // exact bytes go in a separate "nativePath".
+    const QByteArray utf8 = readablePath(text).toUtf8();
     for (const char c : utf8) {
         const auto u = static_cast<unsigned char>(c);
         switch (c) {

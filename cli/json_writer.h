@@ -3,16 +3,21 @@
 #include "output_stream.h"
 
 #include <QStringView>
+#include <exception>
 #include <optional>
 #include <vector>
 
 // Streams JSON text; commas and nesting are kept track of here.
 class JsonWriter {
 public:
-    explicit JsonWriter(OutputStream& out) : out_(out) {}
+    explicit JsonWriter(OutputStream& out) : out_(out), exceptions_(std::uncaught_exceptions()) {}
     ~JsonWriter()
     {
-        if (depth_.empty()) out_ << '\n';
+        // Left by an exception: the caller reports the failure instead.
+        if (std::uncaught_exceptions() > exceptions_)
+            out_.discard();
+        else if (written_ && depth_.empty())
+            out_ << '\n';
     }
 
     JsonWriter& beginObject() { return open('{'); }
@@ -38,6 +43,8 @@ private:
     void separate();
 
     OutputStream& out_;
+    int exceptions_;
+    bool written_ = false;
     std::vector<bool> depth_; // per level: has an element been written
     bool afterKey_ = false;
     QByteArray scratch_;

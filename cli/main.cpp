@@ -1,5 +1,6 @@
 #include "command_registry.h"
 #include "interrupt.h"
+#include "native_path.h"
 
 #include <QCoreApplication>
 
@@ -15,5 +16,9 @@ int main(int argc, char** argv)
     registerAnalysisCommands(registry);
     registerTransferCommands(registry);
     registerDiscoveryCommands(registry);
-    return runCommandLine(registry, QCoreApplication::arguments().mid(1));
+    // From argv itself: QCoreApplication::arguments() would lose bytes that aren't UTF-8.
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words.append(decodePath(argv[i]));
+    return runCommandLine(registry, words);
 }

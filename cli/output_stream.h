@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -29,12 +30,21 @@ public:
     }
     void flush()
     {
-        if (!buffer_.isEmpty()) std::fwrite(buffer_.constData(), 1, size_t(buffer_.size()), file_);
+        if (!buffer_.isEmpty() && std::fwrite(buffer_.constData(), 1, size_t(buffer_.size()),
+                                              file_) != size_t(buffer_.size()))
+            failure_ = errno;
         buffer_.clear();
-        std::fflush(file_);
+        if (std::fflush(file_) != 0 && failure_ == 0) failure_ = errno;
     }
+    // Drops what hasn't gone out yet: a command that fails half-way prints no half document.
+    void discard() { buffer_.clear(); }
+
+    // The errno of the first write to any stream that failed (a full disk, a closed
+    // pipe), 0 when all went out; the command then ends with a failure status.
+    static int failure() { return failure_; }
 
 private:
+    static inline int failure_ = 0;
     static constexpr qsizetype kFlushAt = 1 << 20;
     FILE* file_;
     QByteArray buffer_;

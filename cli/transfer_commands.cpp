@@ -4,6 +4,7 @@
 #include "json_writer.h"
 #include "path_names.h"
 #include "progress_line.h"
+#include "terminal_text.h"
 #include "transfer_store.h"
 
 #include <QElapsedTimer>
@@ -121,14 +122,15 @@ int copyItems(const Arguments& args)
         OutputStream out;
         for (const TransferItem& item : store.items())
             if (item.status == TransferStatus::Completed)
-                out << childPath(item.destination(), item.name()) << '\n';
+                out << terminalText(childPath(item.destination(), item.name())) << '\n';
     }
     for (const TransferItem& item : store.items()) {
         if (item.status == TransferStatus::Failed)
             std::fprintf(stderr, "quorvane-cli: %s\n",
-                         item.error.value_or(QString()).toUtf8().constData());
+                         terminalText(item.error.value_or(QString())).constData());
         else if (item.status == TransferStatus::Cancelled)
-            std::fprintf(stderr, "quorvane-cli: cancelled: %s\n", item.source.toUtf8().constData());
+            std::fprintf(stderr, "quorvane-cli: cancelled: %s\n",
+                         terminalText(item.source).constData());
     }
     if (failed) return 1;
     return cancelled ? 130 : 0;

@@ -1,5 +1,7 @@
 #include "camera_raw.h"
 
+#include "native_path.h"
+
 #include <QFile>
 #include <QSet>
 #include <libraw/libraw.h>
@@ -22,7 +24,7 @@ QSize cameraRawSize(const QString& path)
     // The processor holds large tables; it lives on the heap, not the stack.
     const auto raw = std::make_unique<LibRaw>();
     raw->set_dataerror_handler([](void*, const char*, int) {}, nullptr);
-    if (raw->open_file(QFile::encodeName(path).constData()) != LIBRAW_SUCCESS) return {};
+    if (raw->open_file(nativePath(path).constData()) != LIBRAW_SUCCESS) return {};
     const libraw_image_sizes_t& sizes = raw->imgdata.sizes;
     if (sizes.width == 0 || sizes.height == 0) return {};
     QSize size(sizes.width, sizes.height);

@@ -94,9 +94,10 @@ void DirectoryReader::statChildren(Child* children, std::size_t count) const
     const int flags = links_ == Links::Follow ? 0 : AT_SYMLINK_NOFOLLOW;
     for (Child* child = children; child != children + count; ++child) {
         if (::fstatat(fd_, child->name.constData(), &child->st, flags) == 0) continue;
-        // A dangling link still describes itself.
-        if (flags == 0 && errno == ENOENT &&
-            ::fstatat(fd_, child->name.constData(), &child->st, AT_SYMLINK_NOFOLLOW) == 0)
+        // A link that leads nowhere (gone, a loop, out of reach) still describes itself.
+        if (flags == 0 &&
+            ::fstatat(fd_, child->name.constData(), &child->st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISLNK(child->st.st_mode))
             continue;
         child->statFailed = true;
     }

@@ -1,5 +1,6 @@
 #include "duplicate_finder.h"
 
+#include "native_path.h"
 #include "unique_fd.h"
 
 #include <QHash>
@@ -449,7 +450,7 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
     DuplicateReport report;
     std::vector<Worker> workers(static_cast<std::size_t>(workers_));
     auto afterRead = [&](const Inode& inode) {
-        if (readHook_) readHook_(QString::fromUtf8(inode.path));
+        if (readHook_) readHook_(decodePath(inode.path));
     };
 
     // Largest sizes first: the groups come out in the order they are reported.
@@ -466,7 +467,7 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
     runParallel(qsizetype(shareSize.size()), workers, [&](qsizetype i, Worker&) {
         throwIfCancelled(isCancelled);
         const qsizetype index = shareSize[i];
-        paths[index] = files[index].path.toUtf8();
+        paths[index] = nativePath(files[index].path);
         befores[index] = identityOf(paths[index]);
     });
 

@@ -157,12 +157,12 @@ FileEntry FileEntry::fromStat(QString path, QString name, const struct stat& st)
 
 FileEntry FileEntry::fromPath(const QString& path)
 {
-    const QByteArray native = path.toUtf8();
+    const QByteArray native = nativePath(path);
     struct stat st;
     if (::stat(native.constData(), &st) != 0) {
         const int error = errno;
-        // A dangling link is still an item the user can see and remove.
-        if (error != ENOENT || ::lstat(native.constData(), &st) != 0)
+        // A link that leads nowhere is still an item the user can see and remove.
+        if (::lstat(native.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
             throw FileError::fromErrno(error, path);
     }
     return fromStat(path, lastComponent(path), st);
@@ -170,7 +170,7 @@ FileEntry FileEntry::fromPath(const QString& path)
 
 FileEntry FileEntry::fromUrl(const QUrl& url)
 {
-    return fromPath(url.toLocalFile());
+    return fromPath(pathForUrl(url));
 }
 
 FileEntry FileEntry::indexed(const QString& path, qint64 size, const QDateTime& modified,

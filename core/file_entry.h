@@ -1,6 +1,7 @@
 #pragma once
 
 #include "media_kind.h"
+#include "native_path.h"
 
 #include <QDateTime>
 #include <QHashFunctions>
@@ -25,7 +26,8 @@ struct FileEntry {
     FileEntry() = default;
 
     // From a live file; throws FileError when its properties cannot be read.
-    // A symbolic link describes its target, or the link itself when the target is gone.
+    // A symbolic link describes its target, or the link itself when the target
+    // is gone, unreachable or a loop.
     static FileEntry fromPath(const QString& path);
     static FileEntry fromUrl(const QUrl& url);
 
@@ -39,7 +41,7 @@ struct FileEntry {
     // The media kind of a lower-case extension without the dot.
     static MediaKind classify(const QString& ext, bool isDirectory);
 
-    QUrl url() const { return QUrl::fromLocalFile(path); }
+    QUrl url() const { return urlForPath(path); }
     const QString& id() const { return path; }
     // Lower-case extension of the name, empty when it has none.
     QString ext() const;

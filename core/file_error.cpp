@@ -6,11 +6,16 @@
 
 namespace {
 
+QString quoted(const QString& text)
+{
+    return QStringLiteral("\u201C%1\u201D").arg(text);
+}
+
 QString quotedName(const QString& path)
 {
     QString name = QFileInfo(path).fileName();
     if (name.isEmpty()) name = path;
-    return QStringLiteral("\u201C%1\u201D").arg(name);
+    return quoted(name);
 }
 
 QString describe(FileError::Code code, int error, const QString& path)
@@ -25,7 +30,7 @@ QString describe(FileError::Code code, int error, const QString& path)
         return QStringLiteral("The name %1 can\u2019t be used. A name can\u2019t be blank, "
                               "\u201C.\u201D or \u201C..\u201D, or contain \u201C/\u201D, "
                               "\u201C:\u201D or a NUL character.")
-            .arg(name);
+            .arg(quoted(path)); // the name as typed: "a/b", not its last part
     case FileError::Code::FileWriteFileExists:
         return QStringLiteral("An item named %1 already exists in this location.").arg(name);
     case FileError::Code::FileWriteUnknown:
@@ -57,7 +62,10 @@ FileError FileError::fromErrno(int error, QString path)
 FileError FileError::withDescription(QString path, const QString& description)
 {
     FileError error(Code::System, 0, std::move(path));
-    error.message_ = QStringLiteral("%1: %2").arg(quotedName(error.path_), description);
+    // Without a path (a service, not a file, failed) the reason stands alone.
+    error.message_ = error.path_.isEmpty()
+                         ? description
+                         : QStringLiteral("%1: %2").arg(quotedName(error.path_), description);
     error.what_ = error.message_.toUtf8();
     return error;
 }

@@ -1,13 +1,13 @@
 #include "file_operations.h"
 
 #include "directory_reader.h"
+#include "native_path.h"
 #include "natural_order.h"
 #include "path_names.h"
 #include "transfer_service.h"
+#include "trash_can.h"
 #include "tree_walker.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -21,12 +21,7 @@ namespace {
 
 QByteArray native(const QString& path)
 {
-    return QFile::encodeName(path);
-}
-
-QString parentOf(const QString& path)
-{
-    return QFileInfo(path).absolutePath();
+    return nativePath(path);
 }
 
 bool exists(const QString& path)
@@ -54,7 +49,7 @@ QList<FileEntry> contents(const QString& folder, bool hidden)
     entries.reserve(qsizetype(children.size()));
     for (const DirectoryReader::Child& child : children) {
         if (child.statFailed) continue;
-        QString name = QFile::decodeName(child.name);
+        QString name = decodePath(child.name);
         QString path = childPath(root, name);
         entries.append(FileEntry::fromStat(std::move(path), std::move(name), child.st));
     }
@@ -114,7 +109,7 @@ void rename(const QString& item, const QString& name)
 {
     validateName(name);
     const QString path = absolutePath(item);
-    const QString destination = childPath(parentOf(path), name);
+    const QString destination = childPath(parentFolder(path), name);
     if (destination == path) return;
     moveNoReplace(path, destination);
 }
@@ -128,9 +123,7 @@ void trash(const QStringList& items)
 {
     for (const QString& item : items) {
         if (!exists(item)) throwErrno(item);
-        // moveToTrash only renames: an item no trash can take stays where it is.
-        QFile file(item);
-        if (!file.moveToTrash()) throw FileError::withDescription(item, file.errorString());
+        TrashCan::trash(item);
     }
 }
 

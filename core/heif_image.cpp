@@ -1,5 +1,7 @@
 #include "heif_image.h"
 
+#include "native_path.h"
+
 #include <QFile>
 #include <libheif/heif.h>
 #include <memory>
@@ -9,8 +11,8 @@ QSize heifImageSize(const QString& path)
     const std::unique_ptr<heif_context, decltype(&heif_context_free)> context(heif_context_alloc(),
                                                                               heif_context_free);
     if (!context ||
-        heif_context_read_from_file(context.get(), QFile::encodeName(path).constData(), nullptr)
-                .code != heif_error_Ok)
+        heif_context_read_from_file(context.get(), nativePath(path).constData(), nullptr).code !=
+            heif_error_Ok)
         return {};
     heif_image_handle* primary = nullptr;
     if (heif_context_get_primary_image_handle(context.get(), &primary).code != heif_error_Ok)

@@ -2,6 +2,7 @@
 
 #include "camera_raw.h"
 #include "heif_image.h"
+#include "native_path.h"
 #include "regular_file.h"
 
 #include <QFile>
@@ -29,7 +30,8 @@ MediaMetadata imageMetadata(const FileEntry& file)
     // A DNG is also a TIFF whose first picture is the small preview.
     if (isCameraRawExtension(file.ext()))
         if (const QSize raw = cameraRawSize(path); raw.isValid()) return pictureOfSize(raw);
-    QImageReader reader(path);
+    const OpenablePath openable(path);
+    QImageReader reader(openable.name());
     reader.setAutoTransform(false);
     const QSize stored = reader.size(); // header only, nothing decoded
     // Qt reads no HEIC or AVIF; phones also save those under other names.
@@ -72,8 +74,7 @@ MediaMetadata avMetadata(const QString& path)
 {
     FormatContext input;
     av_log_set_level(AV_LOG_QUIET);
-    if (avformat_open_input(&input.context, QFile::encodeName(path).constData(), nullptr, nullptr) <
-        0)
+    if (avformat_open_input(&input.context, nativePath(path).constData(), nullptr, nullptr) < 0)
         return {};
     // Stream parameters only; probing may read a few packets but decodes nothing for display.
     if (avformat_find_stream_info(input.context, nullptr) < 0) return {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "native_path.h"
+
 #include <QDir>
 #include <QString>
 
@@ -12,5 +14,13 @@ inline QString childPath(const QString& folder, const QString& name)
 // An absolute, clean form of a path given by a user or caller.
 inline QString absolutePath(const QString& path)
 {
-    return QDir::cleanPath(QDir(path).absolutePath());
+    // Plain string work: QDir's own current folder would lose undecodable bytes.
+    return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : currentFolder() + u'/' + path);
+}
+
+// The folder holding `path` (an absolute, clean path); "/" for "/".
+inline QString parentFolder(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
 }

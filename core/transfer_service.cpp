@@ -2,6 +2,7 @@
 
 #include "directory_reader.h"
 #include "file_operations.h"
+#include "native_path.h"
 #include "path_names.h"
 #include "transfer_temporary_item.h"
 #include "unique_fd.h"
@@ -30,12 +31,12 @@ constexpr auto kReportInterval = std::chrono::milliseconds(100);
 
 QByteArray native(const QString& path)
 {
-    return QFile::encodeName(path);
+    return nativePath(path);
 }
 
 QString decoded(const QByteArray& path)
 {
-    return QFile::decodeName(path);
+    return decodePath(path);
 }
 
 QByteArray joined(const QByteArray& root, const QByteArray& relative)

@@ -1,12 +1,16 @@
 #include "tree_walker.h"
 
 #include "directory_reader.h"
+#include "native_path.h"
 #include "path_names.h"
+#include "unique_fd.h"
 
 #include <QDir>
 #include <cerrno>
+#include <climits>
 #include <condition_variable>
 #include <deque>
+#include <fcntl.h>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -20,6 +24,12 @@ struct Folder {
     enum class State { Queued, Reading, Done };
     QString path;
     QByteArray native;
+    // Deep folders are opened relative to their parent's descriptor: their
+    // whole path may be longer than the system takes (PATH_MAX).
+    std::shared_ptr<UniqueFd> parent;
+    QByteArray name;
+    // This folder's own descriptor, kept only while its subfolders need it.
+    std::shared_ptr<UniqueFd> self;
     std::vector<DirectoryReader::Child> children;
     // Decoded names and paths of the children, made by whoever read the folder.
     std::vector<QString> names;
@@ -30,12 +40,27 @@ struct Folder {
 };
 using FolderPtr = std::shared_ptr<Folder>;
 
+// True when a child's path could pass PATH_MAX (a name is at most 255 bytes).
+bool childrenNeedDescriptor(const QByteArray& native)
+{
+    return native.size() + 1 + NAME_MAX >= PATH_MAX;
+}
+
 void readFolder(Folder& folder, bool includeHidden, bool followLink)
 {
-    const int fd = DirectoryReader::openFolder(folder.native.constData(), followLink);
+    const int fd = folder.parent
+                       ? ::openat(folder.parent->get(), folder.name.constData(),
+                                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                       : DirectoryReader::openFolder(folder.native.constData(), followLink);
+    folder.parent.reset();
     if (fd < 0) {
         folder.error = errno;
         return;
+    }
+    if (childrenNeedDescriptor(folder.native)) {
+        // Without a spare descriptor the deep subfolders fail one by one, as any unreadable folder.
+        if (const int kept = ::fcntl(fd, F_DUPFD_CLOEXEC, 0); kept >= 0)
+            folder.self = std::make_shared<UniqueFd>(kept);
     }
     DirectoryReader reader(fd, includeHidden, DirectoryReader::Links::DontFollow);
     folder.readable = reader.read(folder.children);
@@ -47,7 +72,7 @@ void readFolder(Folder& folder, bool includeHidden, bool followLink)
     folder.paths.reserve(folder.children.size());
     const QString prefix = folder.path.endsWith(u'/') ? folder.path : folder.path + u'/';
     for (const DirectoryReader::Child& child : folder.children) {
-        folder.names.push_back(QString::fromUtf8(child.name));
+        folder.names.push_back(decodePath(child.name));
         folder.paths.push_back(prefix + folder.names.back());
     }
 }
@@ -152,6 +177,10 @@ std::vector<FolderPtr> subfoldersOf(const Folder& folder)
         if (child.statFailed || !S_ISDIR(child.st.st_mode)) continue;
         auto sub = std::make_shared<Folder>();
         sub->native = joined(folder.native, child.name);
+        if (folder.self) {
+            sub->parent = folder.self;
+            sub->name = child.name;
+        }
         if (isVirtualTree(sub->native)) {
             sub->state = Folder::State::Done; // never entered
             sub->error = EPERM;
@@ -170,7 +199,7 @@ void TreeWalker::walk(const QString& root, bool includeHidden, const Visitor& vi
 {
     auto top = std::make_shared<Folder>();
     top->path = absolutePath(root);
-    top->native = top->path.toUtf8();
+    top->native = nativePath(top->path);
     readFolder(*top, includeHidden, true);
     if (!top->readable) {
         if (top->error == EACCES || top->error == EPERM)
@@ -183,6 +212,7 @@ void TreeWalker::walk(const QString& root, bool includeHidden, const Visitor& vi
     auto push = [&](FolderPtr folder) {
         Frame frame;
         frame.subfolders = subfoldersOf(*folder);
+        folder->self.reset(); // the subfolders hold it now
         readAhead.enqueue(frame.subfolders);
         frame.folder = std::move(folder);
         stack.push_back(std::move(frame));

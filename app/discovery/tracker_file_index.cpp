@@ -2,6 +2,7 @@
 
 #include "file_entry.h"
 #include "file_error.h"
+#include "native_path.h"
 #include "tracker_miner_activity.h"
 
 #include <QPromise>
@@ -189,7 +190,7 @@ qsizetype readPages(TrackerSparqlConnection* sparql, const QByteArray& query, Me
         const QUrl location(url);
         if (!location.isLocalFile()) continue;
         IndexedItem item;
-        item.path = location.toLocalFile();
+        item.path = pathForUrl(location);
         if (tracker_sparql_cursor_is_bound(cursor, 4) &&
             FileEntry::classify(extensionOf(item.path.section(u'/', -1)), false) != kind)
             continue;

@@ -3,6 +3,7 @@
 #include "file_icon.h"
 #include "file_size_format.h"
 #include "media_metadata_reader.h"
+#include "native_path.h"
 #include "regular_file.h"
 #include "thumbnail_store.h"
 #include "ui_style.h"
@@ -166,7 +167,8 @@ void GenericPreview::setFile(const FileEntry& file)
     const QString path = file.path;
     QFuture<QString> read = QtConcurrent::run([path, generation, live = generation_]() {
         if (*live != generation) return QString();
-        QFile source(path);
+        const OpenablePath openable(path);
+        QFile source(openable.name());
         if (!isRegularFile(path) || !source.open(QIODevice::ReadOnly)) return QString();
         const QByteArray bytes = source.read(textLimit);
         QStringDecoder decode(QStringDecoder::Utf8);
@@ -585,7 +587,7 @@ void PdfPreview::setFile(const FileEntry& file)
             auto document = std::make_shared<Document>();
             // A pipe named like a PDF would block this thread for good.
             if (!isRegularFile(path)) return {};
-            document->pdf = Poppler::Document::load(path);
+            document->pdf = Poppler::Document::load(OpenablePath(path).name());
             if (!document->pdf || document->pdf->isLocked()) return {};
             document->pdf->setRenderHint(Poppler::Document::Antialiasing);
             document->pdf->setRenderHint(Poppler::Document::TextAntialiasing);

@@ -1,5 +1,6 @@
 #include "camera_raw_preview.h"
 
+#include "native_path.h"
 #include "scaled_image.h"
 
 #include <QBuffer>
@@ -49,7 +50,7 @@ QImage readCameraRawPreview(const QString& path, int edge)
     // The processor holds large tables; it lives on the heap, not the stack.
     const auto raw = std::make_unique<LibRaw>();
     raw->set_dataerror_handler([](void*, const char*, int) {}, nullptr);
-    if (raw->open_file(QFile::encodeName(path).constData()) != LIBRAW_SUCCESS) return {};
+    if (raw->open_file(nativePath(path).constData()) != LIBRAW_SUCCESS) return {};
     int error = 0;
     if (raw->unpack_thumb() == LIBRAW_SUCCESS) {
         const Processed preview(raw->dcraw_make_mem_thumb(&error));

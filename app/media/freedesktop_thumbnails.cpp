@@ -1,5 +1,6 @@
 #include "freedesktop_thumbnails.h"
 
+#include "native_path.h"
 #include "regular_file.h"
 
 #include <QCryptographicHash>
@@ -58,7 +59,7 @@ QString FreedesktopThumbnails::defaultRoot()
 
 QString FreedesktopThumbnails::pathFor(const QString& path, const QString& size) const
 {
-    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+    const QByteArray uri = urlForPath(path).toEncoded();
     const QByteArray hash = QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex();
     return root_ + u'/' + size + u'/' + QString::fromLatin1(hash) + QStringLiteral(".png");
 }

@@ -1,5 +1,6 @@
 #include "heif_picture.h"
 
+#include "native_path.h"
 #include "scaled_image.h"
 
 #include <QFile>
@@ -45,8 +46,8 @@ QImage readHeifPicture(const QString& path, int edge)
 {
     if (edge <= 0) return {};
     const Context context(heif_context_alloc(), heif_context_free);
-    if (!context || !ok(heif_context_read_from_file(context.get(),
-                                                    QFile::encodeName(path).constData(), nullptr)))
+    if (!context ||
+        !ok(heif_context_read_from_file(context.get(), nativePath(path).constData(), nullptr)))
         return {};
     heif_image_handle* primary = nullptr;
     if (!ok(heif_context_get_primary_image_handle(context.get(), &primary))) return {};

@@ -1,5 +1,6 @@
 #include "pdf_page_image.h"
 
+#include "native_path.h"
 #include "regular_file.h"
 
 #include <poppler-qt6.h>
@@ -7,7 +8,8 @@
 QImage renderPdfFirstPage(const QString& path, int edge)
 {
     if (edge <= 0 || !isRegularFile(path)) return {};
-    const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+    const std::unique_ptr<Poppler::Document> document =
+        Poppler::Document::load(OpenablePath(path).name());
     if (!document || document->isLocked() || document->numPages() < 1) return {};
     document->setRenderHint(Poppler::Document::Antialiasing);
     document->setRenderHint(Poppler::Document::TextAntialiasing);

@@ -4,6 +4,7 @@
 #include "camera_raw_preview.h"
 #include "file_entry.h"
 #include "heif_picture.h"
+#include "native_path.h"
 #include "regular_file.h"
 
 #include <QFileInfo>
@@ -70,7 +71,8 @@ QImage readScaledImage(const QString& path, int edge, QString* error)
     // A DNG is also a TIFF whose first picture is a small preview.
     if (isCameraRawExtension(extensionOf(QFileInfo(path).fileName())))
         if (QImage raw = readCameraRawPreview(path, edge); !raw.isNull()) return raw;
-    QImageReader reader(path);
+    const OpenablePath openable(path);
+    QImageReader reader(openable.name());
     reader.setAutoTransform(true);
     if (QImage image = readWithQt(reader, edge, error); !image.isNull()) return image;
     // Qt reads no HEIC or AVIF; phones also save those under other names.

@@ -3,6 +3,7 @@
 #include "file_entry.h"
 #include "file_error.h"
 #include "isolated_render.h"
+#include "native_path.h"
 #include "regular_file.h"
 #include "scaled_image.h"
 #include "text_recognizer.h"
@@ -105,7 +106,8 @@ QString TextExtractor::readNow(const QString& path, const CancelCheck& isCancell
 QString TextExtractor::readPdf(const QString& path, const CancelCheck& isCancelled,
                                const Progress& progress)
 {
-    const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+    const std::unique_ptr<Poppler::Document> document =
+        Poppler::Document::load(OpenablePath(path).name());
     if (!document || document->isLocked()) return noPdfTextMessage();
     const int count = document->numPages();
     // Reading the text layer runs every page's drawing too; a child process

@@ -1,5 +1,6 @@
 #include "video_frame.h"
 
+#include "native_path.h"
 #include "regular_file.h"
 
 #include <QFile>
@@ -94,8 +95,7 @@ QImage readVideoFrame(const QString& path, int edge, const CancelCheck& isCancel
     AVFormatContext* opened = avformat_alloc_context();
     if (!opened) return {};
     opened->interrupt_callback = {interruptWhenCancelled, const_cast<CancelCheck*>(&isCancelled)};
-    if (avformat_open_input(&opened, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
-        return {};
+    if (avformat_open_input(&opened, nativePath(path).constData(), nullptr, nullptr) < 0) return {};
     std::unique_ptr<AVFormatContext, FormatClose> format(opened);
     if (avformat_find_stream_info(format.get(), nullptr) < 0) return {};
 

@@ -1,5 +1,6 @@
 #include "file_list_model.h"
 
+#include "native_path.h"
 #include "thumbnail_requests.h"
 #include "workspace_model.h"
 
@@ -121,7 +122,7 @@ QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const
     QList<QUrl> urls;
     for (const QModelIndex& index : indexes)
         if (index.isValid() && index.row() < entries_.size())
-            urls << QUrl::fromLocalFile(entries_[index.row()].path);
+            urls << urlForPath(entries_[index.row()].path);
     auto* data = new QMimeData;
     data->setUrls(urls);
     return data;

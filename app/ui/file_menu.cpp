@@ -1,5 +1,6 @@
 #include "file_menu.h"
 
+#include "native_path.h"
 #include "workspace_model.h"
 
 #include <QDBusConnection>
@@ -45,9 +46,9 @@ void revealInFileManager(const QString& path)
         QStringLiteral("org.freedesktop.FileManager1"),
         QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
-    call << QStringList{QUrl::fromLocalFile(path).toString()}
+    call << QStringList{urlForPath(path).toString()}
          << QUuid::createUuid().toString(QUuid::WithoutBraces);
     const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
     if (reply.type() == QDBusMessage::ReplyMessage) return;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+    QDesktopServices::openUrl(urlForPath(QFileInfo(path).absolutePath()));
 }

@@ -1,6 +1,7 @@
 // The file actions of a section model: selection, previews, clipboard,
 // folder changes, the trash, queued copies and text extraction.
 #include "failure_message.h"
+#include "native_path.h"
 #include "text_extractor.h"
 #include "transfer_store.h"
 #include "when_finished.h"
@@ -110,7 +111,7 @@ void WorkspaceModel::copySelection()
 {
     QList<QUrl> urls;
     for (const QString& path : selectionInOrder())
-        urls << QUrl::fromLocalFile(path);
+        urls << urlForPath(path);
     platform_.writeClipboard(urls);
 }
 
@@ -120,7 +121,7 @@ void WorkspaceModel::paste()
     if (!urls) return;
     QStringList sources;
     for (const QUrl& url : *urls)
-        sources << url.toLocalFile();
+        sources << pathForUrl(url);
     enqueueCopies(sources);
 }
 
