@@ -1,6 +1,7 @@
 #include "top_bar.h"
 
 #include "palette.h"
+#include "palette_follower.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "workspace_model.h"
@@ -48,9 +49,7 @@ TopBar::TopBar(QWidget* parent)
     line.setColor(QPalette::Window, Palette::line());
     separator->setPalette(line);
     row->addWidget(separator);
-    auto* drive = new QLabel;
-    drive->setPixmap(symbolPixmap(QStringLiteral("internaldrive"), 14, UiStyle::secondaryText()));
-    row->addWidget(drive);
+    row->addWidget(symbolLabel(QStringLiteral("internaldrive"), 14, &UiStyle::secondaryText));
     row->addWidget(location_);
     row->addStretch(1);
 
@@ -62,9 +61,11 @@ TopBar::TopBar(QWidget* parent)
     chip->setFont(UiStyle::font(10));
     chip->setCursor(Qt::PointingHandCursor);
     chip->setToolTip(QStringLiteral("Jump to anything"));
-    chip->setStyleSheet(
-        QStringLiteral("QPushButton { padding: 2px 4px; border-radius: 4px; background: %1; }")
-            .arg(UiStyle::quaternaryFill().name(QColor::HexArgb)));
+    followPalette(chip, [chip] {
+        chip->setStyleSheet(
+            QStringLiteral("QPushButton { padding: 2px 4px; border-radius: 4px; background: %1; }")
+                .arg(UiStyle::quaternaryFill().name(QColor::HexArgb)));
+    });
     row->addWidget(search_);
     row->addWidget(chip);
     row->addWidget(details_);

@@ -1,0 +1,34 @@
+#include "named_colors.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+bool NamedColors::darkAppearance()
+{
+    return QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
+}
+
+QColor NamedColors::inAppearance(const QColor& named)
+{
+    struct Variant {
+        QRgb light, dark;
+    };
+    static constexpr Variant variants[] = {
+        {purple, 0xffbf5af2}, {pink, 0xffff375f}, {orange, 0xffff9f0a},
+        {cyan, 0xff64d2ff},   {blue, 0xff0a84ff}, {indigo, 0xff5e5ce6},
+        {teal, 0xff40c8e0},   {red, 0xffff453a},  {green, 0xff30d158},
+    };
+    // Either variant may have been kept (a view made in the other appearance).
+    const QRgb rgb = named.rgba();
+    const bool dark = darkAppearance();
+    for (const Variant& variant : variants)
+        if (variant.light == rgb || variant.dark == rgb)
+            return QColor::fromRgba(dark ? variant.dark : variant.light);
+    return named;
+}
+
+QColor NamedColors::error()
+{
+    // The named red is too light for small text on white.
+    return darkAppearance() ? QColor::fromRgba(0xffff453a) : QColor::fromRgba(0xffd70015);
+}
