@@ -40,7 +40,7 @@ QPalette darkPalette()
     p.setColor(QPalette::AlternateBase, QColor(0x2b, 0x2c, 0x30));
     p.setColor(QPalette::ToolTipBase, base);
     p.setColor(QPalette::ToolTipText, text);
-    p.setColor(QPalette::PlaceholderText, QColor(0x8a, 0x8b, 0x90));
+    p.setColor(QPalette::PlaceholderText, QColor(0x9a, 0x9b, 0xa0));
     p.setColor(QPalette::Text, text);
     p.setColor(QPalette::Button, QColor(0x2f, 0x30, 0x34));
     p.setColor(QPalette::ButtonText, text);
@@ -64,6 +64,8 @@ QPalette lightPalette(QStyle* style)
     p.setColor(QPalette::Highlight, QColor::fromRgbF(0.23f, 0.4f, 0.91f));
     p.setColor(QPalette::HighlightedText, Qt::white);
     p.setColor(QPalette::AlternateBase, QColor(0xf1, 0xf1, 0xf4));
+    // Secondary text that stays readable on the sidebar's grey as on white.
+    p.setColor(QPalette::PlaceholderText, QColor(0x5f, 0x60, 0x63));
     return p;
 }
 

@@ -29,6 +29,6 @@ QColor NamedColors::inAppearance(const QColor& named)
 
 QColor NamedColors::error()
 {
-    // The named red is too light for small text on white.
-    return darkAppearance() ? QColor::fromRgba(0xffff453a) : QColor::fromRgba(0xffd70015);
+    // The named reds are too faint for small text on the window background.
+    return darkAppearance() ? QColor::fromRgba(0xffff6961) : QColor::fromRgba(0xffc00010);
 }

@@ -2,6 +2,7 @@
 
 #include "symbols.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 
@@ -12,16 +13,18 @@ public:
     PaletteFollower(QWidget* widget, std::function<void()> restyle)
         : QObject(widget), restyle_(std::move(restyle))
     {
-        widget->installEventFilter(this);
+        // The application hears of every change of its palette, whether or
+        // not it reaches this widget.
+        qApp->installEventFilter(this);
         restyle_();
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        // Sent once to every widget per change of the application palette,
-        // unlike PaletteChange, which a style sheet's own palette also raises.
-        if (event->type() == QEvent::ApplicationPaletteChange) restyle_();
+        // Later, once every widget has taken on the new palette.
+        if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange)
+            QMetaObject::invokeMethod(this, [this] { restyle_(); }, Qt::QueuedConnection);
         return QObject::eventFilter(watched, event);
     }
 

@@ -77,7 +77,8 @@ QColor UiStyle::secondaryText()
 
 QColor UiStyle::tertiaryText()
 {
-    return withAlpha(QApplication::palette().color(QPalette::Text), 0.35);
+    // Fainter would fall below a readable contrast on the window background.
+    return withAlpha(QApplication::palette().color(QPalette::Text), 0.62);
 }
 
 QColor UiStyle::quaternaryFill()

@@ -7,7 +7,9 @@
 #include <QToolButton>
 #include <QWidget>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -84,20 +86,38 @@ double LegibilityAudit::symbolContrast(const QImage& picture, const QRect& area,
     const QRect inside = area.intersected(picture.rect());
     if (mask.isNull() || inside.width() < mask.width() || inside.height() < mask.height())
         return 1.0;
+    // Symbols tinted with a translucent colour (secondary text) are never fully
+    // opaque; their strokes are the pixels near the symbol's own highest alpha.
+    int peak = 0;
+    for (int y = 0; y < mask.height(); ++y)
+        for (int x = 0; x < mask.width(); ++x) peak = std::max(peak, qAlpha(mask.pixel(x, y)));
     std::vector<QPoint> opaque;
     for (int y = 0; y < mask.height(); ++y)
         for (int x = 0; x < mask.width(); ++x)
-            if (qAlpha(mask.pixel(x, y)) >= 200) opaque.emplace_back(x, y);
+            if (peak > 0 && qAlpha(mask.pixel(x, y)) >= peak * 4 / 5) opaque.emplace_back(x, y);
     if (opaque.empty()) return 1.0;
-    // The symbol is where the picture matches its opaque pixels best.
+    std::vector<QRgb> all;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x) all.push_back(picture.pixel(x, y));
+    const QRgb page = commonColour(all);
+    // The symbol as it would look drawn over that colour.
+    std::vector<QRgb> expected;
+    for (const QPoint& point : opaque) {
+        const QRgb colour = mask.pixel(point);
+        const double alpha = qAlpha(colour) / 255.0;
+        const auto mix = [alpha](int over, int under) { return int(over * alpha + under * (1 - alpha)); };
+        expected.push_back(qRgb(mix(qRed(colour), qRed(page)), mix(qGreen(colour), qGreen(page)),
+                                mix(qBlue(colour), qBlue(page))));
+    }
+    // The symbol is where the picture matches it best.
     QPoint best = inside.topLeft();
     qint64 bestDistance = std::numeric_limits<qint64>::max();
     for (int top = inside.top(); top + mask.height() <= inside.bottom() + 1; ++top)
         for (int left = inside.left(); left + mask.width() <= inside.right() + 1; ++left) {
             qint64 distance = 0;
-            for (const QPoint& point : opaque) {
-                const QRgb want = mask.pixel(point), have = picture.pixel(left + point.x(),
-                                                                          top + point.y());
+            for (std::size_t i = 0; i < opaque.size(); ++i) {
+                const QRgb want = expected[i],
+                           have = picture.pixel(left + opaque[i].x(), top + opaque[i].y());
                 distance += std::abs(qRed(want) - qRed(have)) +
                             std::abs(qGreen(want) - qGreen(have)) +
                             std::abs(qBlue(want) - qBlue(have));
@@ -135,12 +155,13 @@ double LegibilityAudit::textContrast(const QImage& picture, const QRect& area)
     std::vector<double> contrasts;
     contrasts.reserve(pixels.size());
     for (QRgb pixel : pixels) contrasts.push_back(contrast(pixel, background));
-    // Glyph edges blend into the background; the cores of the strokes carry the colour.
+    // Glyph edges blend into the background; the cores of the strokes carry
+    // the text's colour, and small text has few of them.
     std::vector<double> strokes;
     for (double value : contrasts)
         if (value > 1.05) strokes.push_back(value);
-    if (strokes.empty()) return 1.0;
-    return quantile(std::move(strokes), 0.9);
+    if (strokes.size() < 3) return 1.0;
+    return quantile(std::move(strokes), 0.97);
 }
 
 QRect LegibilityAudit::visibleRect(const QWidget* widget) const
