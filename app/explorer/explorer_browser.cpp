@@ -16,6 +16,7 @@
 #include "ui_style.h"
 #include "workspace_model.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -270,14 +271,15 @@ QWidget* ExplorerBrowser::makeCard(const QString& title, const QString& symbol, 
     auto* row = new QHBoxLayout(card);
     row->setContentsMargins(17, 17, 17, 17);
     row->setSpacing(12);
-    auto* badge = symbolLabel(symbol, 18, [color] { return NamedColors::inAppearance(color); });
+    auto* badge = symbolLabel(symbol, 18, [color] {
+        return NamedColors::legibleOn(NamedColors::inAppearance(color), Palette::surface(), 3.6);
+    });
     badge->setFixedSize(40, 40);
     badge->setAlignment(Qt::AlignCenter);
     followPalette(badge, [badge, color] {
-        badge->setStyleSheet(
-            QStringLiteral("background: %1; border-radius: 11px;")
-                .arg(UiStyle::withAlpha(NamedColors::inAppearance(color), 0.09)
-                         .name(QColor::HexArgb)));
+        badge->setStyleSheet(QStringLiteral("background: %1; border-radius: 11px;")
+                                 .arg(UiStyle::withAlpha(NamedColors::inAppearance(color), 0.09)
+                                          .name(QColor::HexArgb)));
     });
     row->addWidget(badge);
     auto* texts = new QVBoxLayout;
@@ -389,7 +391,7 @@ void ExplorerBrowser::update()
         modeButtons_[i]->setChecked(current);
         modeButtons_[i]->setStyleSheet(
             current ? QStringLiteral("QToolButton { background: %1; border-radius: 5px; }")
-                          .arg(palette().color(QPalette::Base).name())
+                          .arg(QApplication::palette().color(QPalette::Base).name())
                     : QString());
     }
     newFolder_->setEnabled(!mac);

@@ -1,12 +1,12 @@
 #include "appearance.h"
 
+#include "symbols.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QSettings>
 #include <QStyle>
 #include <QStyleFactory>
-
-#include "symbols.h"
 
 Appearance appearanceFromSetting(const std::optional<QString>& stored)
 {
@@ -40,7 +40,7 @@ QPalette darkPalette()
     p.setColor(QPalette::AlternateBase, QColor(0x2b, 0x2c, 0x30));
     p.setColor(QPalette::ToolTipBase, base);
     p.setColor(QPalette::ToolTipText, text);
-    p.setColor(QPalette::PlaceholderText, QColor(0x9a, 0x9b, 0xa0));
+    p.setColor(QPalette::PlaceholderText, QColor(0xa5, 0xa6, 0xab));
     p.setColor(QPalette::Text, text);
     p.setColor(QPalette::Button, QColor(0x2f, 0x30, 0x34));
     p.setColor(QPalette::ButtonText, text);
@@ -65,7 +65,7 @@ QPalette lightPalette(QStyle* style)
     p.setColor(QPalette::HighlightedText, Qt::white);
     p.setColor(QPalette::AlternateBase, QColor(0xf1, 0xf1, 0xf4));
     // Secondary text that stays readable on the sidebar's grey as on white.
-    p.setColor(QPalette::PlaceholderText, QColor(0x5f, 0x60, 0x63));
+    p.setColor(QPalette::PlaceholderText, QColor(0x55, 0x56, 0x5a));
     return p;
 }
 

@@ -1,10 +1,10 @@
 #include "sidebar.h"
 
 #include "card_frame.h"
-#include "palette.h"
-#include "sidebar_row.h"
 #include "named_colors.h"
+#include "palette.h"
 #include "palette_follower.h"
+#include "sidebar_row.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "volume_usage.h"
@@ -91,8 +91,7 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     jump->setFixedHeight(32);
     auto* jumpRow = new QHBoxLayout(jump);
     jumpRow->setContentsMargins(10, 0, 10, 0);
-    jumpRow->addWidget(
-        symbolLabel(QStringLiteral("magnifyingglass"), 14, &UiStyle::secondaryText));
+    jumpRow->addWidget(symbolLabel(QStringLiteral("magnifyingglass"), 14, &UiStyle::secondaryText));
     jumpRow->addWidget(UiStyle::label(QStringLiteral("Jump to anything"), 11, QFont::Normal, true),
                        1);
     jumpRow->addWidget(UiStyle::label(QStringLiteral("Ctrl K"), 10, QFont::Normal, true));
@@ -169,7 +168,9 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     cardColumn->setContentsMargins(15, 15, 15, 15);
     cardColumn->setSpacing(6);
     auto* volume = new QHBoxLayout;
-    volume->addWidget(symbolLabel(QStringLiteral("internaldrive.fill"), 16, &Palette::blue));
+    volume->addWidget(symbolLabel(QStringLiteral("internaldrive.fill"), 16, [] {
+        return NamedColors::legibleOn(Palette::blue(), Palette::surface(), 3.6);
+    }));
     volume->addWidget(UiStyle::label(QStringLiteral("This Computer"), 12, QFont::Medium), 1);
     volume->addWidget(symbolLabel(QStringLiteral("lock.shield"), 14, &UiStyle::secondaryText));
     cardColumn->addLayout(volume);

@@ -45,9 +45,11 @@ TopBar::TopBar(QWidget* parent)
     auto* separator = new QWidget;
     separator->setFixedSize(1, 18);
     separator->setAutoFillBackground(true);
-    QPalette line = separator->palette();
-    line.setColor(QPalette::Window, Palette::line());
-    separator->setPalette(line);
+    followPalette(separator, [separator] {
+        QPalette line;
+        line.setColor(QPalette::Window, Palette::line());
+        separator->setPalette(line);
+    });
     row->addWidget(separator);
     row->addWidget(symbolLabel(QStringLiteral("internaldrive"), 14, &UiStyle::secondaryText));
     row->addWidget(location_);

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <algorithm>
+#include <cmath>
 
 bool NamedColors::darkAppearance()
 {
@@ -25,6 +27,34 @@ QColor NamedColors::inAppearance(const QColor& named)
         if (variant.light == rgb || variant.dark == rgb)
             return QColor::fromRgba(dark ? variant.dark : variant.light);
     return named;
+}
+
+namespace {
+
+double luminance(const QColor& colour)
+{
+    const auto channel = [](float c) {
+        return c <= 0.03928f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+           0.0722 * channel(colour.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+QColor NamedColors::legibleOn(const QColor& colour, const QColor& background, double ratio)
+{
+    const bool darken = background.lightness() >= 128;
+    QColor result = colour;
+    for (int step = 0; step < 40 && contrast(result, background) < ratio; ++step)
+        result = darken ? result.darker(106) : result.lighter(106);
+    return result;
 }
 
 QColor NamedColors::error()

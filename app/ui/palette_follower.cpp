@@ -24,7 +24,8 @@ protected:
     {
         // Later, once every widget has taken on the new palette.
         if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange)
-            QMetaObject::invokeMethod(this, [this] { restyle_(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { restyle_(); }, Qt::QueuedConnection);
         return QObject::eventFilter(watched, event);
     }
 
@@ -39,8 +40,7 @@ void followPalette(QWidget* widget, std::function<void()> restyle)
     new PaletteFollower(widget, std::move(restyle));
 }
 
-QLabel* symbolLabel(const QString& symbol, int edge, std::function<QColor()> tint,
-                    QWidget* parent)
+QLabel* symbolLabel(const QString& symbol, int edge, std::function<QColor()> tint, QWidget* parent)
 {
     auto* label = new QLabel(parent);
     followPalette(label, [label, symbol, edge, tint = std::move(tint)] {

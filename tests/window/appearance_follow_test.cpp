@@ -36,7 +36,8 @@ double opaqueShare(const QPixmap& pixmap)
     const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
     int opaque = 0;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) opaque += qAlpha(image.pixel(x, y)) > 128;
+        for (int x = 0; x < image.width(); ++x)
+            opaque += qAlpha(image.pixel(x, y)) > 128;
     return double(opaque) / double(image.width() * image.height());
 }
 
@@ -120,8 +121,7 @@ TEST(AppearanceFollowTest, FailedTransferShowsTheErrorColour)
     auto* row = new TransferRow(&window);
     row->setGeometry(0, 0, 600, 200);
     row->show(TransferItem(QStringLiteral("/tmp/a.txt"), QStringLiteral("/tmp/out"),
-                           TransferStatus::Failed, 0, 0,
-                           QStringLiteral("Permission denied")));
+                           TransferStatus::Failed, 0, 0, QStringLiteral("Permission denied")));
     window.show();
     for (Appearance appearance : {Appearance::Light, Appearance::Dark}) {
         applyAppearance(*qApp, appearance);
@@ -132,13 +132,13 @@ TEST(AppearanceFollowTest, FailedTransferShowsTheErrorColour)
         });
         ASSERT_NE(error, labels.end());
         EXPECT_EQ((*error)->palette().color(QPalette::WindowText), NamedColors::error());
-        const auto symbol = std::find_if(labels.begin(), labels.end(), [](QLabel* label) {
-            return !label->pixmap().isNull();
-        });
+        const auto symbol = std::find_if(labels.begin(), labels.end(),
+                                         [](QLabel* label) { return !label->pixmap().isNull(); });
         ASSERT_NE(symbol, labels.end());
         EXPECT_LT(opaqueShare((*symbol)->pixmap()), 0.6);
         const LegibilityAudit audit(&window);
-        EXPECT_TRUE(audit.faintSymbols().isEmpty()) << audit.faintSymbols().join('\n').toStdString();
+        EXPECT_TRUE(audit.faintSymbols().isEmpty())
+            << audit.faintSymbols().join('\n').toStdString();
         EXPECT_TRUE(audit.faintTexts().isEmpty()) << audit.faintTexts().join('\n').toStdString();
     }
     applyAppearance(*qApp, Appearance::Light);

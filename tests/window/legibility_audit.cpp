@@ -90,7 +90,8 @@ double LegibilityAudit::symbolContrast(const QImage& picture, const QRect& area,
     // opaque; their strokes are the pixels near the symbol's own highest alpha.
     int peak = 0;
     for (int y = 0; y < mask.height(); ++y)
-        for (int x = 0; x < mask.width(); ++x) peak = std::max(peak, qAlpha(mask.pixel(x, y)));
+        for (int x = 0; x < mask.width(); ++x)
+            peak = std::max(peak, qAlpha(mask.pixel(x, y)));
     std::vector<QPoint> opaque;
     for (int y = 0; y < mask.height(); ++y)
         for (int x = 0; x < mask.width(); ++x)
@@ -98,14 +99,17 @@ double LegibilityAudit::symbolContrast(const QImage& picture, const QRect& area,
     if (opaque.empty()) return 1.0;
     std::vector<QRgb> all;
     for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x) all.push_back(picture.pixel(x, y));
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            all.push_back(picture.pixel(x, y));
     const QRgb page = commonColour(all);
     // The symbol as it would look drawn over that colour.
     std::vector<QRgb> expected;
     for (const QPoint& point : opaque) {
         const QRgb colour = mask.pixel(point);
         const double alpha = qAlpha(colour) / 255.0;
-        const auto mix = [alpha](int over, int under) { return int(over * alpha + under * (1 - alpha)); };
+        const auto mix = [alpha](int over, int under) {
+            return int(over * alpha + under * (1 - alpha));
+        };
         expected.push_back(qRgb(mix(qRed(colour), qRed(page)), mix(qGreen(colour), qGreen(page)),
                                 mix(qBlue(colour), qBlue(page))));
     }
@@ -149,12 +153,14 @@ double LegibilityAudit::textContrast(const QImage& picture, const QRect& area)
     const QRect inside = area.intersected(picture.rect());
     std::vector<QRgb> pixels;
     for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x) pixels.push_back(picture.pixel(x, y));
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            pixels.push_back(picture.pixel(x, y));
     if (pixels.empty()) return 1.0;
     const QRgb background = commonColour(pixels);
     std::vector<double> contrasts;
     contrasts.reserve(pixels.size());
-    for (QRgb pixel : pixels) contrasts.push_back(contrast(pixel, background));
+    for (QRgb pixel : pixels)
+        contrasts.push_back(contrast(pixel, background));
     // Glyph edges blend into the background; the cores of the strokes carry
     // the text's colour, and small text has few of them.
     std::vector<double> strokes;
@@ -205,10 +211,12 @@ QStringList LegibilityAudit::faintSymbols(double minimum) const
         const QRect area = visibleRect(widget);
         if (area.width() < 6 || area.height() < 6) continue;
         QImage symbol;
-        if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->icon().isNull()) {
+        if (auto* button = qobject_cast<QAbstractButton*>(widget);
+            button && !button->icon().isNull()) {
             const QIcon::Mode mode = button->isEnabled() ? QIcon::Normal : QIcon::Disabled;
             symbol = button->icon()
-                         .pixmap(button->iconSize(), ratio_, mode, button->isChecked() ? QIcon::On : QIcon::Off)
+                         .pixmap(button->iconSize(), ratio_, mode,
+                                 button->isChecked() ? QIcon::On : QIcon::Off)
                          .toImage();
         } else if (auto* label = qobject_cast<QLabel*>(widget)) {
             const QPixmap pixmap = label->pixmap();
@@ -220,9 +228,23 @@ QStringList LegibilityAudit::faintSymbols(double minimum) const
                                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
         if (symbol.isNull()) continue;
-        const double measured = symbolContrast(picture_, scaled(area), symbol);
+        // Styles may draw an icon smaller than the button's icon size; the
+        // size whose picture is found with the highest contrast is the one drawn.
+        double measured = symbolContrast(picture_, scaled(area), symbol);
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            for (int edge : {12, 16, 22}) {
+                const QImage smaller =
+                    button->icon()
+                        .pixmap(QSize(edge, edge), ratio_,
+                                button->isEnabled() ? QIcon::Normal : QIcon::Disabled)
+                        .toImage();
+                if (!smaller.isNull())
+                    measured = std::max(measured, symbolContrast(picture_, scaled(area), smaller));
+            }
         if (measured < minimum)
-            found << QStringLiteral("%1: symbol contrast %2").arg(describe(widget)).arg(measured, 0, 'f', 2);
+            found << QStringLiteral("%1: symbol contrast %2")
+                         .arg(describe(widget))
+                         .arg(measured, 0, 'f', 2);
     }
     return found;
 }
@@ -245,12 +267,16 @@ QStringList LegibilityAudit::faintTexts(double minimum) const
                 continue;
             text = button->text();
         }
-        if (text.trimmed().isEmpty() || area.width() < 4 || area.height() < 6) continue;
+        // A row scrolled partly out of view shows part of its text.
+        if (text.trimmed().isEmpty() || area.width() < 4 || area.height() < widget->height())
+            continue;
         const QRect scaled(area.topLeft() * ratio_, area.size() * ratio_);
         const double measured = textContrast(picture_, scaled);
         // Disabled controls are exempt, as readers expect them to be faint.
         if (measured < minimum && widget->isEnabled())
-            found << QStringLiteral("%1: text contrast %2").arg(describe(widget)).arg(measured, 0, 'f', 2);
+            found << QStringLiteral("%1: text contrast %2")
+                         .arg(describe(widget))
+                         .arg(measured, 0, 'f', 2);
     }
     return found;
 }
@@ -273,7 +299,8 @@ QStringList LegibilityAudit::overlappingControls() const
             for (int j = i + 1; j < leaves.size(); ++j) {
                 const QRect shared = leaves[i]->geometry() & leaves[j]->geometry();
                 if (shared.width() > 1 && shared.height() > 1)
-                    found << QStringLiteral("%1 overlaps %2").arg(describe(leaves[i]), describe(leaves[j]));
+                    found << QStringLiteral("%1 overlaps %2")
+                                 .arg(describe(leaves[i]), describe(leaves[j]));
             }
     }
     return found;

@@ -83,6 +83,8 @@ TEST_F(WindowTest, EverySectionIsLegibleInLightAndDark)
     QList<QSize> sizes{QSize(1280, 800)};
     if (thorough) sizes << QSize(900, 580);
 
+    // With QUORVANE_SCREENSHOTS set the measured pictures are kept there for looking at.
+    const QString keep = qEnvironmentVariable("QUORVANE_SCREENSHOTS");
     QStringList problems;
     for (Feature feature : allCases<Feature>()) {
         WorkspaceModel& model = scanned(feature, files.path());
@@ -101,21 +103,27 @@ TEST_F(WindowTest, EverySectionIsLegibleInLightAndDark)
                     ASSERT_TRUE(waitUntilSettled(model));
                     QCoreApplication::processEvents();
                     const LegibilityAudit audit(&view);
+                    if (!keep.isEmpty())
+                        audit.picture().save(QDir(keep).filePath(
+                            QStringLiteral("%1-%2-%3-%4.png")
+                                .arg(titleOf(feature), rawValue(mode))
+                                .arg(size.width())
+                                .arg(appearance == Appearance::Dark ? "dark" : "light")));
                     const QString where =
                         QStringLiteral("%1 %2 %3x%4 %5: ")
                             .arg(titleOf(feature), rawValue(mode))
                             .arg(size.width())
                             .arg(size.height())
                             .arg(appearance == Appearance::Dark ? "dark" : "light");
-                    for (const QStringList& found :
-                         {audit.faintSymbols(3.0), audit.faintTexts(4.5),
-                          audit.overlappingControls()})
-                        for (const QString& line : found) problems << where + line;
+                    for (const QStringList& found : {audit.faintSymbols(3.0), audit.faintTexts(4.5),
+                                                     audit.overlappingControls()})
+                        for (const QString& line : found)
+                            problems << where + line;
                 }
         }
     }
     applyAppearance(*qApp, Appearance::Light);
     problems.removeDuplicates();
-    EXPECT_TRUE(problems.isEmpty()) << problems.size() << " problems:\n  "
-                                    << joined(problems).toStdString();
+    EXPECT_TRUE(problems.isEmpty())
+        << problems.size() << " problems:\n  " << joined(problems).toStdString();
 }
