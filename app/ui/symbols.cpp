@@ -66,7 +66,7 @@ const QHash<QString, QString>& table()
         {"calendar.circle.fill", "view-calendar-day"},
         {"chart.pie", "office-chart-pie"},
         {"square.on.square", "edit-copy"},
-        {"paintpalette", "preferences-desktop-color"},
+        {"paintpalette", "format-fill-color"},
         {"hand.raised", "security-medium"},
         {"minus.magnifyingglass", "zoom-out"},
         {"plus.magnifyingglass", "zoom-in"},

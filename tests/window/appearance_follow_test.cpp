@@ -2,6 +2,7 @@
 #include "desktop_color_scheme.h"
 #include "legibility_audit.h"
 #include "named_colors.h"
+#include "settings_view.h"
 #include "symbols.h"
 #include "transfers_view.h"
 
@@ -9,6 +10,7 @@
 #include <QDBusVariant>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -142,4 +144,27 @@ TEST(AppearanceFollowTest, FailedTransferShowsTheErrorColour)
         EXPECT_TRUE(audit.faintTexts().isEmpty()) << audit.faintTexts().join('\n').toStdString();
     }
     applyAppearance(*qApp, Appearance::Light);
+}
+
+// The settings window's tab symbols and texts are readable in both appearances.
+TEST(AppearanceFollowTest, SettingsTabsAreReadable)
+{
+    SettingsView view([](const QString&) {});
+    view.show();
+    for (Appearance appearance : {Appearance::Dark, Appearance::Light}) {
+        applyAppearance(*qApp, appearance);
+        QCoreApplication::processEvents();
+        const LegibilityAudit audit(&view);
+        EXPECT_TRUE(audit.faintSymbols().isEmpty()) << audit.faintSymbols().join('\n').toStdString();
+        EXPECT_TRUE(audit.faintTexts().isEmpty()) << audit.faintTexts().join('\n').toStdString();
+        // The tab bar paints its icons itself: measure each tab's symbol on its own.
+        auto* tabs = view.findChild<QTabBar*>();
+        ASSERT_NE(tabs, nullptr);
+        const QImage picture = tabs->grab().toImage();
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QImage symbol = tabs->tabIcon(i).pixmap(tabs->iconSize()).toImage();
+            EXPECT_GE(LegibilityAudit::symbolContrast(picture, tabs->tabRect(i), symbol), 3.0)
+                << tabs->tabText(i).toStdString();
+        }
+    }
 }
