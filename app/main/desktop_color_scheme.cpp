@@ -1,6 +1,7 @@
 #include "desktop_color_scheme.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QDBusVariant>
@@ -24,7 +25,8 @@ PortalColorScheme::PortalColorScheme(QObject* parent) : DesktopColorScheme(paren
     portal.setTimeout(500);
     // ReadOne is the current call; older portals only know Read.
     QDBusReply<QDBusVariant> reply = portal.call(QStringLiteral("ReadOne"), group, key);
-    if (!reply.isValid()) reply = portal.call(QStringLiteral("Read"), group, key);
+    if (reply.error().type() == QDBusError::UnknownMethod)
+        reply = portal.call(QStringLiteral("Read"), group, key);
     if (reply.isValid()) dark_ = meansDark(reply.value().variant());
     bus.connect(service, path, settings, QStringLiteral("SettingChanged"), this,
                 SLOT(settingChanged(QString, QString, QDBusVariant)));

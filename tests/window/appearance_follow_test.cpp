@@ -155,7 +155,8 @@ TEST(AppearanceFollowTest, SettingsTabsAreReadable)
         applyAppearance(*qApp, appearance);
         QCoreApplication::processEvents();
         const LegibilityAudit audit(&view);
-        EXPECT_TRUE(audit.faintSymbols().isEmpty()) << audit.faintSymbols().join('\n').toStdString();
+        EXPECT_TRUE(audit.faintSymbols().isEmpty())
+            << audit.faintSymbols().join('\n').toStdString();
         EXPECT_TRUE(audit.faintTexts().isEmpty()) << audit.faintTexts().join('\n').toStdString();
         // The tab bar paints its icons itself: measure each tab's symbol on its own.
         auto* tabs = view.findChild<QTabBar*>();
