@@ -3,6 +3,7 @@
 #include "palette.h"
 #include "sidebar_icon.h"
 #include "spinner.h"
+#include "palette_follower.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "workspace_model.h"
@@ -54,9 +55,8 @@ ToolScopeBar::ToolScopeBar(QWidget* parent)
     auto* stopped = new QHBoxLayout(stopped_);
     stopped->setContentsMargins(0, 0, 0, 0);
     stopped->setSpacing(5);
-    auto* pause = new QLabel(stopped_);
-    pause->setPixmap(symbolPixmap(QStringLiteral("pause.circle"), 13, UiStyle::secondaryText()));
-    stopped->addWidget(pause);
+    stopped->addWidget(
+        symbolLabel(QStringLiteral("pause.circle"), 13, &UiStyle::secondaryText, stopped_));
     stopped->addWidget(
         UiStyle::label(QString::fromUtf8(stoppedText), 10, QFont::Normal, true, stopped_));
     stopped->addStretch(1);

@@ -12,12 +12,15 @@
 #include "fitted_stack.h"
 #include "layout_picker.h"
 #include "media_thumbnail.h"
+#include "named_colors.h"
 #include "palette.h"
+#include "palette_follower.h"
 #include "spinner.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "workspace_model.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,17 +29,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QLabel* symbolLabel(const QString& symbol, int edge, const QColor& color)
-{
-    auto* label = new QLabel;
-    label->setPixmap(symbolPixmap(symbol, edge, color));
-    return label;
-}
-
-} // namespace
 
 ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     : SectionView(parent), list_(new FileListModel(this)),
@@ -91,21 +83,22 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     cards->addWidget(makeCard(QStringLiteral("Items"), QStringLiteral("square.stack.3d.up"),
                               Palette::blue(), &cards_[0]));
     cards->addWidget(makeCard(QStringLiteral("Folders"), QStringLiteral("folder"),
-                              QColor(0xff, 0x95, 0x00), &cards_[1]));
+                              QColor::fromRgba(NamedColors::orange), &cards_[1]));
     cards->addWidget(makeCard(QStringLiteral("Files"), QStringLiteral("doc"),
-                              QColor(0x30, 0xb0, 0xc7), &cards_[2]));
+                              QColor::fromRgba(NamedColors::teal), &cards_[2]));
     column->addLayout(cards);
 
     // Tool row.
     auto* tools = new QHBoxLayout;
     tools->setSpacing(8);
-    tools->addWidget(symbolLabel(QStringLiteral("folder.fill"), 14, Palette::blue()));
+    tools->addWidget(symbolLabel(QStringLiteral("folder.fill"), 14, &Palette::blue));
     chipName_ = UiStyle::label({}, 12, QFont::DemiBold);
     tools->addWidget(chipName_);
     chipCount_ = UiStyle::label({}, 10, QFont::Medium, true);
-    chipCount_->setStyleSheet(
-        QStringLiteral("padding: 3px 6px; border-radius: 8px; background: %1;")
-            .arg(UiStyle::quaternaryFill().name(QColor::HexArgb)));
+    followPalette(chipCount_, [chip = chipCount_] {
+        chip->setStyleSheet(QStringLiteral("padding: 3px 6px; border-radius: 8px; background: %1;")
+                                .arg(UiStyle::quaternaryFill().name(QColor::HexArgb)));
+    });
     tools->addWidget(chipCount_);
     tools->addStretch(1);
     sort_ = new QToolButton;
@@ -187,8 +180,10 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     panelColumn->addStretch(1);
     auto* divider = new QWidget;
     divider->setFixedWidth(1);
-    divider->setStyleSheet(
-        QStringLiteral("background: %1;").arg(Palette::line().name(QColor::HexArgb)));
+    followPalette(divider, [divider] {
+        divider->setStyleSheet(
+            QStringLiteral("background: %1;").arg(Palette::line().name(QColor::HexArgb)));
+    });
     columnRow->addWidget(divider);
     columnRow->addWidget(panel);
     layouts_->addWidget(columnLayout);
@@ -238,7 +233,7 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     // Footer.
     auto* footer = new QHBoxLayout;
     footer->setContentsMargins(0, 6, 0, 0);
-    footer->addWidget(symbolLabel(QStringLiteral("lock.shield"), 12, UiStyle::tertiaryText()));
+    footer->addWidget(symbolLabel(QStringLiteral("lock.shield"), 12, &UiStyle::tertiaryText));
     footer->addWidget(
         UiStyle::tertiary(UiStyle::label(QStringLiteral("Your files stay on your computer."), 10)));
     footer->addStretch(1);
@@ -247,6 +242,8 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     column->addLayout(footer);
 
     connect(list_, &FileListModel::entriesChanged, this, &ExplorerBrowser::update);
+    // The current layout's button is filled with the text background of the appearance.
+    followPalette(this, [this] { update(); });
 }
 
 QWidget* ExplorerBrowser::makeCard(const QString& title, const QString& symbol, const QColor& color,
@@ -258,11 +255,16 @@ QWidget* ExplorerBrowser::makeCard(const QString& title, const QString& symbol, 
     auto* row = new QHBoxLayout(card);
     row->setContentsMargins(17, 17, 17, 17);
     row->setSpacing(12);
-    auto* badge = symbolLabel(symbol, 18, color);
+    auto* badge = symbolLabel(symbol, 18, [color] {
+        return NamedColors::legibleOn(NamedColors::inAppearance(color), Palette::surface(), 3.6);
+    });
     badge->setFixedSize(40, 40);
     badge->setAlignment(Qt::AlignCenter);
-    badge->setStyleSheet(QStringLiteral("background: %1; border-radius: 11px;")
-                             .arg(UiStyle::withAlpha(color, 0.09).name(QColor::HexArgb)));
+    followPalette(badge, [badge, color] {
+        badge->setStyleSheet(QStringLiteral("background: %1; border-radius: 11px;")
+                                 .arg(UiStyle::withAlpha(NamedColors::inAppearance(color), 0.09)
+                                          .name(QColor::HexArgb)));
+    });
     row->addWidget(badge);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(3);

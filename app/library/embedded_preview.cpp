@@ -3,7 +3,9 @@
 #include "card_frame.h"
 #include "elided_label.h"
 #include "file_size_format.h"
+#include "named_colors.h"
 #include "palette.h"
+#include "palette_follower.h"
 #include "preview_surfaces.h"
 #include "symbols.h"
 #include "ui_style.h"
@@ -87,7 +89,13 @@ EmbeddedPreview::EmbeddedPreview(QWidget* parent) : SectionView(parent)
     auto* rename = new QPushButton(tr("Rename…"), this);
     extract_ = new QPushButton(tr("Extract text"), this);
     auto* trash = new QPushButton(tr("Move to Trash…"), this);
-    trash->setStyleSheet(QStringLiteral("QPushButton { color: #d93b30; }"));
+    // Only the text colour is set: a style sheet would keep the button's light
+    // palette after the appearance changes.
+    followPalette(trash, [trash] {
+        QPalette colours;
+        colours.setColor(QPalette::ButtonText, NamedColors::error());
+        trash->setPalette(colours);
+    });
     connect(copy, &QPushButton::clicked, this, [this] {
         if (!model_) return;
         model_->setSelection({file_.path});

@@ -9,6 +9,7 @@
 #include "library_tile_delegate.h"
 #include "palette.h"
 #include "sidebar_icon.h"
+#include "palette_follower.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "workspace_model.h"
@@ -168,10 +169,8 @@ MediaLibraryView::MediaLibraryView(QWidget* parent) : SectionView(parent)
     sort->setFixedWidth(210);
     third->addWidget(sort);
     third->addSpacing(12);
-    auto* gridSymbol = new QLabel(bar);
-    gridSymbol->setPixmap(
-        symbolPixmap(QStringLiteral("square.grid.3x3"), 16, UiStyle::secondaryText()));
-    third->addWidget(gridSymbol);
+    third->addWidget(
+        symbolLabel(QStringLiteral("square.grid.3x3"), 16, &UiStyle::secondaryText, bar));
     sizeSlider_ = new QSlider(Qt::Horizontal, bar);
     sizeSlider_->setAccessibleName(tr("Thumbnail size"));
     sizeSlider_->setToolTip(tr("Thumbnail size"));
@@ -208,10 +207,8 @@ MediaLibraryView::MediaLibraryView(QWidget* parent) : SectionView(parent)
     column->addWidget(content_, 1);
 
     auto* footer = new QHBoxLayout;
-    auto* footerSymbol = new QLabel(this);
-    footerSymbol->setPixmap(
-        symbolPixmap(QStringLiteral("rectangle.inset.filled"), 14, UiStyle::secondaryText()));
-    footer->addWidget(footerSymbol);
+    footer->addWidget(symbolLabel(QStringLiteral("rectangle.inset.filled"), 14,
+                                  &UiStyle::secondaryText, this));
     footer->addWidget(UiStyle::label(tr("Double-click or press Space to preview here in Quorvane"),
                                      10, QFont::Normal, true, this));
     footer->addStretch();

@@ -1,9 +1,8 @@
 #include "appearance.h"
 
+#include "symbols.h"
+
 #include <QApplication>
-#include <QDBusInterface>
-#include <QDBusReply>
-#include <QDBusVariant>
 #include <QPalette>
 #include <QSettings>
 #include <QStyle>
@@ -25,19 +24,7 @@ Appearance storedAppearance()
 
 bool desktopPrefersDark()
 {
-    QDBusInterface portal(QStringLiteral("org.freedesktop.portal.Desktop"),
-                          QStringLiteral("/org/freedesktop/portal/desktop"),
-                          QStringLiteral("org.freedesktop.portal.Settings"));
-    if (!portal.isValid()) return false;
-    portal.setTimeout(500);
-    const QDBusReply<QDBusVariant> reply =
-        portal.call(QStringLiteral("Read"), QStringLiteral("org.freedesktop.appearance"),
-                    QStringLiteral("color-scheme"));
-    if (!reply.isValid()) return false;
-    // The value arrives wrapped twice; 1 means "prefer dark".
-    QVariant value = reply.value().variant();
-    if (value.canConvert<QDBusVariant>()) value = value.value<QDBusVariant>().variant();
-    return value.toUInt() == 1;
+    return PortalColorScheme().prefersDark();
 }
 
 namespace {
@@ -50,10 +37,10 @@ QPalette darkPalette()
     p.setColor(QPalette::Window, window);
     p.setColor(QPalette::WindowText, text);
     p.setColor(QPalette::Base, base);
-    p.setColor(QPalette::AlternateBase, window);
+    p.setColor(QPalette::AlternateBase, QColor(0x2b, 0x2c, 0x30));
     p.setColor(QPalette::ToolTipBase, base);
     p.setColor(QPalette::ToolTipText, text);
-    p.setColor(QPalette::PlaceholderText, QColor(0x8a, 0x8b, 0x90));
+    p.setColor(QPalette::PlaceholderText, QColor(0xa5, 0xa6, 0xab));
     p.setColor(QPalette::Text, text);
     p.setColor(QPalette::Button, QColor(0x2f, 0x30, 0x34));
     p.setColor(QPalette::ButtonText, text);
@@ -76,6 +63,9 @@ QPalette lightPalette(QStyle* style)
     QPalette p = style->standardPalette();
     p.setColor(QPalette::Highlight, QColor::fromRgbF(0.23f, 0.4f, 0.91f));
     p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::AlternateBase, QColor(0xf1, 0xf1, 0xf4));
+    // Secondary text that stays readable on the sidebar's grey as on white.
+    p.setColor(QPalette::PlaceholderText, QColor(0x55, 0x56, 0x5a));
     return p;
 }
 
@@ -83,9 +73,32 @@ QPalette lightPalette(QStyle* style)
 
 void applyAppearance(QApplication& app, Appearance appearance)
 {
-    QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"));
-    app.setStyle(style);
-    const bool dark = appearance == Appearance::Dark ||
-                      (appearance == Appearance::System && desktopPrefersDark());
+    applyAppearance(app, appearance, appearance == Appearance::System && desktopPrefersDark());
+}
+
+void applyAppearance(QApplication& app, Appearance appearance, bool desktopDark)
+{
+    if (!app.style() || app.style()->name() != u"fusion")
+        app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const bool dark =
+        appearance == Appearance::Dark || (appearance == Appearance::System && desktopDark);
+    // Symbols first: every widget repaints for the new palette and must find them.
+    useDarkSymbols(dark);
     app.setPalette(dark ? darkPalette() : lightPalette(app.style()));
+}
+
+AppearanceController::AppearanceController(QApplication& app,
+                                           std::unique_ptr<DesktopColorScheme> desktop,
+                                           QObject* parent)
+    : QObject(parent), app_(app), desktop_(std::move(desktop))
+{
+    connect(desktop_.get(), &DesktopColorScheme::changed, this, [this] {
+        if (appearance_ == Appearance::System) set(Appearance::System);
+    });
+}
+
+void AppearanceController::set(Appearance appearance)
+{
+    appearance_ = appearance;
+    applyAppearance(app_, appearance, desktop_->prefersDark());
 }

@@ -90,7 +90,8 @@ int main(int argc, char** argv)
         return 0;
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quorvane.svg")));
-    applyAppearance(app, storedAppearance());
+    AppearanceController appearance(app, std::make_unique<PortalColorScheme>());
+    appearance.set(storedAppearance());
 
     auto router = std::make_unique<WorkspaceRouter>();
     auto window = std::make_unique<MainWindow>(*router);
@@ -115,7 +116,7 @@ int main(int argc, char** argv)
                          window->activateWindow();
                      });
     auto* settings = new SettingsWindow(
-        [&app](const QString& value) { applyAppearance(app, appearanceFromSetting(value)); },
+        [&appearance](const QString& value) { appearance.set(appearanceFromSetting(value)); },
         window.get());
     QObject::connect(window->content(), &ContentView::settingsRequested, settings,
                      &SettingsWindow::present);

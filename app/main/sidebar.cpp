@@ -1,8 +1,10 @@
 #include "sidebar.h"
 
 #include "card_frame.h"
+#include "named_colors.h"
 #include "overlay_scroll_bar.h"
 #include "palette.h"
+#include "palette_follower.h"
 #include "sidebar_row.h"
 #include "symbols.h"
 #include "ui_style.h"
@@ -90,16 +92,16 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     jump->setFixedHeight(32);
     auto* jumpRow = new QHBoxLayout(jump);
     jumpRow->setContentsMargins(10, 0, 10, 0);
-    auto* glass = new QLabel;
-    glass->setPixmap(symbolPixmap(QStringLiteral("magnifyingglass"), 14, UiStyle::secondaryText()));
-    jumpRow->addWidget(glass);
+    jumpRow->addWidget(symbolLabel(QStringLiteral("magnifyingglass"), 14, &UiStyle::secondaryText));
     jumpRow->addWidget(UiStyle::label(QStringLiteral("Jump to anything"), 11, QFont::Normal, true),
                        1);
     jumpRow->addWidget(UiStyle::label(QStringLiteral("Ctrl K"), 10, QFont::Normal, true));
     jump->setAccessibleName(QStringLiteral("Jump to anything"));
-    jump->setStyleSheet(QStringLiteral("QPushButton#jumpToAnything { border: 1px solid %1; "
-                                       "border-radius: 7px; background: transparent; }")
-                            .arg(Palette::line().name(QColor::HexArgb)));
+    followPalette(jump, [jump] {
+        jump->setStyleSheet(QStringLiteral("QPushButton#jumpToAnything { border: 1px solid %1; "
+                                           "border-radius: 7px; background: transparent; }")
+                                .arg(Palette::line().name(QColor::HexArgb)));
+    });
     connect(jump, &QPushButton::clicked, this, [this] { router_.current().setPalette(true); });
     auto* jumpBox = new QHBoxLayout;
     jumpBox->setContentsMargins(16, 0, 16, 22);
@@ -171,13 +173,11 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     cardColumn->setContentsMargins(15, 15, 15, 15);
     cardColumn->setSpacing(6);
     auto* volume = new QHBoxLayout;
-    auto* drive = new QLabel;
-    drive->setPixmap(symbolPixmap(QStringLiteral("internaldrive.fill"), 16, Palette::blue()));
-    volume->addWidget(drive);
+    volume->addWidget(symbolLabel(QStringLiteral("internaldrive.fill"), 16, [] {
+        return NamedColors::legibleOn(Palette::blue(), Palette::surface(), 3.6);
+    }));
     volume->addWidget(UiStyle::label(QStringLiteral("This Computer"), 12, QFont::Medium), 1);
-    auto* shield = new QLabel;
-    shield->setPixmap(symbolPixmap(QStringLiteral("lock.shield"), 14, UiStyle::secondaryText()));
-    volume->addWidget(shield);
+    volume->addWidget(symbolLabel(QStringLiteral("lock.shield"), 14, &UiStyle::secondaryText));
     cardColumn->addLayout(volume);
     usage_ = UiStyle::label({}, 10, QFont::Normal, true);
     cardColumn->addWidget(usage_);
@@ -222,11 +222,11 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
 
 QColor Sidebar::locationColor(const QString& label)
 {
-    if (label == u"Desktop") return QColor(0x32, 0xad, 0xe6);
-    if (label == u"Documents") return QColor(0x00, 0x7a, 0xff);
-    if (label == u"Downloads") return QColor(0x34, 0xc7, 0x59);
-    if (label == u"Pictures") return QColor(0xaf, 0x52, 0xde);
-    return QColor(0xff, 0x95, 0x00);
+    if (label == u"Desktop") return QColor::fromRgba(NamedColors::cyan);
+    if (label == u"Documents") return QColor::fromRgba(NamedColors::blue);
+    if (label == u"Downloads") return QColor::fromRgba(NamedColors::green);
+    if (label == u"Pictures") return QColor::fromRgba(NamedColors::purple);
+    return QColor::fromRgba(NamedColors::orange);
 }
 
 void Sidebar::addLabel(QVBoxLayout* layout, const QString& text, QToolButton* disclosure)

@@ -1,5 +1,6 @@
 #include "sidebar_row.h"
 
+#include "named_colors.h"
 #include "palette.h"
 #include "sidebar_icon.h"
 #include "ui_style.h"
@@ -53,8 +54,9 @@ void SidebarRow::paintEvent(QPaintEvent*)
     SidebarIcon::paint(painter, QRectF(11, (height() - 25) / 2.0, 25, 25), symbol_, color_);
     const QFont font = UiStyle::font(12, current_ ? QFont::DemiBold : QFont::Normal);
     painter.setFont(font);
+    const QColor window = QApplication::palette().color(QPalette::Window);
     painter.setPen(current_
-                       ? Palette::blue()
+                       ? NamedColors::legibleOn(Palette::blue(), window, 5.0)
                        : UiStyle::withAlpha(QApplication::palette().color(QPalette::Text), 0.75));
     const QRectF textRect(11 + 25 + 11, 0, width() - 47 - 22, height());
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,

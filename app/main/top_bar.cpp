@@ -2,6 +2,7 @@
 
 #include "elided_label.h"
 #include "palette.h"
+#include "palette_follower.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "workspace_model.h"
@@ -45,13 +46,13 @@ TopBar::TopBar(QWidget* parent)
     auto* separator = new QWidget;
     separator->setFixedSize(1, 18);
     separator->setAutoFillBackground(true);
-    QPalette line = separator->palette();
-    line.setColor(QPalette::Window, Palette::line());
-    separator->setPalette(line);
+    followPalette(separator, [separator] {
+        QPalette line;
+        line.setColor(QPalette::Window, Palette::line());
+        separator->setPalette(line);
+    });
     row->addWidget(separator);
-    auto* drive = new QLabel;
-    drive->setPixmap(symbolPixmap(QStringLiteral("internaldrive"), 14, UiStyle::secondaryText()));
-    row->addWidget(drive);
+    row->addWidget(symbolLabel(QStringLiteral("internaldrive"), 14, &UiStyle::secondaryText));
     // A long folder name is cut rather than widening the column.
     row->addWidget(location_, 1);
 
@@ -63,9 +64,11 @@ TopBar::TopBar(QWidget* parent)
     chip->setFont(UiStyle::font(10));
     chip->setCursor(Qt::PointingHandCursor);
     chip->setToolTip(QStringLiteral("Jump to anything"));
-    chip->setStyleSheet(
-        QStringLiteral("QPushButton { padding: 2px 4px; border-radius: 4px; background: %1; }")
-            .arg(UiStyle::quaternaryFill().name(QColor::HexArgb)));
+    followPalette(chip, [chip] {
+        chip->setStyleSheet(
+            QStringLiteral("QPushButton { padding: 2px 4px; border-radius: 4px; background: %1; }")
+                .arg(UiStyle::quaternaryFill().name(QColor::HexArgb)));
+    });
     row->addWidget(search_);
     row->addWidget(chip);
     row->addWidget(details_);

@@ -1,6 +1,7 @@
 #include "window_status_bar.h"
 
 #include "palette.h"
+#include "palette_follower.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "volume_usage.h"
@@ -25,14 +26,14 @@ WindowStatusBar::WindowStatusBar(QWidget* parent)
     row->addWidget(activity_);
     auto* separator = new QLabel;
     separator->setFixedSize(1, 11);
-    separator->setStyleSheet(
-        QStringLiteral("background: %1;").arg(Palette::line().name(QColor::HexArgb)));
+    followPalette(separator, [separator] {
+        separator->setStyleSheet(
+            QStringLiteral("background: %1;").arg(Palette::line().name(QColor::HexArgb)));
+    });
     row->addWidget(separator);
     row->addWidget(count_);
     row->addStretch(1);
-    auto* drive = new QLabel;
-    drive->setPixmap(symbolPixmap(QStringLiteral("internaldrive"), 12, UiStyle::secondaryText()));
-    row->addWidget(drive);
+    row->addWidget(symbolLabel(QStringLiteral("internaldrive"), 12, &UiStyle::secondaryText));
     row->addWidget(space_);
 }
 

@@ -1,6 +1,8 @@
 #include "workspace_activity.h"
 
 #include "spinner.h"
+#include "named_colors.h"
+#include "palette_follower.h"
 #include "symbols.h"
 #include "workspace_model.h"
 
@@ -15,8 +17,11 @@ WorkspaceActivity::WorkspaceActivity(QWidget* parent)
     row->addWidget(spinner_);
     row->addWidget(marker_);
     spinner_->setToolTip(QStringLiteral("Working in the background"));
-    marker_->setPixmap(
-        symbolPixmap(QStringLiteral("exclamationmark.circle.fill"), 14, QColor(0xff, 0x95, 0x00)));
+    followPalette(marker_, [marker = marker_] {
+        marker->setPixmap(
+            symbolPixmap(QStringLiteral("exclamationmark.circle.fill"), 14,
+                         NamedColors::inAppearance(QColor::fromRgba(NamedColors::orange))));
+    });
     spinner_->hide();
     marker_->hide();
     hide();

@@ -1,5 +1,7 @@
 #include "feature.h"
 
+#include "named_colors.h"
+
 namespace {
 
 struct Presentation {
@@ -8,10 +10,7 @@ struct Presentation {
     const char* subtitle;
 };
 
-// The desktop's named colours of these names, in their light variants.
-constexpr QRgb purple = 0xffaf52de, pink = 0xffff2d55, orange = 0xffff9500, cyan = 0xff32ade6,
-               blue = 0xff007aff, indigo = 0xff5856d6, teal = 0xff30b0c7, red = 0xffff3b30,
-               green = 0xff34c759;
+using namespace NamedColors;
 
 const Presentation& presentation(Feature feature)
 {
@@ -36,7 +35,10 @@ const Presentation& presentation(Feature feature)
 
 QString iconOf(Feature feature) { return QString::fromUtf8(presentation(feature).icon); }
 
-QColor colorOf(Feature feature) { return QColor::fromRgba(presentation(feature).color); }
+QColor colorOf(Feature feature)
+{
+    return inAppearance(QColor::fromRgba(presentation(feature).color));
+}
 
 QString subtitleOf(Feature feature) { return QString::fromUtf8(presentation(feature).subtitle); }
 

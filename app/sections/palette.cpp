@@ -18,4 +18,7 @@ QColor Palette::line()
     return color;
 }
 
-QColor Palette::surface() { return QGuiApplication::palette().color(QPalette::Base); }
+QColor Palette::surface()
+{
+    return QGuiApplication::palette().color(QPalette::AlternateBase);
+}

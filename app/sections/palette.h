@@ -12,7 +12,7 @@ const QColor& blue();
 QColor muted();
 // Hairlines and borders: the text colour at 7 % opacity.
 QColor line();
-// The background of controls and cards.
+// The background of controls and cards, set off from the text background of the page.
 QColor surface();
 
 } // namespace Palette

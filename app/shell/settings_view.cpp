@@ -1,6 +1,7 @@
 #include "settings_view.h"
 
 #include "palette.h"
+#include "palette_follower.h"
 #include "symbols.h"
 #include "ui_style.h"
 
@@ -97,7 +98,9 @@ QWidget* SettingsView::makePrivacy()
     column->setSpacing(16);
     column->addStretch(1);
     auto* shield = new QLabel;
-    shield->setPixmap(symbolPixmap(QStringLiteral("lock.shield"), 40, Palette::blue()));
+    followPalette(shield, [shield] {
+        shield->setPixmap(symbolPixmap(QStringLiteral("lock.shield"), 40, Palette::blue()));
+    });
     shield->setAlignment(Qt::AlignCenter);
     column->addWidget(shield);
     QLabel* title = UiStyle::label(QStringLiteral("Private by design"), 17, QFont::Bold);

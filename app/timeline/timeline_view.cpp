@@ -1,8 +1,10 @@
 #include "timeline_view.h"
 
 #include "empty_state.h"
+#include "feature.h"
 #include "file_rows.h"
 #include "palette.h"
+#include "palette_follower.h"
 #include "symbols.h"
 #include "tool_scope_bar.h"
 #include "ui_style.h"
@@ -18,8 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QColor red(0xff, 0x3b, 0x30);
 
 QPushButton* pageButton(const QString& text, QWidget* parent)
 {
@@ -43,9 +43,8 @@ TimelineDayView::TimelineDayView(WorkspaceModel* model, TimelineGroup group, QWi
     column->setSpacing(10);
     auto* header = new QHBoxLayout;
     header->setSpacing(8);
-    auto* mark = new QLabel(this);
-    mark->setPixmap(symbolPixmap(QStringLiteral("calendar.circle.fill"), 18, red));
-    header->addWidget(mark);
+    header->addWidget(symbolLabel(QStringLiteral("calendar.circle.fill"), 18,
+                                  [] { return colorOf(Feature::Timeline); }, this));
     heading_ = UiStyle::label({}, 13, QFont::DemiBold, false, this);
     count_ = UiStyle::label({}, 10, QFont::Normal, true, this);
     header->addWidget(heading_);

@@ -4,7 +4,9 @@
 #include "elided_label.h"
 #include "empty_state.h"
 #include "file_size_format.h"
+#include "named_colors.h"
 #include "palette.h"
+#include "palette_follower.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "workspace_model.h"
@@ -21,9 +23,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QColor red(0xff, 0x3b, 0x30);
-const QColor green(0x34, 0xc7, 0x59);
 
 QLabel* selectable(QLabel* label)
 {
@@ -69,6 +68,20 @@ bool nameMatches(const TransferItem& item, const QString& query)
 
 } // namespace
 
+void TransferRow::showStatusSymbol()
+{
+    QString symbol = QStringLiteral("arrow.right.circle");
+    QColor tint = Palette::blue();
+    if (shownStatus_ == TransferStatus::Completed) {
+        symbol = QStringLiteral("checkmark.circle.fill");
+        tint = NamedColors::inAppearance(QColor::fromRgba(NamedColors::green));
+    } else if (shownStatus_ == TransferStatus::Failed) {
+        symbol = QStringLiteral("exclamationmark.circle");
+        tint = NamedColors::error();
+    }
+    symbol_->setPixmap(symbolPixmap(symbol, 22, tint));
+}
+
 TransferRow::TransferRow(QWidget* parent) : QWidget(parent)
 {
     auto* column = new QVBoxLayout(this);
@@ -78,6 +91,7 @@ TransferRow::TransferRow(QWidget* parent) : QWidget(parent)
     first->setSpacing(12);
     symbol_ = new QLabel(this);
     symbol_->setFixedSize(22, 22);
+    followPalette(symbol_, [this] { showStatusSymbol(); });
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     name_ = UiStyle::label({}, 13, QFont::DemiBold, false, this);
@@ -109,9 +123,12 @@ TransferRow::TransferRow(QWidget* parent) : QWidget(parent)
     error_ = new ElidedLabel(Qt::ElideRight, this);
     error_->setFont(UiStyle::font(10));
     selectable(error_);
-    QPalette colours = error_->palette();
-    colours.setColor(QPalette::WindowText, red);
-    error_->setPalette(colours);
+    followPalette(error_, [this] {
+        // Only the text colour is set, so the rest keeps following the application palette.
+        QPalette colours;
+        colours.setColor(QPalette::WindowText, NamedColors::error());
+        error_->setPalette(colours);
+    });
     detail->addWidget(error_, 1);
     column->addLayout(detail);
     for (QPushButton* button : {retry_, cancel_})
@@ -126,15 +143,7 @@ void TransferRow::show(const TransferItem& item)
     item_ = item;
     if (statusChanged) {
         shownStatus_ = item.status;
-        QString symbol = QStringLiteral("arrow.right.circle");
-        QColor tint = Palette::blue();
-        if (item.status == TransferStatus::Completed) {
-            symbol = QStringLiteral("checkmark.circle.fill");
-            tint = green;
-        } else if (item.status == TransferStatus::Failed) {
-            symbol = QStringLiteral("exclamationmark.circle");
-        }
-        symbol_->setPixmap(symbolPixmap(symbol, 22, tint));
+        showStatusSymbol();
         status_->setText(rawValue(item.status));
         const bool again =
             item.status == TransferStatus::Failed || item.status == TransferStatus::Cancelled;

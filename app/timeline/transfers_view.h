@@ -43,6 +43,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void showStatusSymbol();
+
     TransferItem item_{QString(), QString()};
     std::optional<TransferStatus> shownStatus_;
     QLabel* symbol_;

@@ -2,6 +2,7 @@
 
 #include "palette.h"
 #include "sidebar_icon.h"
+#include "palette_follower.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "workspace_model.h"
@@ -91,8 +92,7 @@ CommandPalette::CommandPalette(WorkspaceModel& model, QWidget* parent)
 
     auto* searchRow = new QHBoxLayout;
     searchRow->setSpacing(10);
-    auto* glass = new QLabel(this);
-    glass->setPixmap(symbolPixmap(QStringLiteral("magnifyingglass"), 20, Palette::blue()));
+    auto* glass = symbolLabel(QStringLiteral("magnifyingglass"), 20, &Palette::blue, this);
     field_ = new QLineEdit(this);
     field_->setPlaceholderText(QStringLiteral("Where would you like to go?"));
     field_->setFrame(false);

@@ -1,5 +1,6 @@
 #include "sidebar_icon.h"
 
+#include "named_colors.h"
 #include "symbols.h"
 #include "ui_style.h"
 
@@ -19,9 +20,11 @@ void SidebarIcon::set(const QString& symbol, const QColor& color)
 }
 
 void SidebarIcon::paint(QPainter& painter, const QRectF& rect, const QString& symbol,
-                        const QColor& color)
+                        const QColor& named)
 {
     const QRectF square(rect.center() - QPointF(12.5, 12.5), QSizeF(25, 25));
+    // Rows keep the colour they were made with; it is drawn in the current appearance.
+    const QColor color = NamedColors::inAppearance(named);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);

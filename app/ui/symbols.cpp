@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
+#include <optional>
 
 namespace {
 
@@ -38,7 +39,7 @@ const QHash<QString, QString>& table()
         {"info.circle", "help-about"},
         {"folder.badge.plus", "folder-new"},
         {"exclamationmark.circle.fill", "dialog-warning"},
-        {"exclamationmark.circle", "emblem-error"},
+        {"exclamationmark.circle", "dialog-error-symbolic"},
         {"folder", "folder"},
         {"folder.fill", "folder"},
         {"desktopcomputer", "computer"},
@@ -53,7 +54,7 @@ const QHash<QString, QString>& table()
         {"play.circle.fill", "media-playback-start"},
         {"pause.circle", "media-playback-pause"},
         {"xmark", "window-close"},
-        {"checkmark.seal", "checkmark"},
+        {"checkmark.seal", "dialog-ok-apply"},
         {"checkmark.circle.fill", "emblem-ok-symbolic"},
         {"arrow.right.circle", "go-next"},
         {"arrow.left.arrow.right", "folder-sync"},
@@ -65,7 +66,7 @@ const QHash<QString, QString>& table()
         {"calendar.circle.fill", "view-calendar-day"},
         {"chart.pie", "office-chart-pie"},
         {"square.on.square", "edit-copy"},
-        {"paintpalette", "preferences-desktop-color"},
+        {"paintpalette", "format-fill-color"},
         {"hand.raised", "security-medium"},
         {"minus.magnifyingglass", "zoom-out"},
         {"plus.magnifyingglass", "zoom-in"},
@@ -73,8 +74,17 @@ const QHash<QString, QString>& table()
     return names;
 }
 
-// Without a desktop session Qt picks no theme (or bare hicolor); Breeze is
-// installed with the application, so icons always render.
+// Tinted symbols, keyed by name, size and colour. Kept as images: a static
+// pixmap would outlive the GUI application.
+QHash<QString, QImage>& tintedSymbols()
+{
+    static QHash<QString, QImage> tinted;
+    return tinted;
+}
+
+// Breeze is installed with the application and drawn for our own light and
+// dark palettes, so its light or dark variant is used whatever the desktop's
+// theme: a theme made for another background would hide its symbols.
 void ensureTheme()
 {
     static const bool done = [] {
@@ -86,12 +96,35 @@ void ensureTheme()
             QIcon::setThemeSearchPaths(paths);
         }
         QIcon::setFallbackThemeName(QStringLiteral("breeze"));
-        if (QIcon::themeName().isEmpty() || QIcon::themeName() == u"hicolor" ||
-            !QIcon::hasThemeIcon(QStringLiteral("folder")))
-            QIcon::setThemeName(QStringLiteral("breeze"));
+        if (!QIcon::themeName().startsWith(u"breeze")) QIcon::setThemeName(QStringLiteral("breeze"));
         return true;
     }();
     (void)done;
+}
+
+// Whether the icon is drawn in one colour (alpha aside). Coloured icons, such
+// as emblems with a white mark on a filled square, would become a solid block
+// when tinted.
+bool isMonochrome(const QImage& image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    std::optional<QRgb> first;
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(line[x]) < 128) continue;
+            const QRgb colour = line[x];
+            if (!first) {
+                first = colour;
+                continue;
+            }
+            const int distance = std::abs(qRed(colour) - qRed(*first)) +
+                                 std::abs(qGreen(colour) - qGreen(*first)) +
+                                 std::abs(qBlue(colour) - qBlue(*first));
+            if (distance > 96) return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -107,11 +140,18 @@ QIcon symbolIcon(const QString& symbol)
     return QIcon::fromTheme(themeIconName(symbol));
 }
 
+void useDarkSymbols(bool dark)
+{
+    ensureTheme();
+    const QString theme = dark ? QStringLiteral("breeze-dark") : QStringLiteral("breeze");
+    if (QIcon::themeName() != theme) QIcon::setThemeName(theme);
+    tintedSymbols().clear();
+}
+
 QPixmap symbolPixmap(const QString& symbol, int edge, const QColor& color)
 {
     // Views paint the same few tinted symbols in every item; tint each once.
-    // Kept as images: a static pixmap would outlive the GUI application.
-    static QHash<QString, QImage> tinted;
+    QHash<QString, QImage>& tinted = tintedSymbols();
     const QString key = symbol + u'|' + QString::number(edge) + u'|' +
                         QString::number(color.isValid() ? color.rgba() : 0, 16);
     if (auto found = tinted.constFind(key); found != tinted.constEnd())
@@ -119,7 +159,7 @@ QPixmap symbolPixmap(const QString& symbol, int edge, const QColor& color)
     if (tinted.size() > 512) tinted.clear();
     QPixmap pixmap = symbolIcon(symbol).pixmap(edge, edge);
     if (pixmap.isNull()) return pixmap;
-    if (color.isValid()) {
+    if (color.isValid() && isMonochrome(pixmap.toImage())) {
         QPainter painter(&pixmap);
         painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
         painter.fillRect(pixmap.rect(), color);

@@ -8,6 +8,10 @@
 // to the bundled fallback theme.
 QString themeIconName(const QString& symbol);
 QIcon symbolIcon(const QString& symbol);
-// The symbol drawn as a pixmap of `edge` pixels tinted with `color`
-// (monochrome symbols; colourful theme icons are tinted as a whole).
+// Switches the symbols to their variant for a dark or a light background and
+// forgets the tinted ones; call before the palette changes, so that views
+// repainting for the new palette draw the new symbols.
+void useDarkSymbols(bool dark);
+// The symbol drawn as a pixmap of `edge` pixels, tinted with `color` when it is
+// a monochrome symbol; coloured icons keep their colours.
 QPixmap symbolPixmap(const QString& symbol, int edge, const QColor& color);

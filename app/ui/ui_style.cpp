@@ -1,6 +1,7 @@
 #include "ui_style.h"
 
 #include "palette.h"
+#include "palette_follower.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -35,9 +36,11 @@ QWidget* UiStyle::hairline(QWidget* parent)
     auto* line = new QWidget(parent);
     line->setFixedHeight(1);
     line->setAutoFillBackground(true);
-    QPalette colours = line->palette();
-    colours.setColor(QPalette::Window, Palette::line());
-    line->setPalette(colours);
+    followPalette(line, [line] {
+        QPalette colours;
+        colours.setColor(QPalette::Window, Palette::line());
+        line->setPalette(colours);
+    });
     return line;
 }
 
@@ -64,9 +67,12 @@ void UiStyle::card(QPainter& painter, const QRectF& rect, qreal radius, const QC
 
 QLabel* UiStyle::tertiary(QLabel* label)
 {
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, tertiaryText());
-    label->setPalette(colours);
+    followPalette(label, [label] {
+        // Only the text colour, so the rest keeps following the application palette.
+        QPalette colours;
+        colours.setColor(QPalette::WindowText, tertiaryText());
+        label->setPalette(colours);
+    });
     return label;
 }
 
@@ -77,7 +83,8 @@ QColor UiStyle::secondaryText()
 
 QColor UiStyle::tertiaryText()
 {
-    return withAlpha(QApplication::palette().color(QPalette::Text), 0.35);
+    // Fainter would fall below a readable contrast on the window background.
+    return withAlpha(QApplication::palette().color(QPalette::Text), 0.62);
 }
 
 QColor UiStyle::quaternaryFill()

@@ -1,0 +1,171 @@
+#include "appearance.h"
+#include "desktop_color_scheme.h"
+#include "legibility_audit.h"
+#include "named_colors.h"
+#include "settings_view.h"
+#include "symbols.h"
+#include "transfers_view.h"
+
+#include <QApplication>
+#include <QDBusVariant>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A desktop whose preference the test sets.
+class FakeColorScheme : public DesktopColorScheme {
+public:
+    bool prefersDark() const override { return dark; }
+    void set(bool value)
+    {
+        dark = value;
+        Q_EMIT changed();
+    }
+    bool dark = false;
+};
+
+bool paletteIsDark()
+{
+    return qApp->palette().color(QPalette::Window).lightness() < 128;
+}
+
+// The share of a symbol's pixels that are opaque: a tinted filled emblem is all opaque.
+double opaqueShare(const QPixmap& pixmap)
+{
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    int opaque = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            opaque += qAlpha(image.pixel(x, y)) > 128;
+    return double(opaque) / double(image.width() * image.height());
+}
+
+// The mean lightness of a symbol's opaque pixels.
+int inkLightness(const QPixmap& pixmap)
+{
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    qint64 sum = 0, count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 128) {
+                sum += QColor(image.pixel(x, y)).lightness();
+                ++count;
+            }
+    return count ? int(sum / count) : -1;
+}
+
+} // namespace
+
+// "System" follows the desktop while running; "Light" and "Dark" ignore it.
+TEST(AppearanceFollowTest, SystemFollowsTheDesktopWhileRunning)
+{
+    auto owned = std::make_unique<FakeColorScheme>();
+    FakeColorScheme& desktop = *owned;
+    AppearanceController controller(*qApp, std::move(owned));
+    controller.set(Appearance::System);
+    EXPECT_FALSE(paletteIsDark());
+    desktop.set(true);
+    EXPECT_TRUE(paletteIsDark());
+    desktop.set(false);
+    EXPECT_FALSE(paletteIsDark());
+
+    controller.set(Appearance::Light);
+    desktop.set(true);
+    EXPECT_FALSE(paletteIsDark());
+    controller.set(Appearance::Dark);
+    desktop.set(false);
+    EXPECT_TRUE(paletteIsDark());
+    controller.set(Appearance::Light);
+}
+
+// The portal sends the value wrapped once (ReadOne, SettingChanged) or twice (Read).
+TEST(AppearanceFollowTest, PortalValuesAreUnwrapped)
+{
+    EXPECT_TRUE(PortalColorScheme::meansDark(QVariant(1u)));
+    EXPECT_FALSE(PortalColorScheme::meansDark(QVariant(2u)));
+    EXPECT_FALSE(PortalColorScheme::meansDark(QVariant(0u)));
+    const QVariant once = QVariant::fromValue(QDBusVariant(QVariant(1u)));
+    EXPECT_TRUE(PortalColorScheme::meansDark(once));
+    EXPECT_TRUE(PortalColorScheme::meansDark(QVariant::fromValue(QDBusVariant(once))));
+    EXPECT_FALSE(PortalColorScheme::meansDark(QVariant()));
+}
+
+// Untinted symbols are drawn light on a dark palette and dark on a light one;
+// filled emblems keep their own colours instead of turning into a solid block.
+TEST(AppearanceFollowTest, SymbolsFollowTheAppearance)
+{
+    applyAppearance(*qApp, Appearance::Light);
+    const int light = inkLightness(symbolPixmap(QStringLiteral("chevron.left"), 16, QColor()));
+    applyAppearance(*qApp, Appearance::Dark);
+    const int dark = inkLightness(symbolPixmap(QStringLiteral("chevron.left"), 16, QColor()));
+    EXPECT_LT(light, 100);
+    EXPECT_GT(dark, 180);
+
+    for (const char* symbol : {"checkmark.seal", "exclamationmark.circle", "square.on.square"}) {
+        const QPixmap tinted = symbolPixmap(QString::fromLatin1(symbol), 70, Qt::blue);
+        ASSERT_FALSE(tinted.isNull()) << symbol;
+        EXPECT_LT(opaqueShare(tinted), 0.6) << symbol;
+    }
+    applyAppearance(*qApp, Appearance::Light);
+}
+
+// A failed copy shows the error symbol and its message in the error colour,
+// readable in both appearances, also after switching while it is shown.
+TEST(AppearanceFollowTest, FailedTransferShowsTheErrorColour)
+{
+    applyAppearance(*qApp, Appearance::Light);
+    QWidget window;
+    window.setAutoFillBackground(true);
+    window.resize(600, 200);
+    auto* row = new TransferRow(&window);
+    row->setGeometry(0, 0, 600, 200);
+    row->show(TransferItem(QStringLiteral("/tmp/a.txt"), QStringLiteral("/tmp/out"),
+                           TransferStatus::Failed, 0, 0, QStringLiteral("Permission denied")));
+    window.show();
+    for (Appearance appearance : {Appearance::Light, Appearance::Dark}) {
+        applyAppearance(*qApp, appearance);
+        QCoreApplication::processEvents();
+        const auto labels = row->findChildren<QLabel*>();
+        const auto error = std::find_if(labels.begin(), labels.end(), [](QLabel* label) {
+            return label->text() == u"Permission denied";
+        });
+        ASSERT_NE(error, labels.end());
+        EXPECT_EQ((*error)->palette().color(QPalette::WindowText), NamedColors::error());
+        const auto symbol = std::find_if(labels.begin(), labels.end(),
+                                         [](QLabel* label) { return !label->pixmap().isNull(); });
+        ASSERT_NE(symbol, labels.end());
+        EXPECT_LT(opaqueShare((*symbol)->pixmap()), 0.6);
+        const LegibilityAudit audit(&window);
+        EXPECT_TRUE(audit.faintSymbols().isEmpty())
+            << audit.faintSymbols().join('\n').toStdString();
+        EXPECT_TRUE(audit.faintTexts().isEmpty()) << audit.faintTexts().join('\n').toStdString();
+    }
+    applyAppearance(*qApp, Appearance::Light);
+}
+
+// The settings window's tab symbols and texts are readable in both appearances.
+TEST(AppearanceFollowTest, SettingsTabsAreReadable)
+{
+    SettingsView view([](const QString&) {});
+    view.show();
+    for (Appearance appearance : {Appearance::Dark, Appearance::Light}) {
+        applyAppearance(*qApp, appearance);
+        QCoreApplication::processEvents();
+        const LegibilityAudit audit(&view);
+        EXPECT_TRUE(audit.faintSymbols().isEmpty())
+            << audit.faintSymbols().join('\n').toStdString();
+        EXPECT_TRUE(audit.faintTexts().isEmpty()) << audit.faintTexts().join('\n').toStdString();
+        // The tab bar paints its icons itself: measure each tab's symbol on its own.
+        auto* tabs = view.findChild<QTabBar*>();
+        ASSERT_NE(tabs, nullptr);
+        const QImage picture = tabs->grab().toImage();
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QImage symbol = tabs->tabIcon(i).pixmap(tabs->iconSize()).toImage();
+            EXPECT_GE(LegibilityAudit::symbolContrast(picture, tabs->tabRect(i), symbol), 3.0)
+                << tabs->tabText(i).toStdString();
+        }
+    }
+}
