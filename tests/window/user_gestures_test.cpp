@@ -100,6 +100,8 @@ protected:
         window->show();
         activate();
         testers = std::make_unique<ModelTesters>(window.get());
+        // At least the Explorer's and the libraries' file lists and the storage outline.
+        ASSERT_GE(testers->count(), 3);
     }
     void TearDown() override
     {
