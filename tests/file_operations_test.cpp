@@ -21,12 +21,6 @@ FileError::Code codeOf(const std::function<void()>& action)
     return FileError::Code::System;
 }
 
-QStringList leftovers(const QString& folder)
-{
-    return QDir(folder).entryList({QStringLiteral(".quorvane-copy-*")},
-                                  QDir::AllEntries | QDir::Hidden | QDir::System);
-}
-
 } // namespace
 
 TEST(Contents, FoldersFirstNaturalOrderHiddenItems)
@@ -233,17 +227,17 @@ TEST(Copy, BuildsUnderATemporaryNameAndNeverReplaces)
     struct stat st;
     ASSERT_EQ(::stat(QFile::encodeName(copied + QStringLiteral("/one.jpg")).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_TRUE(leftovers(target).isEmpty());
+    EXPECT_TRUE(partialCopiesIn(target).isEmpty());
 
     // Copying again: refused, the existing copy untouched.
     QFile::remove(copied + QStringLiteral("/one.jpg"));
     EXPECT_EQ(codeOf([&] { FileOperations::copy(tree.path(QStringLiteral("src/album")), target); }),
               FileError::Code::FileWriteFileExists);
     EXPECT_FALSE(QFile::exists(copied + QStringLiteral("/one.jpg")));
-    EXPECT_TRUE(leftovers(target).isEmpty());
+    EXPECT_TRUE(partialCopiesIn(target).isEmpty());
 
     EXPECT_THROW(FileOperations::copy(tree.path(QStringLiteral("missing")), target), FileError);
-    EXPECT_TRUE(leftovers(target).isEmpty());
+    EXPECT_TRUE(partialCopiesIn(target).isEmpty());
 }
 
 TEST(Copy, FailureLeavesNothingBehind)

@@ -77,3 +77,9 @@ QStringList namesOf(const QList<FileEntry>& entries)
         result.append(entry.name);
     return result;
 }
+
+QStringList partialCopiesIn(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral(".quorvane-copy-*")},
+                                  QDir::AllEntries | QDir::Hidden | QDir::System);
+}

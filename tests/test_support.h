@@ -40,5 +40,8 @@ private:
     bool had_;
 };
 
+// The unfinished copies (".quorvane-copy-…") left in `folder`.
+QStringList partialCopiesIn(const QString& folder);
+
 // The names of the entries, in order.
 QStringList namesOf(const QList<FileEntry>& entries);

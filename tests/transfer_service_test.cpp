@@ -43,12 +43,6 @@ QStringList entriesOf(const QString& folder)
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-QStringList leftovers(const QString& folder)
-{
-    return QDir(folder).entryList({QStringLiteral(".quorvane-copy-*")},
-                                  QDir::AllEntries | QDir::Hidden | QDir::System);
-}
-
 QByteArray contentsOf(const QString& path)
 {
     QFile file(path);
@@ -177,7 +171,7 @@ TEST(TransferCopy, NeverReplacesAnItemAtTheTarget)
     });
     EXPECT_EQ(codeOf(run), FileError::Code::FileWriteFileExists);
     EXPECT_EQ(contentsOf(raced), "mine");
-    EXPECT_TRUE(leftovers(dest).isEmpty());
+    EXPECT_TRUE(partialCopiesIn(dest).isEmpty());
 }
 
 TEST(TransferCopy, ReportsProgressAtTheChunkBoundaries)

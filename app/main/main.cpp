@@ -26,39 +26,60 @@ void scheduleScreenshot(MainWindow& window, const QString& path, int delayMs)
     });
 }
 
+// The command line, described the same way for the early look and the real parse.
+struct LaunchOptions {
+    QCommandLineOption screenshot{QStringLiteral("screenshot"),
+                                  QStringLiteral("Save the window to FILE (PNG) and quit."),
+                                  QStringLiteral("FILE")};
+    QCommandLineOption delay{QStringLiteral("screenshot-delay"),
+                             QStringLiteral("Wait MS milliseconds before the screenshot."),
+                             QStringLiteral("MS"), QStringLiteral("1500")};
+    QCommandLineOption section{QStringLiteral("section"),
+                               QStringLiteral("Open the section NAME (e.g. \"Images\")."),
+                               QStringLiteral("NAME")};
+    QCommandLineOption folder{
+        QStringLiteral("folder"),
+        QStringLiteral("Open the folder DIR in the Explorer, or in the --section tool."),
+        QStringLiteral("DIR")};
+
+    explicit LaunchOptions(QCommandLineParser& parser)
+    {
+        parser.setApplicationDescription(
+            QStringLiteral("Quorvane brings your files together in one window."));
+        parser.addHelpOption();
+        parser.addOptions({screenshot, delay, section, folder});
+        parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("A folder to open."),
+                                     QStringLiteral("[DIR]"));
+    }
+};
+
+// Help is answered before the application object exists: that one needs a
+// display, and a terminal asking for help may have none. Anything else,
+// including the display's own options (-platform …), is left to the real parse.
+void answerHelp(int& argc, char** argv)
+{
+    QCoreApplication probe(argc, argv);
+    QCommandLineParser parser;
+    const LaunchOptions options(parser);
+    if (!parser.parse(QCoreApplication::arguments())) return;
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        parser.process(probe); // prints the help and exits
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    answerHelp(argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("quorvane"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Quorvane brings your files together in one window."));
-    parser.addHelpOption();
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Save the window to FILE (PNG) and quit."),
-                                        QStringLiteral("FILE"));
-    const QCommandLineOption delay(QStringLiteral("screenshot-delay"),
-                                   QStringLiteral("Wait MS milliseconds before the screenshot."),
-                                   QStringLiteral("MS"), QStringLiteral("1500"));
-    const QCommandLineOption section(QStringLiteral("section"),
-                                     QStringLiteral("Open the section NAME (e.g. \"Images\")."),
-                                     QStringLiteral("NAME"));
-    const QCommandLineOption folder(
-        QStringLiteral("folder"),
-        QStringLiteral("Open the folder DIR in the Explorer, or in the --section tool."),
-        QStringLiteral("DIR"));
-    parser.addOption(screenshot);
-    parser.addOption(delay);
-    parser.addOption(section);
-    parser.addOption(folder);
-    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("A folder to open."),
-                                 QStringLiteral("[DIR]"));
+    const LaunchOptions options(parser);
     parser.process(app);
+    const auto& [screenshot, delay, section, folder] = options;
 
     std::optional<Feature> startSection;
     if (parser.isSet(section)) {

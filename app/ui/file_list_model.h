@@ -30,6 +30,7 @@ public:
     void reload();
 
     const QList<FileEntry>& entries() const { return entries_; }
+    // Valid until the list next changes: hand copies to anything that may change it.
     const FileEntry& entry(int row) const { return entries_.at(row); }
     // -1 when the path is not listed.
     int rowOf(const QString& path) const;

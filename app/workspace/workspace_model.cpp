@@ -296,7 +296,7 @@ FeatureState WorkspaceModel::savedState() const
                         storageTree_};
 }
 
-void WorkspaceModel::restore(const FeatureState& state)
+void WorkspaceModel::restore(FeatureState state)
 {
     setFolder(state.folder);
     setFiles(state.files);
@@ -431,7 +431,7 @@ void WorkspaceModel::receive(const LibrarySnapshot& snapshot, bool keepList)
         prepareStorage(files_, QStringLiteral("/"), 0);
 }
 
-void WorkspaceModel::navigate(const QString& folder)
+void WorkspaceModel::navigate(QString folder)
 {
     libraryDiscovery_->stop();
     setLibraryScope(LibraryScope::Folder);
@@ -564,8 +564,7 @@ void WorkspaceModel::publishScan(const ScanOutcome& outcome)
         prepareStorage(outcome.report.files, storageRoot(), outcome.report.inaccessible);
 }
 
-void WorkspaceModel::prepareStorage(const QList<FileEntry>& files, const QString& root,
-                                    int inaccessible)
+void WorkspaceModel::prepareStorage(QList<FileEntry> files, QString root, int inaccessible)
 {
     treeTask_.cancel();
     const bool withTree = feature_ == Feature::Storage;

@@ -111,18 +111,20 @@ public:
 
     void activate(Feature feature);
     void discoverMac();
-    void navigate(const QString& folder);
+    void navigate(QString folder);
     void refresh();
     void chooseFolder();
     void scan();
     void cancelScan();
-    void prepareStorage(const QList<FileEntry>& files, const QString& root, int inaccessible);
+    void prepareStorage(QList<FileEntry> files, QString root, int inaccessible);
     void scheduleLibraryFiltering(bool debounce);
     void readMetadataIfNeeded();
 
-    // File actions (views and menu commands call these).
-    void select(const FileEntry& entry);
-    void open(const FileEntry& entry);
+    // File actions (views and menu commands call these). Entries and paths come
+    // in by value: a view hands over rows of lists that these actions' own
+    // change signals replace before they are done with them.
+    void select(FileEntry entry);
+    void open(FileEntry entry);
     void preview();
     void stepPreview(int step);
     void selectAll();
@@ -130,12 +132,12 @@ public:
     void copySelection();
     void paste();
     void createFolder(const QString& name);
-    void rename(const FileEntry& entry, const QString& name);
+    void rename(FileEntry entry, QString name);
     void trash();
     void addTransfer();
     void clearCompletedTransfers();
-    void cancelTransfer(const QUuid& id);
-    void retryTransfer(const QUuid& id);
+    void cancelTransfer(QUuid id);
+    void retryTransfer(QUuid id);
     void extractText();
     void cancelTextExtraction();
 
@@ -195,7 +197,8 @@ private:
     void setTransfers(QList<TransferItem> items);
 
     FeatureState savedState() const;
-    void restore(const FeatureState& state);
+    // By value: the saved states are a hash that switching sections changes.
+    void restore(FeatureState state);
     void receive(const LibrarySnapshot& snapshot, bool keepList);
     void publishScan(const ScanOutcome& outcome);
     void failLoading(const QString& message);

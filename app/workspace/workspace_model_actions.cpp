@@ -37,7 +37,7 @@ void WorkspaceModel::afterChange(QFuture<T> future, std::function<void(bool)> th
     });
 }
 
-void WorkspaceModel::select(const FileEntry& entry)
+void WorkspaceModel::select(FileEntry entry)
 {
     const Qt::KeyboardModifiers held = platform_.modifiers();
     if (held & Qt::ControlModifier) {
@@ -65,7 +65,7 @@ void WorkspaceModel::select(const FileEntry& entry)
     setSelection({entry.path});
 }
 
-void WorkspaceModel::open(const FileEntry& entry)
+void WorkspaceModel::open(FileEntry entry)
 {
     if (entry.isDirectory) {
         navigate(entry.path);
@@ -151,12 +151,12 @@ void WorkspaceModel::clearCompletedTransfers()
     transferStore_->setItems(std::move(kept));
 }
 
-void WorkspaceModel::cancelTransfer(const QUuid& id)
+void WorkspaceModel::cancelTransfer(QUuid id)
 {
     transferStore_->cancel(id);
 }
 
-void WorkspaceModel::retryTransfer(const QUuid& id)
+void WorkspaceModel::retryTransfer(QUuid id)
 {
     transferStore_->retry(id);
 }
@@ -173,7 +173,7 @@ void WorkspaceModel::createFolder(const QString& name)
     });
 }
 
-void WorkspaceModel::rename(const FileEntry& entry, const QString& name)
+void WorkspaceModel::rename(FileEntry entry, QString name)
 {
     afterChange(service_.rename(entry.path, name), [this](bool succeeded) {
         if (succeeded) refresh();

@@ -67,7 +67,11 @@ void WorkspaceRouter::stopAllWork()
 {
     for (const auto& [feature, model] : sessions_)
         model->cancelScan();
+    // Each cancel replaces the list: pick the jobs first.
+    QList<QUuid> running;
     for (const TransferItem& item : transferStore_->items())
         if (item.status == TransferStatus::Queued || item.status == TransferStatus::Copying)
-            transferStore_->cancel(item.id);
+            running << item.id;
+    for (const QUuid& id : std::as_const(running))
+        transferStore_->cancel(id);
 }

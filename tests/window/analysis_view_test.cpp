@@ -11,6 +11,7 @@
 #include "test_support.h"
 #include "tool_file_row.h"
 #include "tool_scope_bar.h"
+#include "window_dialogs.h"
 #include "window_fixture.h"
 #include "window_sheets.h"
 
@@ -277,34 +278,6 @@ TEST_F(AnalysisViewTest, NoHierarchyUntilOneIsBuilt)
     ASSERT_TRUE(waitUntilSettled(model));
     EXPECT_EQ(view.emptyState()->title(), "No matching files");
 }
-
-namespace {
-
-// The open question box titled `title`, once it is there.
-QMessageBox* waitForQuestion(QWidget& window, const QString& title, int timeoutMs = 10000)
-{
-    QMessageBox* found = nullptr;
-    waitFor(
-        [&] {
-            for (QMessageBox* box : window.findChildren<QMessageBox*>())
-                if (box->isVisible() && box->text() == title) found = box;
-            return found != nullptr;
-        },
-        timeoutMs);
-    return found;
-}
-
-void press(QMessageBox* box, QMessageBox::ButtonRole role)
-{
-    for (QAbstractButton* button : box->buttons())
-        if (box->buttonRole(button) == role) {
-            button->click();
-            return;
-        }
-    ADD_FAILURE() << "no button of that role";
-}
-
-} // namespace
 
 TEST_F(AnalysisViewTest, TrashingEveryCopyOfAGroupAsksAgainNamingTheLastOne)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scripted_discovery.h"
+#include "transfer_engine.h"
 #include "workspace_model.h"
 #include "workspace_router.h"
 #include "workspace_wait.h"
@@ -24,7 +25,7 @@ protected:
         QSettings().clear();
         log = std::make_shared<ScriptedDiscovery::Log>();
         router = std::make_unique<WorkspaceRouter>(
-            [log = log] { return std::make_unique<ScriptedDiscovery>(log); });
+            [log = log] { return std::make_unique<ScriptedDiscovery>(log); }, copyEngine);
     }
     void TearDown() override
     {
@@ -60,5 +61,7 @@ protected:
     QTemporaryDir settingsDir;
     QTemporaryDir files;
     std::shared_ptr<ScriptedDiscovery::Log> log;
+    // Set before SetUp to copy with an engine of the test's own.
+    std::shared_ptr<TransferEngine> copyEngine;
     std::unique_ptr<WorkspaceRouter> router;
 };
