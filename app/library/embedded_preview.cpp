@@ -1,6 +1,7 @@
 #include "embedded_preview.h"
 
 #include "card_frame.h"
+#include "file_menu.h"
 #include "file_size_format.h"
 #include "palette.h"
 #include "preview_surfaces.h"
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
 #include <QToolButton>
@@ -82,6 +84,13 @@ EmbeddedPreview::EmbeddedPreview(QWidget* parent) : SectionView(parent)
     sizes->addWidget(date_);
     info->addLayout(sizes);
 
+    // "Open" stays this preview; the desktop's applications are one menu away.
+    auto* openWith = new QPushButton(tr("Open With"), this);
+    auto* applications = new QMenu(openWith);
+    connect(applications, &QMenu::aboutToShow, this, [this, applications] {
+        if (model_) fillOpenWithMenu(*applications, *model_, file_);
+    });
+    openWith->setMenu(applications);
     auto* copy = new QPushButton(tr("Copy file"), this);
     auto* rename = new QPushButton(tr("Rename…"), this);
     extract_ = new QPushButton(tr("Extract text"), this);
@@ -103,6 +112,7 @@ EmbeddedPreview::EmbeddedPreview(QWidget* parent) : SectionView(parent)
         model_->setSelection({file_.path});
         model_->setConfirmTrash(true);
     });
+    info->addWidget(openWith);
     info->addWidget(copy);
     info->addWidget(rename);
     info->addWidget(extract_);

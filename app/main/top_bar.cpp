@@ -70,7 +70,12 @@ TopBar::TopBar(QWidget* parent)
     row->addWidget(details_);
 
     connect(back_, &QToolButton::clicked, this, [this] {
-        if (model_) model_->navigate(QFileInfo(model_->folder()).absolutePath());
+        if (!model_) return;
+        // Back through the places shown; without any, up to the enclosing folder.
+        if (model_->canGoBack())
+            model_->goBack();
+        else
+            model_->navigate(QFileInfo(model_->folder()).absolutePath());
     });
     connect(refresh_, &QToolButton::clicked, this, [this] {
         if (model_) model_->refresh();
@@ -92,7 +97,7 @@ void TopBar::setModel(WorkspaceModel* model)
     model_ = model;
     connections_.follow(model,
                         {&WorkspaceModel::folderChanged, &WorkspaceModel::libraryScopeChanged,
-                         &WorkspaceModel::queryChanged},
+                         &WorkspaceModel::queryChanged, &WorkspaceModel::historyChanged},
                         this, &TopBar::update);
     update();
 }
@@ -101,7 +106,16 @@ void TopBar::update()
 {
     if (!model_) return;
     const bool mac = model_->isMacScope();
-    back_->setEnabled(!mac);
+    back_->setEnabled(!mac || model_->canGoBack());
+    const std::optional<QString> previous = model_->backPlace();
+    const QString help = !previous             ? QStringLiteral("Enclosing folder")
+                         : previous->isEmpty() ? QStringLiteral("Back to This Computer")
+                                               : QStringLiteral("Back to %1")
+                                                     .arg(QFileInfo(*previous).fileName().isEmpty()
+                                                              ? *previous
+                                                              : QFileInfo(*previous).fileName());
+    back_->setToolTip(help);
+    back_->setAccessibleName(help);
     location_->setText(mac ? QStringLiteral("This Computer")
                            : QFileInfo(model_->folder()).fileName());
     if (mac || location_->text().isEmpty())
