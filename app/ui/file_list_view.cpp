@@ -7,6 +7,7 @@
 #include "workspace_model.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QKeyEvent>
@@ -261,6 +262,10 @@ bool FileListView::pressGesture(QMouseEvent* event)
         setFocus(Qt::MouseFocusReason);
         return true;
     }
+    if (event->button() == Qt::LeftButton) {
+        dragFrom_ = index;
+        dragStart_ = at;
+    }
     const QString path = model_->entry(index.row()).path;
     const bool selected = workspace->selection().contains(path);
     if (event->button() == Qt::RightButton) {
@@ -281,6 +286,15 @@ bool FileListView::pressGesture(QMouseEvent* event)
 
 void FileListView::mouseMoveEvent(QMouseEvent* event)
 {
+    // The list's own drag start looks at its item selection, which stays empty here.
+    if (dragFrom_.isValid() && (event->buttons() & Qt::LeftButton) &&
+        (event->position().toPoint() - dragStart_).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        setCurrentIndex(dragFrom_);
+        dragFrom_ = QPersistentModelIndex();
+        startDrag(Qt::CopyAction);
+        return;
+    }
     if (!band_ || !band_->isVisible()) {
         QListView::mouseMoveEvent(event);
         return;
@@ -294,6 +308,7 @@ void FileListView::mouseMoveEvent(QMouseEvent* event)
 
 void FileListView::mouseReleaseEvent(QMouseEvent* event)
 {
+    dragFrom_ = QPersistentModelIndex();
     if (band_ && band_->isVisible()) {
         dragBand(event->position().toPoint());
         band_->hide();

@@ -73,4 +73,6 @@ private:
     QPoint bandOrigin_;                   // in content coordinates
     QSet<QString> bandKept_;              // the selection a Ctrl or Shift band adds to
     QPersistentModelIndex pendingSelect_; // a press on a selected item, decided on release
+    QPersistentModelIndex dragFrom_;      // the item a left press went down on
+    QPoint dragStart_;
 };

@@ -328,6 +328,9 @@ TEST_F(ExplorerGestures, OpenWithListsTheDesktopsApplicationsAndStartsTheChosenO
     application(QStringLiteral("quorvane-marker"), QStringLiteral("Marker Writer"), script);
     application(QStringLiteral("quorvane-other"), QStringLiteral("Other Reader"),
                 QStringLiteral("/bin/true"));
+    // As the desktop's database tools leave them: the cache says who opens what.
+    desktop.file("data/applications/mimeinfo.cache",
+                 "[MIME Cache]\ntext/plain=quorvane-marker.desktop;quorvane-other.desktop;\n");
     desktop.file("config/mimeapps.list",
                  "[Default Applications]\ntext/plain=quorvane-marker.desktop;\n");
 
