@@ -65,11 +65,14 @@ FileListView::FileListView(FileListModel* model, Layout layout, QWidget* parent)
     FileListAccessible::install();
     connect(model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
-                if (!QAccessible::isActive() || !roles.contains(FileListModel::SelectedRole))
-                    return;
+                if (!roles.contains(FileListModel::SelectedRole)) return;
+                followSelection(true);
+                if (!QAccessible::isActive()) return;
                 QAccessibleEvent event(this, QAccessible::SelectionWithin);
                 QAccessible::updateAccessibility(&event);
             });
+    // A reload keeps the place in the list: the focus goes back to the selected item unseen.
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { followSelection(false); });
     updateGrid();
 }
 
@@ -192,6 +195,17 @@ void FileListView::startDrag(Qt::DropActions)
     auto* drag = new QDrag(this);
     drag->setMimeData(model_->mimeData(dragged));
     drag->exec(Qt::CopyAction);
+}
+
+void FileListView::followSelection(bool reveal)
+{
+    WorkspaceModel* workspace = model_->workspace();
+    if (!workspace || workspace->selection().size() != 1) return;
+    const int row = model_->rowOf(*workspace->selection().cbegin());
+    if (row < 0 || row == currentIndex().row()) return;
+    const QModelIndex index = model_->index(row);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    if (reveal) scrollTo(index);
 }
 
 bool FileListView::fileKey(QKeyEvent* event)

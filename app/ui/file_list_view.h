@@ -58,6 +58,8 @@ private:
     // true when the press is fully handled.
     bool pressGesture(QMouseEvent* event);
     void dragBand(const QPoint& at);
+    // The current item (and its focus ring) moves to a lone selected item.
+    void followSelection(bool reveal);
     // The rows whose items meet `area` (viewport coordinates).
     QList<int> rowsIn(const QRect& area) const;
 

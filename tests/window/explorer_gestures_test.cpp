@@ -291,11 +291,14 @@ TEST_F(ExplorerGestures, TheShownFolderFollowsTheDiskAndKeepsSelectionAndPlace)
     ASSERT_TRUE(QFile::remove(kept));
     ASSERT_TRUE(waitFor([&] { return model.selection().isEmpty(); }, 2000));
 
-    // A folder made here is listed and selected.
+    // A folder made here is listed, selected, and scrolled into view with the focus on it.
     model.createFolder(QStringLiteral("Fresh"));
     ASSERT_TRUE(waitFor([&] { return names(model) == QStringLiteral("Fresh"); }));
-    EXPECT_TRUE(appears(QStringLiteral("Fresh")));
-    EXPECT_EQ(scroll->value(), place);
+    ASSERT_TRUE(appears(QStringLiteral("Fresh")));
+    const QModelIndex fresh =
+        browser->listModel()->index(browser->listModel()->rowOf(files.filePath("Fresh")));
+    EXPECT_EQ(view->currentIndex(), fresh);
+    EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(fresh)));
 
     // The shown folder itself goes away: the nearest folder still there is shown.
     const QString inner = files.filePath("inner");
@@ -412,4 +415,47 @@ TEST_F(ExplorerGestures, TilesAndRowsTellAccessibilityToolsTheirNameKindAndSelec
         model.setSelection({});
         EXPECT_FALSE(file->state().selected);
     }
+}
+
+TEST_F(ExplorerGestures, EveryControlReachedByTabShowsItsFocus)
+{
+    writeFile(files.filePath("a.txt"));
+    writeFile(files.filePath("b.txt"));
+    WorkspaceModel& model = openFiles(2);
+    show();
+    model.setSelection({files.filePath("b.txt")});
+    auto describe = [](QWidget* widget) {
+        QString name = widget->accessibleName();
+        if (name.isEmpty()) name = widget->toolTip();
+        if (auto* button = qobject_cast<QAbstractButton*>(widget); button && name.isEmpty())
+            name = button->text();
+        return QStringLiteral("%1 \"%2\"")
+            .arg(QString::fromLatin1(widget->metaObject()->className()), name);
+    };
+    QSet<QWidget*> seen;
+    QStringList unmarked;
+    for (int step = 0; step < 100; ++step) {
+        QWidget* from = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+        QTest::keyClick(from, Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        if (!focused || seen.contains(focused)) break;
+        seen.insert(focused);
+        // With what is drawn around it: a ring may sit just outside the control.
+        auto look = [&] {
+            QWidget* around = focused->parentWidget();
+            return around->grab(focused->geometry().adjusted(-3, -3, 3, 3)).toImage();
+        };
+        const QImage marked = look();
+        focused->clearFocus();
+        const QImage plain = look();
+        focused->setFocus(Qt::TabFocusReason);
+        if (marked == plain) unmarked << describe(focused);
+        if (auto* list = qobject_cast<FileListView*>(focused)) {
+            // The ring sits on the selected item.
+            EXPECT_EQ(list->currentIndex().row(),
+                      browser->listModel()->rowOf(files.filePath("b.txt")));
+        }
+    }
+    EXPECT_GT(seen.size(), 5);
+    EXPECT_TRUE(unmarked.isEmpty()) << unmarked.join(QStringLiteral(", ")).toStdString();
 }
