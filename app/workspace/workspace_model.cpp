@@ -531,9 +531,7 @@ void WorkspaceModel::reloadFolder(const QString& reveal)
             QString parent = folder;
             while (!QFileInfo(parent).isDir() && parent != QDir::rootPath())
                 parent = QFileInfo(parent).path();
-            const bool walking = std::exchange(walkingHistory_, true);
-            navigate(parent);
-            walkingHistory_ = walking;
+            showPlace(parent);
             return;
         }
         QSet<QString> present;
@@ -553,18 +551,18 @@ void WorkspaceModel::reloadFolder(const QString& reveal)
 
 void WorkspaceModel::goBack()
 {
-    const std::optional<QString> to = history_.back(place());
-    if (!to) return;
-    const bool walking = std::exchange(walkingHistory_, true);
-    to->isEmpty() ? discoverMac() : navigate(*to);
-    walkingHistory_ = walking;
-    Q_EMIT historyChanged();
+    showPlace(history_.back(place()));
 }
 
 void WorkspaceModel::goForward()
 {
-    const std::optional<QString> to = history_.forward(place());
+    showPlace(history_.forward(place()));
+}
+
+void WorkspaceModel::showPlace(const std::optional<QString>& to)
+{
     if (!to) return;
+    // A step through the history is not a new visit.
     const bool walking = std::exchange(walkingHistory_, true);
     to->isEmpty() ? discoverMac() : navigate(*to);
     walkingHistory_ = walking;

@@ -208,6 +208,8 @@ private:
     void failLoading(const QString& message);
     // The place shown now, as the history names it.
     QString place() const;
+    // Shows a place of the history (or one the user did not choose) without recording a visit.
+    void showPlace(const std::optional<QString>& to);
     // Lists `folder_` again where it is shown: the selection stays (less what
     // vanished), or becomes `reveal` when that is listed. Falls back to
     // navigate() when the shown list is not the folder's listing.
