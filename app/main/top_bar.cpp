@@ -108,12 +108,12 @@ void TopBar::update()
     const bool mac = model_->isMacScope();
     back_->setEnabled(!mac || model_->canGoBack());
     const std::optional<QString> previous = model_->backPlace();
-    const QString help = !previous             ? QStringLiteral("Enclosing folder")
-                         : previous->isEmpty() ? QStringLiteral("Back to This Computer")
-                                               : QStringLiteral("Back to %1")
-                                                     .arg(QFileInfo(*previous).fileName().isEmpty()
-                                                              ? *previous
-                                                              : QFileInfo(*previous).fileName());
+    QString help = QStringLiteral("Enclosing folder");
+    if (previous && previous->isEmpty()) help = QStringLiteral("Back to This Computer");
+    if (previous && !previous->isEmpty()) {
+        const QString name = QFileInfo(*previous).fileName();
+        help = QStringLiteral("Back to %1").arg(name.isEmpty() ? *previous : name);
+    }
     back_->setToolTip(help);
     back_->setAccessibleName(help);
     location_->setText(mac ? QStringLiteral("This Computer")
