@@ -2,6 +2,7 @@
 
 #include "card_frame.h"
 #include "elided_label.h"
+#include "file_menu.h"
 #include "file_size_format.h"
 #include "named_colors.h"
 #include "palette.h"
@@ -17,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
 #include <QToolButton>
@@ -85,6 +87,13 @@ EmbeddedPreview::EmbeddedPreview(QWidget* parent) : SectionView(parent)
     sizes->addWidget(date_);
     info->addLayout(sizes);
 
+    // "Open" stays this preview; the desktop's applications are one menu away.
+    auto* openWith = new QPushButton(tr("Open With"), this);
+    auto* applications = new QMenu(openWith);
+    connect(applications, &QMenu::aboutToShow, this, [this, applications] {
+        if (model_) fillOpenWithMenu(*applications, *model_, file_);
+    });
+    openWith->setMenu(applications);
     auto* copy = new QPushButton(tr("Copy file"), this);
     auto* rename = new QPushButton(tr("Rename…"), this);
     extract_ = new QPushButton(tr("Extract text"), this);
@@ -117,6 +126,7 @@ EmbeddedPreview::EmbeddedPreview(QWidget* parent) : SectionView(parent)
         model_->setSelection({file_.path});
         model_->setConfirmTrash(true);
     });
+    info->addWidget(openWith);
     info->addWidget(copy);
     info->addWidget(rename);
     info->addWidget(extract_);

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "content_view.h"
+#include "focus_ring.h"
 #include "menu_commands.h"
 
 #include <QMenuBar>
@@ -13,4 +14,5 @@ MainWindow::MainWindow(WorkspaceRouter& router, QWidget* parent)
     setCentralWidget(content_);
     resize(defaultSize);
     new MenuCommands(router, *menuBar());
+    FocusRing::install(this);
 }

@@ -32,8 +32,16 @@ MenuCommands::MenuCommands(WorkspaceRouter& router, QMenuBar& menuBar)
     QMenu* navigate = menuBar.addMenu(QStringLiteral("&Navigate"));
     add(navigate, QStringLiteral("Command Palette"), QKeySequence(Qt::CTRL | Qt::Key_K),
         [model] { model().setPalette(true); });
-    needFolder_ << add(navigate, QStringLiteral("Enclosing Folder"),
-                       QKeySequence(Qt::CTRL | Qt::Key_Up), [model] { model().enclosingFolder(); });
+    QAction* enclosing =
+        add(navigate, QStringLiteral("Enclosing Folder"), QKeySequence(Qt::CTRL | Qt::Key_Up),
+            [model] { model().enclosingFolder(); });
+    enclosing->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Up), QKeySequence(Qt::ALT | Qt::Key_Up)});
+    needFolder_ << enclosing;
+    back_ = add(navigate, QStringLiteral("Back"), QKeySequence(Qt::ALT | Qt::Key_Left),
+                [model] { model().goBack(); });
+    forward_ = add(navigate, QStringLiteral("Forward"), QKeySequence(Qt::ALT | Qt::Key_Right),
+                   [model] { model().goForward(); });
     add(navigate, QStringLiteral("Quick Look"), QKeySequence(Qt::Key_Space),
         [model] { model().preview(); });
     add(navigate, QStringLiteral("Move to Trash\u2026"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
@@ -55,8 +63,11 @@ QAction* MenuCommands::add(QMenu* menu, const QString& title, const QKeySequence
 void MenuCommands::follow()
 {
     disconnect(scopeConnection_);
+    disconnect(historyConnection_);
     scopeConnection_ = connect(&router_.current(), &WorkspaceModel::libraryScopeChanged, this,
                                &MenuCommands::updateEnabled);
+    historyConnection_ = connect(&router_.current(), &WorkspaceModel::historyChanged, this,
+                                 &MenuCommands::updateEnabled);
     updateEnabled();
 }
 
@@ -65,4 +76,6 @@ void MenuCommands::updateEnabled()
     const bool hasFolder = !router_.current().isMacScope();
     for (QAction* item : needFolder_)
         item->setEnabled(hasFolder);
+    back_->setEnabled(router_.current().canGoBack());
+    forward_->setEnabled(router_.current().canGoForward());
 }

@@ -24,5 +24,8 @@ private:
 
     WorkspaceRouter& router_;
     QList<QAction*> needFolder_;
+    QAction* back_;
+    QAction* forward_;
     QMetaObject::Connection scopeConnection_;
+    QMetaObject::Connection historyConnection_;
 };

@@ -158,6 +158,7 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     scroll->setWidget(list);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus); // Tab goes to its rows, not to the area around them
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The groups are taller than the column at the default size; a thin bar
     // over them keeps every row its full width.

@@ -74,7 +74,12 @@ TopBar::TopBar(QWidget* parent)
     row->addWidget(details_);
 
     connect(back_, &QToolButton::clicked, this, [this] {
-        if (model_) model_->navigate(QFileInfo(model_->folder()).absolutePath());
+        if (!model_) return;
+        // Back through the places shown; without any, up to the enclosing folder.
+        if (model_->canGoBack())
+            model_->goBack();
+        else
+            model_->navigate(QFileInfo(model_->folder()).absolutePath());
     });
     connect(refresh_, &QToolButton::clicked, this, [this] {
         if (model_) model_->refresh();
@@ -96,7 +101,7 @@ void TopBar::setModel(WorkspaceModel* model)
     model_ = model;
     connections_.follow(model,
                         {&WorkspaceModel::folderChanged, &WorkspaceModel::libraryScopeChanged,
-                         &WorkspaceModel::queryChanged},
+                         &WorkspaceModel::queryChanged, &WorkspaceModel::historyChanged},
                         this, &TopBar::update);
     update();
 }
@@ -105,7 +110,16 @@ void TopBar::update()
 {
     if (!model_) return;
     const bool mac = model_->isMacScope();
-    back_->setEnabled(!mac);
+    back_->setEnabled(!mac || model_->canGoBack());
+    const std::optional<QString> previous = model_->backPlace();
+    QString help = QStringLiteral("Enclosing folder");
+    if (previous && previous->isEmpty()) help = QStringLiteral("Back to This Computer");
+    if (previous && !previous->isEmpty()) {
+        const QString name = QFileInfo(*previous).fileName();
+        help = QStringLiteral("Back to %1").arg(name.isEmpty() ? *previous : name);
+    }
+    back_->setToolTip(help);
+    back_->setAccessibleName(help);
     location_->setText(mac ? QStringLiteral("This Computer")
                            : QFileInfo(model_->folder()).fileName());
     if (mac || location_->fullText().isEmpty())

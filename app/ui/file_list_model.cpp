@@ -5,7 +5,22 @@
 #include "workspace_model.h"
 
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QUrl>
+
+namespace {
+
+// What a person would call the item: "Folder", or its type's description.
+QString kindOf(const FileEntry& file)
+{
+    if (file.isDirectory) return QStringLiteral("Folder");
+    // By name only: reading contents for every item a screen reader passes would be slow.
+    const QMimeType type =
+        QMimeDatabase().mimeTypeForFile(file.path, QMimeDatabase::MatchExtension);
+    return type.comment().isEmpty() ? type.name() : type.comment();
+}
+
+} // namespace
 
 FileListModel::FileListModel(QObject* parent)
     : QAbstractListModel(parent), thumbnails_(new ThumbnailRequests(600, this))
@@ -95,6 +110,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         return file.name;
+    case Qt::AccessibleDescriptionRole:
+        return kindOf(file);
     case Qt::ToolTipRole:
         return file.path;
     case EntryRole:

@@ -1,18 +1,23 @@
 #include "file_list_view.h"
 
+#include "file_list_accessible.h"
 #include "file_list_model.h"
 #include "file_menu.h"
 #include "thumbnail_requests.h"
 #include "workspace_model.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QRubberBand>
 #include <QScrollBar>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 const char* tileSizeProperty = "quorvaneTileSize";
@@ -57,6 +62,17 @@ FileListView::FileListView(FileListModel* model, Layout layout, QWidget* parent)
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, later);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, later);
     connect(model, &QAbstractItemModel::modelReset, this, later);
+    FileListAccessible::install();
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                if (!roles.contains(FileListModel::SelectedRole)) return;
+                followSelection(true);
+                if (!QAccessible::isActive()) return;
+                QAccessibleEvent event(this, QAccessible::SelectionWithin);
+                QAccessible::updateAccessibility(&event);
+            });
+    // A reload keeps the place in the list: the focus goes back to the selected item unseen.
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { followSelection(false); });
     updateGrid();
 }
 
@@ -100,6 +116,7 @@ void FileListView::resizeEvent(QResizeEvent* event)
 
 void FileListView::keyPressEvent(QKeyEvent* event)
 {
+    if (fileKey(event)) return;
     WorkspaceModel* workspace = model_->workspace();
     const QModelIndex current = currentIndex();
     if (workspace && event->modifiers() == Qt::NoModifier) {
@@ -122,6 +139,7 @@ void FileListView::keyPressEvent(QKeyEvent* event)
 
 void FileListView::mousePressEvent(QMouseEvent* event)
 {
+    if (pressGesture(event)) return;
     QListView::mousePressEvent(event);
     const QModelIndex index = indexAt(event->position().toPoint());
     WorkspaceModel* workspace = model_->workspace();
@@ -166,9 +184,195 @@ void FileListView::startDrag(Qt::DropActions)
 {
     const QModelIndex index = currentIndex();
     if (!index.isValid()) return;
+    pendingSelect_ = QPersistentModelIndex();
+    // A selected item takes the rest of the selection along, in list order.
+    QModelIndexList dragged{index};
+    if (model_->isSelected(index.row())) {
+        dragged.clear();
+        for (int row = 0; row < model_->rowCount(); ++row)
+            if (model_->isSelected(row)) dragged << model_->index(row);
+    }
     auto* drag = new QDrag(this);
-    drag->setMimeData(model_->mimeData({index}));
+    drag->setMimeData(model_->mimeData(dragged));
     drag->exec(Qt::CopyAction);
+}
+
+void FileListView::followSelection(bool reveal)
+{
+    WorkspaceModel* workspace = model_->workspace();
+    if (!workspace || workspace->selection().size() != 1) return;
+    const int row = model_->rowOf(*workspace->selection().cbegin());
+    if (row < 0 || row == currentIndex().row()) return;
+    const QModelIndex index = model_->index(row);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    if (reveal) scrollTo(index);
+}
+
+bool FileListView::fileKey(QKeyEvent* event)
+{
+    WorkspaceModel* workspace = model_->workspace();
+    if (!workspace) return false;
+    if (event->matches(QKeySequence::SelectAll)) {
+        workspace->selectAll();
+        return true;
+    }
+    if (event->modifiers() & ~Qt::KeypadModifier) return false;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        // Unhandled when nothing is selected, so a sheet or the preview still gets it.
+        if (workspace->selection().isEmpty()) return false;
+        workspace->setSelection({});
+        return true;
+    case Qt::Key_Delete:
+        if (!workspace->selection().isEmpty()) workspace->setConfirmTrash(true);
+        return true;
+    case Qt::Key_F2:
+        if (const std::optional<FileEntry> chosen = workspace->selected())
+            workspace->setRenameTarget(*chosen);
+        return true;
+    case Qt::Key_Backspace:
+        typeAhead_.reset();
+        workspace->enclosingFolder();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FileListView::keyboardSearch(const QString& search)
+{
+    WorkspaceModel* workspace = model_->workspace();
+    const QString typed = typeAhead_.add(search);
+    if (!workspace || typed.isEmpty()) return;
+    const QList<FileEntry>& entries = model_->entries();
+    const auto match = std::find_if(entries.cbegin(), entries.cend(), [&](const FileEntry& file) {
+        return file.name.startsWith(typed, Qt::CaseInsensitive);
+    });
+    if (match == entries.cend()) return;
+    const QModelIndex index = model_->index(int(match - entries.cbegin()));
+    const QString path = match->path;
+    setCurrentIndex(index);
+    scrollTo(index);
+    workspace->setSelection({path});
+}
+
+bool FileListView::pressGesture(QMouseEvent* event)
+{
+    WorkspaceModel* workspace = model_->workspace();
+    if (!workspace) return false;
+    pendingSelect_ = QPersistentModelIndex();
+    const QPoint at = event->position().toPoint();
+    const QModelIndex index = indexAt(at);
+    if (!index.isValid()) {
+        if (event->button() != Qt::LeftButton) return false;
+        // Empty space: clears the selection (Ctrl or Shift keeps it) and starts a band.
+        const bool adding = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
+        bandKept_ = adding ? workspace->selection() : QSet<QString>();
+        if (!adding) workspace->setSelection({});
+        bandOrigin_ = at + QPoint(horizontalOffset(), verticalOffset());
+        if (!band_) band_ = new QRubberBand(QRubberBand::Rectangle, viewport());
+        band_->setGeometry(QRect(at, QSize()));
+        band_->show();
+        setFocus(Qt::MouseFocusReason);
+        return true;
+    }
+    if (event->button() == Qt::LeftButton) {
+        dragFrom_ = index;
+        dragStart_ = at;
+    }
+    const QString path = model_->entry(index.row()).path;
+    const bool selected = workspace->selection().contains(path);
+    if (event->button() == Qt::RightButton) {
+        // The menu that follows acts on what is selected: the item under the pointer.
+        if (!selected) workspace->setSelection({path});
+        setCurrentIndex(index);
+        return true;
+    }
+    if (event->button() == Qt::LeftButton && selected && event->modifiers() == Qt::NoModifier &&
+        workspace->selection().size() > 1) {
+        // Maybe the start of a drag of the whole selection: decided on release.
+        QListView::mousePressEvent(event);
+        pendingSelect_ = index;
+        return true;
+    }
+    return false;
+}
+
+void FileListView::mouseMoveEvent(QMouseEvent* event)
+{
+    // The list's own drag start looks at its item selection, which stays empty here.
+    if (dragFrom_.isValid() && (event->buttons() & Qt::LeftButton) &&
+        (event->position().toPoint() - dragStart_).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        setCurrentIndex(dragFrom_);
+        dragFrom_ = QPersistentModelIndex();
+        startDrag(Qt::CopyAction);
+        return;
+    }
+    if (!band_ || !band_->isVisible()) {
+        QListView::mouseMoveEvent(event);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    // Past the top or bottom edge the list scrolls along with the band.
+    const int overshoot = at.y() < 0 ? at.y() : std::max(0, at.y() - viewport()->height());
+    if (overshoot) verticalScrollBar()->setValue(verticalScrollBar()->value() + overshoot);
+    dragBand(at);
+}
+
+void FileListView::mouseReleaseEvent(QMouseEvent* event)
+{
+    dragFrom_ = QPersistentModelIndex();
+    if (band_ && band_->isVisible()) {
+        dragBand(event->position().toPoint());
+        band_->hide();
+        bandKept_.clear();
+        return;
+    }
+    const QPersistentModelIndex pending = std::exchange(pendingSelect_, QPersistentModelIndex());
+    QListView::mouseReleaseEvent(event);
+    WorkspaceModel* workspace = model_->workspace();
+    if (pending.isValid() && workspace && indexAt(event->position().toPoint()) == pending)
+        workspace->setSelection({model_->entry(pending.row()).path});
+}
+
+void FileListView::dragBand(const QPoint& at)
+{
+    WorkspaceModel* workspace = model_->workspace();
+    if (!workspace) return;
+    const QPoint offset(horizontalOffset(), verticalOffset());
+    const QRect area = QRect(bandOrigin_ - offset, at).normalized();
+    band_->setGeometry(area.intersected(viewport()->rect()));
+    QSet<QString> chosen = bandKept_;
+    for (int row : rowsIn(area))
+        chosen.insert(model_->entry(row).path);
+    workspace->setSelection(std::move(chosen));
+}
+
+QList<int> FileListView::rowsIn(const QRect& area) const
+{
+    // Items are laid out in row order: down the lines of a grid or a list, or
+    // along the strip; the first row that can meet the area is found by halving.
+    const bool across = flow() == QListView::LeftToRight && !isWrapping();
+    auto before = [&](int row) {
+        const QRect rect = visualRect(model_->index(row));
+        return across ? rect.right() < area.left() : rect.bottom() < area.top();
+    };
+    int low = 0, high = model_->rowCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (before(middle))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    QList<int> rows;
+    for (int row = low; row < model_->rowCount(); ++row) {
+        const QRect rect = visualRect(model_->index(row));
+        if (across ? rect.left() > area.right() : rect.top() > area.bottom()) break;
+        if (rect.intersects(area)) rows << row;
+    }
+    return rows;
 }
 
 void FileListView::keepVisibleThumbnails()

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "type_ahead.h"
+
 #include <QListView>
+#include <QSet>
 
 class FileListModel;
+class QRubberBand;
 class QTimer;
 
 // A list view over a FileListModel that acts on its workspace model: a click
@@ -10,6 +14,13 @@ class QTimer;
 // previews, arrow keys move and select, the context menu is the file menu,
 // items drag out as file URLs. Thumbnails are asked for only for the items in
 // view and cancelled for those that scroll away.
+//
+// The gestures of a file manager come on top: Escape clears the selection,
+// Delete asks to move it to the trash, F2 renames, Backspace goes to the
+// enclosing folder, Ctrl+A selects all, typing a name's first letters selects
+// it; a click on empty space clears the selection and a drag there selects
+// with a rubber band; a right click selects the item under it first, and
+// dragging a selected item drags the whole selection.
 class FileListView : public QListView {
     Q_OBJECT
 public:
@@ -23,12 +34,17 @@ public:
     FileListModel* fileModel() const { return model_; }
     // For grids: the smallest tile width and the tile height (stretched to fill).
     void setTileSize(int minimumWidth, int height, int spacing);
+    // Whether typed letters still add up to one name.
+    bool isTypingAhead() const { return typeAhead_.isTyping(); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyboardSearch(const QString& search) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void startDrag(Qt::DropActions supportedActions) override;
@@ -36,6 +52,16 @@ protected:
 private:
     void updateGrid();
     void keepVisibleThumbnails();
+    // The file-manager keys; true when the key was one of them.
+    bool fileKey(QKeyEvent* event);
+    // The presses that select before (or instead of) the list's own handling;
+    // true when the press is fully handled.
+    bool pressGesture(QMouseEvent* event);
+    void dragBand(const QPoint& at);
+    // The current item (and its focus ring) moves to a lone selected item.
+    void followSelection(bool reveal);
+    // The rows whose items meet `area` (viewport coordinates).
+    QList<int> rowsIn(const QRect& area) const;
 
     FileListModel* model_;
     Layout layout_;
@@ -44,4 +70,11 @@ private:
     int spacing_ = 14;
     bool selectingFromKeys_ = false;
     QTimer* thumbnailTimer_;
+    TypeAhead typeAhead_;
+    QRubberBand* band_ = nullptr;
+    QPoint bandOrigin_;                   // in content coordinates
+    QSet<QString> bandKept_;              // the selection a Ctrl or Shift band adds to
+    QPersistentModelIndex pendingSelect_; // a press on a selected item, decided on release
+    QPersistentModelIndex dragFrom_;      // the item a left press went down on
+    QPoint dragStart_;
 };

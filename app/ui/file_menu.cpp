@@ -1,5 +1,6 @@
 #include "file_menu.h"
 
+#include "desktop_applications.h"
 #include "native_path.h"
 #include "workspace_model.h"
 
@@ -21,6 +22,11 @@ void fillFileMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file)
     menu.addAction(QStringLiteral("Open"), &menu, [target, file] {
         if (target) target->open(file);
     });
+    QMenu* openWith = menu.addMenu(QStringLiteral("Open With"));
+    // Looked up when shown: the desktop's associations can change while Quorvane runs.
+    QObject::connect(openWith, &QMenu::aboutToShow, openWith, [openWith, target, file] {
+        if (target) fillOpenWithMenu(*openWith, *target, file);
+    });
     menu.addAction(QStringLiteral("Preview in Quorvane"), &menu, [only] {
         if (WorkspaceModel* model = only()) model->preview();
     });
@@ -38,6 +44,36 @@ void fillFileMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file)
         if (WorkspaceModel* model = only()) model->setConfirmTrash(true);
     });
     trash->setProperty("destructive", true);
+}
+
+void fillOpenWithMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file)
+{
+    menu.clear();
+    const QString type = DesktopApplications::mimeTypeOf(file.path);
+    const QList<DesktopApplication> applications = DesktopApplications::allFor(type);
+    const std::optional<DesktopApplication> preferred = DesktopApplications::defaultFor(type);
+    if (applications.isEmpty()) {
+        menu.addAction(QStringLiteral("No Applications"))->setEnabled(false);
+        return;
+    }
+    QPointer<WorkspaceModel> target(&model);
+    for (const DesktopApplication& application : applications) {
+        const QIcon icon = QFileInfo(application.icon).isAbsolute()
+                               ? QIcon(application.icon)
+                               : QIcon::fromTheme(application.icon);
+        QAction* item = menu.addAction(
+            icon, application.name, &menu, [target, id = application.id, path = file.path] {
+                const std::optional<QString> failure = DesktopApplications::launch(id, {path});
+                if (failure && target) target->setError(*failure);
+            });
+        item->setData(application.id);
+        if (preferred && application == *preferred) {
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+            menu.addSeparator();
+        }
+    }
 }
 
 void revealInFileManager(const QString& path)

@@ -10,6 +10,11 @@ class WorkspaceModel;
 // make it the whole selection.
 void fillFileMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file);
 
+// The applications of the desktop that open `file`, the default one first and
+// in bold; choosing one starts it on the file. A failure to start goes to the
+// model's error.
+void fillOpenWithMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file);
+
 // Shows the file selected in the desktop's file manager (FileManager1), or
 // opens its parent folder when no file manager answers.
 void revealInFileManager(const QString& path);

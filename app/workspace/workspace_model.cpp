@@ -7,10 +7,12 @@
 #include "when_finished.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QThreadPool>
 #include <QtConcurrent>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -89,6 +91,7 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
             });
     connect(&metadataTask_, &MetadataBatchReader::finished, this,
             [this] { setReadingMetadata(false); });
+    connect(&folderWatch_, &FolderWatch::changed, this, [this] { reloadFolder(); });
 
     feature_ = initialFeature;
     sortByDate_ = initialFeature == Feature::Recent || initialFeature == Feature::Timeline;
@@ -337,6 +340,8 @@ void WorkspaceModel::activate(Feature feature)
     setIsFiltering(false);
     setLibraryMessage(std::nullopt);
     setPreviewFile(std::nullopt);
+    listingShown_ = false;
+    folderWatch_.stop();
 
     feature_ = feature;
     Q_EMIT featureChanged();
@@ -382,6 +387,12 @@ void WorkspaceModel::discoverMac()
     treeTask_.cancel();
     metadataTask_.cancel();
     const bool keepList = isMacScope() && !files_.isEmpty();
+    if (!isMacScope() && !walkingHistory_) {
+        history_.visit(folder_);
+        Q_EMIT historyChanged();
+    }
+    listingShown_ = false;
+    folderWatch_.stop();
 
     setLibraryScope(LibraryScope::Mac);
     setLibraryMessage(std::nullopt);
@@ -433,6 +444,12 @@ void WorkspaceModel::receive(const LibrarySnapshot& snapshot, bool keepList)
 
 void WorkspaceModel::navigate(QString folder)
 {
+    if (const QString from = place(); !walkingHistory_ && from != folder) {
+        history_.visit(from);
+        Q_EMIT historyChanged();
+    }
+    listingShown_ = false;
+    folderWatch_.stop();
     libraryDiscovery_->stop();
     setLibraryScope(LibraryScope::Folder);
     setLibraryMessage(std::nullopt);
@@ -470,9 +487,87 @@ void WorkspaceModel::navigate(QString folder)
             setError(failureMessage(std::current_exception()));
             return;
         }
+        listingShown_ = true;
+        if (followsDisk()) folderWatch_.watch(folder_);
         readMetadataIfNeeded();
         if (isAnalysis(feature_) || feature_ == Feature::Timeline) scan();
     });
+}
+
+QString WorkspaceModel::place() const
+{
+    return isMacScope() ? QString() : folder_;
+}
+
+bool WorkspaceModel::followsDisk() const
+{
+    // Scans and the index are not one folder's listing; a reload would replace them.
+    return listingShown_ && !isMacScope() && !isAnalysis(feature_) && feature_ != Feature::Timeline;
+}
+
+void WorkspaceModel::reloadFolder(const QString& reveal)
+{
+    if (!followsDisk()) {
+        refresh();
+        return;
+    }
+    const QString folder = folder_;
+    const TaskSlot::Ticket ticket = loadTask_.start();
+    QFuture<QList<FileEntry>> listing = service_.contents(folder, showHidden());
+    loadTask_.onCancel([listing]() mutable { listing.cancel(); });
+    whenFinished(listing, this, [this, ticket, folder, reveal](QFuture<QList<FileEntry>> done) {
+        if (ticket.isCancelled()) return;
+        loadTask_.finish(ticket);
+        QList<FileEntry> files;
+        try {
+            files = done.result();
+        } catch (const Cancelled&) {
+            return;
+        } catch (...) {
+            if (QFileInfo(folder).isDir()) {
+                setError(failureMessage(std::current_exception()));
+                return;
+            }
+            // The folder itself went away: show the nearest one that is still there.
+            QString parent = folder;
+            while (!QFileInfo(parent).isDir() && parent != QDir::rootPath())
+                parent = QFileInfo(parent).path();
+            showPlace(parent);
+            return;
+        }
+        QSet<QString> present;
+        present.reserve(files.size());
+        for (const FileEntry& file : std::as_const(files))
+            present.insert(file.path);
+        QSet<QString> kept = selection_;
+        kept.intersect(present);
+        if (present.contains(reveal)) kept = {reveal};
+        if (files != files_) {
+            setFiles(std::move(files));
+            readMetadataIfNeeded();
+        }
+        setSelection(std::move(kept));
+    });
+}
+
+void WorkspaceModel::goBack()
+{
+    showPlace(history_.back(place()));
+}
+
+void WorkspaceModel::goForward()
+{
+    showPlace(history_.forward(place()));
+}
+
+void WorkspaceModel::showPlace(const std::optional<QString>& to)
+{
+    if (!to) return;
+    // A step through the history is not a new visit.
+    const bool walking = std::exchange(walkingHistory_, true);
+    to->isEmpty() ? discoverMac() : navigate(*to);
+    walkingHistory_ = walking;
+    Q_EMIT historyChanged();
 }
 
 void WorkspaceModel::refresh()
@@ -555,6 +650,8 @@ void WorkspaceModel::scan()
 
 void WorkspaceModel::publishScan(const ScanOutcome& outcome)
 {
+    listingShown_ = false;
+    folderWatch_.stop();
     setDuplicateGroups(outcome.groups);
     setReport(outcome.report);
     setFiles(outcome.report.files);

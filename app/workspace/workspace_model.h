@@ -5,6 +5,8 @@
 #include "feature_state.h"
 #include "file_service.h"
 #include "filter_schedule.h"
+#include "folder_history.h"
+#include "folder_watch.h"
 #include "library_discovering.h"
 #include "library_scope.h"
 #include "media_metadata_reader.h"
@@ -114,6 +116,14 @@ public:
     void navigate(QString folder);
     void refresh();
     void chooseFolder();
+    // Back and Forward through the places this section showed (folders, or
+    // the whole computer).
+    void goBack();
+    void goForward();
+    bool canGoBack() const { return history_.canGoBack(); }
+    bool canGoForward() const { return history_.canGoForward(); }
+    // Where goBack() leads: a folder, or empty for the whole computer.
+    std::optional<QString> backPlace() const { return history_.previous(); }
     void scan();
     void cancelScan();
     void prepareStorage(QList<FileEntry> files, QString root, int inaccessible);
@@ -169,6 +179,7 @@ Q_SIGNALS:
     void libraryResultChanged();
     void isFilteringChanged();
     void storageTreeChanged();
+    void historyChanged();
 
 private:
     // The selected paths in the order shown, then any others by name, so actions
@@ -202,6 +213,17 @@ private:
     void receive(const LibrarySnapshot& snapshot, bool keepList);
     void publishScan(const ScanOutcome& outcome);
     void failLoading(const QString& message);
+    // The place shown now, as the history names it.
+    QString place() const;
+    // Shows a place of the history (or one the user did not choose) without recording a visit.
+    void showPlace(const std::optional<QString>& to);
+    // Lists `folder_` again where it is shown: the selection stays (less what
+    // vanished), or becomes `reveal` when that is listed. Falls back to
+    // navigate() when the shown list is not the folder's listing.
+    void reloadFolder(const QString& reveal = {});
+    // Whether `files_` is the listing of `folder_` that the disk should keep current.
+    bool followsDisk() const;
+    void listed(QList<FileEntry> listing);
     QString storageRoot() const;
     void enqueueCopies(const QStringList& sources);
     // Runs `change` when `future` ends; failures go to `error` first.
@@ -257,4 +279,8 @@ private:
     std::function<void(Feature)> onActivate_;
     WorkspacePlatform platform_ = WorkspacePlatform::headless();
     QHash<Feature, FeatureState> states_;
+    FolderHistory history_;
+    bool walkingHistory_ = false;
+    bool listingShown_ = false;
+    FolderWatch folderWatch_;
 };

@@ -7,6 +7,7 @@
 #include "when_finished.h"
 #include "workspace_model.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
 
@@ -168,22 +169,30 @@ void WorkspaceModel::createFolder(const QString& name)
         return;
     }
     const QString parent = folder_;
-    afterChange(service_.createFolder(parent, name), [this, parent](bool succeeded) {
-        if (succeeded) navigate(parent);
+    afterChange(service_.createFolder(parent, name), [this, parent, name](bool succeeded) {
+        if (!succeeded) return;
+        // The new folder is listed where it lands and selected, so it can be named or opened.
+        if (folder_ == parent && followsDisk())
+            reloadFolder(QDir::cleanPath(parent + QLatin1Char('/') + name));
+        else
+            navigate(parent);
     });
 }
 
 void WorkspaceModel::rename(FileEntry entry, QString name)
 {
-    afterChange(service_.rename(entry.path, name), [this](bool succeeded) {
-        if (succeeded) refresh();
-    });
+    const QString renamed = QDir::cleanPath(QFileInfo(entry.path).path() + QLatin1Char('/') + name);
+    afterChange(service_.rename(entry.path, name),
+                [this, old = entry.path, renamed](bool succeeded) {
+                    // A selected item stays selected under its new name.
+                    if (succeeded) reloadFolder(selection_.contains(old) ? renamed : QString());
+                });
 }
 
 void WorkspaceModel::trash()
 {
-    // Refreshed also after a failure: what did reach the trash leaves the list.
-    afterChange(service_.trash(selectionInOrder()), [this](bool) { refresh(); });
+    // Reloaded also after a failure: what did reach the trash leaves the list.
+    afterChange(service_.trash(selectionInOrder()), [this](bool) { reloadFolder(); });
 }
 
 void WorkspaceModel::extractText()

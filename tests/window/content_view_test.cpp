@@ -161,15 +161,16 @@ TEST_F(WindowTest, FileMenuActsOnThatFileAloneAndTheTrashTitleCountsTheSelection
     QStringList titles;
     for (QAction* action : menu.actions())
         titles << (action->isSeparator() ? "-" : action->text());
-    EXPECT_EQ(titles, (QStringList{"Open", "Preview in Quorvane", "Show in File Manager", "-",
-                                   "Rename\u2026", "Copy", "-", "Move to Trash\u2026"}));
+    EXPECT_EQ(titles,
+              (QStringList{"Open", "Open With", "Preview in Quorvane", "Show in File Manager", "-",
+                           "Rename\u2026", "Copy", "-", "Move to Trash\u2026"}));
     menu.actions().last()->trigger();
     EXPECT_EQ(model.selection(), QSet<QString>{files.filePath("two.txt")});
     EXPECT_TRUE(model.confirmTrash());
     model.setConfirmTrash(false);
     EXPECT_EQ(WindowSheets::trashTitle(2), QStringLiteral("Move 2 selected items to Trash?"));
 
-    menu.actions().at(4)->trigger();
+    menu.actions().at(5)->trigger();
     ASSERT_TRUE(model.renameTarget());
     EXPECT_EQ(model.renameTarget()->name, QStringLiteral("two.txt"));
 }
