@@ -17,7 +17,8 @@ void writeSnapshot(const LibrarySnapshot& snapshot, bool json)
 {
     OutputStream out;
     if (!json) {
-        for (const FileEntry& entry : snapshot.files) EntryOutput::writeRow(out, entry, true);
+        for (const FileEntry& entry : snapshot.files)
+            EntryOutput::writeRow(out, entry, true);
         return;
     }
     JsonWriter writer(out);
@@ -34,7 +35,8 @@ void writeSnapshot(const LibrarySnapshot& snapshot, bool json)
 int discover(const Arguments& args)
 {
     const auto kind = fromRawValue<MediaKind>(args.positional().value(0));
-    if (!kind) throw UsageError(QStringLiteral("KIND is one of image, video, audio, document, other"));
+    if (!kind)
+        throw UsageError(QStringLiteral("KIND is one of image, video, audio, document, other"));
     const bool watch = args.flag(QStringLiteral("watch"));
 
     TrackerLibraryDiscovery discovery;
@@ -80,8 +82,9 @@ int meta(const Arguments& args)
             json.endObject();
             continue;
         }
-        const QString duration =
-            metadata.duration ? QString::number(*metadata.duration, 'f', 3) + u's' : QStringLiteral("\u2013");
+        const QString duration = metadata.duration
+                                     ? QString::number(*metadata.duration, 'f', 3) + u's'
+                                     : QStringLiteral("\u2013");
         out << QStringLiteral("%1\u00d7%2\t%3\t%4\t")
                    .arg(metadata.width)
                    .arg(metadata.height)

@@ -1,9 +1,9 @@
 #include "tool_scope_bar.h"
 
 #include "palette.h"
+#include "palette_follower.h"
 #include "sidebar_icon.h"
 #include "spinner.h"
-#include "palette_follower.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "workspace_model.h"

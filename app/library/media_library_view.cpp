@@ -8,8 +8,8 @@
 #include "fitted_stack.h"
 #include "library_tile_delegate.h"
 #include "palette.h"
-#include "sidebar_icon.h"
 #include "palette_follower.h"
+#include "sidebar_icon.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "workspace_model.h"
@@ -207,8 +207,8 @@ MediaLibraryView::MediaLibraryView(QWidget* parent) : SectionView(parent)
     column->addWidget(content_, 1);
 
     auto* footer = new QHBoxLayout;
-    footer->addWidget(symbolLabel(QStringLiteral("rectangle.inset.filled"), 14,
-                                  &UiStyle::secondaryText, this));
+    footer->addWidget(
+        symbolLabel(QStringLiteral("rectangle.inset.filled"), 14, &UiStyle::secondaryText, this));
     footer->addWidget(UiStyle::label(tr("Double-click or press Space to preview here in Quorvane"),
                                      10, QFont::Normal, true, this));
     footer->addStretch();

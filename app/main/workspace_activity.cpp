@@ -1,8 +1,8 @@
 #include "workspace_activity.h"
 
-#include "spinner.h"
 #include "named_colors.h"
 #include "palette_follower.h"
+#include "spinner.h"
 #include "symbols.h"
 #include "workspace_model.h"
 

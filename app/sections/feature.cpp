@@ -33,16 +33,25 @@ const Presentation& presentation(Feature feature)
 
 } // namespace
 
-QString iconOf(Feature feature) { return QString::fromUtf8(presentation(feature).icon); }
+QString iconOf(Feature feature)
+{
+    return QString::fromUtf8(presentation(feature).icon);
+}
 
 QColor colorOf(Feature feature)
 {
     return inAppearance(QColor::fromRgba(presentation(feature).color));
 }
 
-QString subtitleOf(Feature feature) { return QString::fromUtf8(presentation(feature).subtitle); }
+QString subtitleOf(Feature feature)
+{
+    return QString::fromUtf8(presentation(feature).subtitle);
+}
 
-bool isLibrary(Feature feature) { return mediaKindOf(feature).has_value(); }
+bool isLibrary(Feature feature)
+{
+    return mediaKindOf(feature).has_value();
+}
 
 bool isAnalysis(Feature feature)
 {

@@ -41,7 +41,10 @@ template <> struct RawValues<Feature> {
     }};
 };
 
-inline QString titleOf(Feature feature) { return rawValue(feature); }
+inline QString titleOf(Feature feature)
+{
+    return rawValue(feature);
+}
 // The symbol name; the window maps it to a theme icon.
 QString iconOf(Feature feature);
 QColor colorOf(Feature feature);

@@ -9,7 +9,10 @@ const QColor& Palette::blue()
     return accent;
 }
 
-QColor Palette::muted() { return QGuiApplication::palette().color(QPalette::PlaceholderText); }
+QColor Palette::muted()
+{
+    return QGuiApplication::palette().color(QPalette::PlaceholderText);
+}
 
 QColor Palette::line()
 {

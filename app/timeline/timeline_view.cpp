@@ -43,8 +43,9 @@ TimelineDayView::TimelineDayView(WorkspaceModel* model, TimelineGroup group, QWi
     column->setSpacing(10);
     auto* header = new QHBoxLayout;
     header->setSpacing(8);
-    header->addWidget(symbolLabel(QStringLiteral("calendar.circle.fill"), 18,
-                                  [] { return colorOf(Feature::Timeline); }, this));
+    header->addWidget(symbolLabel(
+        QStringLiteral("calendar.circle.fill"), 18, [] { return colorOf(Feature::Timeline); },
+        this));
     heading_ = UiStyle::label({}, 13, QFont::DemiBold, false, this);
     count_ = UiStyle::label({}, 10, QFont::Normal, true, this);
     header->addWidget(heading_);

@@ -1,8 +1,8 @@
 #include "command_palette.h"
 
 #include "palette.h"
-#include "sidebar_icon.h"
 #include "palette_follower.h"
+#include "sidebar_icon.h"
 #include "symbols.h"
 #include "ui_style.h"
 #include "workspace_model.h"

@@ -96,7 +96,8 @@ void ensureTheme()
             QIcon::setThemeSearchPaths(paths);
         }
         QIcon::setFallbackThemeName(QStringLiteral("breeze"));
-        if (!QIcon::themeName().startsWith(u"breeze")) QIcon::setThemeName(QStringLiteral("breeze"));
+        if (!QIcon::themeName().startsWith(u"breeze"))
+            QIcon::setThemeName(QStringLiteral("breeze"));
         return true;
     }();
     (void)done;

@@ -21,7 +21,8 @@ TEST(Sections, RawValuesAreExactTitles)
     EXPECT_EQ(all[4], Feature::Explorer);
     EXPECT_EQ(all.back(), Feature::Transfers);
     QSet<QString> titles;
-    for (Feature f : all) titles.insert(titleOf(f));
+    for (Feature f : all)
+        titles.insert(titleOf(f));
     EXPECT_EQ(titles.size(), 12);
 
     // The typographic apostrophe, not an ASCII one.

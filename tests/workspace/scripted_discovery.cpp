@@ -29,8 +29,7 @@ LibrarySnapshot interimSnapshot(const QList<FileEntry>& files)
     return LibrarySnapshot{files, {}, true, std::nullopt};
 }
 
-FileEntry indexedFile(const QString& path, qint64 size, const QDateTime& modified,
-                      bool isDirectory)
+FileEntry indexedFile(const QString& path, qint64 size, const QDateTime& modified, bool isDirectory)
 {
     return FileEntry::indexed(path, size, modified, isDirectory);
 }

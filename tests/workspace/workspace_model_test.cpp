@@ -17,7 +17,8 @@ const QString discovering = QStringLiteral("Discovering indexed files\u2026");
 QStringList names(const QList<FileEntry>& files)
 {
     QStringList out;
-    for (const FileEntry& f : files) out << f.name;
+    for (const FileEntry& f : files)
+        out << f.name;
     return out;
 }
 
@@ -27,8 +28,8 @@ struct ModelFixture {
     std::unique_ptr<WorkspaceModel> model;
 
     explicit ModelFixture(Feature feature)
-        : model(std::make_unique<WorkspaceModel>(std::make_unique<ScriptedDiscovery>(log),
-                                                 feature, &store))
+        : model(std::make_unique<WorkspaceModel>(std::make_unique<ScriptedDiscovery>(log), feature,
+                                                 &store))
     {
     }
     WorkspaceModel& operator*() { return *model; }
@@ -126,12 +127,12 @@ TEST(WorkspaceModel, TypingIsDebouncedAndOnlyTheLastPassPublishes)
     ASSERT_TRUE(waitUntilSettled(*explorer));
 
     QSignalSpy published(explorer.model.get(), &WorkspaceModel::libraryResultChanged);
-    for (const char* q : {"a", "al", "alp", "alph", "alpha"}) explorer->setQuery(q);
+    for (const char* q : {"a", "al", "alp", "alph", "alpha"})
+        explorer->setQuery(q);
     EXPECT_TRUE(explorer->isFiltering());
     ASSERT_TRUE(waitUntilSettled(*explorer));
     EXPECT_EQ(published.size(), 1);
-    EXPECT_EQ(names(explorer->libraryResult().files),
-              (QStringList{"alpha.txt", "alphabet.txt"}));
+    EXPECT_EQ(names(explorer->libraryResult().files), (QStringList{"alpha.txt", "alphabet.txt"}));
 
     // New files cancel a waiting debounced pass and use the new query at once.
     explorer->setQuery("beta");
@@ -145,7 +146,8 @@ TEST(WorkspaceModel, AStaleFilteringPassNeverOverwritesANewerOne)
     ModelFixture explorer(Feature::Explorer);
     explorer.log->send(finalSnapshot({}));
     QList<FileEntry> many;
-    for (int i = 0; i < 200000; ++i) many << indexedFile(QStringLiteral("/big/f%1.dat").arg(i));
+    for (int i = 0; i < 200000; ++i)
+        many << indexedFile(QStringLiteral("/big/f%1.dat").arg(i));
     explorer->setFiles(many);
     explorer->setFiles({indexedFile("/small/only.txt")});
     ASSERT_TRUE(waitUntilSettled(*explorer, 60000));
@@ -157,14 +159,15 @@ TEST(WorkspaceModel, SectionFiltersFollowTheirRules)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     ModelFixture large(Feature::Large);
-    large.log->send(finalSnapshot({indexedFile("/l/under", 99999999), indexedFile("/l/exact", 100000000),
-                                   indexedFile("/l/dir", 500000000, now, true)}));
+    large.log->send(
+        finalSnapshot({indexedFile("/l/under", 99999999), indexedFile("/l/exact", 100000000),
+                       indexedFile("/l/dir", 500000000, now, true)}));
     ASSERT_TRUE(waitUntilSettled(*large));
     EXPECT_EQ(names(large->libraryResult().files), QStringList{"exact"});
 
     ModelFixture timeline(Feature::Timeline);
-    timeline.log->send(finalSnapshot({indexedFile("/t/today", 1, now),
-                                      indexedFile("/t/old", 1, now.addDays(-10))}));
+    timeline.log->send(finalSnapshot(
+        {indexedFile("/t/today", 1, now), indexedFile("/t/old", 1, now.addDays(-10))}));
     ASSERT_TRUE(waitUntilSettled(*timeline));
     EXPECT_EQ(timeline->timelineGroups().size(), 2);
     timeline->setTimelineDays(3);
@@ -173,8 +176,8 @@ TEST(WorkspaceModel, SectionFiltersFollowTheirRules)
     EXPECT_EQ(names(timeline->timelineGroups()[0].files), QStringList{"today"});
 
     ModelFixture recent(Feature::Recent);
-    recent.log->send(finalSnapshot({indexedFile("/r/new", 1, now.addDays(-6)),
-                                    indexedFile("/r/stale", 1, now.addDays(-8))}));
+    recent.log->send(finalSnapshot(
+        {indexedFile("/r/new", 1, now.addDays(-6)), indexedFile("/r/stale", 1, now.addDays(-8))}));
     ASSERT_TRUE(waitUntilSettled(*recent));
     EXPECT_EQ(names(recent->libraryResult().files), QStringList{"new"});
 }
@@ -212,7 +215,8 @@ TEST(WorkspaceModel, FolderListingKeepsFoldersInExplorerAndScansInAnalysisSectio
 TEST(WorkspaceModel, StorageAnalyzerBuildsItsTreeFromTheWholeComputer)
 {
     ModelFixture storage(Feature::Storage);
-    storage.log->send(finalSnapshot({indexedFile("/home/u/a.bin", 5), indexedFile("/var/b.bin", 7)}));
+    storage.log->send(
+        finalSnapshot({indexedFile("/home/u/a.bin", 5), indexedFile("/var/b.bin", 7)}));
     ASSERT_TRUE(waitFor([&] { return storage->storageTree() != nullptr; }));
     ASSERT_TRUE(waitUntilSettled(*storage));
     EXPECT_EQ(storage->operation(), QStringLiteral("Ready"));
@@ -228,7 +232,8 @@ TEST(WorkspaceModel, StorageAnalyzerBuildsItsTreeFromTheWholeComputer)
 TEST(WorkspaceModel, CancellingPublishesNothing)
 {
     TempTree tree;
-    for (int i = 0; i < 3000; ++i) tree.file(QStringLiteral("d%1/f%2").arg(i % 50).arg(i), "x");
+    for (int i = 0; i < 3000; ++i)
+        tree.file(QStringLiteral("d%1/f%2").arg(i % 50).arg(i), "x");
 
     ModelFixture large(Feature::Large);
     large->navigate(tree.root());
@@ -322,11 +327,13 @@ TEST(WorkspaceModel, MediaPropertiesAreReadInBatchesOnlyWhenAFilterNeedsThem)
 TEST(WorkspaceModel, ALateResultAfterTheModelIsGoneIsDropped)
 {
     TempTree tree;
-    for (int i = 0; i < 2000; ++i) tree.file(QStringLiteral("d%1/f%2").arg(i % 40).arg(i), "same");
+    for (int i = 0; i < 2000; ++i)
+        tree.file(QStringLiteral("d%1/f%2").arg(i % 40).arg(i), "same");
     auto fixture = std::make_unique<ModelFixture>(Feature::Duplicates);
     (*fixture)->navigate(tree.root());
     QList<FileEntry> many;
-    for (int i = 0; i < 100000; ++i) many << indexedFile(QStringLiteral("/m/%1").arg(i));
+    for (int i = 0; i < 100000; ++i)
+        many << indexedFile(QStringLiteral("/m/%1").arg(i));
     (*fixture)->setFiles(many);
     ASSERT_TRUE(waitFor([&] { return (*fixture)->busy(); }));
     fixture.reset(); // while scanning, hashing or filtering
