@@ -4,6 +4,7 @@
 #include <QString>
 
 class QLocalServer;
+class QLocalSocket;
 
 // One window per user: the first launch listens on a local socket, later
 // launches hand it their folder and quit.
@@ -13,11 +14,17 @@ public:
     enum class Role {
         First,     // this process listens and shows the window
         Forwarded, // a running instance took the request; quit with status 0
-        Alone,     // no running instance and no socket either; show the window anyway
+        Alone,     // no running instance and no safe socket either; show the window anyway
     };
 
-    // The socket of this user: in $XDG_RUNTIME_DIR when there is one, else in
-    // the temporary folder with the user id in its name.
+    // The largest request a launch may send: a length and a path of PATH_MAX
+    // bytes as UTF-16.
+    static constexpr qint64 maxMessageBytes = 4 + 2 * 4096;
+
+    // The socket of this user, in a folder nobody else can write:
+    // $XDG_RUNTIME_DIR when the user owns it with mode 0700, else a private
+    // folder of this user under the temporary folder. Empty when neither is
+    // safe to use.
     static QString defaultKey();
 
     explicit SingleInstance(QString key = defaultKey(), QObject* parent = nullptr);
@@ -34,13 +41,20 @@ Q_SIGNALS:
     void activationRequested(const QString& folder);
 
 private:
-    bool forward(const QString& folder);
+    enum class Delivery { Delivered, NoListener, Refused };
+
+    Delivery forward(const QString& folder);
     bool listen();
     void accept();
+    void serve(QLocalSocket* socket);
 
     QString key_;
     QLocalServer* server_ = nullptr;
 };
+
+// True when the process at the other end of a connected local socket runs as
+// this user.
+bool peerIsThisUser(qintptr socketDescriptor);
 
 // The folder a command-line argument names, as an absolute path: a path
 // relative to the working folder or a file:// URL (as desktop launchers pass
