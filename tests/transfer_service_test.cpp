@@ -613,19 +613,19 @@ TEST(TransferCopy, AKilledCopysTemporaryItemGoesWhileRunningOnesStay)
     ASSERT_GT(killed, 0);
     const pid_t running = copyThatHolds(single, dest);
     ASSERT_GT(running, 0);
-    EXPECT_EQ(leftovers(dest).size(), 2);
+    EXPECT_EQ(partialCopiesIn(dest).size(), 2);
     killAndReap(killed);
 
     // The next copy into the folder takes away only the dead copy's item.
     CopyRun run = copyWith(small, dest);
     ASSERT_FALSE(run.error.has_value()) << run.error->message().toStdString();
-    EXPECT_EQ(leftovers(dest).size(), 1);
+    EXPECT_EQ(partialCopiesIn(dest).size(), 1);
     TransferService::removeStaleTemporaryItems(dest);
-    EXPECT_EQ(leftovers(dest).size(), 1) << "a running copy keeps its item";
+    EXPECT_EQ(partialCopiesIn(dest).size(), 1) << "a running copy keeps its item";
 
     killAndReap(running);
     TransferService::removeStaleTemporaryItems(dest);
-    EXPECT_TRUE(leftovers(dest).isEmpty());
+    EXPECT_TRUE(partialCopiesIn(dest).isEmpty());
     EXPECT_EQ(entriesOf(dest), QStringList{"small.txt"});
 }
 
