@@ -5,8 +5,8 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
-// Wide folders of many files: the helpers read ahead from the far end while
-// the walk reads from the near one, so the two meet inside a folder.
+// Wide folders, walked many times: the helpers read ahead from the far end
+// while the walk reads from the near one, so the two often reach the same folder.
 TEST(TreeWalker, VisitsEveryItemOnceParentsFirstWhileHelpersReadAhead)
 {
     TempTree tree;
