@@ -36,6 +36,9 @@ struct Folder {
     std::vector<QString> paths;
     bool readable = false;
     int error = 0;
+    // Set before the folder is shared and never changed: the walk may read it without the lock.
+    bool skipped = false;
+    // Guarded by the read-ahead's lock once the folder is queued.
     State state = State::Queued;
 };
 using FolderPtr = std::shared_ptr<Folder>;
@@ -182,7 +185,8 @@ std::vector<FolderPtr> subfoldersOf(const Folder& folder)
             sub->name = child.name;
         }
         if (isVirtualTree(sub->native)) {
-            sub->state = Folder::State::Done; // never entered
+            sub->skipped = true;
+            sub->state = Folder::State::Done; // so that no helper reads it
             sub->error = EPERM;
         } else {
             sub->path = folder.paths[i];
@@ -232,7 +236,7 @@ void TreeWalker::walk(const QString& root, bool includeHidden, const Visitor& vi
                    child.statFailed ? nullptr : &child.st});
         if (child.statFailed || !S_ISDIR(child.st.st_mode)) continue;
         FolderPtr sub = frame.subfolders[frame.nextSubfolder++];
-        if (sub->state == Folder::State::Done && sub->path.isEmpty()) continue;
+        if (sub->skipped) continue;
         readAhead.await(*sub);
         if (sub->readable) push(std::move(sub)); // invalidates `frame`
     }
