@@ -9,6 +9,8 @@
 
 DetailScrollArea::DetailScrollArea(QWidget* page, QWidget* parent) : QScrollArea(parent)
 {
+    // The page scrolls with the wheel and the body's keys; the area itself takes no Tab stop.
+    setFocusPolicy(Qt::NoFocus);
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -46,7 +48,15 @@ void DetailScrollArea::setBody(QAbstractScrollArea* body)
 int DetailScrollArea::collapsibleHeight() const
 {
     if (!body_ || !widget() || !body_->isVisibleTo(widget())) return 0;
-    return body_->mapTo(widget(), QPoint(0, 0)).y();
+    return body_->mapTo(widget(), QPoint(0, 0)).y() - lead();
+}
+
+// What stays with the body above it in its own frame (a list's column
+// headings), so that it scrolls away only with the body.
+int DetailScrollArea::lead() const
+{
+    if (!body_ || body_->parentWidget() == widget()) return 0;
+    return body_->y();
 }
 
 void DetailScrollArea::reset()
@@ -138,7 +148,7 @@ void DetailScrollArea::fit()
         // pass or two: the body is as tall as the whole area.
         if (page->width() != width) page->resize(width, page->height());
         for (int pass = 0; pass < 3; ++pass) {
-            const int wanted = std::max(minimum, page->height() + room - body_->height());
+            const int wanted = std::max(minimum, page->height() + room - lead() - body_->height());
             if (page->height() == wanted) break;
             page->resize(width, wanted);
             if (page->layout()) page->layout()->activate();

@@ -34,6 +34,7 @@ private:
     void fit();
     void fitLater();
     bool scrollNested(int pixels);
+    int lead() const;
 
     QPointer<QAbstractScrollArea> body_;
     bool fitting_ = false;

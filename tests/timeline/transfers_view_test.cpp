@@ -32,8 +32,8 @@ protected:
         ViewTest::TearDown();
     }
 
-    // A file too large to finish copying before the test has looked at it;
-    // sparse, so it costs no disk until copied.
+    // A copy that the fixture's engine holds until it is cancelled; sparse,
+    // so it costs no disk.
     QString largeFile(const QString& name)
     {
         const QString path = tree.file(name);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appearance.h"
+#include "held_copies.h"
 #include "scripted_discovery.h"
 #include "test_support.h"
 #include "transfer_store.h"
@@ -76,6 +77,8 @@ protected:
 
     TempTree tree;
     std::shared_ptr<ScriptedDiscovery::Log> log = std::make_shared<ScriptedDiscovery::Log>();
-    TransferStore store;
+    // Files named *.bin stand for copies too long to finish while a test looks.
+    TransferStore store{std::make_shared<HeldCopies>(
+        [](const QString& source) { return source.endsWith(QStringLiteral(".bin")); })};
     std::unique_ptr<WorkspaceModel> model;
 };

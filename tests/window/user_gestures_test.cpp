@@ -10,6 +10,7 @@
 #include "explorer_browser.h"
 #include "file_list_model.h"
 #include "file_list_view.h"
+#include "held_copies.h"
 #include "main_window.h"
 #include "media_library_view.h"
 #include "model_testers.h"
@@ -41,25 +42,6 @@
 #include <QTreeView>
 
 namespace {
-
-// Real copies that stop once their first bytes are written until cancelled,
-// so one can be held half-done while others wait in the queue.
-class HeldCopies : public TransferEngine {
-public:
-    QFuture<void> start(const QString& source, const QString& destination, ProgressHandler progress,
-                        CancelCheck isCancelled) override
-    {
-        auto hold = [progress, isCancelled](const CopyProgress& reached) {
-            progress(reached);
-            while (reached.bytes > 0 && !isCancelled())
-                QThread::msleep(2);
-        };
-        return real_.start(source, destination, hold, isCancelled);
-    }
-
-private:
-    TransferService real_;
-};
 
 const char* layoutName(BrowserMode mode)
 {
@@ -173,10 +155,18 @@ protected:
         ASSERT_TRUE(browser);
         ASSERT_TRUE(waitFor([&] {
             return model.folder() == folder && shownNames(*browser->listModel()) == names;
-        })) << shownNames(*browser->listModel()).join(u',').toStdString();
+        })) << shownNames(*browser->listModel()).join(u',').toStdString()
+            << " in " << model.folder().toStdString() << " not " << folder.toStdString();
         EXPECT_FALSE(model.isMacScope());
         EXPECT_TRUE(waitUntilSettled(model));
         EXPECT_TRUE(showsLabel(content(), QFileInfo(folder).fileName()));
+    }
+
+    // Backspace: up to the enclosing folder, whatever the history holds.
+    void goUp(const QString& folder, const QStringList& names)
+    {
+        QTest::keyClick(explorer()->currentView(), Qt::Key_Backspace);
+        expectShowing(folder, names);
     }
 
     void goBack(const QString& folder, const QStringList& names)
@@ -284,7 +274,8 @@ TEST_F(UserGestures, OpensFoldersListedFromTheWholeComputerInEveryLayout)
                 doubleClick(view, tree.path("Beta"));
             }
             expectShowing(tree.path("Beta"), {"inside.txt"});
-            goBack(tree.root(), {"Beta", "notes.txt"});
+            goUp(tree.root(), {"Beta", "notes.txt"});
+            goBack(tree.path("Beta"), {"inside.txt"});
         }
 }
 
@@ -344,7 +335,7 @@ TEST_F(UserGestures, QuittingWhileOneCopyRunsAndTwoWaitCancelsThemAllAndLeavesNo
     EXPECT_EQ(model.selection().size(), 3);
     QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
 
-    goBack(tree.root(), {"from", "to"});
+    goUp(tree.root(), {"from", "to"});
     doubleClick(explorer()->currentView(), tree.path("to"));
     expectShowing(tree.path("to"), {});
     QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
