@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -34,6 +35,9 @@ struct LaunchOptions {
     QCommandLineOption delay{QStringLiteral("screenshot-delay"),
                              QStringLiteral("Wait MS milliseconds before the screenshot."),
                              QStringLiteral("MS"), QStringLiteral("1500")};
+    QCommandLineOption size{QStringLiteral("window-size"),
+                            QStringLiteral("Open the window at WIDTHxHEIGHT (e.g. 900x580)."),
+                            QStringLiteral("SIZE")};
     QCommandLineOption section{QStringLiteral("section"),
                                QStringLiteral("Open the section NAME (e.g. \"Images\")."),
                                QStringLiteral("NAME")};
@@ -47,7 +51,7 @@ struct LaunchOptions {
         parser.setApplicationDescription(
             QStringLiteral("Quorvane brings your files together in one window."));
         parser.addHelpOption();
-        parser.addOptions({screenshot, delay, section, folder});
+        parser.addOptions({screenshot, delay, size, section, folder});
         parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("A folder to open."),
                                      QStringLiteral("[DIR]"));
     }
@@ -79,7 +83,7 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     const LaunchOptions options(parser);
     parser.process(app);
-    const auto& [screenshot, delay, section, folder] = options;
+    const auto& [screenshot, delay, size, section, folder] = options;
 
     std::optional<Feature> startSection;
     if (parser.isSet(section)) {
@@ -141,6 +145,16 @@ int main(int argc, char** argv)
         window.get());
     QObject::connect(window->content(), &ContentView::settingsRequested, settings,
                      &SettingsWindow::present);
+    if (parser.isSet(size)) {
+        const QStringList parts = parser.value(size).split(u'x');
+        const QSize wanted =
+            parts.size() == 2 ? QSize(parts[0].toInt(), parts[1].toInt()) : QSize();
+        if (!wanted.isValid() || wanted.isEmpty()) {
+            std::fprintf(stderr, "quorvane: --window-size takes WIDTHxHEIGHT, e.g. 900x580\n");
+            return 2;
+        }
+        window->resize(wanted);
+    }
     window->show();
     if (parser.isSet(screenshot))
         scheduleScreenshot(*window, parser.value(screenshot), parser.value(delay).toInt());
