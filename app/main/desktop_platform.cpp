@@ -29,9 +29,8 @@ std::optional<QList<QUrl>> fileUrlsFrom(const QMimeData* data)
         for (qsizetype i = 1; i < lines.size(); ++i)
             if (!lines[i].isEmpty()) urls << QUrl::fromEncoded(lines[i]);
     }
+    // Which of them can be pasted is the workspace's to say, to the user.
     if (urls.isEmpty()) return std::nullopt;
-    for (const QUrl& url : urls)
-        if (!url.isLocalFile()) return std::nullopt;
     return urls;
 }
 

@@ -116,14 +116,29 @@ void WorkspaceModel::copySelection()
     platform_.writeClipboard(urls);
 }
 
+// Only an absolute file on this computer: a relative "file:name" would name
+// a file of the window's working folder, another host's path is not ours.
+static bool isPastableFile(const QUrl& url)
+{
+    return url.scheme() == u"file" && (url.host().isEmpty() || url.host() == u"localhost") &&
+           url.path().startsWith(u'/');
+}
+
 void WorkspaceModel::paste()
 {
     const std::optional<QList<QUrl>> urls = platform_.readClipboard();
     if (!urls) return;
-    QStringList sources;
-    for (const QUrl& url : *urls)
-        sources << pathForUrl(url);
-    enqueueCopies(sources);
+    QStringList sources, refused;
+    for (const QUrl& url : *urls) {
+        if (isPastableFile(url))
+            sources << pathForUrl(url);
+        else
+            refused << QStringLiteral("“%1”").arg(url.toDisplayString());
+    }
+    if (!refused.isEmpty())
+        setError(QStringLiteral("Only files on this computer can be pasted. Left out: %1.")
+                     .arg(refused.join(QStringLiteral(", "))));
+    if (!sources.isEmpty()) enqueueCopies(sources);
 }
 
 void WorkspaceModel::addTransfer()

@@ -10,8 +10,6 @@ WorkspacePlatform WorkspacePlatform::headless()
     platform.writeClipboard = [clipboard](const QList<QUrl>& urls) { *clipboard = urls; };
     platform.readClipboard = [clipboard]() -> std::optional<QList<QUrl>> {
         if (clipboard->isEmpty()) return std::nullopt;
-        for (const QUrl& url : *clipboard)
-            if (!url.isLocalFile()) return std::nullopt;
         return *clipboard;
     };
     return platform;

@@ -20,18 +20,21 @@ struct ActionFixture {
     std::optional<QString> chosenFolder;
     QStringList prompts;
     WorkspaceModel model;
+    WorkspacePlatform platform_ = WorkspacePlatform::headless();
 
     explicit ActionFixture(Feature feature = Feature::Explorer)
         : model(std::make_unique<ScriptedDiscovery>(log), feature, &store)
     {
-        WorkspacePlatform platform = WorkspacePlatform::headless();
-        platform.modifiers = [this] { return held; };
-        platform.chooseFolder = [this](const QString& prompt, const QString&) {
+        platform_.modifiers = [this] { return held; };
+        platform_.chooseFolder = [this](const QString& prompt, const QString&) {
             prompts << prompt;
             return chosenFolder;
         };
-        model.setPlatform(platform);
+        model.setPlatform(platform_);
     }
+
+    // Shares its clipboard with the model's copy.
+    const WorkspacePlatform& platform() const { return platform_; }
 
     // A folder listing of `tree`, waited for.
     void show(const TempTree& tree, qsizetype count)
@@ -190,6 +193,41 @@ TEST(WorkspaceActions, CopyAndPasteQueueTransfers)
     f.model.clearCompletedTransfers();
     ASSERT_EQ(f.model.transfers().size(), 1);
     EXPECT_EQ(f.model.transfers()[0].status, TransferStatus::Failed);
+}
+
+TEST(WorkspaceActions, PastingTakesOnlyAbsoluteLocalFilesAndSaysWhatItLeftOut)
+{
+    TempTree tree;
+    tree.file("work/secret.txt", "not to be copied");
+    const QString source = tree.file("src/a.txt", "a");
+    tree.folder("dest");
+    ActionFixture f;
+    f.show(tree, 3);
+    f.model.navigate(tree.path("dest"));
+    ASSERT_TRUE(waitFor([&] { return f.model.folder() == tree.path("dest"); }));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(tree.path("work")));
+    f.platform().writeClipboard({QUrl(QStringLiteral("file:secret.txt")),
+                                 QUrl(QStringLiteral("file://elsewhere/etc/hostname")),
+                                 QUrl(QStringLiteral("https://example.org/a.txt")),
+                                 QUrl::fromLocalFile(source)});
+    f.model.paste();
+    QDir::setCurrent(before);
+
+    ASSERT_EQ(f.store.items().size(), 1);
+    EXPECT_EQ(f.store.items()[0].source, source);
+    ASSERT_TRUE(f.model.error().has_value());
+    for (const char* left :
+         {"file:secret.txt", "file://elsewhere/etc/hostname", "https://example.org/a.txt"})
+        EXPECT_TRUE(f.model.error()->contains(QLatin1String(left)))
+            << f.model.error()->toStdString();
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(tree.path("dest/a.txt")); }));
+    EXPECT_FALSE(QFile::exists(tree.path("dest/secret.txt")));
+
+    // A clipboard of nothing pastable queues nothing.
+    f.platform().writeClipboard({QUrl(QStringLiteral("file:secret.txt"))});
+    f.model.paste();
+    EXPECT_EQ(f.store.items().size(), 1);
 }
 
 TEST(WorkspaceActions, TextExtractionShowsItsProgressAndCanBeStopped)
