@@ -210,7 +210,7 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     featuredPreview->setObjectName(QStringLiteral("featuredPreview"));
     featuredColumn->addWidget(featuredPreview, 0, Qt::AlignHCenter);
     connect(featuredPreview, &QPushButton::clicked, this, [this] {
-        if (!model_ || list_->entries().isEmpty()) return;
+        if (!model_ || list_->rowCount() == 0) return;
         const std::optional<FileEntry> chosen = model_->selected();
         model_->setSelection({chosen ? chosen->path : list_->entry(0).path});
         model_->preview();

@@ -54,7 +54,7 @@ void LibraryTileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     QPainterPath clip;
     clip.addRoundedRect(picture, 8, 8);
     painter->fillPath(clip, UiStyle::withAlpha(text, 0.035));
-    const QImage image = model->thumbnails().image(file, thumbnailEdge);
+    const QImage image = model->thumbnail(index.row(), thumbnailEdge);
     painter->save();
     painter->setClipPath(clip);
     MediaThumbnail::paint(*painter, picture, file, image, std::min(40.0, picture.height() * 0.3));

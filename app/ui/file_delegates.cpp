@@ -81,7 +81,7 @@ void FileTileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                       UiStyle::withAlpha(Palette::blue(), 0.35));
     const QRectF inner = frame.adjusted(13, 13, -13, -13);
     const QRectF picture(inner.left(), inner.top() + 7, inner.width(), 67);
-    MediaThumbnail::paint(*painter, picture, file, model->thumbnails().image(file, 240), 34);
+    MediaThumbnail::paint(*painter, picture, file, model->thumbnail(index.row(), 240), 34);
     painter->setPen(textColor());
     const QFont nameFont = UiStyle::font(11, QFont::Medium);
     const QRectF nameRect(inner.left(), picture.bottom() + 11, inner.width(), 28);
@@ -113,7 +113,7 @@ void FileRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
                       UiStyle::withAlpha(Palette::blue(), 0.35));
     painter->fillRect(QRectF(row.left(), row.bottom(), row.width(), 1), Palette::line());
     const QRectF picture(row.left() + 12, row.center().y() - 15, 30, 30);
-    MediaThumbnail::paint(*painter, picture, file, model->thumbnails().image(file, 80), 22);
+    MediaThumbnail::paint(*painter, picture, file, model->thumbnail(index.row(), 80), 22);
     const Columns columns = columnsFor(row.width());
     const QRectF nameRect = FileRowDelegate::nameRect(row);
     const QRectF sizeRect(row.right() - 12 - sizeWidth, row.top(), sizeWidth, row.height());

@@ -60,11 +60,12 @@ void FileListModel::setWorkspace(WorkspaceModel* model)
 
 void FileListModel::reload()
 {
-    QList<FileEntry> shown;
-    if (workspace_) shown = workspace_->visible();
+    VisibleEntries shown;
+    if (workspace_) shown = workspace_->visibleEntries();
     beginResetModel();
     entries_ = std::move(shown);
     rows_.clear();
+    waiting_.clear();
     endResetModel();
     Q_EMIT entriesChanged();
 }
@@ -73,8 +74,9 @@ void FileListModel::setEntries(QList<FileEntry> entries)
 {
     followsVisible_ = false;
     beginResetModel();
-    entries_ = std::move(entries);
+    entries_ = VisibleEntries{std::move(entries), {}, true};
     rows_.clear();
+    waiting_.clear();
     endResetModel();
     Q_EMIT entriesChanged();
 }
@@ -86,7 +88,7 @@ int FileListModel::rowOf(const QString& path) const
         auto& rows = const_cast<QHash<QString, int>&>(rows_);
         rows.reserve(entries_.size());
         for (int row = 0; row < entries_.size(); ++row)
-            rows.insert(entries_[row].path, row);
+            rows.insert(entries_.at(row).path, row);
     }
     return rows_.value(path, -1);
 }
@@ -94,7 +96,7 @@ int FileListModel::rowOf(const QString& path) const
 bool FileListModel::isSelected(int row) const
 {
     return workspace_ && row >= 0 && row < entries_.size() &&
-           workspace_->selection().contains(entries_[row].path);
+           workspace_->selection().contains(entries_.at(row).path);
 }
 
 int FileListModel::rowCount(const QModelIndex& parent) const
@@ -105,7 +107,7 @@ int FileListModel::rowCount(const QModelIndex& parent) const
 QVariant FileListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= entries_.size()) return {};
-    const FileEntry& file = entries_[index.row()];
+    const FileEntry& file = entries_.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
@@ -139,7 +141,7 @@ QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const
     QList<QUrl> urls;
     for (const QModelIndex& index : indexes)
         if (index.isValid() && index.row() < entries_.size())
-            urls << urlForPath(entries_[index.row()].path);
+            urls << urlForPath(entries_.at(index.row()).path);
     auto* data = new QMimeData;
     data->setUrls(urls);
     return data;
@@ -151,8 +153,23 @@ void FileListModel::repaintSelection()
         Q_EMIT dataChanged(index(0), index(int(entries_.size()) - 1), {SelectedRole});
 }
 
+QImage FileListModel::thumbnail(int row, qreal edge) const
+{
+    const FileEntry& file = entries_.at(row);
+    QImage image = thumbnails_->image(file, edge);
+    if (image.isNull() && thumbnails_->isAwaited(file.path, edge)) waiting_.insert(file.path, row);
+    return image;
+}
+
+void FileListModel::keepThumbnails(const QSet<QString>& shown)
+{
+    thumbnails_->keepOnly(shown);
+    waiting_.removeIf([&shown](const auto& entry) { return !shown.contains(entry.key()); });
+}
+
 void FileListModel::repaintPath(const QString& path)
 {
-    const int row = rowOf(path);
-    if (row >= 0) Q_EMIT dataChanged(index(row), index(row));
+    const int row = waiting_.take(path);
+    const int shown = row < entries_.size() && entries_.at(row).path == path ? row : rowOf(path);
+    if (shown >= 0) Q_EMIT dataChanged(index(shown), index(shown));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file_entry.h"
+#include "visible_entries.h"
 
 #include <QAbstractListModel>
 #include <QHash>
@@ -29,13 +30,16 @@ public:
     // Re-reads the model's visible list (done on its change signals).
     void reload();
 
-    const QList<FileEntry>& entries() const { return entries_; }
     // Valid until the list next changes: hand copies to anything that may change it.
     const FileEntry& entry(int row) const { return entries_.at(row); }
     // -1 when the path is not listed.
     int rowOf(const QString& path) const;
     bool isSelected(int row) const;
-    ThumbnailRequests& thumbnails() const { return *thumbnails_; }
+    // The row's picture at `edge` if it has arrived; otherwise null, and the
+    // row repaints when it comes.
+    QImage thumbnail(int row, qreal edge) const;
+    // Stops the picture requests of paths not in `shown` (the rows on screen).
+    void keepThumbnails(const QSet<QString>& shown);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -52,8 +56,10 @@ private:
 
     QPointer<WorkspaceModel> workspace_;
     QList<QMetaObject::Connection> connections_;
-    QList<FileEntry> entries_;
+    VisibleEntries entries_;
     QHash<QString, int> rows_;
+    // Rows waiting for a picture, so an arrival finds its row without indexing every path.
+    mutable QHash<QString, int> waiting_;
     bool followsVisible_ = true;
     ThumbnailRequests* thumbnails_;
 };

@@ -244,13 +244,13 @@ void FileListView::keyboardSearch(const QString& search)
     WorkspaceModel* workspace = model_->workspace();
     const QString typed = typeAhead_.add(search);
     if (!workspace || typed.isEmpty()) return;
-    const QList<FileEntry>& entries = model_->entries();
-    const auto match = std::find_if(entries.cbegin(), entries.cend(), [&](const FileEntry& file) {
-        return file.name.startsWith(typed, Qt::CaseInsensitive);
-    });
-    if (match == entries.cend()) return;
-    const QModelIndex index = model_->index(int(match - entries.cbegin()));
-    const QString path = match->path;
+    const int rows = model_->rowCount();
+    int row = 0;
+    while (row < rows && !model_->entry(row).name.startsWith(typed, Qt::CaseInsensitive))
+        ++row;
+    if (row == rows) return;
+    const QModelIndex index = model_->index(row);
+    const QString path = model_->entry(row).path;
     setCurrentIndex(index);
     scrollTo(index);
     workspace->setSelection({path});
@@ -377,6 +377,8 @@ QList<int> FileListView::rowsIn(const QRect& area) const
 
 void FileListView::keepVisibleThumbnails()
 {
+    // A hidden layout sharing the model would drop what the shown one waits for.
+    if (!isVisible()) return;
     const int rows = model_->rowCount();
     QSet<QString> shown;
     if (rows > 0) {
@@ -393,5 +395,5 @@ void FileListView::keepVisibleThumbnails()
             shown.insert(model_->entry(row).path);
         }
     }
-    model_->thumbnails().keepOnly(shown);
+    model_->keepThumbnails(shown);
 }

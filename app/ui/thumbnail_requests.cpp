@@ -3,11 +3,19 @@
 #include "thumbnail_store.h"
 #include "when_finished.h"
 
+#include <QTimer>
 #include <algorithm>
 
 ThumbnailRequests::ThumbnailRequests(int limit, QObject* parent)
-    : QObject(parent), limit_(std::max(1, limit))
+    : QObject(parent), limit_(std::max(1, limit)), settle_(new QTimer(this)),
+      nextTurn_(new QTimer(this))
 {
+    settle_->setSingleShot(true);
+    settle_->setInterval(settleMs);
+    connect(settle_, &QTimer::timeout, this, &ThumbnailRequests::startWanted);
+    nextTurn_->setSingleShot(true);
+    nextTurn_->setInterval(0);
+    connect(nextTurn_, &QTimer::timeout, this, &ThumbnailRequests::startWanted);
 }
 
 ThumbnailRequests::~ThumbnailRequests()
@@ -24,6 +32,30 @@ QImage ThumbnailRequests::image(const FileEntry& file, qreal edge)
         return found->image;
     }
     if (pending_.contains(key)) return {};
+    if (!wanted_.contains(key)) {
+        wanted_.insert(key, file);
+        // Still scrolling while new items keep coming in: wait for it to settle.
+        nextTurn_->stop();
+        settle_->start();
+    }
+    return {};
+}
+
+void ThumbnailRequests::startWanted()
+{
+    int started = 0;
+    for (auto it = wanted_.begin(); it != wanted_.end() && started < startsPerTurn; ++started) {
+        const Key key = it.key();
+        const FileEntry file = it.value();
+        it = wanted_.erase(it);
+        request(key, file);
+    }
+    if (!wanted_.isEmpty()) nextTurn_->start();
+}
+
+void ThumbnailRequests::request(const Key& key, const FileEntry& file)
+{
+    const qreal edge = key.edge;
     QFuture<QImage> request = ThumbnailStore::shared().thumbnail(file, edge);
     const quint64 ticket = ++clock_;
     pending_.insert(key, Pending{request, ticket});
@@ -48,11 +80,13 @@ QImage ThumbnailRequests::image(const FileEntry& file, qreal edge)
         }
         Q_EMIT ready(key.path);
     });
-    return {};
 }
 
 void ThumbnailRequests::keepOnly(const QSet<QString>& paths)
 {
+    wanted_.removeIf([&paths](const auto& entry) { return !paths.contains(entry.key().path); });
+    settle_->stop();
+    startWanted();
     for (auto it = pending_.begin(); it != pending_.end();) {
         if (paths.contains(it.key().path)) {
             ++it;
@@ -69,4 +103,7 @@ void ThumbnailRequests::clear()
         request.future.cancel();
     pending_.clear();
     pictures_.clear();
+    wanted_.clear();
+    settle_->stop();
+    nextTurn_->stop();
 }

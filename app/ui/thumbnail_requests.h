@@ -8,24 +8,41 @@
 #include <QObject>
 #include <QSet>
 
+class QTimer;
+
 // The thumbnails one view has asked the shared store for. A delegate asks for
 // a picture while painting; when it arrives `ready` names the path so the
-// view repaints that item. Requests for items that scrolled away are cancelled
-// with keepOnly(). Pictures are kept per path and edge for the view's life
-// (bounded: the oldest are dropped past `limit`).
+// view repaints that item. Asking only notes the wish: requests start once
+// scrolling settles, a few per event-loop turn, so a fast scroll never starts
+// hundreds at once and stays smooth. Wishes and requests for items that
+// scrolled away are dropped with keepOnly(). Pictures are kept per path and
+// edge for the view's life (bounded: the oldest are dropped past `limit`).
 class ThumbnailRequests : public QObject {
     Q_OBJECT
 public:
     explicit ThumbnailRequests(int limit = 600, QObject* parent = nullptr);
     ~ThumbnailRequests() override;
 
-    // The picture if it has arrived; otherwise null, and a request starts
+    // How long asking must pause before requests start, and how many start per turn.
+    static constexpr int settleMs = 80;
+    static constexpr int startsPerTurn = 6;
+
+    // The picture if it has arrived; otherwise null, and a request is due
     // unless one is on the way or the store had none to give.
     QImage image(const FileEntry& file, qreal edge);
-    // Cancels the requests whose path is not in `paths`.
+    // Drops the wishes and cancels the requests whose path is not in `paths`;
+    // the rest start now (the caller knows scrolling has settled).
     void keepOnly(const QSet<QString>& paths);
     void clear();
+    // Requests started and not yet answered.
     int pending() const { return int(pending_.size()); }
+    // Pictures asked for and not yet requested.
+    int wanted() const { return int(wanted_.size()); }
+    // Whether `ready` will name the path for this edge (asked for, not answered).
+    bool isAwaited(const QString& path, qreal edge) const
+    {
+        return pending_.contains({path, edge}) || wanted_.contains({path, edge});
+    }
 
 Q_SIGNALS:
     void ready(const QString& path);
@@ -51,7 +68,14 @@ private:
         quint64 ticket = 0;
     };
 
+    void request(const Key& key, const FileEntry& file);
+    // Starts up to startsPerTurn wishes, and the rest on later turns.
+    void startWanted();
+
     int limit_;
+    QTimer* settle_;
+    QTimer* nextTurn_;
+    QHash<Key, FileEntry> wanted_;
     quint64 clock_ = 0;
     QHash<Key, Picture> pictures_;
     QHash<Key, Pending> pending_;

@@ -116,18 +116,25 @@ bool WorkspaceModel::isShown(const FileEntry& file, const QDateTime& weekAgo) co
     return true;
 }
 
+VisibleEntries WorkspaceModel::visibleEntries() const
+{
+    if (isLibrary(feature_) || isMacScope()) return {libraryResult_.files, {}, true};
+    const bool byDate = sortByDate_ || feature_ == Feature::Timeline || feature_ == Feature::Recent;
+    if (query_.isEmpty() && !byDate) return {files_, {}, true};
+    const QDateTime weekAgo = QDateTime::currentDateTimeUtc().addSecs(-7 * secondsPerDay);
+    VisibleEntries shown{files_, {}, false};
+    for (int row = 0; row < files_.size(); ++row)
+        if (isShown(files_[row], weekAgo)) shown.rows.append(row);
+    shown.rows.squeeze();
+    if (byDate)
+        std::stable_sort(shown.rows.begin(), shown.rows.end(),
+                         [this](int a, int b) { return files_[a].modified > files_[b].modified; });
+    return shown;
+}
+
 QList<FileEntry> WorkspaceModel::visible() const
 {
-    if (isLibrary(feature_) || isMacScope()) return libraryResult_.files;
-    const QDateTime weekAgo = QDateTime::currentDateTimeUtc().addSecs(-7 * secondsPerDay);
-    QList<FileEntry> shown;
-    for (const FileEntry& file : files_)
-        if (isShown(file, weekAgo)) shown.append(file);
-    if (sortByDate_ || feature_ == Feature::Timeline || feature_ == Feature::Recent)
-        std::stable_sort(shown.begin(), shown.end(), [](const FileEntry& a, const FileEntry& b) {
-            return a.modified > b.modified;
-        });
-    return shown;
+    return visibleEntries().toList();
 }
 
 qsizetype WorkspaceModel::visibleCount() const

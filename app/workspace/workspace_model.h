@@ -15,6 +15,7 @@
 #include "timeline_group.h"
 #include "transfer_item.h"
 #include "transfer_store.h"
+#include "visible_entries.h"
 #include "workspace_platform.h"
 
 #include <QHash>
@@ -81,6 +82,8 @@ public:
     bool isMacScope() const { return libraryScope_ == LibraryScope::Mac; }
     // The list the section's file views show.
     QList<FileEntry> visible() const;
+    // The same list without copying the entries (views keep this one).
+    VisibleEntries visibleEntries() const;
     // Its length, without copying it.
     qsizetype visibleCount() const;
     // The first entry of `files` that is selected.
