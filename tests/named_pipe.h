@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QString>
+#include <QThread>
 #include <chrono>
 #include <fcntl.h>
 #include <functional>
 #include <future>
+#include <memory>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -31,12 +34,12 @@ inline void releasePipeReaders(const QString& pipe)
 inline bool returnsBesidePipe(const QString& pipe, const std::function<void()>& body,
                               std::chrono::milliseconds limit = std::chrono::seconds(10))
 {
-    std::future<void> done = std::async(std::launch::async, body);
-    if (done.wait_for(limit) == std::future_status::ready) {
-        done.get();
-        return true;
-    }
-    while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+    // A QThread rather than std::async: Qt keeps data for threads it did not
+    // start until the process ends.
+    const std::unique_ptr<QThread> thread(QThread::create(body));
+    thread->start();
+    if (thread->wait(QDeadlineTimer(limit))) return true;
+    while (!thread->wait(20))
         releasePipeReaders(pipe);
     return false;
 }

@@ -19,6 +19,7 @@ struct TrackerLibraryDiscovery::Pass {
     bool sliceQueued = false;
     LibrarySnapshot snapshot;
     std::optional<QElapsedTimer> sinceInterim; // none until the first interim snapshot
+    qsizetype shown = 0;                       // files in the last interim snapshot
 };
 
 QString TrackerLibraryDiscovery::unavailableMessage()
@@ -151,9 +152,11 @@ void TrackerLibraryDiscovery::convertSlice(std::shared_ptr<Pass> pass)
         passEnded(pass->token);
         return;
     }
+    // Everything the index has sent so far is shown before waiting for more.
     const bool interimDue =
-        !pass->sinceInterim || pass->sinceInterim->elapsed() >= interimIntervalMs;
-    if (interimDue && !pass->snapshot.files.isEmpty()) {
+        drained || !pass->sinceInterim || pass->sinceInterim->elapsed() >= interimIntervalMs;
+    if (interimDue && pass->snapshot.files.size() > pass->shown) {
+        pass->shown = pass->snapshot.files.size();
         if (receive_)
             receive_(LibrarySnapshot{pass->snapshot.files, pass->snapshot.screenshots, true,
                                      std::nullopt});

@@ -153,9 +153,11 @@ TEST(LibraryDiscovery, TheFirstPageIsShownWhileTheIndexStillReads)
     TrackerLibraryDiscovery discovery(std::move(owned));
     QList<LibrarySnapshot> received;
     discovery.start(MediaKind::Image, false, [&](const LibrarySnapshot& s) { received << s; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !received.isEmpty(); }, 2000));
-    EXPECT_TRUE(received[0].gathering);
-    EXPECT_EQ(received[0].files.size(), 64);
+    // The page may be converted in more than one slice on a slow build; it is
+    // shown whole before the rest of the index has been read.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !received.isEmpty() && received.last().files.size() == 64; }, 5000));
+    EXPECT_TRUE(received.last().gathering);
 
     IndexResults rest;
     for (int i = 0; i < 1000; ++i)
