@@ -7,10 +7,8 @@
 #include <chrono>
 #include <fcntl.h>
 #include <functional>
-#include <future>
 #include <memory>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 // A named pipe in a test folder, for readers that must never open one.

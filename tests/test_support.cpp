@@ -40,15 +40,19 @@ void TempTree::openToEveryone() const
                                      QFile::ExeGroup | QFile::ReadGroup);
 }
 
+bool becomeNobody()
+{
+    const gid_t nogroup = 65534;
+    return ::setgroups(0, nullptr) == 0 && ::setresgid(nogroup, nogroup, nogroup) == 0 &&
+           ::setresuid(65534, 65534, 65534) == 0;
+}
+
 int runAsNobody(const std::function<int()>& body)
 {
     if (::geteuid() != 0) return -1;
     const pid_t child = ::fork();
     if (child == 0) {
-        const gid_t nogroup = 65534;
-        if (::setgroups(0, nullptr) != 0 || ::setresgid(nogroup, nogroup, nogroup) != 0 ||
-            ::setresuid(65534, 65534, 65534) != 0)
-            ::_exit(120);
+        if (!becomeNobody()) ::_exit(120);
         ::_exit(body());
     }
     int status = 0;

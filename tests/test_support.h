@@ -24,6 +24,9 @@ private:
     QString root_;
 };
 
+// Drops this process to the unprivileged user "nobody" for good (needs root).
+bool becomeNobody();
+
 // Runs `body` in a child process as the unprivileged user "nobody" and returns
 // its exit status, or -1 when this process can't switch users (not root).
 int runAsNobody(const std::function<int()>& body);

@@ -39,8 +39,8 @@ QString privateTemporaryFolder()
     return isPrivateFolder(native) ? folder : QString();
 }
 
-} // namespace
-
+// True when the process at the other end of a connected local socket runs as
+// this user.
 bool peerIsThisUser(qintptr socketDescriptor)
 {
     ucred peer{};
@@ -49,6 +49,8 @@ bool peerIsThisUser(qintptr socketDescriptor)
         return false;
     return peer.uid == ::getuid();
 }
+
+} // namespace
 
 QString SingleInstance::defaultKey()
 {

@@ -52,10 +52,6 @@ private:
     QLocalServer* server_ = nullptr;
 };
 
-// True when the process at the other end of a connected local socket runs as
-// this user.
-bool peerIsThisUser(qintptr socketDescriptor);
-
 // The folder a command-line argument names, as an absolute path: a path
 // relative to the working folder or a file:// URL (as desktop launchers pass
 // with %U). Empty when the argument names no local folder.

@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -217,9 +216,7 @@ TEST(SingleInstanceTest, AListenerOfAnotherUserReceivesNoFolder)
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(ready[0]);
-        if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
-            ::setresuid(65534, 65534, 65534) != 0)
-            ::_exit(120);
+        if (!becomeNobody()) ::_exit(120);
         const int server = listeningSocket(key);
         if (server < 0) ::_exit(121);
         ::chmod(QFile::encodeName(key).constData(), 0777);
