@@ -1,10 +1,10 @@
 // Thumbnails of 12-megapixel JPEGs and of videos: scaled decoding against a
 // full decode, and the store running four generations at once.
 // Fixtures are made once under $QUORVANE_BENCH_DIR (default /var/tmp/quorvane-thumbs).
-#include "file_thumbnail_generator.h"
-#include "scaled_image.h"
-#include "thumbnail_store.h"
-#include "video_frame.h"
+#include "media/file_thumbnail_generator.h"
+#include "media/scaled_image.h"
+#include "media/thumbnail_store.h"
+#include "media/video_frame.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,8 @@
 // The freedesktop cache is pointed at an empty folder first, so that every
 // thumbnail is really rendered and none is taken from an earlier run.
 #include "file_entry.h"
-#include "file_thumbnail_generator.h"
-#include "thumbnail_store.h"
+#include "media/file_thumbnail_generator.h"
+#include "media/thumbnail_store.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,15 +1,15 @@
-#include "analysis_view.h"
+#include "analysis/analysis_view.h"
 
-#include "duplicate_group_card.h"
-#include "empty_state.h"
+#include "analysis/duplicate_group_card.h"
+#include "analysis/stats_card.h"
+#include "analysis/storage_hierarchy_view.h"
+#include "analysis/tool_file_row.h"
 #include "file_size_format.h"
-#include "stats_card.h"
-#include "storage_hierarchy_view.h"
 #include "text_matcher.h"
-#include "tool_file_row.h"
-#include "tool_scope_bar.h"
-#include "ui_style.h"
-#include "workspace_model.h"
+#include "ui/empty_state.h"
+#include "ui/tool_scope_bar.h"
+#include "ui/ui_style.h"
+#include "workspace/workspace_model.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "analysis/row_pool.h"
 #include "file_entry.h"
-#include "model_connections.h"
-#include "row_pool.h"
-#include "section_view.h"
+#include "ui/model_connections.h"
+#include "ui/section_view.h"
 
 #include <QPointer>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "duplicate_group_card.h"
+#include "analysis/duplicate_group_card.h"
 
+#include "analysis/tool_file_row.h"
 #include "file_size_format.h"
-#include "palette.h"
-#include "tool_file_row.h"
-#include "ui_style.h"
+#include "ui/palette.h"
+#include "ui/ui_style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

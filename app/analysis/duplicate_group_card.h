@@ -1,8 +1,8 @@
 #pragma once
 
-#include "card_frame.h"
+#include "analysis/row_pool.h"
 #include "file_entry.h"
-#include "row_pool.h"
+#include "ui/card_frame.h"
 
 #include <memory>
 

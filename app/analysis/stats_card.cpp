@@ -1,6 +1,6 @@
-#include "stats_card.h"
+#include "analysis/stats_card.h"
 
-#include "ui_style.h"
+#include "ui/ui_style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

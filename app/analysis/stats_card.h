@@ -1,6 +1,6 @@
 #pragma once
 
-#include "card_frame.h"
+#include "ui/card_frame.h"
 
 #include <QList>
 

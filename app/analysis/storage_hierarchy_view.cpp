@@ -1,12 +1,12 @@
-#include "storage_hierarchy_view.h"
+#include "analysis/storage_hierarchy_view.h"
 
-#include "palette.h"
-#include "spinner.h"
+#include "analysis/storage_row.h"
+#include "analysis/storage_tree_model.h"
 #include "storage_node.h"
-#include "storage_row.h"
-#include "storage_tree_model.h"
-#include "ui_style.h"
-#include "workspace_model.h"
+#include "ui/palette.h"
+#include "ui/spinner.h"
+#include "ui/ui_style.h"
+#include "workspace/workspace_model.h"
 
 #include <QButtonGroup>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "card_frame.h"
-#include "model_connections.h"
-#include "row_pool.h"
+#include "analysis/row_pool.h"
+#include "ui/card_frame.h"
+#include "ui/model_connections.h"
 
 #include <QPointer>
 #include <memory>

@@ -1,10 +1,10 @@
-#include "storage_row.h"
+#include "analysis/storage_row.h"
 
 #include "file_size_format.h"
-#include "palette.h"
 #include "storage_node.h"
-#include "symbols.h"
-#include "ui_style.h"
+#include "ui/palette.h"
+#include "ui/symbols.h"
+#include "ui/ui_style.h"
 
 #include <QApplication>
 #include <QPainter>

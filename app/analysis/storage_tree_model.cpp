@@ -1,6 +1,6 @@
-#include "storage_tree_model.h"
+#include "analysis/storage_tree_model.h"
 
-#include "storage_row.h"
+#include "analysis/storage_row.h"
 
 #include <QPainter>
 

@@ -1,12 +1,12 @@
-#include "tool_file_row.h"
+#include "analysis/tool_file_row.h"
 
-#include "file_menu.h"
 #include "file_size_format.h"
-#include "media_thumbnail.h"
-#include "palette.h"
-#include "symbols.h"
-#include "ui_style.h"
-#include "workspace_model.h"
+#include "ui/file_menu.h"
+#include "ui/media_thumbnail.h"
+#include "ui/palette.h"
+#include "ui/symbols.h"
+#include "ui/ui_style.h"
+#include "workspace/workspace_model.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "card_frame.h"
 #include "file_entry.h"
+#include "ui/card_frame.h"
 
 #include <QPointer>
 

@@ -1,11 +1,11 @@
-#include "detail_drawer.h"
+#include "explorer/detail_drawer.h"
 
-#include "elided_label.h"
-#include "file_icon.h"
-#include "palette.h"
-#include "symbols.h"
-#include "ui_style.h"
-#include "workspace_model.h"
+#include "ui/elided_label.h"
+#include "ui/file_icon.h"
+#include "ui/palette.h"
+#include "ui/symbols.h"
+#include "ui/ui_style.h"
+#include "workspace/workspace_model.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model_connections.h"
+#include "ui/model_connections.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model_connections.h"
-#include "section_view.h"
+#include "ui/model_connections.h"
+#include "ui/section_view.h"
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
-#include "file_row_header.h"
+#include "explorer/file_row_header.h"
 
-#include "file_delegates.h"
-#include "ui_style.h"
+#include "ui/file_delegates.h"
+#include "ui/ui_style.h"
 
 #include <QAbstractItemView>
 #include <QEvent>

@@ -1,8 +1,8 @@
-#include "layout_picker.h"
+#include "explorer/layout_picker.h"
 
-#include "palette.h"
-#include "symbols.h"
-#include "ui_style.h"
+#include "ui/palette.h"
+#include "ui/symbols.h"
+#include "ui/ui_style.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

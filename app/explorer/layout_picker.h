@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browser_mode.h"
-#include "card_frame.h"
+#include "sections/browser_mode.h"
+#include "ui/card_frame.h"
 
 #include <QList>
 

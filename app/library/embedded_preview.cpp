@@ -1,16 +1,16 @@
-#include "embedded_preview.h"
+#include "library/embedded_preview.h"
 
-#include "card_frame.h"
-#include "elided_label.h"
-#include "file_menu.h"
 #include "file_size_format.h"
-#include "named_colors.h"
-#include "palette.h"
-#include "palette_follower.h"
-#include "preview_surfaces.h"
-#include "symbols.h"
-#include "ui_style.h"
-#include "workspace_model.h"
+#include "library/preview_surfaces.h"
+#include "sections/named_colors.h"
+#include "ui/card_frame.h"
+#include "ui/elided_label.h"
+#include "ui/file_menu.h"
+#include "ui/palette.h"
+#include "ui/palette_follower.h"
+#include "ui/symbols.h"
+#include "ui/ui_style.h"
+#include "workspace/workspace_model.h"
 
 #include <QApplication>
 #include <QFileInfo>

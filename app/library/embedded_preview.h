@@ -1,8 +1,8 @@
 #pragma once
 
 #include "file_entry.h"
-#include "model_connections.h"
-#include "section_view.h"
+#include "ui/model_connections.h"
+#include "ui/section_view.h"
 
 #include <QPointer>
 

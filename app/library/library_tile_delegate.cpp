@@ -1,12 +1,12 @@
-#include "library_tile_delegate.h"
+#include "library/library_tile_delegate.h"
 
 #include "file_entry.h"
-#include "file_list_model.h"
 #include "file_size_format.h"
-#include "media_thumbnail.h"
-#include "palette.h"
-#include "thumbnail_requests.h"
-#include "ui_style.h"
+#include "ui/file_list_model.h"
+#include "ui/media_thumbnail.h"
+#include "ui/palette.h"
+#include "ui/thumbnail_requests.h"
+#include "ui/ui_style.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

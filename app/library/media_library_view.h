@@ -1,8 +1,8 @@
 #pragma once
 
-#include "feature.h"
-#include "model_connections.h"
-#include "section_view.h"
+#include "sections/feature.h"
+#include "ui/model_connections.h"
+#include "ui/section_view.h"
 
 #include <QHash>
 #include <QPointer>

@@ -1,12 +1,12 @@
-#include "preview_surfaces.h"
+#include "library/preview_surfaces.h"
 
-#include "file_icon.h"
 #include "file_size_format.h"
+#include "media/thumbnail_store.h"
 #include "media_metadata_reader.h"
 #include "native_path.h"
 #include "regular_file.h"
-#include "thumbnail_store.h"
-#include "ui_style.h"
+#include "ui/file_icon.h"
+#include "ui/ui_style.h"
 #include "when_finished.h"
 
 #include <QAudioOutput>

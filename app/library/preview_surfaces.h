@@ -22,7 +22,7 @@ class QStackedLayout;
 class QToolButton;
 class QVideoWidget;
 
-// One file shown large. Which subclass shows a file is decided by makeSurface().
+// One file shown large. Which subclass shows a file is decided by make().
 class PreviewSurface : public QWidget {
     Q_OBJECT
 public:

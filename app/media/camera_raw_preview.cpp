@@ -1,7 +1,7 @@
-#include "camera_raw_preview.h"
+#include "media/camera_raw_preview.h"
 
+#include "media/scaled_image.h"
 #include "native_path.h"
-#include "scaled_image.h"
 
 #include <QBuffer>
 #include <QFile>

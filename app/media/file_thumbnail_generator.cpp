@@ -1,10 +1,10 @@
-#include "file_thumbnail_generator.h"
+#include "media/file_thumbnail_generator.h"
 
-#include "file_type_icon.h"
-#include "pdf_page_image.h"
+#include "media/file_type_icon.h"
+#include "media/pdf_page_image.h"
+#include "media/scaled_image.h"
+#include "media/video_frame.h"
 #include "regular_file.h"
-#include "scaled_image.h"
-#include "video_frame.h"
 
 FileThumbnailGenerator::FileThumbnailGenerator(FreedesktopThumbnails shared, RenderLimits limits)
     : shared_(std::move(shared)), limits_(limits)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "freedesktop_thumbnails.h"
-#include "isolated_render.h"
-#include "thumbnail_generator.h"
+#include "media/freedesktop_thumbnails.h"
+#include "media/isolated_render.h"
+#include "media/thumbnail_generator.h"
 
 // Pictures from the files themselves: scaled images, a frame of a video (or an
 // audio file's cover), the first page of a PDF; the type's icon for the rest.

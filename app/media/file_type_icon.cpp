@@ -1,4 +1,4 @@
-#include "file_type_icon.h"
+#include "media/file_type_icon.h"
 
 #include <QGuiApplication>
 #include <QHash>

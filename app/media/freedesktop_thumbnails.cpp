@@ -1,4 +1,4 @@
-#include "freedesktop_thumbnails.h"
+#include "media/freedesktop_thumbnails.h"
 
 #include "native_path.h"
 #include "regular_file.h"

@@ -1,7 +1,7 @@
-#include "heif_picture.h"
+#include "media/heif_picture.h"
 
+#include "media/scaled_image.h"
 #include "native_path.h"
-#include "scaled_image.h"
 
 #include <QFile>
 #include <libheif/heif.h>

@@ -1,4 +1,4 @@
-#include "isolated_render.h"
+#include "media/isolated_render.h"
 
 #include "unique_fd.h"
 

@@ -1,4 +1,4 @@
-#include "pdf_page_image.h"
+#include "media/pdf_page_image.h"
 
 #include "native_path.h"
 #include "regular_file.h"

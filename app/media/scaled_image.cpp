@@ -1,9 +1,9 @@
-#include "scaled_image.h"
+#include "media/scaled_image.h"
 
 #include "camera_raw.h"
-#include "camera_raw_preview.h"
 #include "file_entry.h"
-#include "heif_picture.h"
+#include "media/camera_raw_preview.h"
+#include "media/heif_picture.h"
 #include "native_path.h"
 #include "regular_file.h"
 

@@ -1,12 +1,12 @@
-#include "text_extractor.h"
+#include "media/text_extractor.h"
 
 #include "file_entry.h"
 #include "file_error.h"
-#include "isolated_render.h"
+#include "media/isolated_render.h"
+#include "media/scaled_image.h"
+#include "media/text_recognizer.h"
 #include "native_path.h"
 #include "regular_file.h"
-#include "scaled_image.h"
-#include "text_recognizer.h"
 
 #include <QFileInfo>
 #include <QImage>

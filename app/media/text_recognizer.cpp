@@ -1,4 +1,4 @@
-#include "text_recognizer.h"
+#include "media/text_recognizer.h"
 
 #include <mutex>
 #include <tesseract/baseapi.h>

@@ -1,4 +1,4 @@
-#include "thumbnail_cache.h"
+#include "media/thumbnail_cache.h"
 
 ThumbnailCache::ThumbnailCache(int countLimit, qint64 costLimit)
     : countLimit_(countLimit), costLimit_(costLimit)

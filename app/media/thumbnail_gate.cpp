@@ -1,4 +1,4 @@
-#include "thumbnail_gate.h"
+#include "media/thumbnail_gate.h"
 
 #include <algorithm>
 

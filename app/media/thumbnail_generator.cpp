@@ -1,4 +1,4 @@
-#include "thumbnail_generator.h"
+#include "media/thumbnail_generator.h"
 
 QImage ThumbnailGenerator::fallback(const FileEntry&, int)
 {

@@ -1,6 +1,6 @@
-#include "thumbnail_store.h"
+#include "media/thumbnail_store.h"
 
-#include "file_thumbnail_generator.h"
+#include "media/file_thumbnail_generator.h"
 #include "when_finished.h"
 
 #include <QCoreApplication>

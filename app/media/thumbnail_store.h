@@ -1,9 +1,9 @@
 #pragma once
 
 #include "file_entry.h"
-#include "thumbnail_cache.h"
-#include "thumbnail_gate.h"
-#include "thumbnail_generator.h"
+#include "media/thumbnail_cache.h"
+#include "media/thumbnail_gate.h"
+#include "media/thumbnail_generator.h"
 
 #include <QFuture>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "video_frame.h"
+#include "media/video_frame.h"
 
 #include "native_path.h"
 #include "regular_file.h"

@@ -1,6 +1,6 @@
-#include "feature.h"
+#include "sections/feature.h"
 
-#include "named_colors.h"
+#include "sections/named_colors.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "named_colors.h"
+#include "sections/named_colors.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,21 +1,19 @@
-#include "settings_view.h"
+#include "shell/settings_view.h"
 
-#include "palette.h"
-#include "palette_follower.h"
-#include "symbols.h"
-#include "ui_style.h"
+#include "ui/palette.h"
+#include "ui/palette_follower.h"
+#include "ui/symbols.h"
+#include "ui/ui_style.h"
+#include "workspace/settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QSettings>
 #include <QVBoxLayout>
 
 namespace {
 
-const QString hiddenKey = QStringLiteral("showHidden");
-const QString appearanceKey = QStringLiteral("appearance");
 const QStringList appearanceChoices = {QStringLiteral("System"), QStringLiteral("Light"),
                                        QStringLiteral("Dark")};
 
@@ -31,12 +29,12 @@ QVBoxLayout* formColumn(QWidget* page, int padding)
 
 bool SettingsView::storedShowHidden()
 {
-    return QSettings().value(hiddenKey, false).toBool();
+    return Settings::showHidden();
 }
 
 QString SettingsView::storedAppearance()
 {
-    return QSettings().value(appearanceKey, QStringLiteral("Light")).toString();
+    return Settings::appearance().value_or(QStringLiteral("Light"));
 }
 
 SettingsView::SettingsView(ApplyAppearance apply, QWidget* parent)
@@ -120,7 +118,7 @@ void SettingsView::setShowHidden(bool hidden)
 {
     if (hidden == hidden_) return;
     hidden_ = hidden;
-    QSettings().setValue(hiddenKey, hidden);
+    Settings::setShowHidden(hidden);
     if (hiddenToggle_->isChecked() != hidden) hiddenToggle_->setChecked(hidden);
     Q_EMIT showHiddenChanged(hidden);
 }
@@ -129,7 +127,7 @@ void SettingsView::setAppearance(const QString& appearance)
 {
     if (appearance == appearance_) return;
     appearance_ = appearance;
-    QSettings().setValue(appearanceKey, appearance);
+    Settings::setAppearance(appearance);
     const qsizetype index = appearanceChoices.indexOf(appearance);
     appearancePicker_->setCurrentIndex(index >= 0 ? int(index) : 1);
     applyAppearance();

@@ -1,13 +1,13 @@
-#include "file_rows.h"
+#include "timeline/file_rows.h"
 
-#include "file_menu.h"
 #include "file_size_format.h"
-#include "media_thumbnail.h"
-#include "palette.h"
-#include "symbols.h"
-#include "thumbnail_requests.h"
-#include "ui_style.h"
-#include "workspace_model.h"
+#include "ui/file_menu.h"
+#include "ui/media_thumbnail.h"
+#include "ui/palette.h"
+#include "ui/symbols.h"
+#include "ui/thumbnail_requests.h"
+#include "ui/ui_style.h"
+#include "workspace/workspace_model.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,14 +1,14 @@
-#include "timeline_view.h"
+#include "timeline/timeline_view.h"
 
-#include "empty_state.h"
-#include "feature.h"
-#include "file_rows.h"
-#include "palette.h"
-#include "palette_follower.h"
-#include "symbols.h"
-#include "tool_scope_bar.h"
-#include "ui_style.h"
-#include "workspace_model.h"
+#include "sections/feature.h"
+#include "timeline/file_rows.h"
+#include "ui/empty_state.h"
+#include "ui/palette.h"
+#include "ui/palette_follower.h"
+#include "ui/symbols.h"
+#include "ui/tool_scope_bar.h"
+#include "ui/ui_style.h"
+#include "workspace/workspace_model.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model_connections.h"
-#include "section_view.h"
-#include "timeline_group.h"
+#include "ui/model_connections.h"
+#include "ui/section_view.h"
+#include "workspace/timeline_group.h"
 
 #include <QHash>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "card_frame.h"
+#include "ui/card_frame.h"
 
-#include "ui_style.h"
+#include "ui/ui_style.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "desktop_applications.h"
+#include "ui/desktop_applications.h"
 
 #include "native_path.h"
 

@@ -1,6 +1,6 @@
-#include "elided_label.h"
+#include "ui/elided_label.h"
 
-#include "ui_style.h"
+#include "ui/ui_style.h"
 
 #include <QEvent>
 

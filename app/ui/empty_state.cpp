@@ -1,8 +1,8 @@
-#include "empty_state.h"
+#include "ui/empty_state.h"
 
-#include "palette.h"
-#include "symbols.h"
-#include "ui_style.h"
+#include "ui/palette.h"
+#include "ui/symbols.h"
+#include "ui/ui_style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,11 +1,11 @@
-#include "file_delegates.h"
+#include "ui/file_delegates.h"
 
-#include "file_list_model.h"
 #include "file_size_format.h"
-#include "media_thumbnail.h"
-#include "palette.h"
-#include "thumbnail_requests.h"
-#include "ui_style.h"
+#include "ui/file_list_model.h"
+#include "ui/media_thumbnail.h"
+#include "ui/palette.h"
+#include "ui/thumbnail_requests.h"
+#include "ui/ui_style.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
-#include "file_icon.h"
+#include "ui/file_icon.h"
 
-#include "file_type_icon.h"
+#include "media/file_type_icon.h"
 
 QPixmap fileIconPixmap(const QString& path, int edge)
 {

@@ -1,7 +1,7 @@
-#include "file_list_accessible.h"
+#include "ui/file_list_accessible.h"
 
-#include "file_list_model.h"
-#include "file_list_view.h"
+#include "ui/file_list_model.h"
+#include "ui/file_list_view.h"
 
 #include <QPersistentModelIndex>
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "file_list_model.h"
+#include "ui/file_list_model.h"
 
 #include "native_path.h"
-#include "thumbnail_requests.h"
-#include "workspace_model.h"
+#include "ui/thumbnail_requests.h"
+#include "workspace/workspace_model.h"
 
 #include <QMimeData>
 #include <QMimeDatabase>

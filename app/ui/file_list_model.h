@@ -1,7 +1,7 @@
 #pragma once
 
 #include "file_entry.h"
-#include "visible_entries.h"
+#include "workspace/visible_entries.h"
 
 #include <QAbstractListModel>
 #include <QHash>
@@ -21,8 +21,7 @@ public:
     explicit FileListModel(QObject* parent = nullptr);
     ~FileListModel() override;
 
-    // Follows `model` (none: empty). By default the list is `visible()`;
-    // `source` can give another list of the model (e.g. a page of results).
+    // Follows `model`'s visible list (none: empty).
     void setWorkspace(WorkspaceModel* model);
     WorkspaceModel* workspace() const;
     // Replaces the list once (for views that page or group the entries).

@@ -1,10 +1,10 @@
-#include "file_list_view.h"
+#include "ui/file_list_view.h"
 
-#include "file_list_accessible.h"
-#include "file_list_model.h"
-#include "file_menu.h"
-#include "thumbnail_requests.h"
-#include "workspace_model.h"
+#include "ui/file_list_accessible.h"
+#include "ui/file_list_model.h"
+#include "ui/file_menu.h"
+#include "ui/thumbnail_requests.h"
+#include "workspace/workspace_model.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "type_ahead.h"
+#include "ui/type_ahead.h"
 
 #include <QListView>
 #include <QSet>

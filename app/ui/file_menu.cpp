@@ -1,8 +1,8 @@
-#include "file_menu.h"
+#include "ui/file_menu.h"
 
-#include "desktop_applications.h"
 #include "native_path.h"
-#include "workspace_model.h"
+#include "ui/desktop_applications.h"
+#include "workspace/workspace_model.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

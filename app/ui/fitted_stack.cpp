@@ -1,4 +1,4 @@
-#include "fitted_stack.h"
+#include "ui/fitted_stack.h"
 
 #include <QVBoxLayout>
 

@@ -1,4 +1,4 @@
-#include "focus_ring.h"
+#include "ui/focus_ring.h"
 
 #include <QAbstractButton>
 #include <QApplication>

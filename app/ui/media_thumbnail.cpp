@@ -1,9 +1,9 @@
-#include "media_thumbnail.h"
+#include "ui/media_thumbnail.h"
 
-#include "palette.h"
-#include "symbols.h"
-#include "thumbnail_store.h"
-#include "ui_style.h"
+#include "media/thumbnail_store.h"
+#include "ui/palette.h"
+#include "ui/symbols.h"
+#include "ui/ui_style.h"
 #include "when_finished.h"
 
 #include <QPainter>

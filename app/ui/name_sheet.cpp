@@ -1,7 +1,7 @@
-#include "name_sheet.h"
+#include "ui/name_sheet.h"
 
-#include "symbols.h"
-#include "ui_style.h"
+#include "ui/symbols.h"
+#include "ui/ui_style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

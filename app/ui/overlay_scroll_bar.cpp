@@ -1,6 +1,6 @@
-#include "overlay_scroll_bar.h"
+#include "ui/overlay_scroll_bar.h"
 
-#include "ui_style.h"
+#include "ui/ui_style.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "palette_follower.h"
+#include "ui/palette_follower.h"
 
-#include "symbols.h"
+#include "ui/symbols.h"
 
 #include <QApplication>
 #include <QEvent>

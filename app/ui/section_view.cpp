@@ -1,1 +1,1 @@
-#include "section_view.h"
+#include "ui/section_view.h"

@@ -1,8 +1,8 @@
-#include "sidebar_icon.h"
+#include "ui/sidebar_icon.h"
 
-#include "named_colors.h"
-#include "symbols.h"
-#include "ui_style.h"
+#include "sections/named_colors.h"
+#include "ui/symbols.h"
+#include "ui/ui_style.h"
 
 #include <QPainter>
 

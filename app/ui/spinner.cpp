@@ -1,6 +1,6 @@
-#include "spinner.h"
+#include "ui/spinner.h"
 
-#include "palette.h"
+#include "ui/palette.h"
 
 #include <QPainter>
 #include <QTimer>

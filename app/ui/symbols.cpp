@@ -1,4 +1,4 @@
-#include "symbols.h"
+#include "ui/symbols.h"
 
 #include <QHash>
 #include <QPainter>

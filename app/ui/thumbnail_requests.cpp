@@ -1,6 +1,6 @@
-#include "thumbnail_requests.h"
+#include "ui/thumbnail_requests.h"
 
-#include "thumbnail_store.h"
+#include "media/thumbnail_store.h"
 #include "when_finished.h"
 
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "type_ahead.h"
+#include "ui/type_ahead.h"
 
 QString TypeAhead::add(const QString& typed)
 {

@@ -1,7 +1,7 @@
-#include "ui_style.h"
+#include "ui/ui_style.h"
 
-#include "palette.h"
-#include "palette_follower.h"
+#include "ui/palette.h"
+#include "ui/palette_follower.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "failure_message.h"
+#include "workspace/failure_message.h"
 
 #include "file_error.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "browser_mode.h"
 #include "library_result.h"
-#include "library_scope.h"
 #include "media_filter.h"
 #include "media_metadata.h"
+#include "sections/browser_mode.h"
+#include "sections/library_scope.h"
 #include "storage_node.h"
 #include "storage_report.h"
 

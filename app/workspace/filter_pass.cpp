@@ -1,4 +1,4 @@
-#include "filter_pass.h"
+#include "workspace/filter_pass.h"
 
 #include "library_filtering.h"
 

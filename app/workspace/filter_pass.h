@@ -1,11 +1,11 @@
 #pragma once
 
 #include "cancellation.h"
-#include "feature.h"
 #include "library_result.h"
 #include "media_filter.h"
 #include "media_metadata.h"
-#include "timeline_group.h"
+#include "sections/feature.h"
+#include "workspace/timeline_group.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "filter_schedule.h"
+#include "workspace/filter_schedule.h"
 
 #include "when_finished.h"
 

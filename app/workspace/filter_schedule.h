@@ -1,7 +1,7 @@
 #pragma once
 
-#include "filter_pass.h"
-#include "task_slot.h"
+#include "workspace/filter_pass.h"
+#include "workspace/task_slot.h"
 
 #include <QObject>
 

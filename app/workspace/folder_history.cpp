@@ -1,4 +1,4 @@
-#include "folder_history.h"
+#include "workspace/folder_history.h"
 
 void FolderHistory::visit(const QString& from)
 {

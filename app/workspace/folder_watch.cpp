@@ -1,4 +1,4 @@
-#include "folder_watch.h"
+#include "workspace/folder_watch.h"
 
 FolderWatch::FolderWatch(QObject* parent) : QObject(parent)
 {

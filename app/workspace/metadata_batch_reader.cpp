@@ -1,4 +1,4 @@
-#include "metadata_batch_reader.h"
+#include "workspace/metadata_batch_reader.h"
 
 #include "media_metadata_reader.h"
 #include "when_finished.h"

@@ -2,7 +2,7 @@
 
 #include "file_entry.h"
 #include "media_metadata.h"
-#include "task_slot.h"
+#include "workspace/task_slot.h"
 
 #include <QElapsedTimer>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "task_slot.h"
+#include "workspace/task_slot.h"
 
 TaskSlot::Ticket TaskSlot::start()
 {

@@ -1,14 +1,14 @@
-#include "workspace_model.h"
+#include "workspace/workspace_model.h"
 
-#include "failure_message.h"
 #include "storage_tree.h"
 #include "tracker_library_discovery.h"
 #include "transfer_store.h"
 #include "when_finished.h"
+#include "workspace/failure_message.h"
+#include "workspace/settings.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QThreadPool>
 #include <QtConcurrent>
 #include <algorithm>
@@ -47,11 +47,6 @@ QList<FileEntry> nonFolders(const QList<FileEntry>& files)
     for (const FileEntry& file : files)
         if (!file.isDirectory) kept.append(file);
     return kept;
-}
-
-bool showHidden()
-{
-    return QSettings().value(QStringLiteral("showHidden"), false).toBool();
 }
 
 } // namespace
@@ -480,7 +475,7 @@ void WorkspaceModel::navigate(QString folder)
     metadataVersions_.clear();
 
     const TaskSlot::Ticket ticket = loadTask_.start();
-    QFuture<QList<FileEntry>> listing = service_.contents(folder, showHidden());
+    QFuture<QList<FileEntry>> listing = service_.contents(folder, Settings::showHidden());
     loadTask_.onCancel([listing]() mutable { listing.cancel(); });
     whenFinished(listing, this, [this, ticket](QFuture<QList<FileEntry>> done) {
         if (ticket.isCancelled()) return;
@@ -520,7 +515,7 @@ void WorkspaceModel::reloadFolder(const QString& reveal)
     }
     const QString folder = folder_;
     const TaskSlot::Ticket ticket = loadTask_.start();
-    QFuture<QList<FileEntry>> listing = service_.contents(folder, showHidden());
+    QFuture<QList<FileEntry>> listing = service_.contents(folder, Settings::showHidden());
     loadTask_.onCancel([listing]() mutable { listing.cancel(); });
     whenFinished(listing, this, [this, ticket, folder, reveal](QFuture<QList<FileEntry>> done) {
         if (ticket.isCancelled()) return;

@@ -1,11 +1,11 @@
 // The file actions of a section model: selection, previews, clipboard,
 // folder changes, the trash, queued copies and text extraction.
-#include "failure_message.h"
+#include "media/text_extractor.h"
 #include "native_path.h"
-#include "text_extractor.h"
 #include "transfer_store.h"
 #include "when_finished.h"
-#include "workspace_model.h"
+#include "workspace/failure_message.h"
+#include "workspace/workspace_model.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "workspace_platform.h"
+#include "workspace/workspace_platform.h"
 
 WorkspacePlatform WorkspacePlatform::headless()
 {

@@ -1,8 +1,8 @@
-#include "workspace_router.h"
+#include "workspace/workspace_router.h"
 
 #include "tracker_library_discovery.h"
 #include "transfer_store.h"
-#include "workspace_model.h"
+#include "workspace/workspace_model.h"
 
 WorkspaceRouter::WorkspaceRouter(DiscoveryFactory discoveryFactory,
                                  std::shared_ptr<TransferEngine> copyEngine, QObject* parent)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "feature.h"
 #include "library_discovering.h"
-#include "workspace_platform.h"
+#include "sections/feature.h"
+#include "workspace/workspace_platform.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,7 +1,7 @@
 // Image preview latency: from opening a 24 MP JPEG to the first paint of the
 // picture, and the longest GUI-thread stall while stepping through 100
 // pictures (a 1 ms timer records the gaps between its ticks).
-#include "preview_surfaces.h"
+#include "library/preview_surfaces.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

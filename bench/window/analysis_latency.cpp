@@ -1,13 +1,13 @@
 // Storage Analyzer over a scanned tree: entering the section (view bound,
 // laid out and painted) and each drill-down and "Up" step to a painted frame.
 //   analysis_latency FOLDER
-#include "analysis_view.h"
-#include "content_view.h"
-#include "storage_hierarchy_view.h"
+#include "analysis/analysis_view.h"
+#include "analysis/storage_hierarchy_view.h"
+#include "analysis/storage_row.h"
 #include "storage_node.h"
-#include "storage_row.h"
-#include "workspace_model.h"
-#include "workspace_router.h"
+#include "window/content_view.h"
+#include "workspace/workspace_model.h"
+#include "workspace/workspace_router.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

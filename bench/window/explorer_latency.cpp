@@ -2,12 +2,12 @@
 // grid, paint time of every frame while scrolling through all of it, and the
 // memory the view adds beyond the model's own entries.
 //   explorer_latency FOLDER
-#include "content_view.h"
-#include "explorer_browser.h"
-#include "file_list_model.h"
-#include "file_list_view.h"
-#include "workspace_model.h"
-#include "workspace_router.h"
+#include "explorer/explorer_browser.h"
+#include "ui/file_list_model.h"
+#include "ui/file_list_view.h"
+#include "window/content_view.h"
+#include "workspace/workspace_model.h"
+#include "workspace/workspace_router.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

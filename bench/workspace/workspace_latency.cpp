@@ -3,8 +3,8 @@
 // TREE (optional) is a folder to scan and hash in the Duplicate Finder while
 // the longest stall of the event loop is measured.
 #include "transfer_store.h"
-#include "workspace_model.h"
-#include "workspace_router.h"
+#include "workspace/workspace_model.h"
+#include "workspace/workspace_router.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
+#include "discovery/tracker_sandbox.h"
 #include "test_support.h"
 #include "tracker_library_discovery.h"
-#include "tracker_sandbox.h"
 
 #include <QDir>
 #include <QFile>

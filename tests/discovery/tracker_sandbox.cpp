@@ -1,4 +1,4 @@
-#include "tracker_sandbox.h"
+#include "discovery/tracker_sandbox.h"
 
 #include <QDir>
 #include <QElapsedTimer>

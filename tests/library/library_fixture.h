@@ -1,10 +1,10 @@
 #pragma once
 
 #include "file_entry.h"
-#include "scripted_discovery.h"
 #include "transfer_store.h"
-#include "workspace_model.h"
-#include "workspace_wait.h"
+#include "workspace/scripted_discovery.h"
+#include "workspace/workspace_model.h"
+#include "workspace/workspace_wait.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,8 +1,8 @@
-#include "empty_state.h"
-#include "file_list_model.h"
-#include "file_list_view.h"
-#include "library_fixture.h"
-#include "media_library_view.h"
+#include "library/library_fixture.h"
+#include "library/media_library_view.h"
+#include "ui/empty_state.h"
+#include "ui/file_list_model.h"
+#include "ui/file_list_view.h"
 
 #include <QMenu>
 #include <QPushButton>

@@ -1,8 +1,8 @@
-#include "embedded_preview.h"
 #include "file_size_format.h"
-#include "library_fixture.h"
+#include "library/embedded_preview.h"
+#include "library/library_fixture.h"
+#include "library/preview_surfaces.h"
 #include "named_pipe.h"
-#include "preview_surfaces.h"
 
 #include <QElapsedTimer>
 #include <QMediaPlayer>

@@ -1,5 +1,5 @@
-#include "file_thumbnail_generator.h"
-#include "media_fixtures.h"
+#include "media/file_thumbnail_generator.h"
+#include "media/media_fixtures.h"
 #include "named_pipe.h"
 #include "test_support.h"
 

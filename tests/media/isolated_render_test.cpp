@@ -1,6 +1,6 @@
-#include "file_thumbnail_generator.h"
-#include "isolated_render.h"
-#include "media_fixtures.h"
+#include "media/file_thumbnail_generator.h"
+#include "media/isolated_render.h"
+#include "media/media_fixtures.h"
 #include "test_support.h"
 
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "media_fixtures.h"
+#include "media/media_fixtures.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
-#include "file_thumbnail_generator.h"
-#include "media_fixtures.h"
+#include "media/file_thumbnail_generator.h"
+#include "media/media_fixtures.h"
+#include "media/scaled_image.h"
+#include "media/text_extractor.h"
 #include "native_path.h"
-#include "scaled_image.h"
 #include "test_support.h"
-#include "text_extractor.h"
 
 #include <QProcess>
 #include <cstdio>

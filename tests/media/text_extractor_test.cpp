@@ -1,9 +1,9 @@
 #include "file_error.h"
-#include "media_fixtures.h"
+#include "media/media_fixtures.h"
+#include "media/text_extractor.h"
+#include "media/text_result.h"
 #include "named_pipe.h"
 #include "test_support.h"
-#include "text_extractor.h"
-#include "text_result.h"
 
 #include <QElapsedTimer>
 #include <QFutureWatcher>

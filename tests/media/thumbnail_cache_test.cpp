@@ -1,5 +1,5 @@
-#include "thumbnail_cache.h"
-#include "thumbnail_store.h"
+#include "media/thumbnail_cache.h"
+#include "media/thumbnail_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "media_fixtures.h"
+#include "media/media_fixtures.h"
+#include "media/thumbnail_store.h"
 #include "test_support.h"
-#include "thumbnail_store.h"
 
 #include <QFile>
 #include <QSet>

@@ -1,6 +1,6 @@
-#include "browser_mode.h"
-#include "feature.h"
-#include "library_scope.h"
+#include "sections/browser_mode.h"
+#include "sections/feature.h"
+#include "sections/library_scope.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

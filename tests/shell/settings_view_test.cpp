@@ -1,5 +1,5 @@
-#include "appearance.h"
-#include "settings_view.h"
+#include "shell/settings_view.h"
+#include "window/appearance.h"
 
 #include <QApplication>
 #include <QCheckBox>

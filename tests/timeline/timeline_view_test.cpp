@@ -1,8 +1,8 @@
-#include "empty_state.h"
-#include "file_rows.h"
-#include "timeline_view.h"
-#include "tool_scope_bar.h"
-#include "view_fixture.h"
+#include "timeline/file_rows.h"
+#include "timeline/timeline_view.h"
+#include "timeline/view_fixture.h"
+#include "ui/empty_state.h"
+#include "ui/tool_scope_bar.h"
 
 #include <QComboBox>
 #include <QMenu>

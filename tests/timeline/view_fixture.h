@@ -1,12 +1,12 @@
 #pragma once
 
-#include "appearance.h"
 #include "held_copies.h"
-#include "scripted_discovery.h"
 #include "test_support.h"
 #include "transfer_store.h"
-#include "workspace_model.h"
-#include "workspace_wait.h"
+#include "window/appearance.h"
+#include "workspace/scripted_discovery.h"
+#include "workspace/workspace_model.h"
+#include "workspace/workspace_wait.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "appearance.h"
-#include "desktop_color_scheme.h"
-#include "legibility_audit.h"
-#include "named_colors.h"
-#include "settings_view.h"
-#include "symbols.h"
-#include "transfers_view.h"
+#include "sections/named_colors.h"
+#include "shell/settings_view.h"
+#include "transfers/transfers_view.h"
+#include "ui/symbols.h"
+#include "window/appearance.h"
+#include "window/desktop_color_scheme.h"
+#include "window/legibility_audit.h"
 
 #include <QApplication>
 #include <QDBusVariant>

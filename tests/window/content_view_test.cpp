@@ -1,21 +1,22 @@
-#include "content_view.h"
-#include "detail_drawer.h"
-#include "empty_state.h"
-#include "explorer_browser.h"
-#include "file_list_model.h"
-#include "file_list_view.h"
-#include "file_menu.h"
+#include "explorer/detail_drawer.h"
+#include "explorer/explorer_browser.h"
 #include "file_size_format.h"
-#include "name_sheet.h"
-#include "sidebar.h"
-#include "sidebar_row.h"
-#include "top_bar.h"
-#include "volume_usage.h"
-#include "window_fixture.h"
-#include "window_sheets.h"
-#include "window_status_bar.h"
-#include "workspace_model.h"
-#include "workspace_wait.h"
+#include "ui/empty_state.h"
+#include "ui/file_list_model.h"
+#include "ui/file_list_view.h"
+#include "ui/file_menu.h"
+#include "ui/name_sheet.h"
+#include "window/content_view.h"
+#include "window/sidebar.h"
+#include "window/sidebar_row.h"
+#include "window/top_bar.h"
+#include "window/volume_usage.h"
+#include "window/window_fixture.h"
+#include "window/window_sheets.h"
+#include "window/window_status_bar.h"
+#include "workspace/settings.h"
+#include "workspace/workspace_model.h"
+#include "workspace/workspace_wait.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,7 +95,7 @@ TEST_F(WindowTest, SplitAndDisclosureStatesSurviveARestart)
         ContentView view(*router);
         view.resize(1200, 700);
         view.setSizes({300, 900});
-        QSettings().setValue(ContentView::splitKey, view.saveState());
+        Settings::setContentSplit(view.saveState());
         view.sidebar()->setToolsExpanded(false);
     }
     ContentView again(*router);
@@ -102,7 +103,7 @@ TEST_F(WindowTest, SplitAndDisclosureStatesSurviveARestart)
     EXPECT_FALSE(again.sidebar()->toolsExpanded());
     EXPECT_TRUE(again.sidebar()->locationsExpanded());
     EXPECT_EQ(QSettings().value(QStringLiteral("organizeExpanded")).toBool(), false);
-    EXPECT_EQ(again.saveState(), QSettings().value(ContentView::splitKey).toByteArray());
+    EXPECT_EQ(again.saveState(), Settings::contentSplit());
 }
 
 TEST_F(WindowTest, ExplorerCountsChipLayoutsAndEmptyState)

@@ -1,12 +1,12 @@
 // The list model the file views share: it follows the section's visible list
 // without copying the entries, and asks for thumbnails only once scrolling
 // settles, a few at a time.
-#include "file_list_model.h"
-#include "scripted_discovery.h"
 #include "test_support.h"
-#include "thumbnail_requests.h"
 #include "transfer_store.h"
-#include "workspace_model.h"
+#include "ui/file_list_model.h"
+#include "ui/thumbnail_requests.h"
+#include "workspace/scripted_discovery.h"
+#include "workspace/workspace_model.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "legibility_audit.h"
+#include "window/legibility_audit.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>

@@ -1,8 +1,8 @@
-#include "appearance.h"
-#include "browser_mode.h"
-#include "content_view.h"
-#include "legibility_audit.h"
-#include "window_fixture.h"
+#include "sections/browser_mode.h"
+#include "window/appearance.h"
+#include "window/content_view.h"
+#include "window/legibility_audit.h"
+#include "window/window_fixture.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace_wait.h"
+#include "workspace/workspace_wait.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "scripted_discovery.h"
 #include "transfer_engine.h"
-#include "workspace_model.h"
-#include "workspace_router.h"
-#include "workspace_wait.h"
+#include "workspace/scripted_discovery.h"
+#include "workspace/workspace_model.h"
+#include "workspace/workspace_router.h"
+#include "workspace/workspace_wait.h"
 
 #include <QCoreApplication>
 #include <QSettings>

@@ -1,6 +1,6 @@
-#include "appearance.h"
-#include "content_view.h"
-#include "window_fixture.h"
+#include "window/appearance.h"
+#include "window/content_view.h"
+#include "window/window_fixture.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "appearance.h"
 #include "test_support.h"
+#include "window/appearance.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "scripted_discovery.h"
+#include "workspace/scripted_discovery.h"
 
 bool ScriptedDiscovery::Log::send(const LibrarySnapshot& snapshot) const
 {

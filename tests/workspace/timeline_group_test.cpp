@@ -1,4 +1,4 @@
-#include "timeline_group.h"
+#include "workspace/timeline_group.h"
 
 #include <gtest/gtest.h>
 

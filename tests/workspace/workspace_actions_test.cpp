@@ -1,8 +1,8 @@
-#include "scripted_discovery.h"
 #include "test_support.h"
 #include "transfer_store.h"
-#include "workspace_model.h"
-#include "workspace_wait.h"
+#include "workspace/scripted_discovery.h"
+#include "workspace/workspace_model.h"
+#include "workspace/workspace_wait.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "workspace_wait.h"
+#include "workspace/workspace_wait.h"
 
-#include "workspace_model.h"
+#include "workspace/workspace_model.h"
 
 #include <QTest>
 

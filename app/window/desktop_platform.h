@@ -1,0 +1,14 @@
+#pragma once
+
+#include "workspace/workspace_platform.h"
+
+class QWidget;
+
+// Real dialogs over `parent`, the desktop clipboard (readable by other file
+// managers) and the keyboard state.
+WorkspacePlatform desktopPlatform(QWidget* parent);
+
+// What goes on the clipboard for `urls`, and the file URLs read back from it.
+class QMimeData;
+QMimeData* fileUrlsMimeData(const QList<QUrl>& urls);
+std::optional<QList<QUrl>> fileUrlsFrom(const QMimeData* data);

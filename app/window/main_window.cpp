@@ -1,0 +1,18 @@
+#include "window/main_window.h"
+
+#include "ui/focus_ring.h"
+#include "window/content_view.h"
+#include "window/menu_commands.h"
+
+#include <QMenuBar>
+
+MainWindow::MainWindow(WorkspaceRouter& router, QWidget* parent)
+    : QMainWindow(parent), content_(new ContentView(router))
+{
+    setWindowTitle(QStringLiteral("Quorvane"));
+    content_->setMinimumSize(minimumContentSize);
+    setCentralWidget(content_);
+    resize(defaultSize);
+    new MenuCommands(router, *menuBar());
+    FocusRing::install(this);
+}

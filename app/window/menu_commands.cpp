@@ -1,0 +1,81 @@
+#include "window/menu_commands.h"
+
+#include "workspace/workspace_model.h"
+#include "workspace/workspace_router.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+
+MenuCommands::MenuCommands(WorkspaceRouter& router, QMenuBar& menuBar)
+    : QObject(&menuBar), router_(router)
+{
+    auto model = [this]() -> WorkspaceModel& { return router_.current(); };
+
+    QMenu* file = menuBar.addMenu(QStringLiteral("&File"));
+    add(file, QStringLiteral("Open Folder\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+        [model] { model().chooseFolder(); });
+    needFolder_ << add(file, QStringLiteral("New Folder\u2026"),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N),
+                       [model] { model().setNewFolder(true); });
+    file->addSeparator();
+    add(file, QStringLiteral("Quit"), QKeySequence::Quit, [] { QApplication::quit(); });
+
+    QMenu* edit = menuBar.addMenu(QStringLiteral("&Edit"));
+    add(edit, QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C),
+        [model] { model().copySelection(); });
+    needFolder_ << add(edit, QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
+                       [model] { model().paste(); });
+    add(edit, QStringLiteral("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A),
+        [model] { model().selectAll(); });
+
+    QMenu* navigate = menuBar.addMenu(QStringLiteral("&Navigate"));
+    add(navigate, QStringLiteral("Command Palette"), QKeySequence(Qt::CTRL | Qt::Key_K),
+        [model] { model().setPalette(true); });
+    QAction* enclosing =
+        add(navigate, QStringLiteral("Enclosing Folder"), QKeySequence(Qt::CTRL | Qt::Key_Up),
+            [model] { model().enclosingFolder(); });
+    enclosing->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Up), QKeySequence(Qt::ALT | Qt::Key_Up)});
+    needFolder_ << enclosing;
+    back_ = add(navigate, QStringLiteral("Back"), QKeySequence(Qt::ALT | Qt::Key_Left),
+                [model] { model().goBack(); });
+    forward_ = add(navigate, QStringLiteral("Forward"), QKeySequence(Qt::ALT | Qt::Key_Right),
+                   [model] { model().goForward(); });
+    add(navigate, QStringLiteral("Quick Look"), QKeySequence(Qt::Key_Space),
+        [model] { model().preview(); });
+    add(navigate, QStringLiteral("Move to Trash\u2026"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
+        [model] { model().setConfirmTrash(true); });
+
+    connect(&router_, &WorkspaceRouter::currentChanged, this, &MenuCommands::follow);
+    follow();
+}
+
+QAction* MenuCommands::add(QMenu* menu, const QString& title, const QKeySequence& shortcut,
+                           std::function<void()> action)
+{
+    QAction* item = menu->addAction(title);
+    item->setShortcut(shortcut);
+    connect(item, &QAction::triggered, this, [action = std::move(action)] { action(); });
+    return item;
+}
+
+void MenuCommands::follow()
+{
+    disconnect(scopeConnection_);
+    disconnect(historyConnection_);
+    scopeConnection_ = connect(&router_.current(), &WorkspaceModel::libraryScopeChanged, this,
+                               &MenuCommands::updateEnabled);
+    historyConnection_ = connect(&router_.current(), &WorkspaceModel::historyChanged, this,
+                                 &MenuCommands::updateEnabled);
+    updateEnabled();
+}
+
+void MenuCommands::updateEnabled()
+{
+    const bool hasFolder = !router_.current().isMacScope();
+    for (QAction* item : needFolder_)
+        item->setEnabled(hasFolder);
+    back_->setEnabled(router_.current().canGoBack());
+    forward_->setEnabled(router_.current().canGoForward());
+}

@@ -1,0 +1,204 @@
+#include "window/window_sheets.h"
+
+#include "duplicate_guard.h"
+#include "palette/command_palette.h"
+#include "ui/name_sheet.h"
+#include "ui/ui_style.h"
+#include "workspace/workspace_model.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+enum Slot { NewFolder, Rename, Text, Error, Trash, LastCopy, Palette };
+}
+
+WindowSheets::WindowSheets(QWidget* window) : QObject(window), window_(window) {}
+
+QString WindowSheets::trashTitle(qsizetype count)
+{
+    return QStringLiteral("Move ") + QString::number(count) +
+           QStringLiteral(" selected items to Trash?");
+}
+
+void WindowSheets::setModel(WorkspaceModel* model)
+{
+    connections_.clear();
+    for (auto& dialog : open_)
+        if (dialog) dialog->deleteLater();
+    model_ = model;
+    connections_.follow(model,
+                        {&WorkspaceModel::sheetsChanged, &WorkspaceModel::ocrChanged,
+                         &WorkspaceModel::errorChanged},
+                        this, &WindowSheets::update, Qt::QueuedConnection);
+    update();
+}
+
+void WindowSheets::update()
+{
+    if (!model_) return;
+    if (model_->palette() && !open_[Palette]) showPalette();
+    if (model_->newFolder() && !open_[NewFolder]) showNewFolder();
+    if (model_->renameTarget() && !open_[Rename]) showRename();
+    if (model_->ocrText() && !open_[Text]) showText();
+    if (model_->error() && !open_[Error]) showError();
+    if (model_->confirmTrash() && !open_[Trash]) confirmTrash();
+}
+
+void WindowSheets::showPalette()
+{
+    auto* palette = new CommandPalette(*model_, window_);
+    palette->setAttribute(Qt::WA_DeleteOnClose);
+    palette->setWindowModality(Qt::WindowModal);
+    open_[Palette] = palette;
+    palette->open();
+}
+
+void WindowSheets::showNewFolder()
+{
+    QPointer<WorkspaceModel> model = model_;
+    auto* sheet = new NameSheet(
+        QStringLiteral("New folder"), QStringLiteral("Untitled folder"),
+        [model](const QString& name) {
+            if (model) model->createFolder(name);
+        },
+        window_);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QDialog::finished, this, [model] {
+        if (model) model->setNewFolder(false);
+    });
+    open_[NewFolder] = sheet;
+    sheet->open();
+}
+
+void WindowSheets::showRename()
+{
+    QPointer<WorkspaceModel> model = model_;
+    const FileEntry target = *model_->renameTarget();
+    auto* sheet = new NameSheet(
+        QStringLiteral("Rename file"), target.name,
+        [model, target](const QString& name) {
+            if (model) model->rename(target, name);
+        },
+        window_);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QDialog::finished, this, [model] {
+        if (model) model->setRenameTarget(std::nullopt);
+    });
+    open_[Rename] = sheet;
+    sheet->open();
+}
+
+void WindowSheets::showText()
+{
+    QPointer<WorkspaceModel> model = model_;
+    auto* sheet = new QDialog(window_);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    sheet->setWindowTitle(QStringLiteral("Extracted text"));
+    sheet->resize(600, 450);
+    auto* column = new QVBoxLayout(sheet);
+    column->setContentsMargins(28, 28, 28, 28);
+    column->setSpacing(20);
+    column->addWidget(UiStyle::label(QStringLiteral("Extracted text"), 17, QFont::Bold));
+    auto* text = new QPlainTextEdit(*model_->ocrText());
+    text->setReadOnly(true);
+    column->addWidget(text, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto* copy = new QPushButton(QStringLiteral("Copy text"));
+    copy->setAutoDefault(false);
+    auto* done = new QPushButton(QStringLiteral("Done"));
+    done->setDefault(true);
+    buttons->addWidget(copy);
+    buttons->addWidget(done);
+    column->addLayout(buttons);
+    const QString content = *model_->ocrText();
+    connect(copy, &QPushButton::clicked, sheet, [content] {
+        QApplication::clipboard()->clear();
+        QApplication::clipboard()->setText(content);
+    });
+    connect(done, &QPushButton::clicked, sheet, &QDialog::accept);
+    connect(sheet, &QDialog::finished, this, [model] {
+        if (model) model->setOcrText(std::nullopt);
+    });
+    open_[Text] = sheet;
+    sheet->open();
+}
+
+void WindowSheets::showError()
+{
+    QPointer<WorkspaceModel> model = model_;
+    auto* alert =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Something needs your attention"),
+                        QStringLiteral("Something needs your attention"), QMessageBox::Ok, window_);
+    alert->setInformativeText(*model_->error());
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowModality(Qt::WindowModal);
+    connect(alert, &QDialog::finished, this, [model] {
+        if (model) model->setError(std::nullopt);
+    });
+    open_[Error] = alert;
+    alert->open();
+}
+
+QMessageBox* WindowSheets::trashQuestion(const QString& title, const QString& detail)
+{
+    auto* dialog =
+        new QMessageBox(QMessageBox::Question, title, title, QMessageBox::NoButton, window_);
+    dialog->setInformativeText(detail);
+    dialog->addButton(QStringLiteral("Move to Trash"), QMessageBox::DestructiveRole);
+    dialog->addButton(QMessageBox::Cancel);
+    dialog->setDefaultButton(QMessageBox::Cancel);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    return dialog;
+}
+
+void WindowSheets::confirmTrash()
+{
+    QPointer<WorkspaceModel> model = model_;
+    QMessageBox* dialog = trashQuestion(
+        trashTitle(model_->selection().size()),
+        QStringLiteral("You can restore these items from the Trash in your file manager."));
+    connect(dialog, &QMessageBox::buttonClicked, this,
+            [this, model, dialog](QAbstractButton* clicked) {
+                if (!model) return;
+                model->setConfirmTrash(false);
+                if (dialog->buttonRole(clicked) != QMessageBox::DestructiveRole) return;
+                const QList<FileEntry> last =
+                    model->feature() == Feature::Duplicates
+                        ? DuplicateGuard::lastCopies(model->selection(), model->duplicateGroups())
+                        : QList<FileEntry>();
+                if (last.isEmpty())
+                    model->trash();
+                else
+                    confirmLastCopies(last);
+            });
+    connect(dialog, &QDialog::finished, this, [model] {
+        if (model && model->confirmTrash()) model->setConfirmTrash(false);
+    });
+    open_[Trash] = dialog;
+    dialog->open();
+}
+
+void WindowSheets::confirmLastCopies(const QList<FileEntry>& copies)
+{
+    QPointer<WorkspaceModel> model = model_;
+    QMessageBox* dialog =
+        trashQuestion(copies.size() == 1 ? QString::fromLatin1(lastCopyTitle)
+                                         : QStringLiteral("Move the last copies to Trash?"),
+                      DuplicateGuard::warning(copies));
+    connect(dialog, &QMessageBox::buttonClicked, this, [model, dialog](QAbstractButton* clicked) {
+        if (model && dialog->buttonRole(clicked) == QMessageBox::DestructiveRole) model->trash();
+    });
+    open_[LastCopy] = dialog;
+    dialog->open();
+}
