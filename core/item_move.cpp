@@ -44,6 +44,13 @@ QStringList removeEmptied(const ItemPlacement& placement, bool useShown)
 TransferOutcome moveAcross(const QString& source, const QString& destination,
                            const TransferEngine::Handlers& handlers, ConflictResolver& conflicts)
 {
+    // The source can only leave by the trash: where there is none, nothing is copied.
+    if (!TrashCan::canTrash(source))
+        throw FileError::withMessage(
+            FileError::Code::FileWriteUnknown, source,
+            QStringLiteral("\u201C%1\u201D can\u2019t be moved to another disk: its own disk has "
+                           "no trash to take the original. Copy it instead.")
+                .arg(QFileInfo(source).fileName()));
     TransferOutcome outcome =
         TransferService::copyItem(source, destination, handlers, conflicts,
                                   [&](const QString& temporary) { verifyCopy(source, temporary); });
@@ -70,15 +77,19 @@ TransferOutcome moveAcross(const QString& source, const QString& destination,
 void verifyCopy(const QString& source, const QString& copy)
 {
     const QString root = absolutePath(source);
-    TreeWalker::walk(root, true, [&](const TreeWalker::Item& item) {
-        const QString relative = item.path.mid(root.size());
-        const std::optional<struct stat> copied = statOf(copy + relative);
-        const bool same =
-            item.st && copied && (item.st->st_mode & S_IFMT) == (copied->st_mode & S_IFMT) &&
-            (!S_ISREG(item.st->st_mode) ||
-             (item.st->st_size == copied->st_size && sameTime(item.st->st_mtim, copied->st_mtim)));
-        if (!same) throw FileError(FileError::Code::FileReadUnknown, item.path);
-    });
+    auto check = [&](const QString& path, const struct stat* st) {
+        const std::optional<struct stat> copied = statOf(copy + path.mid(root.size()));
+        const bool same = st && copied && (st->st_mode & S_IFMT) == (copied->st_mode & S_IFMT) &&
+                          (!S_ISREG(st->st_mode) || (st->st_size == copied->st_size &&
+                                                     sameTime(st->st_mtim, copied->st_mtim)));
+        if (!same) throw FileError(FileError::Code::FileReadUnknown, path);
+    };
+    const std::optional<struct stat> top = statOf(root);
+    if (!top || !S_ISDIR(top->st_mode)) {
+        check(root, top ? &*top : nullptr);
+        return;
+    }
+    TreeWalker::walk(root, true, [&](const TreeWalker::Item& item) { check(item.path, item.st); });
 }
 
 TransferOutcome move(const QString& source, const QString& destination,

@@ -101,6 +101,18 @@ void trash(const QString& path)
     throw FileError::withDescription(path, reason);
 }
 
+bool canTrash(const QString& path)
+{
+    const std::unique_ptr<GFile, decltype(&g_object_unref)> file(
+        g_file_new_for_path(nativePath(path).constData()), &g_object_unref);
+    GFileInfo* info = g_file_query_info(file.get(), G_FILE_ATTRIBUTE_ACCESS_CAN_TRASH,
+                                        G_FILE_QUERY_INFO_NOFOLLOW_SYMLINKS, nullptr, nullptr);
+    if (!info) return false;
+    const bool can = g_file_info_get_attribute_boolean(info, G_FILE_ATTRIBUTE_ACCESS_CAN_TRASH);
+    g_object_unref(info);
+    return can;
+}
+
 TrashedItem trashItem(const QString& path)
 {
     const QString original = absolutePath(path);

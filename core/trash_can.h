@@ -19,6 +19,10 @@ namespace TrashCan {
 // Throws FileError with the trash's own reason; the item then stays where it is.
 void trash(const QString& path);
 
+// False when no trash takes items from where `path` is (a read-only or
+// system-internal file system), so moving it there would fail.
+bool canTrash(const QString& path);
+
 // Like trash, and tells where the item went.
 TrashedItem trashItem(const QString& path);
 

@@ -32,6 +32,15 @@ void requireThere(const QString& path)
     if (!exists(path)) throw FileError::fromErrno(ENOENT, path);
 }
 
+void requireTrash(const QString& path)
+{
+    if (!TrashCan::canTrash(path))
+        throw FileError::withMessage(
+            FileError::Code::FileWriteUnknown, path,
+            QStringLiteral("%1 can\u2019t go to the trash on its disk, so it stays.")
+                .arg(quotedName(path)));
+}
+
 void removeEmptyFolder(const QString& path)
 {
     struct stat st;
@@ -132,10 +141,14 @@ void UndoAction::checkUndo() const
         case Kind::Move:
             requireThere(item.to);
             requireFree(item.from);
+            if (item.sourceTrashed) requireTrash(item.to);
             break;
         case Kind::NewFolder:
+            requireThere(item.to);
+            break;
         case Kind::Copy:
             requireThere(item.to);
+            requireTrash(item.to);
             break;
         case Kind::Trash:
             requireFree(item.from);
@@ -202,10 +215,10 @@ void UndoAction::undoStep(Step& step)
         break;
     case Kind::Move:
         if (item.sourceTrashed) {
-            // Across file systems the source went to the trash: it comes back
-            // from there and the copy goes instead.
-            TrashCan::restore(*item.sourceTrashed);
+            // Across file systems the source went to the trash: the copy goes
+            // there instead and the source comes back.
             step.undone = TrashCan::trashItem(item.to);
+            TrashCan::restore(*item.sourceTrashed);
         } else {
             FileOperations::moveNoReplace(item.to, item.from);
         }
