@@ -195,3 +195,20 @@ TEST(UndoJournal, AMoveAcrossFileSystemsComesBackFromTheTrash)
     EXPECT_EQ(contentsOf(tree.path("other/notes.txt")), "notes");
     EXPECT_FALSE(QFile::exists(source));
 }
+
+TEST(UndoJournal, ATrashThatStoppedHalfwayCanStillUndoWhatWent)
+{
+    temporaryTrash();
+    TempTree tree;
+    const QString first = tree.file("first.txt", "1");
+    const QString third = tree.file("third.txt", "3");
+    QList<TrashedItem> trashed;
+    EXPECT_THROW(FileOperations::trash({first, tree.path("missing.txt"), third}, &trashed),
+                 FileError);
+    ASSERT_EQ(trashed.size(), 1);
+    UndoJournal journal;
+    journal.record(UndoAction::trashed(trashed));
+    EXPECT_EQ(journal.undoTitle(), QStringLiteral("Undo Move to Trash \u201Cfirst.txt\u201D"));
+    journal.undo();
+    EXPECT_EQ(entriesOf(tree.root()), (QStringList{"first.txt", "third.txt"}));
+}
