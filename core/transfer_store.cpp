@@ -107,7 +107,10 @@ void TransferStore::cancel(const QUuid& id)
         return;
     }
     if (item->status == TransferStatus::Queued)
-        change(id, [](TransferItem& i) { i.status = TransferStatus::Cancelled; });
+        change(id, [](TransferItem& i) {
+            i.status = TransferStatus::Cancelled;
+            i.paused = false; // a retry starts it as any other
+        });
 }
 
 void TransferStore::retry(const QUuid& id)
