@@ -115,6 +115,38 @@ TEST(TransferQueueControl, APausedCopyHoldsBetweenChunksAndResumesByteIdentical)
     EXPECT_TRUE(partialCopiesIn(dest).isEmpty());
 }
 
+TEST(TransferQueueControl, PausingTheQueueHoldsTheRunningCopyToo)
+{
+    ensureApplication();
+    TempTree tree;
+    const QByteArray data(5 * kMiB, 'q');
+    const QString first = tree.file("first.bin", data);
+    const QString second = tree.file("second.bin", "2");
+    const QString dest = tree.folder("dest");
+    auto engine = std::make_shared<GatedCopies>();
+    TransferStore store(engine);
+    QList<bool> pausedSignals;
+    QObject::connect(&store, &TransferStore::queuePausedChanged,
+                     [&](bool paused) { pausedSignals.append(paused); });
+    store.enqueue({first, second}, dest);
+    ASSERT_TRUE(waitFor([&] { return engine->halfway(); }));
+
+    store.setQueuePaused(true);
+    engine->release();
+    EXPECT_TRUE(store.isQueuePaused());
+    EXPECT_FALSE(store.items()[0].paused) << "the job itself was not paused";
+    EXPECT_EQ(store.items()[0].status, TransferStatus::Copying);
+    EXPECT_EQ(store.items()[1].status, TransferStatus::Queued);
+    EXPECT_EQ(partialCopiesIn(dest).size(), 1);
+    EXPECT_FALSE(QFile::exists(dest + "/first.bin"));
+
+    store.setQueuePaused(false);
+    ASSERT_TRUE(waitFor([&] { return allDone(store); }));
+    EXPECT_EQ(contentsOf(dest + "/first.bin"), data);
+    EXPECT_EQ(contentsOf(dest + "/second.bin"), "2");
+    EXPECT_EQ(pausedSignals, (QList<bool>{true, false}));
+}
+
 TEST(TransferQueueControl, APausedQueueStartsNothingAndQueuedJobsCanBeReordered)
 {
     ensureApplication();

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -211,4 +212,36 @@ TEST(UndoJournal, ATrashThatStoppedHalfwayCanStillUndoWhatWent)
     EXPECT_EQ(journal.undoTitle(), QStringLiteral("Undo Move to Trash \u201Cfirst.txt\u201D"));
     journal.undo();
     EXPECT_EQ(entriesOf(tree.root()), (QStringList{"first.txt", "third.txt"}));
+}
+
+TEST(UndoJournal, AMoveFromADiskWithItsOwnTrashGoesBackAndForth)
+{
+    temporaryTrash();
+    TempTree tree;
+    DiskImageMount disk(tree.path("disk.img"), tree.folder("disk"));
+    if (!disk.mounted()) GTEST_SKIP() << "mounting a disk image is not permitted here";
+    const QString source = tree.file("disk/photos/a.jpg", "a");
+    const QString dest = tree.folder("home");
+    UndoAction action =
+        UndoAction::moved(transfer(TransferKind::Move, tree.path("disk/photos"), dest));
+    EXPECT_EQ(action.title(), QStringLiteral("Move \u201Cphotos\u201D"));
+    EXPECT_FALSE(QFile::exists(source));
+    EXPECT_EQ(contentsOf(dest + "/photos/a.jpg"), "a");
+    const QString diskTrash = tree.path(QStringLiteral("disk/.Trash-%1/files").arg(::getuid()));
+    // The disk's own trash took the original, with a Path= relative to the disk's top.
+    EXPECT_EQ(entriesOf(diskTrash), QStringList{"photos"});
+
+    action.undo();
+    EXPECT_EQ(contentsOf(source), "a");
+    EXPECT_FALSE(QFile::exists(dest + "/photos")) << "the copy went to the trash";
+    EXPECT_TRUE(entriesOf(diskTrash).isEmpty());
+    action.redo();
+    EXPECT_FALSE(QFile::exists(source));
+    EXPECT_EQ(contentsOf(dest + "/photos/a.jpg"), "a");
+
+    // The original's place taken meanwhile: refused, and nothing moves.
+    tree.file("disk/photos/other.jpg", "o");
+    EXPECT_EQ(refusal([&] { action.undo(); }), FileError::Code::FileWriteFileExists);
+    EXPECT_EQ(contentsOf(dest + "/photos/a.jpg"), "a");
+    EXPECT_EQ(entriesOf(tree.path("disk/photos")), QStringList{"other.jpg"});
 }
