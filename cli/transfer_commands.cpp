@@ -56,6 +56,36 @@ private:
     QElapsedTimer clock_;
 };
 
+void writeTrashed(JsonWriter& json, const char16_t* key, const std::optional<TrashedItem>& item)
+{
+    json.key(key);
+    if (item)
+        json.value(item->trashed);
+    else
+        json.null();
+}
+
+// Where a finished job put its items: the copy's or move's final paths, and
+// what went to the trash for them.
+void writePlaced(JsonWriter& json, const TransferItem& item)
+{
+    json.key(u"placed");
+    if (!item.outcome) {
+        json.null();
+        return;
+    }
+    json.beginArray();
+    for (const PlacedItem& placed : item.outcome->placed) {
+        json.beginObject();
+        json.key(u"from").value(placed.from);
+        json.key(u"to").value(placed.to);
+        writeTrashed(json, u"replacedInTrash", placed.replaced);
+        writeTrashed(json, u"sourceInTrash", placed.sourceTrashed);
+        json.endObject();
+    }
+    json.endArray();
+}
+
 void writeJson(const QList<TransferItem>& items)
 {
     OutputStream out;
@@ -75,13 +105,36 @@ void writeJson(const QList<TransferItem>& items)
             json.value(*item.error);
         else
             json.null();
+        writePlaced(json, item);
         json.endObject();
     }
     json.endArray().endObject();
 }
 
-int copyItems(const Arguments& args)
+ConflictPolicy conflictPolicy(const Arguments& args)
 {
+    const std::optional<QString> given = args.option(QStringLiteral("on-conflict"));
+    if (!given) return ConflictPolicy::Refuse;
+    const std::optional<ConflictAnswer> answer = fromRawValue<ConflictAnswer>(*given);
+    if (answer == ConflictAnswer::Skip) return ConflictPolicy::Skip;
+    if (answer == ConflictAnswer::KeepBoth) return ConflictPolicy::KeepBoth;
+    if (answer == ConflictAnswer::Replace) return ConflictPolicy::Replace;
+    throw UsageError(QStringLiteral("--on-conflict takes skip, keep-both or replace"));
+}
+
+// The final paths of a job's items; a skipped item has none.
+QStringList placedPaths(const TransferItem& item)
+{
+    QStringList paths;
+    if (item.outcome)
+        for (const PlacedItem& placed : item.outcome->placed)
+            paths.append(placed.to);
+    return paths;
+}
+
+int runTransfers(const Arguments& args, TransferKind kind)
+{
+    const ConflictPolicy onConflict = conflictPolicy(args);
     QStringList sources = args.positional();
     const QString destination = absolutePath(sources.takeLast());
     for (QString& source : sources)
@@ -107,7 +160,7 @@ int copyItems(const Arguments& args)
             if (isPending(item)) store.cancel(item.id);
     });
     interrupt.start(50);
-    store.enqueue(sources, destination);
+    store.enqueue(sources, destination, kind, onConflict);
     if (!finished()) loop.exec();
     progress.clear();
 
@@ -121,11 +174,14 @@ int copyItems(const Arguments& args)
     } else {
         OutputStream out;
         for (const TransferItem& item : store.items())
-            if (item.status == TransferStatus::Completed)
-                out << terminalText(childPath(item.destination(), item.name())) << '\n';
+            for (const QString& path : placedPaths(item))
+                out << terminalText(path) << '\n';
     }
     for (const TransferItem& item : store.items()) {
-        if (item.status == TransferStatus::Failed)
+        if (item.status == TransferStatus::Completed && placedPaths(item).isEmpty())
+            std::fprintf(stderr, "quorvane-cli: skipped: %s\n",
+                         terminalText(item.source).constData());
+        else if (item.status == TransferStatus::Failed)
             std::fprintf(stderr, "quorvane-cli: %s\n",
                          terminalText(item.error.value_or(QString())).constData());
         else if (item.status == TransferStatus::Cancelled)
@@ -140,11 +196,23 @@ int copyItems(const Arguments& args)
 
 void registerTransferCommands(CommandRegistry& registry)
 {
-    registry.add({QStringLiteral("copy"),
-                  QStringLiteral("SRC\u2026 DEST"),
-                  QStringLiteral("Copies each SRC into the folder DEST, one at a time, with its "
-                                 "metadata; never replaces an item. Ctrl-C stops and leaves "
-                                 "nothing half-copied."),
-                  {{}, {}, 2, -1},
-                  copyItems});
+    const ArgumentSpec spec{{}, {QStringLiteral("on-conflict")}, 2, -1};
+    const QString usage = QStringLiteral("SRC\u2026 DEST [--on-conflict=skip|keep-both|replace]");
+    registry.add({QStringLiteral("copy"), usage,
+                  QStringLiteral(
+                      "Copies each SRC into the folder DEST, one at a time, with its metadata. A "
+                      "name already in DEST fails that item unless --on-conflict answers: skip "
+                      "leaves it out, keep-both copies it as \u201Cname (2).ext\u201D, replace "
+                      "moves the old item to the trash once the copy is complete. Ctrl-C stops and "
+                      "leaves nothing half-copied."),
+                  spec,
+                  [](const Arguments& args) { return runTransfers(args, TransferKind::Copy); }});
+    registry.add({QStringLiteral("move"), usage,
+                  QStringLiteral(
+                      "Moves each SRC into the folder DEST: a rename on the same file system; on "
+                      "another, a copy checked against SRC (sizes and modification times), after "
+                      "which SRC goes to the trash. Taken names as for copy. A failure leaves SRC "
+                      "as it was."),
+                  spec,
+                  [](const Arguments& args) { return runTransfers(args, TransferKind::Move); }});
 }

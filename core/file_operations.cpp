@@ -119,11 +119,14 @@ void copy(const QString& item, const QString& folder)
     TransferService::copy(item, folder, {}, {});
 }
 
-void trash(const QStringList& items)
+void trash(const QStringList& items, QList<TrashedItem>* trashed)
 {
     for (const QString& item : items) {
         if (!exists(item)) throwErrno(item);
-        TrashCan::trash(item);
+        if (trashed)
+            trashed->append(TrashCan::trashItem(item));
+        else
+            TrashCan::trash(item);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "cancellation.h"
 #include "file_entry.h"
 #include "storage_report.h"
+#include "trash_can.h"
 
 #include <QStringList>
 #include <functional>
@@ -28,8 +29,9 @@ void rename(const QString& item, const QString& name);
 // Copies `item` (a folder with its contents) into `folder` under its own name;
 // never replaces an existing item and leaves nothing behind on failure.
 void copy(const QString& item, const QString& folder);
-// Moves each item to the trash, in order; stops at the first failure.
-void trash(const QStringList& items);
+// Moves each item to the trash, in order; stops at the first failure. With
+// `trashed`, each item that went is added there as it goes (for undo).
+void trash(const QStringList& items, QList<TrashedItem>* trashed = nullptr);
 
 // Moves `from` to `to` in one step, failing with FileWriteFileExists rather
 // than replacing anything at `to`.

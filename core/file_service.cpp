@@ -38,6 +38,12 @@ QFuture<void> FileService::trash(const QStringList& items)
     return executor_.run([=](const CancelCheck&) { FileOperations::trash(items); });
 }
 
+QFuture<void> FileService::trash(const QStringList& items,
+                                 std::shared_ptr<QList<TrashedItem>> trashed)
+{
+    return executor_.run([=](const CancelCheck&) { FileOperations::trash(items, trashed.get()); });
+}
+
 QFuture<DuplicateReport> FileService::duplicateReport(const QList<FileEntry>& files)
 {
     return executor_.run([=](const CancelCheck& isCancelled) {

@@ -5,6 +5,7 @@
 #include "serial_executor.h"
 
 #include <QFuture>
+#include <memory>
 
 // The file operations run one at a time, in the order they were asked for, on
 // the service's own thread. Callers continue on the returned future; a
@@ -22,6 +23,9 @@ public:
     QFuture<void> rename(const QString& item, const QString& name);
     QFuture<void> copy(const QString& item, const QString& folder);
     QFuture<void> trash(const QStringList& items);
+    // The same, adding each item that went to `trashed` as it goes, so the
+    // ones before a failure can be undone too. Read it once the future ends.
+    QFuture<void> trash(const QStringList& items, std::shared_ptr<QList<TrashedItem>> trashed);
     // Files with identical contents, and how many could not be checked.
     QFuture<DuplicateReport> duplicateReport(const QList<FileEntry>& files);
     QFuture<QList<QList<FileEntry>>> duplicates(const QList<FileEntry>& files);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "name_conflict.h"
 #include "raw_enum.h"
+#include "transfer_outcome.h"
 
 #include <QFileInfo>
 #include <QString>
@@ -29,6 +31,13 @@ struct TransferItem {
     qint64 total = 0;
     // The failure's own description; set only for a failed job.
     std::optional<QString> error;
+    TransferKind kind = TransferKind::Copy;
+    // Held by the user: a queued job waits, a running one stops between chunks.
+    bool paused = false;
+    // A taken name the job waits to hear about (see TransferStore::answerConflict).
+    std::optional<NameConflict> conflict;
+    // Where a completed job put its items.
+    std::optional<TransferOutcome> outcome;
 
     TransferItem(QString source, QString destinationFolder,
                  TransferStatus status = TransferStatus::Queued, qint64 bytes = 0, qint64 total = 0,

@@ -2,6 +2,9 @@
 
 #include "directory_reader.h"
 #include "file_operations.h"
+#include "free_name.h"
+#include "item_move.h"
+#include "item_placement.h"
 #include "native_path.h"
 #include "path_names.h"
 #include "transfer_temporary_item.h"
@@ -561,6 +564,14 @@ TransferService::~TransferService() = default;
 void TransferService::copy(const QString& source, const QString& destination,
                            const ProgressHandler& progress, const CancelCheck& isCancelled)
 {
+    ConflictResolver refuse;
+    copyItem(source, destination, {progress, isCancelled, nullptr}, refuse);
+}
+
+TransferOutcome TransferService::copyItem(const QString& source, const QString& destination,
+                                          const Handlers& handlers, ConflictResolver& conflicts,
+                                          const BeforePlacing& check)
+{
     const QString given = absolutePath(source);
     const QString name = QFileInfo(given).fileName();
     if (name.isEmpty()) throw FileError(FileError::Code::FileWriteInvalidFileName, given);
@@ -571,31 +582,74 @@ void TransferService::copy(const QString& source, const QString& destination,
     const QByteArray resolved = joined(*resolvedParent, native(name));
     const QString folder = absolutePath(destination);
     const QByteArray folderPath = native(folder);
-    const QByteArray target = native(childPath(folder, name));
 
     checkNesting(resolved, folderPath, given);
-    struct stat st;
-    if (::lstat(target.constData(), &st) == 0)
-        throw FileError(FileError::Code::FileWriteFileExists, decoded(target));
+    // A taken name is settled before any data moves; the answer holds at the
+    // end unless the name changed hands meanwhile.
+    QString targetName = name;
+    std::optional<ConflictAnswer> preset;
+    struct stat st, sourceSt;
+    const QByteArray target = native(childPath(folder, name));
+    if (::lstat(target.constData(), &st) == 0) {
+        const bool sourceIsFolder =
+            ::lstat(resolved.constData(), &sourceSt) == 0 && S_ISDIR(sourceSt.st_mode);
+        const ConflictAnswer answer =
+            conflicts.resolve({given, decoded(target), sourceIsFolder, S_ISDIR(st.st_mode)});
+        if (answer == ConflictAnswer::Skip) return {};
+        if (answer == ConflictAnswer::KeepBoth)
+            targetName = FreeName::next(folder, name, sourceIsFolder);
+        else
+            preset = answer;
+    }
 
     // What a copy killed here before left behind goes first.
     TransferTemporaryItem::removeStale(folderPath);
     TransferTemporaryItem temporary(folderPath);
-    TreeCopy tree(resolved, temporary, target, progress, isCancelled);
+    TreeCopy tree(resolved, temporary, native(childPath(folder, targetName)), handlers.progress,
+                  handlers.isCancelled);
     tree.collect();
     tree.copyData();
     tree.copyMetadata();
     tree.flush();
-    throwIfCancelled(isCancelled);
-    FileOperations::moveNoReplace(decoded(temporary.path()), decoded(target));
-    temporary.keep();
+    throwIfCancelled(handlers.isCancelled);
+    if (check) check(decoded(temporary.path()));
+    ItemPlacement placement(conflicts, handlers.isCancelled);
+    placement.place(decoded(temporary.path()), given, folder, targetName, preset);
+    // Placed whole: nothing left to remove. Merged or skipped: what is left goes.
+    if (!placement.placed().isEmpty() && placement.merged().isEmpty()) temporary.keep();
     syncFolder(folderPath);
     tree.finish();
+    return {placement.placed(), {}};
+}
+
+void TransferService::refuseNesting(const QString& source, const QString& folder)
+{
+    checkNesting(native(absolutePath(source)), native(absolutePath(folder)), source);
 }
 
 void TransferService::removeStaleTemporaryItems(const QString& folder)
 {
     TransferTemporaryItem::removeStale(native(absolutePath(folder)));
+}
+
+TransferOutcome TransferService::perform(const Request& request, const Handlers& handlers)
+{
+    ConflictResolver refuse;
+    ConflictResolver& conflicts = handlers.conflicts ? *handlers.conflicts : refuse;
+    if (request.kind == TransferKind::Move)
+        return ItemMove::move(request.source, request.destination, handlers, conflicts);
+    return copyItem(request.source, request.destination, handlers, conflicts);
+}
+
+QFuture<TransferOutcome> TransferService::transfer(const Request& request, Handlers handlers)
+{
+    return executor_.run([=](const CancelCheck& futureCancelled) {
+        Handlers own = handlers;
+        own.isCancelled = [&] {
+            return futureCancelled() || (handlers.isCancelled && handlers.isCancelled());
+        };
+        return perform(request, own);
+    });
 }
 
 QFuture<void> TransferService::start(const QString& source, const QString& destination,

@@ -21,6 +21,22 @@ public:
     static void copy(const QString& source, const QString& destination,
                      const ProgressHandler& progress, const CancelCheck& isCancelled);
 
+    // Before the copy takes its name, with the temporary item's path; throws to stop it.
+    using BeforePlacing = std::function<void(const QString& temporary)>;
+
+    // The copy with taken names settled by `conflicts`: asked before any data
+    // moves, and again when a name appears while the copy runs. Returns where
+    // the copy went (nothing when skipped).
+    static TransferOutcome copyItem(const QString& source, const QString& destination,
+                                    const Handlers& handlers, ConflictResolver& conflicts,
+                                    const BeforePlacing& check = {});
+
+    // A copy or a move, on the calling thread.
+    static TransferOutcome perform(const Request& request, const Handlers& handlers);
+
+    // Throws FileWriteInvalidFileName when `folder` is `source` or lies inside it.
+    static void refuseNesting(const QString& source, const QString& folder);
+
     // Removes what copies into `folder` that were killed or crashed left
     // behind; the items of copies still running, here or in another process,
     // stay. Every copy does this for its own destination first.
@@ -29,6 +45,7 @@ public:
     // One copy at a time on the service's own thread, in the order asked.
     QFuture<void> start(const QString& source, const QString& destination, ProgressHandler progress,
                         CancelCheck isCancelled) override;
+    QFuture<TransferOutcome> transfer(const Request& request, Handlers handlers) override;
 
 private:
     SerialExecutor executor_;

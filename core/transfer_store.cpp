@@ -1,10 +1,50 @@
 #include "transfer_store.h"
 
 #include "file_error.h"
+#include "native_path.h"
 #include "transfer_service.h"
+#include "tree_walker.h"
 
 #include <QFutureWatcher>
 #include <QMetaObject>
+#include <QtConcurrent/QtConcurrentRun>
+#include <sys/stat.h>
+
+namespace {
+
+ConflictResolver resolverFor(ConflictPolicy policy)
+{
+    switch (policy) {
+    case ConflictPolicy::Replace:
+        return ConflictResolver::always(ConflictAnswer::Replace);
+    case ConflictPolicy::Skip:
+        return ConflictResolver::always(ConflictAnswer::Skip);
+    case ConflictPolicy::KeepBoth:
+        return ConflictResolver::always(ConflictAnswer::KeepBoth);
+    case ConflictPolicy::Refuse:
+    case ConflictPolicy::Ask:
+        break;
+    }
+    return ConflictResolver();
+}
+
+// The bytes of file data below `path`; unreadable parts count nothing.
+qint64 sizeOf(const QString& path)
+{
+    qint64 total = 0;
+    try {
+        TreeWalker::walk(path, true, [&](const TreeWalker::Item& item) {
+            if (item.st && S_ISREG(item.st->st_mode)) total += item.st->st_size;
+        });
+    } catch (const FileError&) {
+        struct stat st;
+        if (::lstat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
+            total = st.st_size;
+    }
+    return total;
+}
+
+} // namespace
 
 TransferStore::TransferStore(QObject* parent)
     : TransferStore(std::make_shared<TransferService>(), parent)
@@ -19,7 +59,7 @@ TransferStore::TransferStore(std::shared_ptr<TransferEngine> engine, QObject* pa
 TransferStore::~TransferStore()
 {
     if (!worker_) return;
-    worker_->cancelled->store(true);
+    worker_->control->cancel();
     try {
         worker_->future.waitForFinished();
     } catch (...) {
@@ -40,8 +80,20 @@ std::optional<QUuid> TransferStore::activeID() const
 
 void TransferStore::enqueue(const QStringList& sources, const QString& destination)
 {
-    for (const QString& source : sources)
-        items_.append(TransferItem(source, destination));
+    enqueue(sources, destination, TransferKind::Copy, ConflictPolicy::Refuse);
+}
+
+void TransferStore::enqueue(const QStringList& sources, const QString& destination,
+                            TransferKind kind, ConflictPolicy onConflict)
+{
+    const Batch batch{onConflict, resolverFor(onConflict)};
+    for (const QString& source : sources) {
+        TransferItem item(source, destination);
+        item.kind = kind;
+        batches_.insert(item.id, batch);
+        items_.append(item);
+        measure(item);
+    }
     Q_EMIT itemsChanged();
     startNext();
 }
@@ -51,11 +103,14 @@ void TransferStore::cancel(const QUuid& id)
     const TransferItem* item = find(id);
     if (!item) return;
     if (worker_ && worker_->id == id) {
-        worker_->cancelled->store(true);
+        worker_->control->cancel();
         return;
     }
     if (item->status == TransferStatus::Queued)
-        change(id, [](TransferItem& i) { i.status = TransferStatus::Cancelled; });
+        change(id, [](TransferItem& i) {
+            i.status = TransferStatus::Cancelled;
+            i.paused = false; // a retry starts it as any other
+        });
 }
 
 void TransferStore::retry(const QUuid& id)
@@ -70,47 +125,171 @@ void TransferStore::retry(const QUuid& id)
     startNext();
 }
 
+void TransferStore::answerConflict(const QUuid& id, ConflictChoice choice)
+{
+    const TransferItem* item = find(id);
+    if (!worker_ || worker_->id != id || !item || !item->conflict) return;
+    change(id, [](TransferItem& i) { i.conflict.reset(); });
+    worker_->control->answer(choice);
+}
+
+void TransferStore::pause(const QUuid& id)
+{
+    const TransferItem* item = find(id);
+    if (!item || item->paused ||
+        (item->status != TransferStatus::Queued && item->status != TransferStatus::Copying))
+        return;
+    if (worker_ && worker_->id == id) {
+        worker_->control->pause();
+        holdClock(false);
+    }
+    change(id, [](TransferItem& i) { i.paused = true; });
+}
+
+void TransferStore::resume(const QUuid& id)
+{
+    const TransferItem* item = find(id);
+    if (!item || !item->paused) return;
+    change(id, [](TransferItem& i) { i.paused = false; });
+    if (worker_ && worker_->id == id && !queuePaused_) {
+        worker_->control->resume();
+        holdClock(true);
+    }
+    startNext();
+}
+
+void TransferStore::setQueuePaused(bool paused)
+{
+    if (paused == queuePaused_) return;
+    queuePaused_ = paused;
+    if (worker_) {
+        const TransferItem* running = find(worker_->id);
+        if (paused) {
+            worker_->control->pause();
+            holdClock(false);
+        } else if (!running || !running->paused) {
+            worker_->control->resume();
+            holdClock(true);
+        }
+    }
+    Q_EMIT queuePausedChanged(paused);
+    startNext();
+}
+
+bool TransferStore::moveItem(const QUuid& id, qsizetype position)
+{
+    const TransferItem* item = find(id);
+    if (!item || item->status != TransferStatus::Queued || position < 0 ||
+        position >= items_.size())
+        return false;
+    items_.move(item - items_.constData(), position);
+    Q_EMIT itemsChanged();
+    startNext();
+    return true;
+}
+
+qint64 TransferStore::remainingBytes() const
+{
+    qint64 remaining = 0;
+    for (const TransferItem& item : items_) {
+        if (item.status == TransferStatus::Copying && item.total > 0)
+            remaining += qMax<qint64>(0, item.total - item.bytes);
+        else if (item.status == TransferStatus::Copying || item.status == TransferStatus::Queued)
+            remaining += measured_.value(item.id);
+    }
+    return remaining;
+}
+
+std::optional<qint64> TransferStore::remainingSeconds() const
+{
+    return rate_.secondsFor(remainingBytes());
+}
+
 void TransferStore::startNext()
 {
-    if (worker_) return;
+    if (worker_ || queuePaused_) return;
     const auto next = std::find_if(items_.cbegin(), items_.cend(), [](const TransferItem& i) {
-        return i.status == TransferStatus::Queued;
+        return i.status == TransferStatus::Queued && !i.paused;
     });
     if (next == items_.cend()) return;
     const TransferItem job = *next;
-    auto cancelled = std::make_shared<std::atomic<bool>>(false);
-    worker_ = Job{job.id, {}, cancelled};
+    auto control = std::make_shared<TransferControl>();
+    worker_ = Job{job.id, {}, control};
     change(job.id, [](TransferItem& i) { i.status = TransferStatus::Copying; });
+    holdClock(true);
 
     // Called on the engine's thread: hop back here before touching the list.
     auto progress = [this, id = job.id](const CopyProgress& p) {
         QMetaObject::invokeMethod(
-            this,
-            [this, id, p] {
-                change(id, [&](TransferItem& i) {
-                    i.bytes = p.bytes;
-                    i.total = p.total;
-                });
-            },
-            Qt::QueuedConnection);
+            this, [this, id, p] { progressed(id, p); }, Qt::QueuedConnection);
     };
-    QFuture<void> future = engine_->start(job.source, job.destinationFolder, std::move(progress),
-                                          [cancelled] { return cancelled->load(); });
+    TransferEngine::Handlers handlers{std::move(progress),
+                                      [control] { return control->checkpoint(); },
+                                      conflictsFor(job.id, control)};
+    QFuture<TransferOutcome> future =
+        engine_->transfer({job.source, job.destinationFolder, job.kind}, std::move(handlers));
     worker_->future = future;
-    auto* watcher = new QFutureWatcher<void>(this);
-    connect(watcher, &QFutureWatcher<void>::finished, this, [this, watcher, id = job.id] {
-        watcher->deleteLater();
-        finish(id, watcher->future());
-    });
+    auto* watcher = new QFutureWatcher<TransferOutcome>(this);
+    connect(watcher, &QFutureWatcher<TransferOutcome>::finished, this,
+            [this, watcher, id = job.id] {
+                watcher->deleteLater();
+                finish(id, watcher->future());
+            });
     watcher->setFuture(future);
 }
 
-void TransferStore::finish(const QUuid& id, const QFuture<void>& future)
+std::shared_ptr<ConflictResolver>
+TransferStore::conflictsFor(const QUuid& id, const std::shared_ptr<TransferControl>& control)
+{
+    const auto batch = batches_.constFind(id);
+    if (batch == batches_.cend() || batch->policy == ConflictPolicy::Refuse) return nullptr;
+    if (batch->policy != ConflictPolicy::Ask)
+        return std::make_shared<ConflictResolver>(batch->resolver);
+    // Asked on the engine's thread: the question goes to this thread, the copy waits.
+    auto ask = [this, id, control](const NameConflict& conflict) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, id, conflict] {
+                change(id, [&](TransferItem& i) { i.conflict = conflict; });
+                Q_EMIT conflictRaised(id, conflict);
+            },
+            Qt::QueuedConnection);
+        const std::optional<ConflictChoice> choice = control->waitForAnswer();
+        if (!choice) throw Cancelled();
+        return *choice;
+    };
+    return std::make_shared<ConflictResolver>(batch->resolver.askingThrough(std::move(ask)));
+}
+
+void TransferStore::progressed(const QUuid& id, const CopyProgress& progress)
+{
+    const TransferItem* item = find(id);
+    if (!item) return;
+    if (clock_.isValid()) rate_.add(progress.bytes - item->bytes, clock_.restart());
+    change(id, [&](TransferItem& i) {
+        i.bytes = progress.bytes;
+        i.total = progress.total;
+    });
+}
+
+void TransferStore::holdClock(bool running)
+{
+    if (clock_.isValid()) rate_.add(0, clock_.elapsed());
+    if (running)
+        clock_.start();
+    else
+        clock_.invalidate();
+}
+
+void TransferStore::finish(const QUuid& id, const QFuture<TransferOutcome>& future)
 {
     // A failure also marks the future cancelled, so look for one first.
     std::optional<QString> failure;
+    std::optional<TransferOutcome> outcome;
     try {
-        QFuture<void>(future).waitForFinished();
+        QFuture<TransferOutcome> done(future);
+        done.waitForFinished();
+        if (!done.isCanceled() && done.resultCount() > 0) outcome = done.result();
     } catch (const FileError& error) {
         failure = error.message();
     } catch (const std::exception& error) {
@@ -118,16 +297,29 @@ void TransferStore::finish(const QUuid& id, const QFuture<void>& future)
     } catch (...) {
         failure = QStringLiteral("The copy failed for an unknown reason.");
     }
+    holdClock(false);
     change(id, [&](TransferItem& i) {
+        i.conflict.reset();
+        i.paused = false;
         if (failure) {
             i.status = TransferStatus::Failed;
             i.error = failure;
         } else {
             i.status = future.isCanceled() ? TransferStatus::Cancelled : TransferStatus::Completed;
+            i.outcome = outcome;
         }
     });
     worker_.reset();
+    if (const TransferItem* item = find(id)) Q_EMIT itemFinished(*item);
     startNext();
+}
+
+void TransferStore::measure(const TransferItem& item)
+{
+    QtConcurrent::run(sizeOf, item.source).then(this, [this, id = item.id](qint64 size) {
+        measured_.insert(id, size);
+        Q_EMIT remainingChanged();
+    });
 }
 
 TransferItem* TransferStore::find(const QUuid& id)
@@ -143,4 +335,5 @@ template <typename Change> void TransferStore::change(const QUuid& id, Change ap
     if (!item) return;
     apply(*item);
     Q_EMIT itemsChanged();
+    Q_EMIT remainingChanged();
 }

@@ -1,4 +1,5 @@
 #include "file_operations.h"
+#include "scratch_mount.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -289,31 +290,6 @@ TEST(Trash, StopsAtTheFirstFailureAndNeverDeletes)
     EXPECT_TRUE(QFile::exists(tree.path(QStringLiteral("data/Trash/files/folder/inside.txt"))));
     EXPECT_FALSE(QFile::exists(folder));
 }
-
-namespace {
-
-// A small tmpfs for the duration of a test; `mounted()` is false where mounting
-// is not permitted.
-class ScratchMount {
-public:
-    explicit ScratchMount(const QString& where) : where_(QFile::encodeName(where))
-    {
-        mounted_ = run("mount -t tmpfs -o size=1m tmpfs '" + where_ + "' 2>/dev/null");
-    }
-    ~ScratchMount()
-    {
-        if (mounted_) run("umount '" + where_ + "'");
-    }
-    bool mounted() const { return mounted_; }
-    bool makeReadOnly() { return run("mount -o remount,ro '" + where_ + "'"); }
-
-private:
-    static bool run(const QByteArray& command) { return std::system(command.constData()) == 0; }
-    QByteArray where_;
-    bool mounted_ = false;
-};
-
-} // namespace
 
 TEST(Trash, AnItemNoTrashCanTakeStaysWhereItIs)
 {

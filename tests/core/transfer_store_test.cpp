@@ -1,3 +1,4 @@
+#include "event_loop.h"
 #include "serial_executor.h"
 #include "test_support.h"
 #include "transfer_store.h"
@@ -10,25 +11,6 @@
 #include <mutex>
 
 namespace {
-
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "transfer_store_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app =
-        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    (void)app;
-}
-
-// Runs the event loop until `done` holds, for at most ten seconds.
-bool waitFor(const std::function<bool()>& done)
-{
-    const QDeadlineTimer deadline(10000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
 
 // An engine whose copies wait until the test lets them end, one way or another.
 class LatchEngine : public TransferEngine {
