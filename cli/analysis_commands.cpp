@@ -11,6 +11,7 @@
 #include "progress_line.h"
 #include "terminal_text.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace {
@@ -35,10 +36,29 @@ QList<FileEntry> scanAll(const QStringList& folders, ProgressLine& progress)
     return files;
 }
 
+// Only a non-empty file that shares its size with another can have a twin:
+// the others never become entries.
+QList<FileEntry> duplicateCandidates(const QStringList& folders, ProgressLine& progress)
+{
+    if (folders.size() != 1) return scanAll(folders, progress);
+    const CompactStorageReport report = FileOperations::scanCompact(
+        absolutePath(folders.first()), Interrupt::check(), [&](qint64 items) {
+            progress.show(QStringLiteral("Scanning files\u2026 %L1 items").arg(items));
+        });
+    QHash<qint64, qsizetype> sizes;
+    for (qsizetype i = 0; i < report.files.size(); ++i)
+        if (const qint64 size = report.files.fileSize(i); size > 0) ++sizes[size];
+    QList<FileEntry> files;
+    for (qsizetype i = 0; i < report.files.size(); ++i)
+        if (const qint64 size = report.files.fileSize(i); size > 0 && sizes.value(size) > 1)
+            files.append(report.files.entry(i));
+    return files;
+}
+
 int duplicates(const Arguments& args)
 {
     ProgressLine progress;
-    const QList<FileEntry> files = scanAll(args.positional(), progress);
+    const QList<FileEntry> files = duplicateCandidates(args.positional(), progress);
     progress.show(QStringLiteral("Comparing %L1 files\u2026").arg(files.size()), true);
     const DuplicateReport report = DuplicateFinder().report(files, Interrupt::check());
     progress.clear();
