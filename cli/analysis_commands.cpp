@@ -1,4 +1,5 @@
 #include "command_registry.h"
+#include "disk_tree.h"
 #include "duplicate_finder.h"
 #include "entry_output.h"
 #include "file_operations.h"
@@ -8,12 +9,10 @@
 #include "library_filtering.h"
 #include "path_names.h"
 #include "progress_line.h"
-#include "storage_tree.h"
 #include "terminal_text.h"
-#include "tree_walker.h"
 
+#include <QHash>
 #include <QSet>
-#include <sys/stat.h>
 
 namespace {
 
@@ -37,10 +36,29 @@ QList<FileEntry> scanAll(const QStringList& folders, ProgressLine& progress)
     return files;
 }
 
+// Only a non-empty file that shares its size with another can have a twin:
+// the others never become entries.
+QList<FileEntry> duplicateCandidates(const QStringList& folders, ProgressLine& progress)
+{
+    if (folders.size() != 1) return scanAll(folders, progress);
+    const CompactStorageReport report = FileOperations::scanCompact(
+        absolutePath(folders.first()), Interrupt::check(), [&](qint64 items) {
+            progress.show(QStringLiteral("Scanning files\u2026 %L1 items").arg(items));
+        });
+    QHash<qint64, qsizetype> sizes;
+    for (qsizetype i = 0; i < report.files.size(); ++i)
+        if (const qint64 size = report.files.fileSize(i); size > 0) ++sizes[size];
+    QList<FileEntry> files;
+    for (qsizetype i = 0; i < report.files.size(); ++i)
+        if (const qint64 size = report.files.fileSize(i); size > 0 && sizes.value(size) > 1)
+            files.append(report.files.entry(i));
+    return files;
+}
+
 int duplicates(const Arguments& args)
 {
     ProgressLine progress;
-    const QList<FileEntry> files = scanAll(args.positional(), progress);
+    const QList<FileEntry> files = duplicateCandidates(args.positional(), progress);
     progress.show(QStringLiteral("Comparing %L1 files\u2026").arg(files.size()), true);
     const DuplicateReport report = DuplicateFinder().report(files, Interrupt::check());
     progress.clear();
@@ -125,22 +143,14 @@ int tree(const Arguments& args)
     const qint64 depth = args.integer(QStringLiteral("depth"), 0, 1000).value_or(1);
     const QString root = absolutePath(args.positional().first());
     ProgressLine progress;
-    qint64 seen = 0;
-    // Fed straight from the walk: no file record is made for the 300,000th file.
-    StorageTree::Builder builder(root);
-    TreeWalker::walk(
-        root, false,
-        [&](const TreeWalker::Item& item) {
-            if ((++seen & 0xfff) == 0)
-                progress.show(QStringLiteral("Scanning files\u2026 %L1 items").arg(seen));
-            if (item.st && !S_ISDIR(item.st->st_mode))
-                builder.add(item.path, std::max<qint64>(0, item.st->st_size));
-        },
-        Interrupt::check());
+    // Built straight from the walk: no file record is made for the 300,000th file.
+    const auto built = DiskTree::build(root, Interrupt::check(), [&](qint64 seen) {
+        progress.show(QStringLiteral("Scanning files\u2026 %L1 items").arg(seen));
+    });
     progress.clear();
     // Freeing a few hundred thousand nodes only delays the exit.
     static auto* const kept = new std::shared_ptr<const StorageNode>;
-    *kept = builder.finish();
+    *kept = built;
     const StorageNode& top = **kept;
     OutputStream out;
     if (args.json()) {

@@ -31,6 +31,9 @@ void registerFileCommands(CommandRegistry& registry);
 void registerAnalysisCommands(CommandRegistry& registry);
 void registerTransferCommands(CommandRegistry& registry);
 void registerDiscoveryCommands(CommandRegistry& registry);
+// The same commands, run by `run(name, arguments)`: for a program that hands them on.
+using DiscoveryRunner = std::function<int(const QString& name, const Arguments&)>;
+void registerDiscoveryCommands(CommandRegistry& registry, const DiscoveryRunner& run);
 
 // Parses and runs one command line; returns the exit status. Output goes to
 // stdout, errors to stderr as "quorvane-cli: MESSAGE".

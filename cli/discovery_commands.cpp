@@ -99,15 +99,7 @@ int meta(const Arguments& args)
 
 void registerDiscoveryCommands(CommandRegistry& registry)
 {
-    registry.add({QStringLiteral("discover"),
-                  QStringLiteral("KIND [--screenshots] [--watch]"),
-                  QStringLiteral("Lists what the desktop's file index holds of KIND (image, video, "
-                                 "audio, document, other), newest first; --watch follows changes."),
-                  {{QStringLiteral("screenshots"), QStringLiteral("watch")}, {}, 1, 1},
-                  discover});
-    registry.add({QStringLiteral("meta"),
-                  QStringLiteral("FILE\u2026"),
-                  QStringLiteral("Pixel size and play time of media files, from their headers."),
-                  {{}, {}, 1, -1},
-                  meta});
+    registerDiscoveryCommands(registry, [](const QString& name, const Arguments& args) {
+        return name == u"discover" ? discover(args) : meta(args);
+    });
 }

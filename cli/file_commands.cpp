@@ -29,28 +29,30 @@ int list(const Arguments& args)
 int scan(const Arguments& args)
 {
     ProgressLine progress;
-    const auto report =
-        FileOperations::scan(args.positional().first(), Interrupt::check(), [&](qint64 seen) {
+    // Entries are made one at a time as they are printed, never all at once.
+    const auto report = FileOperations::scanCompact(
+        args.positional().first(), Interrupt::check(), [&](qint64 seen) {
             progress.show(QStringLiteral("Scanning files\u2026 %L1 items").arg(seen));
         });
     progress.clear();
     OutputStream out;
     if (args.json()) {
         JsonWriter json(out);
-        json.beginObject().key(u"files");
-        EntryOutput::writeJsonArray(json, report.files);
+        json.beginObject().key(u"files").beginArray();
+        report.files.forEach([&](const FileEntry& entry) { EntryOutput::writeJson(json, entry); });
+        json.endArray();
         json.key(u"inaccessible").value(report.inaccessible);
-        json.key(u"total").value(report.total);
+        json.key(u"total").value(report.total());
         json.endObject();
         return 0;
     }
     if (args.flag(QStringLiteral("files")))
-        for (const FileEntry& entry : report.files)
-            EntryOutput::writeRow(out, entry, true);
+        report.files.forEach(
+            [&](const FileEntry& entry) { EntryOutput::writeRow(out, entry, true); });
     out << QStringLiteral("Files:         %L1\nTotal:         %2 (%L3 bytes)\nInaccessible:  %L4\n")
                .arg(report.files.size())
-               .arg(formatFileSize(report.total))
-               .arg(report.total)
+               .arg(formatFileSize(report.total()))
+               .arg(report.total())
                .arg(report.inaccessible);
     return 0;
 }

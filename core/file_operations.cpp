@@ -57,25 +57,32 @@ QList<FileEntry> contents(const QString& folder, bool hidden)
     return entries;
 }
 
+CompactStorageReport scanCompact(const QString& folder, const CancelCheck& isCancelled,
+                                 const std::function<void(qint64)>& progress)
+{
+    CompactStorageReport report{FileTable(absolutePath(folder)), 0};
+    qint64 seen = 0;
+    TreeWalker::walkRaw(
+        folder, false,
+        [&](const TreeWalker::RawItem& item) {
+            if (progress && (++seen & 0xfff) == 0) progress(seen);
+            if (!item.st) {
+                ++report.inaccessible;
+            } else if (S_ISDIR(item.st->st_mode)) {
+                // Numbered like the walk's folders, whether or not they are entered.
+                report.files.addFolder(item.folder, item.name);
+            } else {
+                report.files.addFile(item.folder, item.name, *item.st);
+            }
+        },
+        isCancelled);
+    return report;
+}
+
 StorageReport scan(const QString& folder, const CancelCheck& isCancelled,
                    const std::function<void(qint64)>& progress)
 {
-    QList<FileEntry> files;
-    int inaccessible = 0;
-    qint64 seen = 0;
-    TreeWalker::walk(
-        folder, false,
-        [&](const TreeWalker::Item& item) {
-            if (progress && (++seen & 0xfff) == 0) progress(seen);
-            if (!item.st) {
-                ++inaccessible;
-                return;
-            }
-            if (S_ISDIR(item.st->st_mode)) return;
-            files.append(FileEntry::fromStat(item.path, item.name, *item.st));
-        },
-        isCancelled);
-    return StorageReport(std::move(files), inaccessible);
+    return scanCompact(folder, isCancelled, progress).expanded();
 }
 
 void validateName(const QString& name)

@@ -19,6 +19,9 @@ QList<FileEntry> contents(const QString& folder, bool hidden);
 // given, hears the number of items seen now and then.
 StorageReport scan(const QString& folder, const CancelCheck& isCancelled = {},
                    const std::function<void(qint64 seen)>& progress = {});
+// The same scan with the files held compactly.
+CompactStorageReport scanCompact(const QString& folder, const CancelCheck& isCancelled = {},
+                                 const std::function<void(qint64 seen)>& progress = {});
 
 // Throws FileWriteInvalidFileName when `name` can't name an item.
 void validateName(const QString& name);

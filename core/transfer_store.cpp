@@ -1,6 +1,7 @@
 #include "transfer_store.h"
 
 #include "file_error.h"
+#include "log_categories.h"
 #include "native_path.h"
 #include "transfer_service.h"
 #include "tree_walker.h"
@@ -216,6 +217,7 @@ void TransferStore::startNext()
     auto control = std::make_shared<TransferControl>();
     worker_ = Job{job.id, {}, control};
     change(job.id, [](TransferItem& i) { i.status = TransferStatus::Copying; });
+    qCDebug(lcTransfers) << "start" << job.source << "into" << job.destinationFolder;
     holdClock(true);
 
     // Called on the engine's thread: hop back here before touching the list.
@@ -298,6 +300,10 @@ void TransferStore::finish(const QUuid& id, const QFuture<TransferOutcome>& futu
         failure = QStringLiteral("The copy failed for an unknown reason.");
     }
     holdClock(false);
+    if (failure)
+        qCDebug(lcTransfers) << "failed:" << *failure;
+    else
+        qCDebug(lcTransfers) << (future.isCanceled() ? "cancelled" : "completed");
     change(id, [&](TransferItem& i) {
         i.conflict.reset();
         i.paused = false;

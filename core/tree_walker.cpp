@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <fcntl.h>
 #include <memory>
@@ -31,9 +32,11 @@ struct Folder {
     // This folder's own descriptor, kept only while its subfolders need it.
     std::shared_ptr<UniqueFd> self;
     std::vector<DirectoryReader::Child> children;
-    // Decoded names and paths of the children, made by whoever read the folder.
+    // Decoded names and paths of the children, made by whoever read the folder
+    // (not made at all for a walk that takes the names as bytes).
     std::vector<QString> names;
     std::vector<QString> paths;
+    bool decode = true;
     bool readable = false;
     int error = 0;
     // Set before the folder is shared and never changed: the walk may read it without the lock.
@@ -71,6 +74,7 @@ void readFolder(Folder& folder, bool includeHidden, bool followLink)
         folder.error = errno;
         return;
     }
+    if (!folder.decode) return;
     folder.names.reserve(folder.children.size());
     folder.paths.reserve(folder.children.size());
     const QString prefix = folder.path.endsWith(u'/') ? folder.path : folder.path + u'/';
@@ -169,6 +173,7 @@ struct Frame {
     std::vector<FolderPtr> subfolders; // in the order the walk will enter them
     std::size_t next = 0;
     std::size_t nextSubfolder = 0;
+    std::uint32_t number = 0;
 };
 
 // The subfolders of a folder just read, handed to the read-ahead.
@@ -179,6 +184,7 @@ std::vector<FolderPtr> subfoldersOf(const Folder& folder)
         const DirectoryReader::Child& child = folder.children[i];
         if (child.statFailed || !S_ISDIR(child.st.st_mode)) continue;
         auto sub = std::make_shared<Folder>();
+        sub->decode = folder.decode;
         sub->native = joined(folder.native, child.name);
         if (folder.self) {
             sub->parent = folder.self;
@@ -188,7 +194,7 @@ std::vector<FolderPtr> subfoldersOf(const Folder& folder)
             sub->skipped = true;
             sub->state = Folder::State::Done; // so that no helper reads it
             sub->error = EPERM;
-        } else {
+        } else if (folder.decode) {
             sub->path = folder.paths[i];
         }
         result.push_back(std::move(sub));
@@ -196,14 +202,16 @@ std::vector<FolderPtr> subfoldersOf(const Folder& folder)
     return result;
 }
 
-} // namespace
-
-void TreeWalker::walk(const QString& root, bool includeHidden, const Visitor& visit,
-                      const CancelCheck& isCancelled)
+// The walk itself; `visit(folder, index, number)` sees each child of each folder, with
+// the number of the folder holding it.
+template <typename Visit>
+void walkTree(const QString& root, bool includeHidden, bool decode, const CancelCheck& isCancelled,
+              Visit&& visit)
 {
     auto top = std::make_shared<Folder>();
     top->path = absolutePath(root);
     top->native = nativePath(top->path);
+    top->decode = decode;
     readFolder(*top, includeHidden, true);
     if (!top->readable) {
         if (top->error == EACCES || top->error == EPERM)
@@ -213,15 +221,17 @@ void TreeWalker::walk(const QString& root, bool includeHidden, const Visitor& vi
 
     ReadAhead readAhead(includeHidden);
     std::vector<Frame> stack;
-    auto push = [&](FolderPtr folder) {
+    std::uint32_t folders = 0;
+    auto push = [&](FolderPtr folder, std::uint32_t number) {
         Frame frame;
         frame.subfolders = subfoldersOf(*folder);
         folder->self.reset(); // the subfolders hold it now
         readAhead.enqueue(frame.subfolders);
         frame.folder = std::move(folder);
+        frame.number = number;
         stack.push_back(std::move(frame));
     };
-    push(top);
+    push(top, 0);
 
     while (!stack.empty()) {
         Frame& frame = stack.back();
@@ -232,12 +242,35 @@ void TreeWalker::walk(const QString& root, bool includeHidden, const Visitor& vi
         throwIfCancelled(isCancelled);
         const std::size_t index = frame.next++;
         const DirectoryReader::Child& child = frame.folder->children[index];
-        visit(Item{frame.folder->paths[index], frame.folder->names[index],
-                   child.statFailed ? nullptr : &child.st});
+        visit(*frame.folder, index, frame.number);
         if (child.statFailed || !S_ISDIR(child.st.st_mode)) continue;
+        const std::uint32_t number = ++folders;
         FolderPtr sub = frame.subfolders[frame.nextSubfolder++];
         if (sub->skipped) continue;
         readAhead.await(*sub);
-        if (sub->readable) push(std::move(sub)); // invalidates `frame`
+        if (sub->readable) push(std::move(sub), number); // invalidates `frame`
     }
+}
+
+} // namespace
+
+void TreeWalker::walk(const QString& root, bool includeHidden, const Visitor& visit,
+                      const CancelCheck& isCancelled)
+{
+    walkTree(root, includeHidden, true, isCancelled,
+             [&](const Folder& folder, std::size_t index, std::uint32_t) {
+                 const DirectoryReader::Child& child = folder.children[index];
+                 visit(Item{folder.paths[index], folder.names[index],
+                            child.statFailed ? nullptr : &child.st});
+             });
+}
+
+void TreeWalker::walkRaw(const QString& root, bool includeHidden, const RawVisitor& visit,
+                         const CancelCheck& isCancelled)
+{
+    walkTree(root, includeHidden, false, isCancelled,
+             [&](const Folder& folder, std::size_t index, std::uint32_t number) {
+                 const DirectoryReader::Child& child = folder.children[index];
+                 visit(RawItem{number, child.name, child.statFailed ? nullptr : &child.st});
+             });
 }

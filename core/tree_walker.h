@@ -2,7 +2,9 @@
 
 #include "cancellation.h"
 
+#include <QByteArrayView>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <sys/stat.h>
 
@@ -19,8 +21,21 @@ public:
     };
     using Visitor = std::function<void(const Item&)>;
 
+    // An item as the system names it, without a path. Folders are numbered as the
+    // walk meets them: the root is 0 and each folder item takes the next number,
+    // whether or not it can be entered; `folder` is the number of the one holding it.
+    struct RawItem {
+        std::uint32_t folder;
+        QByteArrayView name;
+        const struct stat* st;
+    };
+    using RawVisitor = std::function<void(const RawItem&)>;
+
     // Throws FileError when `root` itself can't be read, Cancelled when
     // `isCancelled` says so (asked before each item).
     static void walk(const QString& root, bool includeHidden, const Visitor& visit,
                      const CancelCheck& isCancelled = {});
+    // The same walk for callers that keep names as bytes: no text is made per item.
+    static void walkRaw(const QString& root, bool includeHidden, const RawVisitor& visit,
+                        const CancelCheck& isCancelled = {});
 };

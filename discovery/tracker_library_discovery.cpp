@@ -1,5 +1,6 @@
 #include "tracker_library_discovery.h"
 
+#include "discovery_log.h"
 #include "distant_past.h"
 #include "file_entry.h"
 #include "tracker_file_index.h"
@@ -51,6 +52,7 @@ void TrackerLibraryDiscovery::start(MediaKind kind, bool screenshotsOnly, Receiv
     screenshotsOnly_ = screenshotsOnly;
     if (!index_->start(kind, [this] { queryChanged(); })) {
         // Stays stopped until the next start; nothing retries by itself.
+        qCWarning(lcDiscovery) << "the file index did not start";
         if (receive_) receive_(LibrarySnapshot{{}, {}, false, unavailableMessage()});
         return;
     }
@@ -140,6 +142,7 @@ void TrackerLibraryDiscovery::convertSlice(std::shared_ptr<Pass> pass)
             if (pass->future.resultCount() > pass->pagesTaken) drained = false;
         }
     } catch (...) {
+        qCWarning(lcDiscovery) << "reading the file index failed";
         pass_.reset();
         if (receive_) receive_(LibrarySnapshot{{}, {}, false, unavailableMessage()});
         passEnded(pass->token);
@@ -148,6 +151,8 @@ void TrackerLibraryDiscovery::convertSlice(std::shared_ptr<Pass> pass)
     if (drained && pass->future.isFinished()) {
         pass_.reset();
         pass->snapshot.gathering = pass->gathering;
+        qCDebug(lcDiscovery) << "snapshot of" << pass->snapshot.files.size() << "files"
+                             << (pass->gathering ? "(still gathering)" : "(final)");
         if (receive_) receive_(pass->snapshot);
         passEnded(pass->token);
         return;

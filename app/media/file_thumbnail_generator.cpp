@@ -1,6 +1,7 @@
 #include "media/file_thumbnail_generator.h"
 
 #include "media/file_type_icon.h"
+#include "media/media_log.h"
 #include "media/pdf_page_image.h"
 #include "media/scaled_image.h"
 #include "media/video_frame.h"
@@ -18,18 +19,22 @@ QImage FileThumbnailGenerator::make(const FileEntry& file, int edge, const Cance
     if (QImage cached = shared_.find(file, edge); !cached.isNull()) return cached;
     if (isCancelled && isCancelled()) return {};
     const QString& path = file.path;
-    if (file.ext() == u"pdf")
-        return renderIsolated([&] { return renderPdfFirstPage(path, edge); }, limits_, isCancelled);
-    switch (file.mediaKind) {
-    case MediaKind::Image:
-        return readScaledImage(path, edge);
-    case MediaKind::Video:
-    case MediaKind::Audio:
+    QImage image;
+    if (file.ext() == u"pdf") {
+        image =
+            renderIsolated([&] { return renderPdfFirstPage(path, edge); }, limits_, isCancelled);
+    } else if (file.mediaKind == MediaKind::Image) {
+        image = readScaledImage(path, edge);
+    } else if (file.mediaKind == MediaKind::Video || file.mediaKind == MediaKind::Audio) {
         // The child is killed when cancelled, so it needs no cancel check of its own.
-        return renderIsolated([&] { return readVideoFrame(path, edge, {}); }, limits_, isCancelled);
-    default:
+        image =
+            renderIsolated([&] { return readVideoFrame(path, edge, {}); }, limits_, isCancelled);
+    } else {
         return {};
     }
+    if (image.isNull() && !(isCancelled && isCancelled()))
+        qCDebug(lcThumbnails) << "no thumbnail for" << path;
+    return image;
 }
 
 QImage FileThumbnailGenerator::fallback(const FileEntry& file, int edge)

@@ -34,3 +34,28 @@ TEST(TreeWalker, VisitsEveryItemOnceParentsFirstWhileHelpersReadAhead)
         EXPECT_TRUE(parentsFirst);
     }
 }
+
+// The byte-name walk numbers folders as it meets them; rebuilding paths from
+// those numbers gives exactly the paths of the text walk, in the same order.
+TEST(TreeWalker, RawWalkNumbersFoldersAsItMeetsThem)
+{
+    TempTree tree;
+    for (int f = 0; f < 6; ++f)
+        for (int n = 0; n < 4; ++n)
+            tree.file(QStringLiteral("f%1/g%2/n%3").arg(f).arg(n % 2).arg(n));
+    tree.folder(QStringLiteral("empty"));
+    const QString root = QDir::cleanPath(tree.path({}));
+
+    QStringList textPaths;
+    TreeWalker::walk(root, false,
+                     [&](const TreeWalker::Item& item) { textPaths.append(item.path); });
+    QStringList folders{root}, rawPaths;
+    TreeWalker::walkRaw(root, false, [&](const TreeWalker::RawItem& item) {
+        ASSERT_LT(qsizetype(item.folder), folders.size());
+        const QString path = folders[item.folder] + u'/' + QString::fromUtf8(item.name);
+        rawPaths.append(path);
+        if (item.st && S_ISDIR(item.st->st_mode)) folders.append(path);
+    });
+    EXPECT_EQ(rawPaths, textPaths);
+    EXPECT_EQ(folders.size(), 1 + 6 + 12 + 1);
+}

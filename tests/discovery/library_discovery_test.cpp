@@ -65,12 +65,16 @@ struct Fixture {
     {
         return [this](const LibrarySnapshot& s) { received << s; };
     }
+    // Generous: converting a large result takes long on a loaded machine.
     bool waitForFinal(int count = 1)
     {
-        return QTest::qWaitFor([&] {
-            return std::count_if(received.begin(), received.end(),
-                                 [](const LibrarySnapshot& s) { return !s.gathering; }) >= count;
-        });
+        return QTest::qWaitFor(
+            [&] {
+                return std::count_if(received.begin(), received.end(),
+                                     [](const LibrarySnapshot& s) { return !s.gathering; }) >=
+                       count;
+            },
+            60000);
     }
 };
 

@@ -89,3 +89,32 @@ TEST_F(DesktopInstallTest, EveryIconSizeIsInstalledAtItsSize)
     EXPECT_TRUE(
         QFileInfo::exists(path(QStringLiteral("share/icons/hicolor/scalable/apps/quorvane.svg"))));
 }
+
+TEST_F(DesktopInstallTest, SoftwareCentresManualsAndCompletionFindTheirFiles)
+{
+    const QString metainfo =
+        path(QStringLiteral("share/metainfo/io.github.quorvane.Quorvane.metainfo.xml"));
+    ASSERT_TRUE(QFileInfo::exists(metainfo));
+    for (const char* page : {"share/man/man1/quorvane.1", "share/man/man1/quorvane-cli.1"})
+        EXPECT_GT(QFileInfo(path(QString::fromLatin1(page))).size(), 500) << page;
+
+    // The completion offers the commands and the answers to a taken name.
+    const QString completion =
+        path(QStringLiteral("share/bash-completion/completions/quorvane-cli"));
+    ASSERT_TRUE(QFileInfo::exists(completion));
+    const ProcessResult completed =
+        run(QStringLiteral("bash"),
+            {QStringLiteral("-c"),
+             QStringLiteral("source '%1'; COMP_WORDS=(quorvane-cli mo); COMP_CWORD=1; "
+                            "_quorvane_cli; echo \"${COMPREPLY[*]}\"; "
+                            "COMP_WORDS=(quorvane-cli copy --on-conflict=k); COMP_CWORD=2; "
+                            "_quorvane_cli; echo \"${COMPREPLY[*]}\"")
+                 .arg(completion)});
+    EXPECT_EQ(completed.output, QStringLiteral("move\n--on-conflict=keep-both\n"));
+
+    const QString appstream = QStandardPaths::findExecutable(QStringLiteral("appstreamcli"));
+    if (appstream.isEmpty()) GTEST_SKIP() << "appstreamcli is not installed";
+    const ProcessResult validated =
+        run(appstream, {QStringLiteral("validate"), QStringLiteral("--no-net"), metainfo});
+    EXPECT_EQ(validated.status, 0) << validated.output.toStdString();
+}

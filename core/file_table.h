@@ -1,0 +1,60 @@
+#pragma once
+
+#include "file_entry.h"
+
+#include <QByteArrayView>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+struct stat;
+
+// The files of a scan, held compactly: each file keeps the number of its folder
+// and its name as the system gave it; a FileEntry, with its path, is made only
+// when asked for. Folders are numbered as a walk meets them (the root is 0).
+class FileTable {
+public:
+    // `root`: the absolute, clean path of folder 0.
+    explicit FileTable(const QString& root);
+
+    // Building, in walk order. A folder takes the next number.
+    void addFolder(std::uint32_t parent, QByteArrayView name);
+    void addFile(std::uint32_t folder, QByteArrayView name, const struct stat& st);
+
+    qsizetype size() const { return qsizetype(files_.size()); }
+    bool isEmpty() const { return files_.empty(); }
+    // Sum of the sizes of the files.
+    qint64 total() const { return total_; }
+    qint64 fileSize(qsizetype index) const { return files_[std::size_t(index)].size; }
+    QString path(qsizetype index) const;
+    FileEntry entry(qsizetype index) const;
+
+    // Every file in walk order, made one at a time.
+    template <typename Visit> void forEach(Visit&& visit) const
+    {
+        for (qsizetype i = 0; i < size(); ++i)
+            visit(entry(i));
+    }
+    QList<FileEntry> entries() const;
+
+private:
+    struct File {
+        std::uint64_t nameOffset;
+        qint64 size;
+        qint64 modifiedMsecs;
+        std::uint32_t folder;
+        std::uint16_t nameLength;
+    };
+
+    QByteArrayView nameOf(const File& file) const;
+
+    // Deques grow without copying: no moment holds the table twice.
+    std::deque<File> files_;
+    // Names side by side in blocks; a name never spans two blocks.
+    std::vector<std::unique_ptr<char[]>> nameBlocks_;
+    std::size_t nameUsed_ = 0;
+    // Folders are few next to files: each keeps its decoded path.
+    std::deque<QString> folderPaths_;
+    qint64 total_ = 0;
+};

@@ -1,0 +1,3 @@
+#include "discovery_log.h"
+
+Q_LOGGING_CATEGORY(lcDiscovery, "quorvane.discovery", QtWarningMsg)
