@@ -2,6 +2,7 @@
 
 #include "file_size_format.h"
 #include "sections/named_colors.h"
+#include "transfer_store.h"
 #include "ui/card_frame.h"
 #include "ui/elided_label.h"
 #include "ui/empty_state.h"
@@ -99,10 +100,12 @@ TransferRow::TransferRow(QWidget* parent) : QWidget(parent)
     texts->addWidget(name_);
     texts->addWidget(status_);
     retry_ = new QPushButton(tr("Retry"), this);
+    pause_ = new QPushButton(tr("Pause"), this);
     cancel_ = new QPushButton(tr("Cancel"), this);
     first->addWidget(symbol_, 0, Qt::AlignTop);
     first->addLayout(texts, 1);
     first->addWidget(retry_);
+    first->addWidget(pause_);
     first->addWidget(cancel_);
     column->addLayout(first);
     destination_ = selectable(UiStyle::label({}, 10, QFont::Normal, true, this));
@@ -131,25 +134,29 @@ TransferRow::TransferRow(QWidget* parent) : QWidget(parent)
     });
     detail->addWidget(error_, 1);
     column->addLayout(detail);
-    for (QPushButton* button : {retry_, cancel_})
+    for (QPushButton* button : {retry_, pause_, cancel_})
         retainRoom(button);
     connect(retry_, &QPushButton::clicked, this, [this] { Q_EMIT retry(item_.id); });
+    connect(pause_, &QPushButton::clicked, this, [this] { Q_EMIT pause(item_.id, !item_.paused); });
     connect(cancel_, &QPushButton::clicked, this, [this] { Q_EMIT cancel(item_.id); });
 }
 
 void TransferRow::show(const TransferItem& item)
 {
-    const bool statusChanged = shownStatus_ != item.status;
+    const bool statusChanged = shownStatus_ != item.status || shownPaused_ != item.paused;
     item_ = item;
     if (statusChanged) {
         shownStatus_ = item.status;
+        shownPaused_ = item.paused;
         showStatusSymbol();
-        status_->setText(rawValue(item.status));
+        status_->setText(item.paused ? tr("Paused") : rawValue(item.status));
         const bool again =
             item.status == TransferStatus::Failed || item.status == TransferStatus::Cancelled;
         const bool waiting =
             item.status == TransferStatus::Copying || item.status == TransferStatus::Queued;
         retry_->setVisible(again);
+        pause_->setVisible(waiting);
+        pause_->setText(item.paused ? tr("Resume") : tr("Pause"));
         cancel_->setVisible(waiting);
         const bool copying = item.status == TransferStatus::Copying;
         progress_->setVisible(copying);
@@ -224,7 +231,14 @@ TransfersView::TransfersView(QWidget* parent) : SectionView(parent)
     texts->addWidget(UiStyle::label(tr("Transfer queue"), 13, QFont::DemiBold, false, card));
     subtitle_ = selectable(UiStyle::label({}, 10, QFont::Normal, true, card));
     texts->addWidget(subtitle_);
+    remaining_ = selectable(UiStyle::label({}, 10, QFont::Normal, true, card));
+    texts->addWidget(remaining_);
     header->addLayout(texts, 1);
+    pauseQueue_ = new QPushButton(tr("Pause queue"), card);
+    header->addWidget(pauseQueue_);
+    connect(pauseQueue_, &QPushButton::clicked, this, [this] {
+        if (model_) model_->pauseQueue(!model_->transferStore().isQueuePaused());
+    });
     clear_ = new QPushButton(tr("Clear completed"), card);
     add_ = new QPushButton(symbolIcon(QStringLiteral("plus")), tr("Add files…"), card);
     add_->setDefault(true);
@@ -267,11 +281,23 @@ TransfersView::TransfersView(QWidget* parent) : SectionView(parent)
 TransfersView::~TransfersView()
 {
     connections_.clear();
+    for (const auto& connection : std::as_const(storeConnections_))
+        disconnect(connection);
 }
 
 void TransfersView::setModel(WorkspaceModel* model)
 {
     connections_.clear();
+    for (const auto& connection : std::as_const(storeConnections_))
+        disconnect(connection);
+    storeConnections_.clear();
+    if (model) {
+        TransferStore* store = &model->transferStore();
+        storeConnections_ << connect(store, &TransferStore::remainingChanged, this,
+                                     &TransfersView::updateQueueControls)
+                          << connect(store, &TransferStore::queuePausedChanged, this,
+                                     &TransfersView::updateQueueControls);
+    }
     if (model != model_) built_ = rowPage;
     model_ = model;
     connections_.follow(model, {&WorkspaceModel::transfersChanged, &WorkspaceModel::queryChanged},
@@ -286,6 +312,38 @@ void TransfersView::setModel(WorkspaceModel* model)
 QString TransfersView::subtitle() const
 {
     return subtitle_->text();
+}
+
+QString TransfersView::remainingText() const
+{
+    return remaining_->isHidden() ? QString() : remaining_->text();
+}
+
+QString TransfersView::timeLeft(qint64 seconds)
+{
+    if (seconds < 60) return tr("less than a minute");
+    const qint64 minutes = (seconds + 30) / 60;
+    if (minutes < 60) return tr("about %1 min").arg(minutes);
+    return tr("about %1 h %2 min").arg(minutes / 60).arg(minutes % 60);
+}
+
+void TransfersView::updateQueueControls()
+{
+    const TransferStore* store = model_ ? &model_->transferStore() : nullptr;
+    const qint64 bytes = store ? store->remainingBytes() : 0;
+    const std::optional<qint64> seconds = store ? store->remainingSeconds() : std::nullopt;
+    QString left = tr("%1 left").arg(formatFileSize(bytes));
+    if (seconds && !store->isQueuePaused()) left += tr(", ") + timeLeft(*seconds);
+    remaining_->setText(left);
+    remaining_->setVisible(bytes > 0);
+    const bool paused = store && store->isQueuePaused();
+    pauseQueue_->setText(paused ? tr("Resume queue") : tr("Pause queue"));
+    const QList<TransferItem> none;
+    const QList<TransferItem>& items = store ? store->items() : none;
+    const bool anyWaiting = std::any_of(items.cbegin(), items.cend(), [](const TransferItem& i) {
+        return i.status == TransferStatus::Queued || i.status == TransferStatus::Copying;
+    });
+    pauseQueue_->setEnabled(paused || anyWaiting);
 }
 
 bool TransfersView::showsEmptyState() const
@@ -337,6 +395,9 @@ void TransfersView::updateRows()
             connect(row, &TransferRow::cancel, this, [this](const QUuid& id) {
                 if (model_) model_->cancelTransfer(id);
             });
+            connect(row, &TransferRow::pause, this, [this](const QUuid& id, bool paused) {
+                if (model_) model_->pauseTransfer(id, paused);
+            });
         }
         row->show(item);
         if (rowLayout_->indexOf(row) != i) {
@@ -352,6 +413,7 @@ void TransfersView::updateRows()
         gone->deleteLater();
     }
     rows_ = std::move(kept);
+    updateQueueControls();
 
     empty_->setVisible(all.isEmpty());
     noMatch_->setVisible(!all.isEmpty() && shown_.isEmpty());

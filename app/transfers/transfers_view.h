@@ -16,7 +16,7 @@ class QVBoxLayout;
 class WorkspaceModel;
 
 // One copy job: its status, name, destination, progress while copying and
-// the failure, with "Cancel" or "Retry" as the status allows.
+// the failure, with "Pause" or "Resume", "Cancel" or "Retry" as the status allows.
 class TransferRow : public QWidget {
     Q_OBJECT
 public:
@@ -33,11 +33,13 @@ public:
     QString errorText() const;
     QPushButton* retryButton() const { return retry_; }
     QPushButton* cancelButton() const { return cancel_; }
+    QPushButton* pauseButton() const { return pause_; }
     QProgressBar* progressBar() const { return progress_; }
 
 Q_SIGNALS:
     void retry(const QUuid& id);
     void cancel(const QUuid& id);
+    void pause(const QUuid& id, bool paused);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -47,11 +49,13 @@ private:
 
     TransferItem item_{QString(), QString()};
     std::optional<TransferStatus> shownStatus_;
+    bool shownPaused_ = false;
     QLabel* symbol_;
     QLabel* name_;
     QLabel* status_;
     QLabel* destination_;
     QPushButton* retry_;
+    QPushButton* pause_;
     QPushButton* cancel_;
     QProgressBar* progress_;
     QLabel* bytes_;
@@ -77,7 +81,12 @@ public:
     int shownCount() const { return int(shown_.size()); }
     QPushButton* clearButton() const { return clear_; }
     QPushButton* addButton() const { return add_; }
+    QPushButton* pauseQueueButton() const { return pauseQueue_; }
     QString subtitle() const;
+    // What is left to copy ("12 MB left, about 3 min"); empty when nothing is.
+    QString remainingText() const;
+    // "about 3 min" for `seconds`.
+    static QString timeLeft(qint64 seconds);
     EmptyState* emptyState() const { return empty_; }
     bool showsEmptyState() const;
     bool showsNoMatch() const;
@@ -86,15 +95,19 @@ public:
 private:
     void updateHeader();
     void updateRows();
+    void updateQueueControls();
     void buildMoreIfNear();
 
     QPointer<WorkspaceModel> model_;
     ModelConnections connections_;
+    QList<QMetaObject::Connection> storeConnections_;
     QList<TransferItem> shown_;
     QList<TransferRow*> rows_;
     int built_ = rowPage;
     QScrollArea* scroll_;
     QLabel* subtitle_;
+    QLabel* remaining_;
+    QPushButton* pauseQueue_;
     QPushButton* clear_;
     QPushButton* add_;
     EmptyState* empty_;

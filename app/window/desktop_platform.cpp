@@ -7,15 +7,20 @@
 #include <QMimeData>
 #include <QPointer>
 
-QMimeData* fileUrlsMimeData(const QList<QUrl>& urls)
+namespace {
+const QString gnomeFiles = QStringLiteral("x-special/gnome-copied-files");
+}
+
+QMimeData* fileUrlsMimeData(const QList<QUrl>& urls, bool cut)
 {
     auto* data = new QMimeData;
     data->setUrls(urls);
-    // GNOME-style file managers paste only what they find under this type.
-    QByteArray gnome("copy");
+    // GNOME-style file managers paste only what they find under this type,
+    // and move what it marks as cut.
+    QByteArray gnome(cut ? "cut" : "copy");
     for (const QUrl& url : urls)
         gnome += '\n' + url.toEncoded();
-    data->setData(QStringLiteral("x-special/gnome-copied-files"), gnome);
+    data->setData(gnomeFiles, gnome);
     return data;
 }
 
@@ -23,15 +28,19 @@ std::optional<QList<QUrl>> fileUrlsFrom(const QMimeData* data)
 {
     if (!data) return std::nullopt;
     QList<QUrl> urls = data->urls();
-    if (urls.isEmpty() && data->hasFormat(QStringLiteral("x-special/gnome-copied-files"))) {
-        const QList<QByteArray> lines =
-            data->data(QStringLiteral("x-special/gnome-copied-files")).split('\n');
+    if (urls.isEmpty() && data->hasFormat(gnomeFiles)) {
+        const QList<QByteArray> lines = data->data(gnomeFiles).split('\n');
         for (qsizetype i = 1; i < lines.size(); ++i)
             if (!lines[i].isEmpty()) urls << QUrl::fromEncoded(lines[i]);
     }
     // Which of them can be pasted is the workspace's to say, to the user.
     if (urls.isEmpty()) return std::nullopt;
     return urls;
+}
+
+bool fileUrlsAreCut(const QMimeData* data)
+{
+    return data && data->data(gnomeFiles).split('\n').constFirst().trimmed() == "cut";
 }
 
 WorkspacePlatform desktopPlatform(QWidget* parent)
@@ -60,5 +69,13 @@ WorkspacePlatform desktopPlatform(QWidget* parent)
         if (!urls.isEmpty()) QGuiApplication::clipboard()->setMimeData(fileUrlsMimeData(urls));
     };
     platform.readClipboard = [] { return fileUrlsFrom(QGuiApplication::clipboard()->mimeData()); };
+    platform.cutToClipboard = [](const QList<QUrl>& urls) {
+        QGuiApplication::clipboard()->clear();
+        if (!urls.isEmpty())
+            QGuiApplication::clipboard()->setMimeData(fileUrlsMimeData(urls, true));
+    };
+    platform.clipboardIsCut = [] {
+        return fileUrlsAreCut(QGuiApplication::clipboard()->mimeData());
+    };
     return platform;
 }

@@ -8,7 +8,9 @@ class QWidget;
 // managers) and the keyboard state.
 WorkspacePlatform desktopPlatform(QWidget* parent);
 
-// What goes on the clipboard for `urls`, and the file URLs read back from it.
+// What goes on the clipboard for `urls` (cut: marked to be moved), and the
+// file URLs and that mark read back from it.
 class QMimeData;
-QMimeData* fileUrlsMimeData(const QList<QUrl>& urls);
+QMimeData* fileUrlsMimeData(const QList<QUrl>& urls, bool cut = false);
 std::optional<QList<QUrl>> fileUrlsFrom(const QMimeData* data);
+bool fileUrlsAreCut(const QMimeData* data);

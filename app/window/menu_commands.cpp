@@ -22,6 +22,13 @@ MenuCommands::MenuCommands(WorkspaceRouter& router, QMenuBar& menuBar)
     add(file, QStringLiteral("Quit"), QKeySequence::Quit, [] { QApplication::quit(); });
 
     QMenu* edit = menuBar.addMenu(QStringLiteral("&Edit"));
+    undo_ = add(edit, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z),
+                [model] { model().undo(); });
+    redo_ = add(edit, QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                [model] { model().redo(); });
+    edit->addSeparator();
+    add(edit, QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X),
+        [model] { model().cutSelection(); });
     add(edit, QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C),
         [model] { model().copySelection(); });
     needFolder_ << add(edit, QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
@@ -49,6 +56,10 @@ MenuCommands::MenuCommands(WorkspaceRouter& router, QMenuBar& menuBar)
 
     connect(&router_, &WorkspaceRouter::currentChanged, this, &MenuCommands::follow);
     follow();
+    // One history for every section: it is the queue's.
+    connect(&router_.current().undoJournal(), &UndoJournal::changed, this,
+            &MenuCommands::updateUndo);
+    updateUndo();
 }
 
 QAction* MenuCommands::add(QMenu* menu, const QString& title, const QKeySequence& shortcut,
@@ -78,4 +89,17 @@ void MenuCommands::updateEnabled()
         item->setEnabled(hasFolder);
     back_->setEnabled(router_.current().canGoBack());
     forward_->setEnabled(router_.current().canGoForward());
+}
+
+void MenuCommands::updateUndo()
+{
+    const UndoJournal& journal = router_.current().undoJournal();
+    // An ampersand in a file name is text, not a mnemonic.
+    const auto shown = [](QString title, const QString& idle) {
+        return title.isEmpty() ? idle : title.replace(u'&', QStringLiteral("&&"));
+    };
+    undo_->setText(shown(journal.undoTitle(), QStringLiteral("Undo")));
+    redo_->setText(shown(journal.redoTitle(), QStringLiteral("Redo")));
+    undo_->setEnabled(journal.canUndo());
+    redo_->setEnabled(journal.canRedo());
 }

@@ -21,11 +21,14 @@ private:
                  std::function<void()> action);
     void follow();
     void updateEnabled();
+    void updateUndo();
 
     WorkspaceRouter& router_;
     QList<QAction*> needFolder_;
     QAction* back_;
     QAction* forward_;
+    QAction* undo_;
+    QAction* redo_;
     QMetaObject::Connection scopeConnection_;
     QMetaObject::Connection historyConnection_;
 };

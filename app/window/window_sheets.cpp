@@ -4,6 +4,7 @@
 #include "palette/command_palette.h"
 #include "ui/name_sheet.h"
 #include "ui/ui_style.h"
+#include "window/conflict_dialog.h"
 #include "workspace/workspace_model.h"
 
 #include <QApplication>
@@ -14,11 +15,20 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-enum Slot { NewFolder, Rename, Text, Error, Trash, LastCopy, Palette };
+enum Slot { NewFolder, Rename, Text, Error, Trash, LastCopy, Palette, Conflict };
+
+// The job waiting on a taken name, if any (only the running one can).
+const TransferItem* waitingOnConflict(const QList<TransferItem>& items)
+{
+    for (const TransferItem& item : items)
+        if (item.conflict) return &item;
+    return nullptr;
 }
+} // namespace
 
 WindowSheets::WindowSheets(QWidget* window) : QObject(window), window_(window) {}
 
@@ -33,10 +43,12 @@ void WindowSheets::setModel(WorkspaceModel* model)
     connections_.clear();
     for (auto& dialog : open_)
         if (dialog) dialog->deleteLater();
+    // The copy still waits on its question: the new model's update asks again.
+    open_[Conflict] = nullptr;
     model_ = model;
     connections_.follow(model,
                         {&WorkspaceModel::sheetsChanged, &WorkspaceModel::ocrChanged,
-                         &WorkspaceModel::errorChanged},
+                         &WorkspaceModel::errorChanged, &WorkspaceModel::transfersChanged},
                         this, &WindowSheets::update, Qt::QueuedConnection);
     update();
 }
@@ -50,6 +62,7 @@ void WindowSheets::update()
     if (model_->ocrText() && !open_[Text]) showText();
     if (model_->error() && !open_[Error]) showError();
     if (model_->confirmTrash() && !open_[Trash]) confirmTrash();
+    if (!open_[Conflict] && waitingOnConflict(model_->transfers())) askConflict();
 }
 
 void WindowSheets::showPalette()
@@ -200,5 +213,25 @@ void WindowSheets::confirmLastCopies(const QList<FileEntry>& copies)
         if (model && dialog->buttonRole(clicked) == QMessageBox::DestructiveRole) model->trash();
     });
     open_[LastCopy] = dialog;
+    dialog->open();
+}
+
+void WindowSheets::askConflict()
+{
+    const TransferItem& item = *waitingOnConflict(model_->transfers());
+    QPointer<TransferStore> store = &model_->transferStore();
+    auto* dialog = new ConflictDialog(*item.conflict, window_);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &ConflictDialog::answered, this,
+            [store, id = item.id](const ConflictChoice& choice) {
+                if (store) store->answerConflict(id, choice);
+            });
+    // The next conflict may already wait: it asks as soon as this one is gone.
+    connect(dialog, &QDialog::finished, this, [this] {
+        open_[Conflict] = nullptr;
+        QTimer::singleShot(0, this, &WindowSheets::update);
+    });
+    open_[Conflict] = dialog;
     dialog->open();
 }

@@ -13,7 +13,8 @@ class WorkspaceModel;
 // The dialogs that hang off the window, each shown while the current model's
 // state asks for it and resetting that state when closed: naming sheets,
 // extracted text, the error alert and the trash confirmation (asked twice
-// before the last copy of a duplicate group goes).
+// before the last copy of a duplicate group goes), and the question a copy
+// waits on when a name it needs is taken.
 class WindowSheets : public QObject {
     Q_OBJECT
 public:
@@ -34,10 +35,11 @@ private:
     void showError();
     void confirmTrash();
     void confirmLastCopies(const QList<FileEntry>& copies);
+    void askConflict();
     QMessageBox* trashQuestion(const QString& title, const QString& detail);
 
     QWidget* window_;
     QPointer<WorkspaceModel> model_;
     ModelConnections connections_;
-    QPointer<QWidget> open_[7];
+    QPointer<QWidget> open_[8];
 };

@@ -6,6 +6,7 @@
 #include "when_finished.h"
 #include "workspace/failure_message.h"
 #include "workspace/settings.h"
+#include "workspace/transfer_undo.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -62,6 +63,7 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
         transferStore = ownTransferStore_.get();
     }
     transferStore_ = transferStore;
+    undoJournal_ = &TransferUndo::journal(*transferStore);
     libraryDiscovery_ = libraryDiscovery ? std::move(libraryDiscovery)
                                          : std::make_unique<TrackerLibraryDiscovery>();
 

@@ -8,6 +8,7 @@
 #include "sections/library_scope.h"
 #include "transfer_item.h"
 #include "transfer_store.h"
+#include "undo_journal.h"
 #include "workspace/feature_state.h"
 #include "workspace/filter_schedule.h"
 #include "workspace/folder_history.h"
@@ -61,6 +62,8 @@ public:
     const QList<QList<FileEntry>>& duplicateGroups() const { return duplicateGroups_; }
     const QList<TransferItem>& transfers() const { return transfers_; }
     TransferStore& transferStore() const { return *transferStore_; }
+    // The file actions to undo, shared with every section on the same queue.
+    UndoJournal& undoJournal() const { return *undoJournal_; }
     bool sortByDate() const { return sortByDate_; }
     bool details() const { return details_; }
     const std::optional<QString>& ocrText() const { return ocrText_; }
@@ -143,6 +146,8 @@ public:
     void selectAll();
     void enclosingFolder();
     void copySelection();
+    // Like copy, but the paste moves the items.
+    void cutSelection();
     void paste();
     void createFolder(const QString& name);
     void rename(FileEntry entry, QString name);
@@ -151,8 +156,13 @@ public:
     void clearCompletedTransfers();
     void cancelTransfer(QUuid id);
     void retryTransfer(QUuid id);
+    void pauseTransfer(QUuid id, bool paused);
+    void pauseQueue(bool paused);
     void extractText();
     void cancelTextExtraction();
+    // Undo or Redo the last file action; a refusal becomes the error.
+    void undo();
+    void redo();
 
 Q_SIGNALS:
     void featureChanged();
@@ -228,7 +238,8 @@ private:
     bool followsDisk() const;
     void listed(QList<FileEntry> listing);
     QString storageRoot() const;
-    void enqueueCopies(const QStringList& sources);
+    void enqueueTransfers(const QStringList& sources, TransferKind kind);
+    void walkJournal(void (UndoJournal::*step)());
     // Runs `change` when `future` ends; failures go to `error` first.
     template <typename T>
     void afterChange(QFuture<T> future, std::function<void(bool succeeded)> then);
@@ -254,6 +265,7 @@ private:
     QList<TransferItem> transfers_;
     std::unique_ptr<TransferStore> ownTransferStore_;
     QPointer<TransferStore> transferStore_;
+    QPointer<UndoJournal> undoJournal_;
     bool sortByDate_ = false;
     bool details_ = false;
     std::optional<QString> ocrText_;

@@ -1,5 +1,5 @@
 // The file actions of a section model: selection, previews, clipboard,
-// folder changes, the trash, queued copies and text extraction.
+// folder changes, the trash, queued copies and moves, undo and text extraction.
 #include "media/text_extractor.h"
 #include "native_path.h"
 #include "transfer_store.h"
@@ -108,12 +108,22 @@ void WorkspaceModel::enclosingFolder()
     navigate(QFileInfo(folder_).path());
 }
 
-void WorkspaceModel::copySelection()
+static QList<QUrl> urlsFor(const QStringList& paths)
 {
     QList<QUrl> urls;
-    for (const QString& path : selectionInOrder())
+    for (const QString& path : paths)
         urls << urlForPath(path);
-    platform_.writeClipboard(urls);
+    return urls;
+}
+
+void WorkspaceModel::copySelection()
+{
+    platform_.writeClipboard(urlsFor(selectionInOrder()));
+}
+
+void WorkspaceModel::cutSelection()
+{
+    platform_.cutToClipboard(urlsFor(selectionInOrder()));
 }
 
 // Only an absolute file on this computer: a relative "file:name" would name
@@ -138,16 +148,20 @@ void WorkspaceModel::paste()
     if (!refused.isEmpty())
         setError(QStringLiteral("Only files on this computer can be pasted. Left out: %1.")
                      .arg(refused.join(QStringLiteral(", "))));
-    if (!sources.isEmpty()) enqueueCopies(sources);
+    if (sources.isEmpty()) return;
+    const bool cut = platform_.clipboardIsCut();
+    enqueueTransfers(sources, cut ? TransferKind::Move : TransferKind::Copy);
+    // Cut items are moved once; a second paste would find them gone.
+    if (cut) platform_.writeClipboard({});
 }
 
 void WorkspaceModel::addTransfer()
 {
     const QStringList chosen = platform_.chooseItems(QStringLiteral("Copy to selected folder"));
-    if (!chosen.isEmpty()) enqueueCopies(chosen);
+    if (!chosen.isEmpty()) enqueueTransfers(chosen, TransferKind::Copy);
 }
 
-void WorkspaceModel::enqueueCopies(const QStringList& sources)
+void WorkspaceModel::enqueueTransfers(const QStringList& sources, TransferKind kind)
 {
     QString destination = folder_;
     if (isMacScope()) {
@@ -156,7 +170,8 @@ void WorkspaceModel::enqueueCopies(const QStringList& sources)
         if (!chosen) return;
         destination = *chosen;
     }
-    transferStore_->enqueue(sources, destination);
+    // A taken name is the user's to settle: nothing is replaced without asking.
+    transferStore_->enqueue(sources, destination, kind, ConflictPolicy::Ask);
 }
 
 void WorkspaceModel::clearCompletedTransfers()
@@ -177,6 +192,19 @@ void WorkspaceModel::retryTransfer(QUuid id)
     transferStore_->retry(id);
 }
 
+void WorkspaceModel::pauseTransfer(QUuid id, bool paused)
+{
+    if (paused)
+        transferStore_->pause(id);
+    else
+        transferStore_->resume(id);
+}
+
+void WorkspaceModel::pauseQueue(bool paused)
+{
+    transferStore_->setQueuePaused(paused);
+}
+
 void WorkspaceModel::createFolder(const QString& name)
 {
     if (isMacScope()) {
@@ -186,9 +214,11 @@ void WorkspaceModel::createFolder(const QString& name)
     const QString parent = folder_;
     afterChange(service_.createFolder(parent, name), [this, parent, name](bool succeeded) {
         if (!succeeded) return;
+        const QString made = QDir::cleanPath(parent + QLatin1Char('/') + name);
+        undoJournal_->record(UndoAction::createdFolder(made));
         // The new folder is listed where it lands and selected, so it can be named or opened.
         if (folder_ == parent && followsDisk())
-            reloadFolder(QDir::cleanPath(parent + QLatin1Char('/') + name));
+            reloadFolder(made);
         else
             navigate(parent);
     });
@@ -199,15 +229,42 @@ void WorkspaceModel::rename(FileEntry entry, QString name)
     const QString renamed = QDir::cleanPath(QFileInfo(entry.path).path() + QLatin1Char('/') + name);
     afterChange(service_.rename(entry.path, name),
                 [this, old = entry.path, renamed](bool succeeded) {
+                    if (!succeeded) return;
+                    undoJournal_->record(UndoAction::renamed(old, renamed));
                     // A selected item stays selected under its new name.
-                    if (succeeded) reloadFolder(selection_.contains(old) ? renamed : QString());
+                    reloadFolder(selection_.contains(old) ? renamed : QString());
                 });
 }
 
 void WorkspaceModel::trash()
 {
-    // Reloaded also after a failure: what did reach the trash leaves the list.
-    afterChange(service_.trash(selectionInOrder()), [this](bool) { reloadFolder(); });
+    auto trashed = std::make_shared<QList<TrashedItem>>();
+    // Reloaded and recorded also after a failure: what did reach the trash
+    // leaves the list and can be restored.
+    afterChange(service_.trash(selectionInOrder(), trashed), [this, trashed](bool) {
+        undoJournal_->record(UndoAction::trashed(*trashed));
+        reloadFolder();
+    });
+}
+
+void WorkspaceModel::undo()
+{
+    walkJournal(&UndoJournal::undo);
+}
+
+void WorkspaceModel::redo()
+{
+    walkJournal(&UndoJournal::redo);
+}
+
+void WorkspaceModel::walkJournal(void (UndoJournal::*step)())
+{
+    try {
+        (undoJournal_.data()->*step)();
+    } catch (...) {
+        setError(failureMessage(std::current_exception()));
+    }
+    if (!isMacScope()) reloadFolder();
 }
 
 void WorkspaceModel::extractText()

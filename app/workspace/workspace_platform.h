@@ -23,6 +23,10 @@ struct WorkspacePlatform {
     // the clipboard holds only local files.
     std::function<void(const QList<QUrl>&)> writeClipboard;
     std::function<std::optional<QList<QUrl>>()> readClipboard;
+    // The same as writeClipboard, marked the desktop's way as cut: a paste moves them.
+    std::function<void(const QList<QUrl>&)> cutToClipboard;
+    // Whether the clipboard's files carry that mark.
+    std::function<bool()> clipboardIsCut;
 
     // No dialogs (every one is cancelled), no modifiers and a clipboard of its own.
     static WorkspacePlatform headless();

@@ -1,3 +1,4 @@
+#include "file_size_format.h"
 #include "timeline/view_fixture.h"
 #include "transfers/transfers_view.h"
 #include "ui/empty_state.h"
@@ -181,6 +182,62 @@ TEST_F(TransfersViewTest, AddFilesQueuesTheChosenItemsAtTheChosenDestination)
     model->navigate(dest);
     ASSERT_TRUE(waitFor([&] { return !model->isMacScope(); }));
     EXPECT_EQ(view.subtitle(), dest);
+}
+
+TEST_F(TransfersViewTest, RowsAndTheHeaderPauseAndResumeAndTheHeaderSaysWhatIsLeft)
+{
+    EXPECT_TRUE(view.remainingText().isEmpty());
+    EXPECT_FALSE(view.pauseQueueButton()->isEnabled());
+    store.enqueue({largeFile("large.bin"), tree.file("small.txt", "small")}, dest);
+    ASSERT_TRUE(waitFor([&] { return statusIs(0, "Copying") && row(0)->progressBar()->value(); }));
+    // What the running copy has still to write and the queued job's size, once measured.
+    ASSERT_TRUE(waitFor([&] {
+        const TransferItem& running = store.items()[0];
+        return store.remainingBytes() == running.total - running.bytes + 5;
+    }));
+    EXPECT_TRUE(view.remainingText().startsWith(formatFileSize(store.remainingBytes()) + " left"))
+        << view.remainingText().toStdString();
+    EXPECT_EQ(row(0)->pauseButton()->text(), "Pause");
+    EXPECT_FALSE(row(1)->pauseButton()->isHidden());
+
+    row(0)->pauseButton()->click();
+    EXPECT_TRUE(store.items()[0].paused);
+    EXPECT_TRUE(statusIs(0, "Paused"));
+    EXPECT_EQ(row(0)->pauseButton()->text(), "Resume");
+    // A queued job can be held too; it is passed over until resumed.
+    row(1)->pauseButton()->click();
+    EXPECT_TRUE(statusIs(1, "Paused"));
+    EXPECT_EQ(store.items()[1].status, TransferStatus::Queued);
+    row(0)->pauseButton()->click();
+    EXPECT_FALSE(store.items()[0].paused);
+    EXPECT_TRUE(statusIs(0, "Copying"));
+    EXPECT_EQ(row(0)->pauseButton()->text(), "Pause");
+
+    ASSERT_TRUE(view.pauseQueueButton()->isEnabled());
+    EXPECT_EQ(view.pauseQueueButton()->text(), "Pause queue");
+    view.pauseQueueButton()->click();
+    EXPECT_TRUE(store.isQueuePaused());
+    EXPECT_EQ(view.pauseQueueButton()->text(), "Resume queue");
+    view.pauseQueueButton()->click();
+    EXPECT_FALSE(store.isQueuePaused());
+    EXPECT_EQ(view.pauseQueueButton()->text(), "Pause queue");
+
+    // Once the long copy stops, the held job waits until resumed, then runs.
+    row(0)->cancelButton()->click();
+    ASSERT_TRUE(waitFor([&] { return statusIs(0, "Cancelled"); }));
+    EXPECT_TRUE(statusIs(1, "Paused"));
+    row(1)->pauseButton()->click();
+    ASSERT_TRUE(waitFor([&] { return statusIs(1, "Completed"); }));
+    EXPECT_TRUE(QFile::exists(dest + "/small.txt"));
+    EXPECT_TRUE(view.remainingText().isEmpty());
+    EXPECT_FALSE(view.pauseQueueButton()->isEnabled());
+}
+
+TEST_F(TransfersViewTest, RemainingTimeReadsInMinutesAndHours)
+{
+    EXPECT_EQ(TransfersView::timeLeft(20), "less than a minute");
+    EXPECT_EQ(TransfersView::timeLeft(170), "about 3 min");
+    EXPECT_EQ(TransfersView::timeLeft(2 * 3600 + 5 * 60), "about 2 h 5 min");
 }
 
 TEST_F(TransfersViewTest, LongQueuesMakeRowsAsTheyScrollIntoView)
