@@ -4,6 +4,7 @@
 #include "file_size_format.h"
 #include "ui/palette.h"
 #include "ui/ui_style.h"
+#include "workspace/workspace_model.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,7 +35,9 @@ void DuplicateGroupCard::set(WorkspaceModel* model, const QList<FileEntry>& grou
     each_->setText(group.isEmpty() ? QString()
                                    : formatFileSize(group.first().size) + QStringLiteral(" each"));
     const int count = int(group.size());
-    rows_->fill(count, count, [&](ToolFileRow* row, int at) { row->set(model, group[at]); });
+    rows_->fill(count, count, [&](ToolFileRow* row, int at) {
+        row->set(model, group[at], model ? model->sameFileAs().value(group[at].path) : QString());
+    });
 }
 
 QString DuplicateGroupCard::title() const

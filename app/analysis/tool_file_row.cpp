@@ -54,7 +54,7 @@ ToolFileRow::ToolFileRow(QWidget* parent)
         if (!model_) return;
         auto* menu = new QMenu(this);
         menu->setAttribute(Qt::WA_DeleteOnClose);
-        fillFileMenu(*menu, *model_, file_);
+        fillFileMenu(*menu, *model_, file_, sameFileAs_.isEmpty());
         menu->popup(menu_->mapToGlobal(QPoint(0, menu_->height())));
     });
     connect(preview_, &QPushButton::clicked, this, [this] {
@@ -62,14 +62,23 @@ ToolFileRow::ToolFileRow(QWidget* parent)
     });
 }
 
-void ToolFileRow::set(WorkspaceModel* model, const FileEntry& file)
+void ToolFileRow::set(WorkspaceModel* model, const FileEntry& file, const QString& sameFileAs)
 {
     model_ = model;
-    if (file == file_) return;
+    if (file == file_ && sameFileAs == sameFileAs_) return;
     file_ = file;
+    sameFileAs_ = sameFileAs;
     thumbnail_->setFile(file);
     name_->setText(file.name);
     name_->setToolTip(file.path);
-    folder_->setText(QFileInfo(file.path).path());
+    folder_->setText(sameFileAs.isEmpty()
+                         ? QFileInfo(file.path).path()
+                         : tr("Same file as \u201C%1\u201D").arg(QFileInfo(sameFileAs).fileName()));
+    folder_->setToolTip(sameFileAs);
     size_->setText(formatFileSize(file.size));
+}
+
+QString ToolFileRow::detail() const
+{
+    return folder_->text();
 }

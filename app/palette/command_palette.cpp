@@ -1,83 +1,21 @@
 #include "palette/command_palette.h"
 
+#include "palette/command_match_model.h"
+#include "palette/command_row_delegate.h"
+#include "palette/section_command_model.h"
 #include "ui/palette.h"
 #include "ui/palette_follower.h"
-#include "ui/sidebar_icon.h"
 #include "ui/symbols.h"
 #include "ui/ui_style.h"
 #include "workspace/workspace_model.h"
 
-#include <QAbstractButton>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
+#include <QListView>
 #include <QPushButton>
-#include <QTextBoundaryFinder>
 #include <QVBoxLayout>
-
-namespace {
-
-QStringList graphemes(const QString& text)
-{
-    QStringList out;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    while (finder.toNextBoundary() != -1) {
-        out << text.mid(start, finder.position() - start);
-        start = finder.position();
-    }
-    return out;
-}
-
-} // namespace
-
-// One section: its sidebar icon, its name and a return symbol, drawn as a
-// flat button that lights up under the pointer or the keyboard highlight.
-class PaletteRow : public QAbstractButton {
-public:
-    PaletteRow(Feature feature, QWidget* parent) : QAbstractButton(parent), feature_(feature)
-    {
-        setText(titleOf(feature));
-        setCursor(Qt::PointingHandCursor);
-        setAttribute(Qt::WA_Hover);
-        setFocusPolicy(Qt::TabFocus);
-    }
-    Feature feature() const { return feature_; }
-    void setHighlighted(bool on)
-    {
-        if (highlighted_ == on) return;
-        highlighted_ = on;
-        QWidget::update();
-    }
-    bool highlighted() const { return highlighted_; }
-    QSize sizeHint() const override { return {440, 45}; }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        if (highlighted_ || underMouse() || hasFocus() || isDown())
-            UiStyle::card(
-                p, box, 12,
-                UiStyle::withAlpha(Palette::blue(), highlighted_ || isDown() ? 0.12 : 0.06));
-        SidebarIcon::paint(p, QRectF(10, (height() - 25) / 2.0, 25, 25), iconOf(feature_),
-                           colorOf(feature_));
-        p.setFont(UiStyle::font(13, highlighted_ ? QFont::DemiBold : QFont::Normal));
-        p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(QRectF(47, 0, width() - 90, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
-        const QPixmap mark = symbolPixmap(QStringLiteral("return"), 14, UiStyle::tertiaryText());
-        p.drawPixmap(QPointF(width() - 10 - 14, (height() - 14) / 2.0), mark);
-    }
-
-private:
-    Feature feature_;
-    bool highlighted_ = false;
-};
 
 CommandPalette::CommandPalette(WorkspaceModel& model, QWidget* parent)
     : QDialog(parent), model_(model)
@@ -109,18 +47,28 @@ CommandPalette::CommandPalette(WorkspaceModel& model, QWidget* parent)
     column->addLayout(searchRow);
     column->addWidget(UiStyle::hairline(this));
 
-    auto* list = new QVBoxLayout;
-    list->setSpacing(2);
-    for (const auto& [feature, name] : RawValues<Feature>::cases) {
-        auto* row = new PaletteRow(feature, this);
-        connect(row, &QAbstractButton::clicked, this, [this, feature] {
-            const qsizetype at = results_.indexOf(feature);
-            if (at >= 0) activateRow(int(at));
-        });
-        rows_ << row;
-        list->addWidget(row);
-    }
-    column->addLayout(list);
+    commands_ = new SectionCommandModel(this);
+    matches_ = new CommandMatchModel(this);
+    matches_->setSourceModel(commands_);
+    list_ = new QListView(this);
+    list_->setModel(matches_);
+    list_->setItemDelegate(new CommandRowDelegate(list_));
+    list_->setFrameShape(QFrame::NoFrame);
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setFocusPolicy(Qt::TabFocus);
+    list_->setMouseTracking(true);
+    list_->viewport()->setAttribute(Qt::WA_Hover);
+    list_->viewport()->setAutoFillBackground(false);
+    list_->viewport()->setCursor(Qt::PointingHandCursor);
+    list_->setMinimumWidth(CommandRowDelegate::rowWidth);
+    list_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    list_->installEventFilter(this);
+    connect(list_, &QListView::clicked, this,
+            [this](const QModelIndex& index) { activateRow(index.row()); });
+    column->addWidget(list_);
     column->addWidget(UiStyle::hairline(this));
 
     auto* actions = new QHBoxLayout;
@@ -152,13 +100,20 @@ CommandPalette::CommandPalette(WorkspaceModel& model, QWidget* parent)
 
 bool CommandPalette::fuzzy(const QString& query, const QString& candidate)
 {
-    const QStringList wanted = graphemes(query.toLower());
-    if (wanted.isEmpty()) return true;
-    qsizetype next = 0;
-    for (const QString& character : graphemes(candidate.toLower())) {
-        if (character == wanted[next] && ++next == wanted.size()) return true;
-    }
-    return false;
+    return CommandMatchModel::score(query, candidate) > 0;
+}
+
+QList<Feature> CommandPalette::results() const
+{
+    QList<Feature> out;
+    for (int row = 0; row < matches_->rowCount(); ++row)
+        out << SectionCommandModel::featureAt(matches_->index(row, 0));
+    return out;
+}
+
+int CommandPalette::highlighted() const
+{
+    return std::max(0, list_->currentIndex().row());
 }
 
 QString CommandPalette::search() const
@@ -173,29 +128,27 @@ void CommandPalette::setSearch(const QString& text)
 
 void CommandPalette::update()
 {
-    const QString query = field_->text();
-    results_.clear();
-    for (PaletteRow* row : std::as_const(rows_)) {
-        const bool shown = fuzzy(query, titleOf(row->feature()));
-        row->setVisible(shown);
-        if (shown) results_ << row->feature();
-    }
-    highlighted_ = 0;
-    moveHighlight(0);
+    matches_->setQuery(field_->text());
+    const int rows = matches_->rowCount();
+    // Sized to its rows, like the dialog around it; hidden when empty so the
+    // dividers close up.
+    list_->setFixedHeight(rows * CommandRowDelegate::cardHeight +
+                          std::max(0, rows - 1) * CommandRowDelegate::rowGap);
+    list_->setVisible(rows > 0);
+    list_->setCurrentIndex(matches_->index(0, 0));
 }
 
 void CommandPalette::moveHighlight(int step)
 {
-    if (!results_.isEmpty())
-        highlighted_ = std::clamp(highlighted_ + step, 0, int(results_.size()) - 1);
-    for (PaletteRow* row : std::as_const(rows_))
-        row->setHighlighted(!results_.isEmpty() && row->feature() == results_[highlighted_]);
+    const int rows = matches_->rowCount();
+    if (rows == 0) return;
+    list_->setCurrentIndex(matches_->index(std::clamp(highlighted() + step, 0, rows - 1), 0));
 }
 
-void CommandPalette::activateRow(int index)
+void CommandPalette::activateRow(int row)
 {
-    if (index < 0 || index >= results_.size()) return;
-    const Feature feature = results_[index];
+    if (row < 0 || row >= matches_->rowCount()) return;
+    const Feature feature = SectionCommandModel::featureAt(matches_->index(row, 0));
     // Closed first: switching sections hands the window to another model.
     reject();
     model_.activate(feature);
@@ -214,7 +167,7 @@ void CommandPalette::updateScope()
 
 bool CommandPalette::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == field_ && event->type() == QEvent::KeyPress) {
+    if ((watched == field_ || watched == list_) && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
         case Qt::Key_Up:
@@ -225,7 +178,11 @@ bool CommandPalette::eventFilter(QObject* watched, QEvent* event)
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            activateRow(highlighted_);
+            activateRow(highlighted());
+            return true;
+        case Qt::Key_Space:
+            if (watched != list_) break;
+            activateRow(highlighted());
             return true;
         default:
             break;

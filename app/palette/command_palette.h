@@ -6,10 +6,11 @@
 #include <QList>
 #include <functional>
 
+class CommandMatchModel;
 class QLineEdit;
+class QListView;
 class QPushButton;
-class QVBoxLayout;
-class PaletteRow;
+class SectionCommandModel;
 class WorkspaceModel;
 
 // Jump to a section by typing part of its name. Shown while the model's
@@ -26,9 +27,9 @@ public:
     QString search() const;
     void setSearch(const QString& text);
     // The matching sections in sidebar order.
-    const QList<Feature>& results() const { return results_; }
+    QList<Feature> results() const;
     // Index into results() of the row Return activates.
-    int highlighted() const { return highlighted_; }
+    int highlighted() const;
 
     void done(int result) override;
 
@@ -39,15 +40,15 @@ protected:
 private:
     void update();
     void moveHighlight(int step);
-    void activateRow(int index);
+    void activateRow(int row);
     void dismissThen(const std::function<void()>& action);
     void updateScope();
 
     WorkspaceModel& model_;
     QLineEdit* field_;
-    QList<PaletteRow*> rows_; // one per Feature, in declaration order
-    QList<Feature> results_;
-    int highlighted_ = 0;
+    SectionCommandModel* commands_;
+    CommandMatchModel* matches_;
+    QListView* list_;
     QPushButton* openFolder_;
     QPushButton* createFolder_;
 };

@@ -12,7 +12,7 @@
 #include <QUrl>
 #include <QUuid>
 
-void fillFileMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file)
+void fillFileMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file, bool offerTrash)
 {
     QPointer<WorkspaceModel> target(&model);
     const auto only = [target, file] {
@@ -39,6 +39,7 @@ void fillFileMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file)
     menu.addAction(QStringLiteral("Copy"), &menu, [only] {
         if (WorkspaceModel* model = only()) model->copySelection();
     });
+    if (!offerTrash) return;
     menu.addSeparator();
     QAction* trash = menu.addAction(QStringLiteral("Move to Trash\u2026"), &menu, [only] {
         if (WorkspaceModel* model = only()) model->setConfirmTrash(true);

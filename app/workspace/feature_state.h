@@ -23,6 +23,7 @@ struct FeatureState {
     bool sortByDate = false;
     std::optional<StorageReport> report;
     QList<QList<FileEntry>> groups;
+    QHash<QString, QString> sameFileAs;
     MediaFilter mediaFilter;
     LibraryScope libraryScope = LibraryScope::Mac;
     QSet<QString> screenshots;

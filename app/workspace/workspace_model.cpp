@@ -256,8 +256,6 @@ QUORVANE_SETTER(setLibraryScope, libraryScope_, LibraryScope, libraryScopeChange
 QUORVANE_SETTER(setLibraryMessage, libraryMessage_, std::optional<QString>, libraryMessageChanged)
 QUORVANE_SETTER(setLibraryResult, libraryResult_, LibraryResult, libraryResultChanged)
 QUORVANE_SETTER(setReport, report_, std::optional<StorageReport>, reportChanged)
-QUORVANE_SETTER(setDuplicateGroups, duplicateGroups_, QList<QList<FileEntry>>,
-                duplicateGroupsChanged)
 QUORVANE_SETTER(setStorageTree, storageTree_, std::shared_ptr<const StorageNode>,
                 storageTreeChanged)
 QUORVANE_SETTER(setReadingMetadata, readingMetadata_, bool, readingMetadataChanged)
@@ -266,6 +264,15 @@ QUORVANE_SETTER(setTimelineGroups, timelineGroups_, QList<TimelineGroup>, timeli
 QUORVANE_SETTER(setTransfers, transfers_, QList<TransferItem>, transfersChanged)
 
 #undef QUORVANE_SETTER
+
+void WorkspaceModel::setDuplicateGroups(QList<QList<FileEntry>> groups,
+                                        QHash<QString, QString> sameFileAs)
+{
+    if (duplicateGroups_ == groups && sameFileAs_ == sameFileAs) return;
+    duplicateGroups_ = std::move(groups);
+    sameFileAs_ = std::move(sameFileAs);
+    Q_EMIT duplicateGroupsChanged();
+}
 
 void WorkspaceModel::setFolder(const QString& folder)
 {
@@ -286,21 +293,12 @@ void WorkspaceModel::setActivity(bool busy, const QString& operation)
 
 FeatureState WorkspaceModel::savedState() const
 {
-    return FeatureState{folder_,
-                        files_,
-                        selection_,
-                        query_,
-                        mode_,
-                        sortByDate_,
-                        report_,
-                        duplicateGroups_,
-                        mediaFilter_,
-                        libraryScope_,
-                        discoveredScreenshots_,
-                        libraryResult_,
-                        mediaMetadata_,
-                        metadataVersions_,
-                        storageTree_};
+    return FeatureState{
+        folder_,        files_,         selection_,        query_,
+        mode_,          sortByDate_,    report_,           duplicateGroups_,
+        sameFileAs_,    mediaFilter_,   libraryScope_,     discoveredScreenshots_,
+        libraryResult_, mediaMetadata_, metadataVersions_, storageTree_,
+    };
 }
 
 void WorkspaceModel::restore(FeatureState state)
@@ -314,7 +312,7 @@ void WorkspaceModel::restore(FeatureState state)
     setMode(state.mode);
     setSortByDate(state.sortByDate);
     setReport(state.report);
-    setDuplicateGroups(state.groups);
+    setDuplicateGroups(state.groups, state.sameFileAs);
     setMediaFilter(state.mediaFilter);
     setLibraryScope(state.libraryScope);
     setDiscoveredScreenshots(state.screenshots);
@@ -627,7 +625,7 @@ void WorkspaceModel::scan()
         }
         if (!duplicates) {
             scanTask_.finish(ticket);
-            publishScan({report, {}});
+            publishScan({report, {}, {}});
             return;
         }
         setActivity(true, comparing);
@@ -647,7 +645,7 @@ void WorkspaceModel::scan()
                 }
                 scanTask_.finish(ticket);
                 publishScan({StorageReport(report.files, report.inaccessible + found.skipped),
-                             found.groups});
+                             found.groups, found.sameFileAs});
             });
     });
 }
@@ -656,7 +654,7 @@ void WorkspaceModel::publishScan(const ScanOutcome& outcome)
 {
     listingShown_ = false;
     folderWatch_.stop();
-    setDuplicateGroups(outcome.groups);
+    setDuplicateGroups(outcome.groups, outcome.sameFileAs);
     setReport(outcome.report);
     setFiles(outcome.report.files);
     readMetadataIfNeeded();

@@ -60,6 +60,9 @@ public:
     const std::optional<FileEntry>& renameTarget() const { return renameTarget_; }
     const std::optional<StorageReport>& report() const { return report_; }
     const QList<QList<FileEntry>>& duplicateGroups() const { return duplicateGroups_; }
+    // Members of duplicateGroups() that are hard links of an earlier member, by
+    // path, to that member's path.
+    const QHash<QString, QString>& sameFileAs() const { return sameFileAs_; }
     const QList<TransferItem>& transfers() const { return transfers_; }
     TransferStore& transferStore() const { return *transferStore_; }
     // The file actions to undo, shared with every section on the same queue.
@@ -204,6 +207,7 @@ private:
     struct ScanOutcome {
         StorageReport report;
         QList<QList<FileEntry>> groups;
+        QHash<QString, QString> sameFileAs;
     };
 
     void setActivity(bool busy, const QString& operation);
@@ -212,7 +216,8 @@ private:
     void setDiscoveredScreenshots(QSet<QString> screenshots);
     void setLibraryResult(LibraryResult result);
     void setReport(std::optional<StorageReport> report);
-    void setDuplicateGroups(QList<QList<FileEntry>> groups);
+    void setDuplicateGroups(QList<QList<FileEntry>> groups,
+                            QHash<QString, QString> sameFileAs = {});
     void setStorageTree(std::shared_ptr<const StorageNode> tree);
     void setReadingMetadata(bool reading);
     void setIsFiltering(bool filtering);
@@ -262,6 +267,7 @@ private:
     std::optional<FileEntry> renameTarget_;
     std::optional<StorageReport> report_;
     QList<QList<FileEntry>> duplicateGroups_;
+    QHash<QString, QString> sameFileAs_;
     QList<TransferItem> transfers_;
     std::unique_ptr<TransferStore> ownTransferStore_;
     QPointer<TransferStore> transferStore_;

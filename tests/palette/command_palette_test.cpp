@@ -1,7 +1,10 @@
+#include "palette/command_match_model.h"
 #include "palette/command_palette.h"
+#include "window/model_testers.h"
 #include "window/window_fixture.h"
 
 #include <QLineEdit>
+#include <QListView>
 #include <QTest>
 
 TEST(CommandPaletteMatching, CharactersInOrderIgnoringCase)
@@ -55,4 +58,64 @@ TEST_F(WindowTest, PaletteKeyboardFlow)
     EXPECT_FALSE(again.isVisible());
     EXPECT_FALSE(timeline.palette());
     EXPECT_EQ(router->current().feature(), Feature::Large);
+}
+
+TEST_F(WindowTest, PaletteListFiltersAsTypedAndRunsTheTopMatch)
+{
+    WorkspaceModel& model = router->current();
+    model.setPalette(true);
+    {
+        CommandPalette palette(model);
+        ModelTesters testers(&palette);
+        EXPECT_EQ(testers.count(), 2); // the commands and their matches
+        palette.show();
+        auto* list = palette.findChild<QListView*>();
+        ASSERT_NE(list, nullptr);
+        QAbstractItemModel* matches = list->model();
+        EXPECT_EQ(matches->rowCount(), 12);
+        QLineEdit* field = palette.findChild<QLineEdit*>();
+        QTest::keyClicks(field, QStringLiteral("d"));
+        // Videos, Audio, Documents, Duplicate Finder.
+        EXPECT_EQ(matches->rowCount(), 4);
+        QTest::keyClicks(field, QStringLiteral("up"));
+        ASSERT_EQ(matches->rowCount(), 1);
+        EXPECT_EQ(matches->index(0, 0).data().toString(), "Duplicate Finder");
+        EXPECT_GT(matches->index(0, 0).data(CommandMatchModel::ScoreRole).toInt(), 0);
+        EXPECT_TRUE(list->isVisible());
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        EXPECT_EQ(matches->rowCount(), 4);
+        QTest::keyClicks(field, QStringLiteral("zz"));
+        EXPECT_EQ(matches->rowCount(), 0);
+        EXPECT_FALSE(list->isVisible()); // no empty space between the dividers
+        field->clear();
+        QTest::keyClicks(field, QStringLiteral("dup"));
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_FALSE(palette.isVisible());
+    }
+    EXPECT_EQ(router->current().feature(), Feature::Duplicates);
+    EXPECT_FALSE(model.palette());
+}
+
+TEST_F(WindowTest, PaletteRowClickedRunsThatSection)
+{
+    WorkspaceModel& model = router->current();
+    model.setPalette(true);
+    {
+        CommandPalette palette(model);
+        ModelTesters testers(&palette);
+        palette.show();
+        auto* list = palette.findChild<QListView*>();
+        ASSERT_NE(list, nullptr);
+        QAbstractItemModel* matches = list->model();
+        // The list is as tall as its cards and the gaps between them.
+        EXPECT_EQ(list->height(), 12 * 45 + 11 * 2);
+        EXPECT_EQ(list->visualRect(matches->index(0, 0)).top(), 0);
+        EXPECT_EQ(list->visualRect(matches->index(1, 0)).top(), 47);
+        EXPECT_EQ(list->visualRect(matches->index(11, 0)).bottom(), list->height() - 1);
+        const QRect videos = list->visualRect(matches->index(1, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, videos.center());
+        EXPECT_FALSE(palette.isVisible());
+    }
+    EXPECT_EQ(router->current().feature(), Feature::Videos);
 }

@@ -15,11 +15,15 @@
 #include "window/window_fixture.h"
 #include "window/window_sheets.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
+#include <unistd.h>
 
 namespace {
 
@@ -167,6 +171,57 @@ TEST_F(AnalysisViewTest, DuplicateGroupsCountExtraCopiesAndFollowTheSearch)
     model.setQuery(QStringLiteral("nothing like it"));
     EXPECT_TRUE(view.groupCards().isEmpty());
     EXPECT_TRUE(view.showsNoGroupMatch());
+}
+
+namespace {
+
+// The texts of the menu that the row's "More actions" button pops up.
+QStringList rowMenu(ToolFileRow* row)
+{
+    QTest::mouseClick(row->menuButton(), Qt::LeftButton);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return {};
+    QStringList texts;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator()) texts << action->text();
+    menu->close();
+    return texts;
+}
+
+} // namespace
+
+TEST_F(AnalysisViewTest, AHardLinkInAGroupNamesItsFileAndOffersNoTrash)
+{
+    TempTree tree;
+    const QString original = tree.file("original.txt", "the same contents");
+    const QString link = tree.path("link.txt");
+    ASSERT_EQ(::link(QFile::encodeName(original).constData(), QFile::encodeName(link).constData()),
+              0);
+    const QString copy = tree.file("copy.txt", "the same contents");
+    WorkspaceModel& model = scanned(Feature::Duplicates, tree.root());
+    view.setModel(&model);
+    const QList<DuplicateGroupCard*> cards = view.groupCards();
+    ASSERT_EQ(cards.size(), 1);
+    EXPECT_EQ(cards.first()->title(), "3 matching copies");
+    QHash<QString, ToolFileRow*> rows;
+    for (ToolFileRow* row : cards.first()->rows())
+        rows.insert(row->file().path, row);
+    ASSERT_EQ(rows.size(), 3);
+    // Whichever of the two names the scan met second is the one marked.
+    ASSERT_EQ(model.sameFileAs().size(), 1);
+    const QString marked = model.sameFileAs().constBegin().key();
+    ASSERT_TRUE(marked == link || marked == original) << marked.toStdString();
+    const QString other = marked == link ? original : link;
+    EXPECT_EQ(model.sameFileAs().value(marked), other);
+    EXPECT_EQ(rows[marked]->detail(),
+              QStringLiteral("Same file as \u201C%1\u201D").arg(QFileInfo(other).fileName()));
+    EXPECT_EQ(rows[other]->detail(), QFileInfo(other).path());
+    EXPECT_EQ(rows[copy]->detail(), QFileInfo(copy).path());
+
+    EXPECT_FALSE(rowMenu(rows[marked]).contains(QStringLiteral("Move to Trash\u2026")));
+    EXPECT_TRUE(rowMenu(rows[marked]).contains(QStringLiteral("Copy")));
+    EXPECT_TRUE(rowMenu(rows[copy]).contains(QStringLiteral("Move to Trash\u2026")));
+    EXPECT_TRUE(rowMenu(rows[other]).contains(QStringLiteral("Move to Trash\u2026")));
 }
 
 TEST_F(AnalysisViewTest, DuplicateGroupsArePagedByHundred)
