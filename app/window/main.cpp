@@ -5,6 +5,7 @@
 #include "window/content_view.h"
 #include "window/desktop_platform.h"
 #include "window/main_window.h"
+#include "window/quit_signals.h"
 #include "workspace/workspace_model.h"
 #include "workspace/workspace_router.h"
 
@@ -124,6 +125,7 @@ int main(int argc, char** argv)
 
     auto router = std::make_unique<WorkspaceRouter>();
     auto window = std::make_unique<MainWindow>(*router);
+    const QuitSignals quitSignals(*router);
     router->setPlatform(desktopPlatform(window.get()));
     if (startSection && *startSection != Feature::Explorer) {
         router->activate(*startSection);
