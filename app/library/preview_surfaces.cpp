@@ -78,11 +78,14 @@ PreviewSurface::Kind PreviewSurface::kindFor(const FileEntry& file)
     switch (file.mediaKind) {
     case MediaKind::Video:
     case MediaKind::Audio:
-        return Kind::Player;
+        // The player opens what it is given: a pipe named like a film would
+        // hold its pipeline (and quitting) until some writer came.
+        return isRegularFile(file.path) ? Kind::Player : Kind::Generic;
     case MediaKind::Image:
         return Kind::Image;
     default:
-        return file.ext() == QLatin1String("pdf") ? Kind::Pdf : Kind::Generic;
+        if (file.ext() != QLatin1String("pdf")) return Kind::Generic;
+        return isRegularFile(file.path) ? Kind::Pdf : Kind::Generic;
     }
 }
 
@@ -484,6 +487,14 @@ void PlayerPreview::setFile(const FileEntry& file)
     audioLabel_->setVisible(audio);
     audioLabel_->setPixmap(fileIconPixmap(file.path, 96));
     position_->setRange(0, 0);
+    if (!isRegularFile(file.path)) {
+        error_->setText(tr("This file cannot be played."));
+        error_->show();
+        video_->hide();
+        audioLabel_->hide();
+        updateControls();
+        return;
+    }
     player_->setSource(file.url());
 }
 

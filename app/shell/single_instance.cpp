@@ -1,9 +1,10 @@
 #include "shell/single_instance.h"
 
+#include "native_path.h"
+
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
@@ -168,9 +169,13 @@ QString launchFolder(const QString& argument)
     if (argument.startsWith(u"file:", Qt::CaseInsensitive)) {
         const QUrl url(argument);
         if (!url.isLocalFile()) return {};
-        path = url.toLocalFile();
+        path = pathForUrl(url);
     }
-    const QFileInfo info(QDir::current(), path);
-    if (!info.isDir()) return {};
-    return QDir::cleanPath(info.absoluteFilePath());
+    // Worked out on the decoded path itself: QFileInfo would encode it again
+    // and lose the bytes that aren't UTF-8.
+    if (QDir::isRelativePath(path)) path = currentFolder() + u'/' + path;
+    path = QDir::cleanPath(path);
+    struct stat status {};
+    if (::stat(nativePath(path).constData(), &status) != 0 || !S_ISDIR(status.st_mode)) return {};
+    return path;
 }

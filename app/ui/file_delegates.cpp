@@ -5,51 +5,19 @@
 #include "ui/media_thumbnail.h"
 #include "ui/palette.h"
 #include "ui/thumbnail_requests.h"
+#include "ui/tile_backdrop.h"
 #include "ui/ui_style.h"
+#include "ui/wrapped_text.h"
 
 #include <QApplication>
 #include <QLocale>
 #include <QPainter>
-#include <QTextLayout>
 
 namespace {
 
 const FileListModel* fileModel(const QModelIndex& index)
 {
     return qobject_cast<const FileListModel*>(index.model());
-}
-
-// Up to `lines` lines of `text` in `rect`, the last one elided.
-void drawWrapped(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
-                 int lines, Qt::Alignment alignment)
-{
-    const QFontMetricsF metrics(font);
-    QTextLayout layout(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QStringList shown;
-    int start = 0;
-    for (int i = 0; i < lines; ++i) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid()) break;
-        line.setLineWidth(rect.width());
-        if (i == lines - 1) {
-            shown << metrics.elidedText(text.mid(start), Qt::ElideRight, rect.width());
-            break;
-        }
-        shown << text.mid(line.textStart(), line.textLength());
-        start = line.textStart() + line.textLength();
-    }
-    layout.endLayout();
-    painter.setFont(font);
-    qreal y = rect.top();
-    for (const QString& line : shown) {
-        painter.drawText(QRectF(rect.left(), y, rect.width(), metrics.height()),
-                         int(alignment | Qt::AlignTop), line.trimmed());
-        y += metrics.height();
-    }
 }
 
 QColor textColor()
@@ -72,20 +40,20 @@ void FileTileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const FileEntry& file = model->entry(index.row());
     const bool selected = model->isSelected(index.row());
     const QRectF frame = QRectF(option.rect).adjusted(0.5, 0.5, -0.5, -0.5);
-    UiStyle::card(*painter, frame, 10,
-                  selected ? UiStyle::withAlpha(Palette::blue(), 0.08)
-                           : UiStyle::withAlpha(Palette::surface(), 0.35),
-                  selected ? UiStyle::withAlpha(Palette::blue(), 0.6) : Palette::line());
-    if (option.state & QStyle::State_HasFocus)
-        UiStyle::card(*painter, frame.adjusted(1, 1, -1, -1), 9, QColor(),
-                      UiStyle::withAlpha(Palette::blue(), 0.35));
+    TileBackdrop::paint(*painter, option.rect, 10,
+                        selected ? UiStyle::withAlpha(Palette::blue(), 0.08)
+                                 : UiStyle::withAlpha(Palette::surface(), 0.35),
+                        selected ? UiStyle::withAlpha(Palette::blue(), 0.6) : Palette::line(),
+                        option.state & QStyle::State_HasFocus
+                            ? UiStyle::withAlpha(Palette::blue(), 0.35)
+                            : QColor());
     const QRectF inner = frame.adjusted(13, 13, -13, -13);
     const QRectF picture(inner.left(), inner.top() + 7, inner.width(), 67);
     MediaThumbnail::paint(*painter, picture, file, model->thumbnail(index.row(), 240), 34);
     painter->setPen(textColor());
     const QFont nameFont = UiStyle::font(11, QFont::Medium);
     const QRectF nameRect(inner.left(), picture.bottom() + 11, inner.width(), 28);
-    drawWrapped(*painter, nameRect, file.name, nameFont, 2, Qt::AlignHCenter);
+    WrappedText::draw(*painter, nameRect, file.name, nameFont, 2, Qt::AlignHCenter);
     painter->setPen(UiStyle::secondaryText());
     painter->setFont(UiStyle::font(10));
     painter->drawText(QRectF(inner.left(), nameRect.bottom() + 2, inner.width(), 16),

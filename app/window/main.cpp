@@ -1,15 +1,16 @@
+#include "native_path.h"
 #include "shell/settings_view.h"
 #include "shell/single_instance.h"
 #include "window/appearance.h"
 #include "window/content_view.h"
 #include "window/desktop_platform.h"
 #include "window/main_window.h"
+#include "window/quit_signals.h"
 #include "workspace/workspace_model.h"
 #include "workspace/workspace_router.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
 #include <cstdio>
@@ -70,6 +71,17 @@ void answerHelp(int& argc, char** argv)
         parser.process(probe); // prints the help and exits
 }
 
+// The arguments as the system gave them. Qt decodes argv as UTF-8 and turns
+// other bytes into U+FFFD, which would name another folder (or none).
+QStringList losslessArguments(int argc, char** argv)
+{
+    QStringList arguments;
+    arguments.reserve(argc);
+    for (int i = 0; i < argc; ++i)
+        arguments << decodePath(argv[i]);
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -82,7 +94,7 @@ int main(int argc, char** argv)
 
     QCommandLineParser parser;
     const LaunchOptions options(parser);
-    parser.process(app);
+    parser.process(losslessArguments(argc, argv));
     const auto& [screenshot, delay, size, section, folder] = options;
 
     std::optional<Feature> startSection;
@@ -93,20 +105,13 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    QString startFolder = parser.value(folder);
-    if (startFolder.isEmpty() && !parser.positionalArguments().isEmpty()) {
-        // Launchers pass file:// URLs.
-        const QString given = parser.positionalArguments().constFirst();
-        startFolder = launchFolder(given);
-        if (startFolder.isEmpty()) startFolder = given;
-    }
-    if (!startFolder.isEmpty()) {
-        const QFileInfo info(startFolder);
-        if (!info.isDir()) {
-            qWarning("quorvane: %s is not a folder", qPrintable(startFolder));
-            return 2;
-        }
-        startFolder = info.absoluteFilePath();
+    QString given = parser.value(folder);
+    if (given.isEmpty() && !parser.positionalArguments().isEmpty())
+        given = parser.positionalArguments().constFirst();
+    const QString startFolder = launchFolder(given);
+    if (!given.isEmpty() && startFolder.isEmpty()) {
+        qWarning("quorvane: %s is not a folder", qUtf8Printable(readablePath(given)));
+        return 2;
     }
 
     // A second launch hands its folder to the running window and ends.
@@ -120,6 +125,7 @@ int main(int argc, char** argv)
 
     auto router = std::make_unique<WorkspaceRouter>();
     auto window = std::make_unique<MainWindow>(*router);
+    const QuitSignals quitSignals(*router);
     router->setPlatform(desktopPlatform(window.get()));
     if (startSection && *startSection != Feature::Explorer) {
         router->activate(*startSection);

@@ -4,13 +4,16 @@
 #include "library/preview_surfaces.h"
 #include "named_pipe.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QMediaPlayer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QToolButton>
 #include <QtEndian>
+#include <atomic>
 
 namespace {
 
@@ -52,6 +55,35 @@ bool previewing(EmbeddedPreview& view, PreviewSurface::Kind kind)
 {
     return view.surface() && view.surface()->kind() == kind;
 }
+
+// Lets go of anything stuck opening `pipe` once `limit` has passed, until it
+// goes: a test that hands a pipe to a reader by mistake then fails rather
+// than hangs.
+class PipeWatch {
+public:
+    explicit PipeWatch(QString pipe, std::chrono::milliseconds limit = std::chrono::seconds(10))
+        : thread_(QThread::create([this, pipe = std::move(pipe), limit] {
+              QDeadlineTimer deadline(limit);
+              while (!done_ && !deadline.hasExpired())
+                  QThread::msleep(20);
+              while (!done_) {
+                  releasePipeReaders(pipe);
+                  QThread::msleep(20);
+              }
+          }))
+    {
+        thread_->start();
+    }
+    ~PipeWatch()
+    {
+        done_ = true;
+        thread_->wait();
+    }
+
+private:
+    std::atomic_bool done_{false};
+    std::unique_ptr<QThread> thread_;
+};
 
 } // namespace
 
@@ -137,6 +169,35 @@ TEST(EmbeddedPreview, ChoosesTheSurfaceByKindAndStepsBetweenKinds)
     generic = qobject_cast<GenericPreview*>(view.surface());
     EXPECT_FALSE(generic->showsText());
     EXPECT_TRUE(generic->details().contains(formatFileSize(64)));
+}
+
+TEST(EmbeddedPreview, PipesNamedLikeFilmsOrPdfsGetTheGenericSurface)
+{
+    LibraryFixture recent(Feature::Recent);
+    const FileEntry text = recent.textFile("a.txt", "before\n");
+    EmbeddedPreview view;
+    view.setModel(recent.model.get());
+    for (const char* name : {"x.mp4", "x.mp3", "x.pdf"}) {
+        const QString pipe = recent.path(name);
+        ASSERT_TRUE(makeNamedPipe(pipe));
+        const PipeWatch watch(pipe);
+        const FileEntry entry = FileEntry::fromPath(pipe);
+        ASSERT_EQ(PreviewSurface::kindFor(entry), PreviewSurface::Kind::Generic) << name;
+        recent.model->setPreviewFile(text);
+        recent.model->setPreviewFile(entry);
+        auto* generic = qobject_cast<GenericPreview*>(view.surface());
+        ASSERT_TRUE(generic) << name;
+        EXPECT_EQ(generic->file().path, pipe);
+        EXPECT_FALSE(generic->showsText());
+    }
+
+    // Handed one anyway, the player refuses it.
+    PlayerPreview player;
+    const QString pipe = recent.path("x.mp4");
+    const PipeWatch watch(pipe);
+    player.setFile(FileEntry::fromPath(pipe));
+    EXPECT_TRUE(player.player()->source().isEmpty());
+    EXPECT_FALSE(player.errorText().isEmpty());
 }
 
 TEST(PreviewSurfaces, ImageLoadsZoomsAndFallsBackForUnreadablePictures)

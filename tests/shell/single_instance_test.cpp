@@ -1,3 +1,4 @@
+#include "native_path.h"
 #include "shell/single_instance.h"
 #include "test_support.h"
 
@@ -133,6 +134,13 @@ TEST(SingleInstanceTest, LaunchArgumentsNameLocalFolders)
     EXPECT_EQ(launchFolder(QStringLiteral("My Photos")), photos);
     EXPECT_EQ(launchFolder(QStringLiteral("./My Photos/../My Photos")), photos);
     QDir::setCurrent(before);
+
+    // A name that isn't UTF-8 keeps its bytes, given as a path or as a URL.
+    const QByteArray oldDisk = QFile::encodeName(photos) + "/old\xff";
+    ASSERT_EQ(::mkdir(oldDisk.constData(), 0700), 0);
+    const QString old = decodePath(oldDisk);
+    EXPECT_EQ(nativePath(launchFolder(old)), oldDisk);
+    EXPECT_EQ(nativePath(launchFolder(urlForPath(old).toString())), oldDisk);
 
     EXPECT_EQ(launchFolder(file.fileName()), QString()); // a file, not a folder
     EXPECT_EQ(launchFolder(dir.filePath(QStringLiteral("missing"))), QString());
