@@ -70,6 +70,13 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
     transfers_ = transferStore->items();
     connect(transferStore, &TransferStore::itemsChanged, this,
             [this] { setTransfers(transferStore_->items()); });
+    // The folder watch can miss a change (no inotify slot left, or a single
+    // rename racing its start): a finished job touching the shown folder is
+    // reason enough to list it again.
+    connect(transferStore, &TransferStore::itemFinished, this, [this](const TransferItem& item) {
+        const QString from = QFileInfo(item.source).absolutePath();
+        if (followsDisk() && (item.destinationFolder == folder_ || from == folder_)) reloadFolder();
+    });
     connect(&filterTask_, &FilterSchedule::published, this, [this](const FilterOutput& output) {
         setLibraryResult(output.result);
         setTimelineGroups(output.timelineGroups);
