@@ -101,17 +101,8 @@ void TimelineDayView::fill()
 
 TimelineView::TimelineView(QWidget* parent) : SectionView(parent)
 {
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    scroll_ = new QScrollArea(this);
-    scroll_->setWidgetResizable(true);
-    scroll_->setFrameShape(QFrame::NoFrame);
-    outer->addWidget(scroll_);
-    auto* content = new QWidget(scroll_);
-    scroll_->setWidget(content);
-    auto* column = new QVBoxLayout(content);
-    column->setContentsMargins(24, 20, 24, 24);
-    column->setSpacing(18);
+    QVBoxLayout* column = makeScrollingColumn(scroll_);
+    QWidget* content = scroll_->widget();
 
     scopeBar_ = new ToolScopeBar(content);
     scopeBar_->setAction(tr("Refresh"));

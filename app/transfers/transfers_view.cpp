@@ -208,17 +208,8 @@ void TransferRow::paintEvent(QPaintEvent*)
 
 TransfersView::TransfersView(QWidget* parent) : SectionView(parent)
 {
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    scroll_ = new QScrollArea(this);
-    scroll_->setWidgetResizable(true);
-    scroll_->setFrameShape(QFrame::NoFrame);
-    outer->addWidget(scroll_);
-    auto* content = new QWidget(scroll_);
-    scroll_->setWidget(content);
-    auto* column = new QVBoxLayout(content);
-    column->setContentsMargins(24, 20, 24, 24);
-    column->setSpacing(18);
+    QVBoxLayout* column = makeScrollingColumn(scroll_);
+    QWidget* content = scroll_->widget();
 
     auto* card = new CardFrame(12, content);
     card->setFill([] { return Palette::surface(); });

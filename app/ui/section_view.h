@@ -3,6 +3,8 @@
 #include <QWidget>
 
 class QAbstractScrollArea;
+class QScrollArea;
+class QVBoxLayout;
 class WorkspaceModel;
 
 // A view that fills the window's detail column for some sections. The window
@@ -21,4 +23,9 @@ public:
 
 Q_SIGNALS:
     void scrollBodyChanged();
+
+protected:
+    // Fills the view with one frameless scroll area and returns the padded
+    // column of its content, for views that scroll as a whole.
+    QVBoxLayout* makeScrollingColumn(QScrollArea*& scroll);
 };
