@@ -110,7 +110,7 @@ WorkspaceModel::~WorkspaceModel()
     metadataTask_.cancel();
 }
 
-// MARK: computed state
+// Computed state
 
 bool WorkspaceModel::isShown(const FileEntry& file, const QDateTime& weekAgo) const
 {
@@ -170,7 +170,7 @@ QStringList WorkspaceModel::selectionInOrder() const
     return ordered + others;
 }
 
-// MARK: setters
+// Setters
 
 void WorkspaceModel::setFiles(QList<FileEntry> files)
 {
@@ -296,7 +296,7 @@ void WorkspaceModel::setActivity(bool busy, const QString& operation)
     Q_EMIT activityChanged();
 }
 
-// MARK: sections
+// Sections
 
 FeatureState WorkspaceModel::savedState() const
 {
@@ -386,7 +386,7 @@ QString WorkspaceModel::storageRoot() const
     return isMacScope() ? QStringLiteral("/") : folder_;
 }
 
-// MARK: loading
+// Loading
 
 void WorkspaceModel::discoverMac()
 {
@@ -717,7 +717,7 @@ void WorkspaceModel::cancelScan()
     setActivity(false, cancelled);
 }
 
-// MARK: filtering and media properties
+// Filtering and media properties
 
 void WorkspaceModel::scheduleLibraryFiltering(bool debounce)
 {

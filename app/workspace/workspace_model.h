@@ -245,7 +245,7 @@ private:
     QString storageRoot() const;
     void enqueueTransfers(const QStringList& sources, TransferKind kind);
     void walkJournal(void (UndoJournal::*step)());
-    // Runs `change` when `future` ends; failures go to `error` first.
+    // Runs `then` when `future` ends; failures go to `error` first.
     template <typename T>
     void afterChange(QFuture<T> future, std::function<void(bool succeeded)> then);
 
