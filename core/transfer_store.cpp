@@ -322,10 +322,15 @@ void TransferStore::finish(const QUuid& id, const QFuture<TransferOutcome>& futu
 
 void TransferStore::measure(const TransferItem& item)
 {
-    QtConcurrent::run(sizeOf, item.source).then(this, [this, id = item.id](qint64 size) {
-        measured_.insert(id, size);
+    // A watcher owned by the store, not then(this, …): Qt 6.4 asserts in a
+    // continuation whose context is gone, and a store can go before its count.
+    auto* watcher = new QFutureWatcher<qint64>(this);
+    connect(watcher, &QFutureWatcher<qint64>::finished, this, [this, watcher, id = item.id] {
+        watcher->deleteLater();
+        measured_.insert(id, watcher->result());
         Q_EMIT remainingChanged();
     });
+    watcher->setFuture(QtConcurrent::run(sizeOf, item.source));
 }
 
 TransferItem* TransferStore::find(const QUuid& id)
