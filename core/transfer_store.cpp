@@ -30,13 +30,18 @@ ConflictResolver resolverFor(ConflictPolicy policy)
 }
 
 // The bytes of file data below `path`; unreadable parts count nothing.
-qint64 sizeOf(const QString& path)
+struct Stopped {};
+
+qint64 sizeOf(const QString& path, const std::shared_ptr<std::atomic_bool>& stop)
 {
     qint64 total = 0;
     try {
         TreeWalker::walk(path, true, [&](const TreeWalker::Item& item) {
+            if (stop->load()) throw Stopped();
             if (item.st && S_ISREG(item.st->st_mode)) total += item.st->st_size;
         });
+    } catch (const Stopped&) {
+        return 0;
     } catch (const FileError&) {
         struct stat st;
         if (::lstat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
@@ -59,6 +64,10 @@ TransferStore::TransferStore(std::shared_ptr<TransferEngine> engine, QObject* pa
 
 TransferStore::~TransferStore()
 {
+    // Counts still walking stop at their next item; none outlives the store.
+    stopMeasuring_->store(true);
+    for (QFuture<qint64>& count : measuring_)
+        count.waitForFinished();
     if (!worker_) return;
     worker_->control->cancel();
     try {
@@ -324,13 +333,16 @@ void TransferStore::measure(const TransferItem& item)
 {
     // A watcher owned by the store, not then(this, …): Qt 6.4 asserts in a
     // continuation whose context is gone, and a store can go before its count.
+    QFuture<qint64> count = QtConcurrent::run(sizeOf, item.source, stopMeasuring_);
+    measuring_.append(count);
     auto* watcher = new QFutureWatcher<qint64>(this);
     connect(watcher, &QFutureWatcher<qint64>::finished, this, [this, watcher, id = item.id] {
         watcher->deleteLater();
+        measuring_.removeIf([](const QFuture<qint64>& f) { return f.isFinished(); });
         measured_.insert(id, watcher->result());
         Q_EMIT remainingChanged();
     });
-    watcher->setFuture(QtConcurrent::run(sizeOf, item.source));
+    watcher->setFuture(count);
 }
 
 TransferItem* TransferStore::find(const QUuid& id)

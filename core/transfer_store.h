@@ -10,6 +10,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -111,6 +112,9 @@ private:
     std::optional<Job> worker_;
     QHash<QUuid, Batch> batches_;
     QHash<QUuid, qint64> measured_;
+    // Counts of queued jobs still running, and the flag that stops them.
+    QList<QFuture<qint64>> measuring_;
+    std::shared_ptr<std::atomic_bool> stopMeasuring_ = std::make_shared<std::atomic_bool>(false);
     bool queuePaused_ = false;
     TransferRate rate_;
     QElapsedTimer clock_;
