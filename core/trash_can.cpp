@@ -130,7 +130,7 @@ TrashedItem trashItem(const QString& path)
             return {original, trashes[i] + QStringLiteral("/files/") + stem, info};
         }
     }
-    // In the trash, but not where the specification puts it: it can't come back by itself.
+    // In the trash, but not where the freedesktop rules put it: it can't come back by itself.
     throw FileError::withDescription(original,
                                      QStringLiteral("The trash doesn\u2019t say where it put it."));
 }
