@@ -1,9 +1,12 @@
 #include "command_registry.h"
 
 #include "file_error.h"
+#include "interrupt.h"
+#include "native_path.h"
 #include "output_stream.h"
 #include "terminal_text.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -92,3 +95,23 @@ int dispatch(const CommandRegistry& registry, const QStringList& words)
 }
 
 } // namespace
+
+int runProgram(int argc, char** argv,
+               const std::function<void(CommandRegistry&)>& registerDiscovery)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
+    Interrupt::install();
+
+    CommandRegistry registry;
+    registerFileCommands(registry);
+    registerAnalysisCommands(registry);
+    registerTransferCommands(registry);
+    registerDiscovery(registry);
+    // From argv itself: QCoreApplication::arguments() would lose bytes that aren't UTF-8.
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words.append(decodePath(argv[i]));
+    return runCommandLine(registry, words);
+}

@@ -38,3 +38,8 @@ void registerDiscoveryCommands(CommandRegistry& registry, const DiscoveryRunner&
 // Parses and runs one command line; returns the exit status. Output goes to
 // stdout, errors to stderr as "quorvane-cli: MESSAGE".
 int runCommandLine(const CommandRegistry& registry, const QStringList& arguments);
+// A whole program: the application object, Ctrl-C, every command group with
+// the index and media commands from `registerDiscovery`, then the command
+// line read from argv's own bytes.
+int runProgram(int argc, char** argv,
+               const std::function<void(CommandRegistry&)>& registerDiscovery);

@@ -1,8 +1,5 @@
 #include "command_registry.h"
-#include "interrupt.h"
-#include "native_path.h"
 
-#include <QCoreApplication>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -36,19 +33,6 @@ int handOn(const QString&, const Arguments&)
 int main(int argc, char** argv)
 {
     givenArguments = argv;
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
-    Interrupt::install();
-
-    CommandRegistry registry;
-    registerFileCommands(registry);
-    registerAnalysisCommands(registry);
-    registerTransferCommands(registry);
-    registerDiscoveryCommands(registry, handOn);
-    // From argv itself: QCoreApplication::arguments() would lose bytes that aren't UTF-8.
-    QStringList words;
-    for (int i = 1; i < argc; ++i)
-        words.append(decodePath(argv[i]));
-    return runCommandLine(registry, words);
+    return runProgram(
+        argc, argv, [](CommandRegistry& registry) { registerDiscoveryCommands(registry, handOn); });
 }
