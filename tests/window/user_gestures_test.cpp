@@ -17,14 +17,12 @@
 #include "ui/file_list_view.h"
 #include "ui/name_sheet.h"
 #include "window/content_view.h"
-#include "window/desktop_platform.h"
 #include "window/main_window.h"
-#include "window/model_testers.h"
+#include "window/shown_window.h"
 #include "window/sidebar.h"
 #include "window/sidebar_row.h"
 #include "window/top_bar.h"
 #include "window/window_dialogs.h"
-#include "window/window_fixture.h"
 #include "window/window_sheets.h"
 #include "window/window_status_bar.h"
 
@@ -66,48 +64,17 @@ bool showsLabel(const QWidget& root, const QString& text)
     return false;
 }
 
-QStringList shownNames(const FileListModel& list)
-{
-    QStringList names;
-    for (int row = 0; row < list.rowCount(); ++row)
-        names << list.entry(row).name;
-    return names;
-}
-
-class UserGestures : public WindowTest {
+class UserGestures : public ShownWindowTest {
 protected:
     void SetUp() override
     {
         copyEngine = std::make_shared<HeldCopies>();
-        WindowTest::SetUp();
-        window = std::make_unique<MainWindow>(*router);
-        router->setPlatform(desktopPlatform(window.get()));
-        window->show();
-        activate();
-        testers = std::make_unique<ModelTesters>(window.get());
+        ShownWindowTest::SetUp();
         // At least the Explorer's and the libraries' file lists and the storage outline.
         ASSERT_GE(testers->count(), 3);
     }
-    void TearDown() override
-    {
-        router->stopAllWork();
-        testers.reset();
-        window.reset();
-        WindowTest::TearDown();
-    }
-
-    // Window shortcuts reach only the active window.
-    void activate()
-    {
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
 
     ContentView& content() const { return *window->content(); }
-    ExplorerBrowser* explorer() const
-    {
-        return qobject_cast<ExplorerBrowser*>(content().currentSectionView());
-    }
 
     void clickSidebar(Feature feature)
     {
@@ -153,15 +120,8 @@ protected:
     // The Explorer lists `folder` with exactly `names` and names it on screen.
     void expectShowing(const QString& folder, const QStringList& names)
     {
-        WorkspaceModel& model = router->current();
-        ExplorerBrowser* browser = explorer();
-        ASSERT_TRUE(browser);
-        ASSERT_TRUE(waitFor([&] {
-            return model.folder() == folder && shownNames(*browser->listModel()) == names;
-        })) << shownNames(*browser->listModel()).join(u',').toStdString()
-            << " in " << model.folder().toStdString() << " not " << folder.toStdString();
-        EXPECT_FALSE(model.isMacScope());
-        EXPECT_TRUE(waitUntilSettled(model));
+        ShownWindowTest::expectShowing(folder, names);
+        EXPECT_FALSE(router->current().isMacScope());
         EXPECT_TRUE(showsLabel(content(), QFileInfo(folder).fileName()));
     }
 
@@ -214,10 +174,6 @@ protected:
         EXPECT_TRUE(waitFor([&] { return !sheet || !sheet->isVisible(); }));
         activate();
     }
-
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<ModelTesters> testers;
-    TempTree tree;
 };
 
 } // namespace
@@ -264,9 +220,7 @@ TEST_F(UserGestures, OpensFoldersListedFromTheWholeComputerInEveryLayout)
             clickSidebar(Feature::Explorer);
             ASSERT_TRUE(model.isMacScope());
             ASSERT_TRUE(log->send(finalSnapshot(indexed)));
-            ASSERT_TRUE(waitFor([&] {
-                return shownNames(*explorer()->listModel()) == QStringList{"Beta", "notes.txt"};
-            }));
+            ASSERT_TRUE(waitFor([&] { return shownNames() == QStringList{"Beta", "notes.txt"}; }));
             EXPECT_TRUE(showsLabel(content(), QStringLiteral("This Computer")));
             chooseLayout(mode);
             FileListView* view = explorer()->currentView();
