@@ -87,3 +87,15 @@ QStringList partialCopiesIn(const QString& folder)
     return QDir(folder).entryList({QStringLiteral(".quorvane-copy-*")},
                                   QDir::AllEntries | QDir::Hidden | QDir::System);
 }
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}

@@ -45,6 +45,10 @@ private:
 
 // The unfinished copies (".quorvane-copy-…") left in `folder`.
 QStringList partialCopiesIn(const QString& folder);
+// A file's bytes, or "<missing>" when it can't be read.
+QByteArray contentsOf(const QString& path);
+// Every name in `folder`, hidden ones too, by name.
+QStringList entriesOf(const QString& folder);
 
 // The names of the entries, in order.
 QStringList namesOf(const QList<FileEntry>& entries);

@@ -16,18 +16,6 @@ QJsonObject json(const CliRun& run)
     return QJsonDocument::fromJson(run.out).object();
 }
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QStringList entriesOf(const QString& folder)
-{
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 } // namespace
 
 TEST(CliConflicts, CopyTakesAnAnswerForTakenNames)

@@ -12,18 +12,6 @@ namespace {
 
 constexpr qint64 kMiB = 1 << 20;
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QStringList entriesOf(const QString& folder)
-{
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 // A handler that gives the answers in order and keeps what it was asked.
 struct Answers {
     QList<ConflictChoice> choices;

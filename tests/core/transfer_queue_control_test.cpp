@@ -14,12 +14,6 @@ namespace {
 
 constexpr qint64 kMiB = 1 << 20;
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // Real copies whose first report after data moved waits until the test lets
 // it go, so the test can act while a copy is known to be halfway.
 class GatedCopies : public TransferEngine {

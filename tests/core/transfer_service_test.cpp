@@ -37,18 +37,6 @@ struct stat lstatOf(const QString& path)
 }
 
 // Everything in `folder`, hidden items too.
-QStringList entriesOf(const QString& folder)
-{
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 // Runs one copy, keeping every progress report; returns the error, if any.
 struct CopyRun {
     std::vector<CopyProgress> reports;

@@ -12,18 +12,6 @@
 
 namespace {
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QStringList entriesOf(const QString& folder)
-{
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 TransferOutcome transfer(TransferKind kind, const QString& source, const QString& folder,
                          std::optional<ConflictAnswer> answer = std::nullopt)
 {
