@@ -3,12 +3,12 @@
 #include "file_error.h"
 #include "log_categories.h"
 #include "native_path.h"
+#include "serial_executor.h"
 #include "transfer_service.h"
 #include "tree_walker.h"
 
 #include <QFutureWatcher>
 #include <QMetaObject>
-#include <QtConcurrent/QtConcurrentRun>
 #include <sys/stat.h>
 
 namespace {
@@ -32,12 +32,12 @@ ConflictResolver resolverFor(ConflictPolicy policy)
 // The bytes of file data below `path`; unreadable parts count nothing.
 struct Stopped {};
 
-qint64 sizeOf(const QString& path, const std::shared_ptr<std::atomic_bool>& stop)
+qint64 sizeOf(const QString& path, const CancelCheck& isCancelled)
 {
     qint64 total = 0;
     try {
         TreeWalker::walk(path, true, [&](const TreeWalker::Item& item) {
-            if (stop->load()) throw Stopped();
+            if (isCancelled()) throw Stopped();
             if (item.st && S_ISREG(item.st->st_mode)) total += item.st->st_size;
         });
     } catch (const Stopped&) {
@@ -58,16 +58,16 @@ TransferStore::TransferStore(QObject* parent)
 }
 
 TransferStore::TransferStore(std::shared_ptr<TransferEngine> engine, QObject* parent)
-    : QObject(parent), engine_(std::move(engine))
+    : QObject(parent), engine_(std::move(engine)), measurer_(std::make_unique<SerialExecutor>())
 {
 }
 
 TransferStore::~TransferStore()
 {
     // Counts still walking stop at their next item; none outlives the store.
-    stopMeasuring_->store(true);
     for (QFuture<qint64>& count : measuring_)
-        count.waitForFinished();
+        count.cancel();
+    measurer_.reset();
     if (!worker_) return;
     worker_->control->cancel();
     try {
@@ -333,12 +333,16 @@ void TransferStore::measure(const TransferItem& item)
 {
     // A watcher owned by the store, not then(this, …): Qt 6.4 asserts in a
     // continuation whose context is gone, and a store can go before its count.
-    QFuture<qint64> count = QtConcurrent::run(sizeOf, item.source, stopMeasuring_);
+    // One walk at a time on a thread of the store's own: the disk is one.
+    QFuture<qint64> count = measurer_->run([source = item.source](const CancelCheck& isCancelled) {
+        return sizeOf(source, isCancelled);
+    });
     measuring_.append(count);
     auto* watcher = new QFutureWatcher<qint64>(this);
     connect(watcher, &QFutureWatcher<qint64>::finished, this, [this, watcher, id = item.id] {
         watcher->deleteLater();
         measuring_.removeIf([](const QFuture<qint64>& f) { return f.isFinished(); });
+        if (watcher->future().resultCount() == 0) return;
         measured_.insert(id, watcher->result());
         Q_EMIT remainingChanged();
     });

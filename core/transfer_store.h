@@ -10,9 +10,10 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
-#include <atomic>
 #include <memory>
 #include <optional>
+
+class SerialExecutor;
 
 // How a batch settles names that are taken in its destination.
 enum class ConflictPolicy {
@@ -112,9 +113,9 @@ private:
     std::optional<Job> worker_;
     QHash<QUuid, Batch> batches_;
     QHash<QUuid, qint64> measured_;
-    // Counts of queued jobs still running, and the flag that stops them.
+    // Counts of queued jobs still to come, and the thread that makes them.
     QList<QFuture<qint64>> measuring_;
-    std::shared_ptr<std::atomic_bool> stopMeasuring_ = std::make_shared<std::atomic_bool>(false);
+    std::unique_ptr<SerialExecutor> measurer_;
     bool queuePaused_ = false;
     TransferRate rate_;
     QElapsedTimer clock_;
