@@ -190,7 +190,7 @@ void AnalysisView::updateFiles()
     };
     if (report && report->inaccessible >= 1)
         figures.append({QStringLiteral("SKIPPED"), QString::number(report->inaccessible)});
-    stats_->set(colorOf(feature), figures);
+    stats_->set(feature, figures);
     stats_->show();
 
     hierarchy_->setVisible(feature == Feature::Storage);
@@ -260,7 +260,7 @@ void AnalysisView::updateDuplicates()
     qsizetype extra = 0;
     for (const QList<FileEntry>& group : groups)
         extra += group.size() - 1;
-    stats_->set(colorOf(feature),
+    stats_->set(feature,
                 {{QStringLiteral("GROUPS"), QString::number(groups.size())},
                  {QStringLiteral("EXTRA COPIES"), QString::number(extra)},
                  {QStringLiteral("SKIPPED"), QString::number(model_->report()->inaccessible)}});

@@ -13,9 +13,10 @@ StatsCard::StatsCard(QWidget* parent) : CardFrame(12, parent), row_(new QHBoxLay
     row_->addStretch();
 }
 
-void StatsCard::set(const QColor& tint, const QList<Stat>& stats)
+void StatsCard::set(Feature feature, const QList<Stat>& stats)
 {
-    setFill([tint] { return UiStyle::withAlpha(tint, 0.05); });
+    // The colour is looked up at each paint, so a switch of appearance shows at once.
+    setFill([feature] { return UiStyle::withAlpha(colorOf(feature), 0.05); });
     while (cells_.size() < stats.size()) {
         auto* cell = new QWidget(this);
         auto* column = new QVBoxLayout(cell);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sections/feature.h"
 #include "ui/card_frame.h"
 
 #include <QList>
@@ -18,7 +19,8 @@ public:
     };
 
     explicit StatsCard(QWidget* parent = nullptr);
-    void set(const QColor& tint, const QList<Stat>& stats);
+    // Drawn on a wash of `feature`'s colour, which follows the appearance.
+    void set(Feature feature, const QList<Stat>& stats);
     const QList<Stat>& stats() const { return stats_; }
     // The value under `caption`, or a null string when that figure is not shown.
     QString value(const QString& caption) const;

@@ -13,6 +13,8 @@ public:
     // Colours are functions so that they follow the light/dark palette.
     void setFill(std::function<QColor()> fill);
     void setBorder(std::function<QColor()> border);
+    // The fill as it would be painted now; invalid when there is none.
+    QColor fill() const { return fill_ ? fill_() : QColor(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

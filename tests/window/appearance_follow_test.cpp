@@ -1,7 +1,9 @@
+#include "analysis/stats_card.h"
 #include "sections/named_colors.h"
 #include "shell/settings_view.h"
 #include "transfers/transfers_view.h"
 #include "ui/symbols.h"
+#include "ui/ui_style.h"
 #include "window/appearance.h"
 #include "window/desktop_color_scheme.h"
 #include "window/legibility_audit.h"
@@ -168,4 +170,37 @@ TEST(AppearanceFollowTest, SettingsTabsAreReadable)
                 << tabs->tabText(i).toStdString();
         }
     }
+}
+
+// A shown figures card takes on the new appearance's wash at once, not at the
+// next scan: the painted fill is the section colour of the appearance now in use.
+TEST(AppearanceFollowTest, FiguresCardFollowsASwitchWhileShown)
+{
+    applyAppearance(*qApp, Appearance::Light);
+    QWidget window;
+    window.setAutoFillBackground(true);
+    window.resize(500, 120);
+    auto* card = new StatsCard(&window);
+    card->setGeometry(0, 0, 500, 120);
+    card->set(Feature::Storage, {{QStringLiteral("FILES"), QStringLiteral("3")}});
+    window.show();
+    QList<QRgb> painted;
+    for (Appearance appearance : {Appearance::Light, Appearance::Dark, Appearance::Light}) {
+        applyAppearance(*qApp, appearance);
+        QCoreApplication::processEvents();
+        const QColor wash = UiStyle::withAlpha(colorOf(Feature::Storage), 0.05);
+        EXPECT_EQ(card->fill(), wash);
+        // An empty spot inside the card: the wash over the window's background.
+        const QColor pixel = window.grab().toImage().pixelColor(20, 100);
+        const QColor ground = window.palette().color(QPalette::Window);
+        const auto blend = [&](int over, int under) {
+            return qRound(over * wash.alphaF() + under * (1 - wash.alphaF()));
+        };
+        EXPECT_NEAR(pixel.red(), blend(wash.red(), ground.red()), 3);
+        EXPECT_NEAR(pixel.green(), blend(wash.green(), ground.green()), 3);
+        EXPECT_NEAR(pixel.blue(), blend(wash.blue(), ground.blue()), 3);
+        painted << pixel.rgb();
+    }
+    EXPECT_NE(painted[0], painted[1]);
+    EXPECT_EQ(painted[0], painted[2]);
 }
