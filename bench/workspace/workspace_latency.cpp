@@ -1,7 +1,7 @@
 // Latency figures of the section models, printed as plain lines:
-//   workspace_latency [TREE]
-// TREE (optional) is a folder to scan and hash in the Duplicate Finder while
-// the longest stall of the event loop is measured.
+//   workspace_latency [TREE [large|duplicates|storage]]
+// TREE (optional) is a folder to scan in an analysis section (the Duplicate
+// Finder unless named) while the longest stall of the event loop is measured.
 #include "transfer_store.h"
 #include "workspace/workspace_model.h"
 #include "workspace/workspace_router.h"
@@ -106,12 +106,12 @@ void switchingCost(const QList<FileEntry>& files)
                 *std::max_element(costs.begin(), costs.end()), starts - startsBefore);
 }
 
-void longestStall(const QString& tree)
+void longestStall(const QString& tree, Feature feature)
 {
     int starts = 0;
     TransferStore store;
-    WorkspaceModel model(std::make_unique<FixedDiscovery>(QList<FileEntry>{}, &starts),
-                         Feature::Duplicates, &store);
+    WorkspaceModel model(std::make_unique<FixedDiscovery>(QList<FileEntry>{}, &starts), feature,
+                         &store);
     spinUntil([&] { return !model.busy() && !model.isFiltering(); });
     QElapsedTimer sinceTick;
     qint64 worst = 0;
@@ -124,13 +124,15 @@ void longestStall(const QString& tree)
     QElapsedTimer total;
     total.start();
     model.navigate(tree);
+    spinUntil([&] { return !model.busy() && !model.isFiltering(); });
+    model.scan();
     sinceTick.start();
     ticker.start(1);
     spinUntil([&] { return model.report().has_value() && !model.busy() && !model.isFiltering(); });
     ticker.stop();
-    std::printf("scan + duplicate search of %s: %.2f s, %lld files, %lld groups; longest event "
-                "loop stall %.1f ms\n",
-                qPrintable(tree), total.nsecsElapsed() / 1e9,
+    std::printf("%s scan of %s: %.2f s, %lld files, %lld groups; longest event loop stall "
+                "%.1f ms\n",
+                qPrintable(titleOf(feature)), qPrintable(tree), total.nsecsElapsed() / 1e9,
                 static_cast<long long>(model.report()->files.size()),
                 static_cast<long long>(model.duplicateGroups().size()), worst / 1e6);
 }
@@ -143,6 +145,12 @@ int main(int argc, char** argv)
     const QList<FileEntry> files = manyEntries(100000);
     typingLatency(files);
     switchingCost(files);
-    if (argc > 1) longestStall(QString::fromLocal8Bit(argv[1]));
+    if (argc > 1) {
+        const QString named = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+        const Feature feature = named == u"large"     ? Feature::Large
+                                : named == u"storage" ? Feature::Storage
+                                                      : Feature::Duplicates;
+        longestStall(QString::fromLocal8Bit(argv[1]), feature);
+    }
     return 0;
 }
