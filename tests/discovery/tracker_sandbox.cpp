@@ -49,7 +49,7 @@ TrackerSandbox::TrackerSandbox() : state_(QStringLiteral("/var/tmp/quorvane-trac
 
 TrackerSandbox::~TrackerSandbox()
 {
-    if (busPid_ > 0) {
+    if (bus_ && bus_->failure().isEmpty()) {
         // The miners leave when their bus goes away; ask them first so the
         // database is closed before the folder is removed.
         for (const char* name :
@@ -67,12 +67,7 @@ TrackerSandbox::~TrackerSandbox()
                     QThread::msleep(100);
             }
         }
-        ::kill(pid_t(busPid_), SIGTERM);
     }
-    if (hadBus_)
-        qputenv("DBUS_SESSION_BUS_ADDRESS", savedBus_);
-    else
-        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 QString TrackerSandbox::run(const QString& program, const QStringList& arguments,
@@ -128,20 +123,9 @@ QString TrackerSandbox::start(int timeoutMs, int unextractable)
 
 QString TrackerSandbox::launch()
 {
-    hadBus_ = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS");
-    savedBus_ = qgetenv("DBUS_SESSION_BUS_ADDRESS");
-    QProcess bus;
-    bus.setProcessEnvironment(environment_);
-    bus.start("dbus-daemon", {"--session", "--fork", "--print-address=1", "--print-pid=1"});
-    if (!bus.waitForFinished(10000) || bus.exitCode() != 0)
-        return QStringLiteral("dbus-daemon --session did not start: %1")
-            .arg(QString::fromUtf8(bus.readAllStandardError()));
-    const QStringList lines =
-        QString::fromUtf8(bus.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    if (lines.size() < 2) return QStringLiteral("dbus-daemon printed no address");
-    busPid_ = lines[1].trimmed().toLongLong();
-    environment_.insert("DBUS_SESSION_BUS_ADDRESS", lines[0].trimmed());
-    qputenv("DBUS_SESSION_BUS_ADDRESS", lines[0].trimmed().toLocal8Bit());
+    bus_ = std::make_unique<PrivateSessionBus>(environment_);
+    if (!bus_->failure().isEmpty()) return bus_->failure();
+    environment_.insert("DBUS_SESSION_BUS_ADDRESS", bus_->address());
 
     run("gdbus", {"call", "--session", "--dest", "org.freedesktop.DBus", "--object-path",
                   "/org/freedesktop/DBus", "--method", "org.freedesktop.DBus.StartServiceByName",

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "private_session_bus.h"
+
 #include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
@@ -36,7 +38,5 @@ private:
     QTemporaryDir state_;
     QString folder_;
     QProcessEnvironment environment_;
-    qint64 busPid_ = 0;
-    QByteArray savedBus_;
-    bool hadBus_ = false;
+    std::unique_ptr<PrivateSessionBus> bus_;
 };
