@@ -1,12 +1,14 @@
 #include "ui/file_list_model.h"
 
 #include "native_path.h"
+#include "ui/row_diff.h"
 #include "ui/thumbnail_requests.h"
 #include "workspace/workspace_model.h"
 
 #include <QMimeData>
 #include <QMimeDatabase>
 #include <QUrl>
+#include <numeric>
 
 namespace {
 
@@ -62,12 +64,55 @@ void FileListModel::reload()
 {
     VisibleEntries shown;
     if (workspace_) shown = workspace_->visibleEntries();
-    beginResetModel();
-    entries_ = std::move(shown);
+    const RowDiff diff = RowDiff::between(entries_, shown);
     rows_.clear();
     waiting_.clear();
-    endResetModel();
+    if (diff.reset) {
+        beginResetModel();
+        entries_ = std::move(shown);
+        endResetModel();
+    } else {
+        announce(diff, std::move(shown));
+    }
     Q_EMIT entriesChanged();
+}
+
+void FileListModel::announce(const RowDiff& diff, VisibleEntries shown)
+{
+    if (diff.removed.isEmpty() && diff.inserted.isEmpty()) {
+        entries_ = std::move(shown);
+    } else {
+        // Between the steps the rows are positions in the old entries followed
+        // by the new ones, so that each step leaves the model as it announced;
+        // the new list takes over at the end.
+        QList<FileEntry> both = entries_.toList();
+        const int oldCount = int(both.size());
+        QList<int> order(oldCount);
+        std::iota(order.begin(), order.end(), 0);
+        for (const RowDiff::Range& range : diff.inserted)
+            for (int row = range.first; row <= range.last; ++row)
+                both.append(shown.at(row));
+        entries_ = VisibleEntries{std::move(both), std::move(order), false};
+        for (auto range = diff.removed.crbegin(); range != diff.removed.crend(); ++range) {
+            beginRemoveRows({}, range->first, range->last);
+            entries_.rows.remove(range->first, range->last - range->first + 1);
+            endRemoveRows();
+        }
+        int added = oldCount;
+        for (const RowDiff::Range& range : diff.inserted) {
+            beginInsertRows({}, range.first, range.last);
+            for (int row = range.first; row <= range.last; ++row)
+                entries_.rows.insert(row, added++);
+            endInsertRows();
+        }
+        entries_ = std::move(shown);
+    }
+    // Many changed rows are repainted as one span rather than row by row.
+    if (diff.changed.size() > 64)
+        Q_EMIT dataChanged(index(diff.changed.first()), index(diff.changed.last()));
+    else
+        for (const int row : diff.changed)
+            Q_EMIT dataChanged(index(row), index(row));
 }
 
 void FileListModel::setEntries(QList<FileEntry> entries)

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 class ThumbnailRequests;
+struct RowDiff;
 class WorkspaceModel;
 
 // The entries a section shows, as one list model that every layout shares.
@@ -26,7 +27,8 @@ public:
     WorkspaceModel* workspace() const;
     // Replaces the list once (for views that page or group the entries).
     void setEntries(QList<FileEntry> entries);
-    // Re-reads the model's visible list (done on its change signals).
+    // Re-reads the model's visible list (done on its change signals). Rows that
+    // come, go or change are announced as such, so views keep their place.
     void reload();
 
     // Valid until the list next changes: hand copies to anything that may change it.
@@ -50,6 +52,7 @@ Q_SIGNALS:
     void entriesChanged();
 
 private:
+    void announce(const RowDiff& diff, VisibleEntries shown);
     void repaintSelection();
     void repaintPath(const QString& path);
 

@@ -62,6 +62,8 @@ FileListView::FileListView(FileListModel* model, Layout layout, QWidget* parent)
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, later);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, later);
     connect(model, &QAbstractItemModel::modelReset, this, later);
+    connect(model, &QAbstractItemModel::rowsInserted, this, later);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, later);
     FileListAccessible::install();
     connect(model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
