@@ -198,11 +198,12 @@ struct Inode {
     Digest digest{};
 };
 
-// A listed file that passed its first property check.
+// A listed file that passed its first property check. Its identity then is
+// its inode's: hard links share every property checked.
 struct Candidate {
     qsizetype listed; // index into the input
-    Identity before;
     qsizetype inode;
+    bool unchanged = false; // the second check found it as the first did
 };
 
 qint64 readFully(int fd, char* buffer, qint64 size, off_t offset)
@@ -461,18 +462,18 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
     for (const auto& [size, members] : bySize)
         if (members.size() >= 2) shareSize.insert(shareSize.end(), members.begin(), members.end());
 
-    // First check: what is there now.
-    std::vector<QByteArray> paths(files.size());
+    // First check: what is there now. Native paths are made again where
+    // needed rather than kept for every file.
     std::vector<std::optional<Identity>> befores(files.size());
     runParallel(qsizetype(shareSize.size()), workers, [&](qsizetype i, Worker&) {
         throwIfCancelled(isCancelled);
         const qsizetype index = shareSize[i];
-        paths[index] = nativePath(files[index].path);
-        befores[index] = identityOf(paths[index]);
+        befores[index] = identityOf(nativePath(files[index].path));
     });
 
     // Which paths share an inode; it is read once for all of them.
     std::vector<Inode> inodes;
+    inodes.reserve(shareSize.size());
     std::vector<std::vector<Candidate>> groups;
     for (const auto& [size, members] : bySize) {
         if (members.size() < 2) continue;
@@ -503,13 +504,16 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
             auto found = seen.constFind(key);
             if (found == seen.constEnd()) {
                 found = seen.insert(key, qsizetype(inodes.size()));
-                inodes.push_back({paths[index], *before});
+                QByteArray path = nativePath(files[index].path);
+                path.squeeze();
+                inodes.push_back({std::move(path), *before});
             }
             ++inodes[*found].paths;
-            group.push_back({index, *before, *found});
+            group.push_back({index, *found});
         }
         if (group.size() >= 2) groups.push_back(std::move(group));
     }
+    std::vector<std::optional<Identity>>().swap(befores);
 
     std::vector<qsizetype> toRead;
     std::vector<bool> queued(inodes.size());
@@ -559,14 +563,14 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
     });
 
     // Second check: anything changed since the first is left out.
-    std::vector<std::optional<Identity>> afters(files.size());
-    std::vector<const Candidate*> checked;
-    for (const auto& group : groups)
-        for (const Candidate& candidate : group)
+    std::vector<Candidate*> checked;
+    for (auto& group : groups)
+        for (Candidate& candidate : group)
             checked.push_back(&candidate);
     runParallel(qsizetype(checked.size()), workers, [&](qsizetype i, Worker&) {
-        const qsizetype index = checked[i]->listed;
-        afters[index] = identityOf(paths[index]);
+        Candidate& candidate = *checked[i];
+        const auto after = identityOf(nativePath(files[candidate.listed].path));
+        candidate.unchanged = after && *after == inodes[candidate.inode].before;
     });
 
     // Groups in input order within each size.
@@ -578,8 +582,7 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
         for (const Candidate& candidate : group) {
             const Inode& inode = inodes[candidate.inode];
             const FileEntry& listed = files[candidate.listed];
-            const auto& after = afters[candidate.listed];
-            if (inode.failed || !after || !(*after == candidate.before)) {
+            if (inode.failed || !candidate.unchanged) {
                 ++report.skipped;
                 continue;
             }
@@ -596,9 +599,9 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
             const auto slot = slotOf.constFind(key);
             if (slot == slotOf.constEnd()) {
                 slotOf.insert(key, qsizetype(byDigest.size()));
-                byDigest.push_back({after->entry(listed)});
+                byDigest.push_back({inode.before.entry(listed)});
             } else {
-                byDigest[*slot].append(after->entry(listed));
+                byDigest[*slot].append(inode.before.entry(listed));
             }
         }
         for (auto& entries : byDigest) {
