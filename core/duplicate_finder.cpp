@@ -464,27 +464,28 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
 
     // First check: what is there now. Native paths are made again where
     // needed rather than kept for every file.
-    std::vector<std::optional<Identity>> befores(files.size());
+    // One per file that shares its size, in the order of `shareSize`.
+    std::vector<std::optional<Identity>> befores(shareSize.size());
     runParallel(qsizetype(shareSize.size()), workers, [&](qsizetype i, Worker&) {
         throwIfCancelled(isCancelled);
-        const qsizetype index = shareSize[i];
-        befores[index] = identityOf(nativePath(files[index].path));
+        befores[std::size_t(i)] = identityOf(nativePath(files[shareSize[i]].path));
     });
 
     // Which paths share an inode; it is read once for all of them.
     std::vector<Inode> inodes;
     inodes.reserve(shareSize.size());
     std::vector<std::vector<Candidate>> groups;
+    std::size_t shared = 0; // position in `shareSize` and `befores`
     for (const auto& [size, members] : bySize) {
         if (members.size() < 2) continue;
         std::vector<Candidate> group;
         QHash<QPair<quint64, quint64>, qsizetype> seen;
         QSet<QString> listedPaths;
         for (qsizetype index : members) {
+            const auto& before = befores[shared++];
             // A path listed twice is one file, not a duplicate of itself.
             if (listedPaths.contains(files[index].path)) continue;
             listedPaths.insert(files[index].path);
-            const auto& before = befores[index];
             if (!before) {
                 ++report.skipped;
                 continue;
