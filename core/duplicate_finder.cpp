@@ -12,7 +12,6 @@
 #include <cstring>
 #include <exception>
 #include <fcntl.h>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <openssl/evp.h>
@@ -455,16 +454,33 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
     };
 
     // Largest sizes first: the groups come out in the order they are reported.
-    std::map<qint64, std::vector<qsizetype>, std::greater<>> bySize;
-    for (qsizetype i = 0; i < files.size(); ++i)
-        if (!files[i].isDirectory && files[i].size >= 1) bySize[files[i].size].push_back(i);
+    // Within a size, input order. A sorted list of indexes costs far less per
+    // file than a map of lists.
     std::vector<qsizetype> shareSize;
-    for (const auto& [size, members] : bySize)
-        if (members.size() >= 2) shareSize.insert(shareSize.end(), members.begin(), members.end());
+    for (qsizetype i = 0; i < files.size(); ++i)
+        if (!files[i].isDirectory && files[i].size >= 1) shareSize.push_back(i);
+    std::stable_sort(shareSize.begin(), shareSize.end(),
+                     [&](qsizetype a, qsizetype b) { return files[a].size > files[b].size; });
+    // Runs of one size, [start, end) in `shareSize`; a file alone in its size
+    // leaves the list.
+    std::vector<std::pair<std::size_t, std::size_t>> sameSize;
+    std::size_t kept = 0;
+    for (std::size_t at = 0; at < shareSize.size();) {
+        std::size_t end = at + 1;
+        while (end < shareSize.size() && files[shareSize[end]].size == files[shareSize[at]].size)
+            ++end;
+        if (end - at >= 2) {
+            sameSize.push_back({kept, kept + (end - at)});
+            for (std::size_t k = at; k < end; ++k)
+                shareSize[kept++] = shareSize[k];
+        }
+        at = end;
+    }
+    shareSize.resize(kept);
+    shareSize.shrink_to_fit();
 
-    // First check: what is there now. Native paths are made again where
-    // needed rather than kept for every file.
-    // One per file that shares its size, in the order of `shareSize`.
+    // First check: what is there now, in the order of `shareSize`. Native
+    // paths are made again where needed rather than kept for every file.
     std::vector<std::optional<Identity>> befores(shareSize.size());
     runParallel(qsizetype(shareSize.size()), workers, [&](qsizetype i, Worker&) {
         throwIfCancelled(isCancelled);
@@ -475,14 +491,14 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
     std::vector<Inode> inodes;
     inodes.reserve(shareSize.size());
     std::vector<std::vector<Candidate>> groups;
-    std::size_t shared = 0; // position in `shareSize` and `befores`
-    for (const auto& [size, members] : bySize) {
-        if (members.size() < 2) continue;
+    for (const auto& [start, end] : sameSize) {
+        const qint64 size = files[shareSize[start]].size;
         std::vector<Candidate> group;
         QHash<QPair<quint64, quint64>, qsizetype> seen;
         QSet<QString> listedPaths;
-        for (qsizetype index : members) {
-            const auto& before = befores[shared++];
+        for (std::size_t at = start; at < end; ++at) {
+            const qsizetype index = shareSize[at];
+            const auto& before = befores[at];
             // A path listed twice is one file, not a duplicate of itself.
             if (listedPaths.contains(files[index].path)) continue;
             listedPaths.insert(files[index].path);
