@@ -48,7 +48,11 @@ QList<FileEntry> duplicateCandidates(const QStringList& folders, ProgressLine& p
     QHash<qint64, qsizetype> sizes;
     for (qsizetype i = 0; i < report.files.size(); ++i)
         if (const qint64 size = report.files.fileSize(i); size > 0) ++sizes[size];
+    qsizetype shared = 0;
+    for (const qsizetype count : std::as_const(sizes))
+        shared += count > 1 ? count : 0;
     QList<FileEntry> files;
+    files.reserve(shared);
     for (qsizetype i = 0; i < report.files.size(); ++i)
         if (const qint64 size = report.files.fileSize(i); size > 0 && sizes.value(size) > 1)
             files.append(report.files.entry(i));

@@ -26,9 +26,11 @@ QString CommandRegistry::help() const
         "prints one JSON object on standard output.\n\n"
         "Names are printed as they are, except that control characters, bytes that\n"
         "aren\u2019t UTF-8 and backslashes are escaped as ls -b does (\\n, \\377, \\\\).\n"
-        "In JSON, bytes that aren\u2019t UTF-8 read as U+FFFD in \"path\" and \"name\"; the\n"
-        "object then also has \"nativePath\", the path\u2019s exact bytes percent-encoded\n"
-        "(RFC 3986, \"/\" kept), as in a file URL.\n\nCommands:\n");
+        "In JSON, bytes that aren\u2019t UTF-8 read as U+FFFD in paths and names. Beside\n"
+        "such a path the object also has the path\u2019s exact bytes percent-encoded\n"
+        "(RFC 3986, \"/\" kept), as in a file URL, under its key with \"native\" before\n"
+        "it: \"nativePath\", \"nativeSource\", \"nativeTo\" and so on. trash adds a\n"
+        "list \"nativeTrashed\" beside \"trashed\", null where a path is UTF-8.\n\nCommands:\n");
     for (const Command& command : commands_)
         text +=
             QStringLiteral("  %1 %2\n      %3\n").arg(command.name, command.usage, command.summary);

@@ -45,11 +45,22 @@ QByteArray tableDate(const QDateTime& date)
     return text;
 }
 
+QString nativeText(const QString& path)
+{
+    return QString::fromLatin1(nativePath(path).toPercentEncoding("/"));
+}
+
 void writePath(JsonWriter& json, const QString& path)
 {
-    json.key(u"path").value(path);
+    writePath(json, QStringLiteral("path"), path);
+}
+
+void writePath(JsonWriter& json, const QString& key, const QString& path)
+{
+    json.key(key).value(path);
     if (hasUndecodableBytes(path))
-        json.key(u"nativePath").value(QString::fromLatin1(nativePath(path).toPercentEncoding("/")));
+        json.key(QStringLiteral("native") + key.first(1).toUpper() + key.sliced(1))
+            .value(nativeText(path));
 }
 
 void writeJson(JsonWriter& json, const FileEntry& entry)

@@ -9,6 +9,10 @@ namespace EntryOutput {
 // "path": PATH, and when PATH isn't UTF-8 also "nativePath": its exact bytes
 // percent-encoded (RFC 3986, "/" kept), as in a file URL.
 void writePath(JsonWriter& json, const QString& path);
+// The same under another key: "from": PATH and "nativeFrom": its bytes.
+void writePath(JsonWriter& json, const QString& key, const QString& path);
+// A path's exact bytes percent-encoded, as in "nativePath".
+QString nativeText(const QString& path);
 // {"path", ["nativePath",] "name", "isDirectory", "size", "modified", "mediaKind"}
 void writeJson(JsonWriter& json, const FileEntry& entry);
 void writeJsonArray(JsonWriter& json, const QList<FileEntry>& entries);

@@ -3,9 +3,12 @@
 #include "file_operations.h"
 #include "file_size_format.h"
 #include "interrupt.h"
+#include "native_path.h"
 #include "path_names.h"
 #include "progress_line.h"
 #include "terminal_text.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -120,7 +123,19 @@ int trashItems(const Arguments& args)
         json.beginObject().key(u"trashed").beginArray();
         for (const QString& item : items)
             json.value(item);
-        json.endArray().endObject();
+        json.endArray();
+        // Beside the list, in its order, when a name isn't UTF-8: null for
+        // the paths that are.
+        if (std::any_of(items.begin(), items.end(), hasUndecodableBytes)) {
+            json.key(u"nativeTrashed").beginArray();
+            for (const QString& item : items)
+                if (hasUndecodableBytes(item))
+                    json.value(EntryOutput::nativeText(item));
+                else
+                    json.null();
+            json.endArray();
+        }
+        json.endObject();
     } else {
         for (const QString& item : items)
             out << "Moved to the trash: " << terminalText(item) << '\n';

@@ -1,4 +1,5 @@
 #include "command_registry.h"
+#include "entry_output.h"
 #include "file_size_format.h"
 #include "interrupt.h"
 #include "json_writer.h"
@@ -56,13 +57,12 @@ private:
     QElapsedTimer clock_;
 };
 
-void writeTrashed(JsonWriter& json, const char16_t* key, const std::optional<TrashedItem>& item)
+void writeTrashed(JsonWriter& json, const QString& key, const std::optional<TrashedItem>& item)
 {
-    json.key(key);
     if (item)
-        json.value(item->trashed);
+        EntryOutput::writePath(json, key, item->trashed);
     else
-        json.null();
+        json.key(key).null();
 }
 
 // Where a finished job put its items: the copy's or move's final paths, and
@@ -77,10 +77,10 @@ void writePlaced(JsonWriter& json, const TransferItem& item)
     json.beginArray();
     for (const PlacedItem& placed : item.outcome->placed) {
         json.beginObject();
-        json.key(u"from").value(placed.from);
-        json.key(u"to").value(placed.to);
-        writeTrashed(json, u"replacedInTrash", placed.replaced);
-        writeTrashed(json, u"sourceInTrash", placed.sourceTrashed);
+        EntryOutput::writePath(json, QStringLiteral("from"), placed.from);
+        EntryOutput::writePath(json, QStringLiteral("to"), placed.to);
+        writeTrashed(json, QStringLiteral("replacedInTrash"), placed.replaced);
+        writeTrashed(json, QStringLiteral("sourceInTrash"), placed.sourceTrashed);
         json.endObject();
     }
     json.endArray();
@@ -95,8 +95,8 @@ void writeJson(const QList<TransferItem>& items)
         json.beginObject();
         json.key(u"id").value(item.id.toString(QUuid::WithoutBraces));
         json.key(u"name").value(item.name());
-        json.key(u"source").value(item.source);
-        json.key(u"destination").value(item.destination());
+        EntryOutput::writePath(json, QStringLiteral("source"), item.source);
+        EntryOutput::writePath(json, QStringLiteral("destination"), item.destination());
         json.key(u"status").value(rawValue(item.status));
         json.key(u"bytes").value(item.bytes);
         json.key(u"total").value(item.total);

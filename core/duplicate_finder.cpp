@@ -12,7 +12,6 @@
 #include <cstring>
 #include <exception>
 #include <fcntl.h>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <openssl/evp.h>
@@ -198,11 +197,12 @@ struct Inode {
     Digest digest{};
 };
 
-// A listed file that passed its first property check.
+// A listed file that passed its first property check. Its identity then is
+// its inode's: hard links share every property checked.
 struct Candidate {
     qsizetype listed; // index into the input
-    Identity before;
     qsizetype inode;
+    bool unchanged = false; // the second check found it as the first did
 };
 
 qint64 readFully(int fd, char* buffer, qint64 size, off_t offset)
@@ -454,36 +454,54 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
     };
 
     // Largest sizes first: the groups come out in the order they are reported.
-    std::map<qint64, std::vector<qsizetype>, std::greater<>> bySize;
-    for (qsizetype i = 0; i < files.size(); ++i)
-        if (!files[i].isDirectory && files[i].size >= 1) bySize[files[i].size].push_back(i);
+    // Within a size, input order. A sorted list of indexes costs far less per
+    // file than a map of lists.
     std::vector<qsizetype> shareSize;
-    for (const auto& [size, members] : bySize)
-        if (members.size() >= 2) shareSize.insert(shareSize.end(), members.begin(), members.end());
+    for (qsizetype i = 0; i < files.size(); ++i)
+        if (!files[i].isDirectory && files[i].size >= 1) shareSize.push_back(i);
+    std::stable_sort(shareSize.begin(), shareSize.end(),
+                     [&](qsizetype a, qsizetype b) { return files[a].size > files[b].size; });
+    // Runs of one size, [start, end) in `shareSize`; a file alone in its size
+    // leaves the list.
+    std::vector<std::pair<std::size_t, std::size_t>> sameSize;
+    std::size_t kept = 0;
+    for (std::size_t at = 0; at < shareSize.size();) {
+        std::size_t end = at + 1;
+        while (end < shareSize.size() && files[shareSize[end]].size == files[shareSize[at]].size)
+            ++end;
+        if (end - at >= 2) {
+            sameSize.push_back({kept, kept + (end - at)});
+            for (std::size_t k = at; k < end; ++k)
+                shareSize[kept++] = shareSize[k];
+        }
+        at = end;
+    }
+    shareSize.resize(kept);
+    shareSize.shrink_to_fit();
 
-    // First check: what is there now.
-    std::vector<QByteArray> paths(files.size());
-    std::vector<std::optional<Identity>> befores(files.size());
+    // First check: what is there now, in the order of `shareSize`. Native
+    // paths are made again where needed rather than kept for every file.
+    std::vector<std::optional<Identity>> befores(shareSize.size());
     runParallel(qsizetype(shareSize.size()), workers, [&](qsizetype i, Worker&) {
         throwIfCancelled(isCancelled);
-        const qsizetype index = shareSize[i];
-        paths[index] = nativePath(files[index].path);
-        befores[index] = identityOf(paths[index]);
+        befores[std::size_t(i)] = identityOf(nativePath(files[shareSize[i]].path));
     });
 
     // Which paths share an inode; it is read once for all of them.
     std::vector<Inode> inodes;
+    inodes.reserve(shareSize.size());
     std::vector<std::vector<Candidate>> groups;
-    for (const auto& [size, members] : bySize) {
-        if (members.size() < 2) continue;
+    for (const auto& [start, end] : sameSize) {
+        const qint64 size = files[shareSize[start]].size;
         std::vector<Candidate> group;
         QHash<QPair<quint64, quint64>, qsizetype> seen;
         QSet<QString> listedPaths;
-        for (qsizetype index : members) {
+        for (std::size_t at = start; at < end; ++at) {
+            const qsizetype index = shareSize[at];
+            const auto& before = befores[at];
             // A path listed twice is one file, not a duplicate of itself.
             if (listedPaths.contains(files[index].path)) continue;
             listedPaths.insert(files[index].path);
-            const auto& before = befores[index];
             if (!before) {
                 ++report.skipped;
                 continue;
@@ -503,13 +521,16 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
             auto found = seen.constFind(key);
             if (found == seen.constEnd()) {
                 found = seen.insert(key, qsizetype(inodes.size()));
-                inodes.push_back({paths[index], *before});
+                QByteArray path = nativePath(files[index].path);
+                path.squeeze();
+                inodes.push_back({std::move(path), *before});
             }
             ++inodes[*found].paths;
-            group.push_back({index, *before, *found});
+            group.push_back({index, *found});
         }
         if (group.size() >= 2) groups.push_back(std::move(group));
     }
+    std::vector<std::optional<Identity>>().swap(befores);
 
     std::vector<qsizetype> toRead;
     std::vector<bool> queued(inodes.size());
@@ -559,14 +580,14 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
     });
 
     // Second check: anything changed since the first is left out.
-    std::vector<std::optional<Identity>> afters(files.size());
-    std::vector<const Candidate*> checked;
-    for (const auto& group : groups)
-        for (const Candidate& candidate : group)
+    std::vector<Candidate*> checked;
+    for (auto& group : groups)
+        for (Candidate& candidate : group)
             checked.push_back(&candidate);
     runParallel(qsizetype(checked.size()), workers, [&](qsizetype i, Worker&) {
-        const qsizetype index = checked[i]->listed;
-        afters[index] = identityOf(paths[index]);
+        Candidate& candidate = *checked[i];
+        const auto after = identityOf(nativePath(files[candidate.listed].path));
+        candidate.unchanged = after && *after == inodes[candidate.inode].before;
     });
 
     // Groups in input order within each size.
@@ -578,8 +599,7 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
         for (const Candidate& candidate : group) {
             const Inode& inode = inodes[candidate.inode];
             const FileEntry& listed = files[candidate.listed];
-            const auto& after = afters[candidate.listed];
-            if (inode.failed || !after || !(*after == candidate.before)) {
+            if (inode.failed || !candidate.unchanged) {
                 ++report.skipped;
                 continue;
             }
@@ -596,9 +616,9 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
             const auto slot = slotOf.constFind(key);
             if (slot == slotOf.constEnd()) {
                 slotOf.insert(key, qsizetype(byDigest.size()));
-                byDigest.push_back({after->entry(listed)});
+                byDigest.push_back({inode.before.entry(listed)});
             } else {
-                byDigest[*slot].append(after->entry(listed));
+                byDigest[*slot].append(inode.before.entry(listed));
             }
         }
         for (auto& entries : byDigest) {

@@ -2,13 +2,23 @@
 
 #include <algorithm>
 
-qint64 DuplicateReport::wasted(const QList<FileEntry>& group) const
+qsizetype DuplicateReport::extraCopies(const QList<FileEntry>& group,
+                                       const QHash<QString, QString>& sameFileAs)
 {
     const auto linked = std::count_if(group.begin(), group.end(), [&](const FileEntry& file) {
         return sameFileAs.contains(file.path);
     });
-    const qint64 files = group.size() - qint64(linked);
-    return group.isEmpty() || files < 2 ? 0 : group.first().size * (files - 1);
+    return std::max<qsizetype>(0, group.size() - qsizetype(linked) - 1);
+}
+
+qsizetype DuplicateReport::extraCopies(const QList<FileEntry>& group) const
+{
+    return extraCopies(group, sameFileAs);
+}
+
+qint64 DuplicateReport::wasted(const QList<FileEntry>& group) const
+{
+    return group.isEmpty() ? 0 : group.first().size * qint64(extraCopies(group));
 }
 
 qint64 DuplicateReport::wasted() const

@@ -14,8 +14,14 @@ struct DuplicateReport {
     // so trashing one gains nothing.
     QHash<QString, QString> sameFileAs;
 
+    // Distinct files in `group` beyond the first: a hard link of an earlier
+    // member (per `sameFileAs`) shares its data, so it is no extra copy.
+    static qsizetype extraCopies(const QList<FileEntry>& group,
+                                 const QHash<QString, QString>& sameFileAs);
+    qsizetype extraCopies(const QList<FileEntry>& group) const;
+
     // Bytes that trashing all but one copy of `group` would free: one size
-    // per file beyond the first, hard links not counted.
+    // per extra copy.
     qint64 wasted(const QList<FileEntry>& group) const;
     // The same over every group.
     qint64 wasted() const;

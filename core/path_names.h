@@ -8,7 +8,13 @@
 // `folder` + "/" + `name`, without doubling the slash after "/".
 inline QString childPath(const QString& folder, const QString& name)
 {
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+    // Sized once: a scan keeps one such path per file.
+    const bool slash = !folder.endsWith(u'/');
+    QString path;
+    path.reserve(folder.size() + (slash ? 1 : 0) + name.size());
+    path.append(folder);
+    if (slash) path.append(u'/');
+    return path.append(name);
 }
 
 // An absolute, clean form of a path given by a user or caller.

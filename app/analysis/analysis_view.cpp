@@ -4,6 +4,7 @@
 #include "analysis/stats_card.h"
 #include "analysis/storage_hierarchy_view.h"
 #include "analysis/tool_file_row.h"
+#include "duplicate_report.h"
 #include "file_size_format.h"
 #include "text_matcher.h"
 #include "ui/empty_state.h"
@@ -259,7 +260,7 @@ void AnalysisView::updateDuplicates()
     const QList<QList<FileEntry>>& groups = model_->duplicateGroups();
     qsizetype extra = 0;
     for (const QList<FileEntry>& group : groups)
-        extra += group.size() - 1;
+        extra += DuplicateReport::extraCopies(group, model_->sameFileAs());
     stats_->set(feature,
                 {{QStringLiteral("GROUPS"), QString::number(groups.size())},
                  {QStringLiteral("EXTRA COPIES"), QString::number(extra)},

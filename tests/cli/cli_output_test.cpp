@@ -89,19 +89,36 @@ TEST(CliNames, NamesThatAreNotUtf8WorkAndStayExactInJson)
     EXPECT_TRUE(exists(root + "/m\xfc"));
     EXPECT_EQ(parsed(run.out)[QStringLiteral("nativePath")].toString().toLatin1(),
               (root + "/m\xfc").toPercentEncoding("/"));
-    run = cliBytes({"copy", root + "/b\xfe", root + "/m\xfc"});
+    const auto encoded = [](const QByteArray& path) {
+        return QString::fromLatin1(path.toPercentEncoding("/"));
+    };
+    run = cliBytes({"copy", root + "/b\xfe", root + "/m\xfc", "--json"});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(exists(root + "/m\xfc/b\xfe"));
+    const QJsonObject copied = parsed(run.out)[QStringLiteral("items")].toArray()[0].toObject();
+    EXPECT_EQ(copied[QStringLiteral("nativeSource")].toString(), encoded(root + "/b\xfe"));
+    EXPECT_EQ(copied[QStringLiteral("nativeDestination")].toString(), encoded(root + "/m\xfc"));
+    const QJsonArray placed = copied[QStringLiteral("placed")].toArray();
+    ASSERT_EQ(placed.size(), 1);
+    EXPECT_EQ(placed[0].toObject()[QStringLiteral("nativeFrom")].toString(),
+              encoded(root + "/b\xfe"));
+    EXPECT_EQ(placed[0].toObject()[QStringLiteral("nativeTo")].toString(),
+              encoded(root + "/m\xfc/b\xfe"));
     run = cliBytes({"meta", root + "/b\xfe", "--json"});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(parsed(run.out)[QStringLiteral("items")].toArray().size(), 1);
 
     CliSetup setup;
     setup.environment.insert(QStringLiteral("XDG_DATA_HOME"), tree.path(QStringLiteral("data")));
-    run = cliBytes({"trash", root + "/b\xfe"}, setup);
+    run = cliBytes({"trash", root + "/b\xfe", root + "/c", "--json"}, setup);
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_FALSE(exists(root + "/b\xfe"));
     EXPECT_TRUE(exists(root + "/data/Trash/files/b\xfe"));
+    // In the order of "trashed", null for the name that is text.
+    const QJsonObject trashed = parsed(run.out);
+    EXPECT_EQ(trashed[QStringLiteral("trashed")].toArray().size(), 2);
+    EXPECT_EQ(trashed[QStringLiteral("nativeTrashed")].toArray(),
+              (QJsonArray{encoded(root + "/b\xfe"), QJsonValue::Null}));
 }
 
 TEST(CliNames, ControlCharactersAreEscapedInTextNotInJson)

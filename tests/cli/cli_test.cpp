@@ -6,7 +6,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -133,3 +135,44 @@ TEST(Cli, CopiesSeveralSourcesAndListsEachFailure)
     EXPECT_EQ(run.out.trimmed(), (tree.path(QStringLiteral("other/one.txt"))).toUtf8());
     EXPECT_EQ(cli({QStringLiteral("copy"), dest}).status, 2);
 }
+
+namespace {
+
+class CliStopSignal : public ::testing::TestWithParam<int> {};
+
+// A quit signal during a copy stops it as Ctrl-C does: status 130, nothing
+// half-copied left in the destination, the source as it was.
+TEST_P(CliStopSignal, StopsTheCopyAndLeavesNoPartialCopy)
+{
+    TempTree tree;
+    // Enough files that the copy is still running when the signal comes.
+    constexpr int kFiles = 5000;
+    for (int i = 0; i < kFiles; ++i)
+        tree.file(QStringLiteral("album/%1.txt").arg(i), QByteArray::number(i));
+    const QString dest = tree.folder(QStringLiteral("dest"));
+
+    QProcess process;
+    process.start(QStringLiteral(QUORVANE_CLI_PATH),
+                  {QStringLiteral("copy"), tree.path(QStringLiteral("album")), dest});
+    ASSERT_TRUE(process.waitForStarted());
+    while (process.state() == QProcess::Running && partialCopiesIn(dest).isEmpty())
+        ::usleep(200);
+    ASSERT_FALSE(partialCopiesIn(dest).isEmpty()) << "the copy ended before it was seen";
+    ASSERT_EQ(::kill(pid_t(process.processId()), GetParam()), 0);
+    ASSERT_TRUE(process.waitForFinished(120000));
+
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 130);
+    EXPECT_TRUE(process.readAllStandardError().contains("cancelled"));
+    EXPECT_EQ(entriesOf(dest), QStringList());
+    EXPECT_EQ(entriesOf(tree.path(QStringLiteral("album"))).size(), kFiles);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CliStopSignal, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == SIGINT    ? "Interrupt"
+                                                : info.param == SIGTERM ? "Terminate"
+                                                                        : "HangUp");
+                         });
+
+} // namespace

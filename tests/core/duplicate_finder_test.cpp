@@ -1,4 +1,5 @@
 #include "duplicate_finder.h"
+#include "duplicate_guard.h"
 #include "file_error.h"
 #include "file_operations.h"
 #include "file_service.h"
@@ -184,8 +185,14 @@ TEST(DuplicateFinder, HardLinksLinksAndSpecialFiles)
     EXPECT_EQ(report.skipped, 2);
     // b is a itself under another name: only c's bytes can be won back.
     EXPECT_EQ(report.sameFileAs, (QHash<QString, QString>{{b, a}}));
+    EXPECT_EQ(report.extraCopies(report.groups.first()), 1);
     EXPECT_EQ(report.wasted(report.groups.first()), 5);
     EXPECT_EQ(report.wasted(), 5);
+    // Trashing a name of a file whose other name stays loses nothing, and
+    // neither does trashing every name of it while c stays; everything does.
+    EXPECT_TRUE(DuplicateGuard::lastCopies({a, c}, report.groups).isEmpty());
+    EXPECT_TRUE(DuplicateGuard::lastCopies({a, b}, report.groups).isEmpty());
+    EXPECT_EQ(DuplicateGuard::lastCopies({a, b, c}, report.groups).size(), 1);
 
     // As a scan lists them, a link and a pipe are what they were: not skipped.
     report = DuplicateFinder().report(FileOperations::scan(tree.root()).files);
@@ -199,7 +206,10 @@ TEST(DuplicateFinder, HardLinksLinksAndSpecialFiles)
     QFile::remove(c);
     report = DuplicateFinder().report({entry(a), entry(b)});
     EXPECT_EQ(paths(report.groups), (QList<QStringList>{{a, b}}));
+    EXPECT_EQ(report.extraCopies(report.groups.first()), 0);
     EXPECT_EQ(report.wasted(), 0);
+    EXPECT_TRUE(DuplicateGuard::lastCopies({b}, report.groups).isEmpty());
+    EXPECT_EQ(DuplicateGuard::lastCopies({a, b}, report.groups).size(), 1);
 
     // One path listed twice is not a pair.
     const QString single = tree.file("single", "12345678");

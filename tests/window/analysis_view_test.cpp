@@ -203,6 +203,8 @@ TEST_F(AnalysisViewTest, AHardLinkInAGroupNamesItsFileAndOffersNoTrash)
     const QList<DuplicateGroupCard*> cards = view.groupCards();
     ASSERT_EQ(cards.size(), 1);
     EXPECT_EQ(cards.first()->title(), "3 matching copies");
+    // Two names of one file are one copy: only the other file is extra.
+    EXPECT_EQ(view.stats()->value("EXTRA COPIES"), "1");
     QHash<QString, ToolFileRow*> rows;
     for (ToolFileRow* row : cards.first()->rows())
         rows.insert(row->file().path, row);
