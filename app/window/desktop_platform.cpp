@@ -1,5 +1,7 @@
 #include "window/desktop_platform.h"
 
+#include "window/items_dialog.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -21,9 +23,7 @@ WorkspacePlatform desktopPlatform(QWidget* parent)
         return dialog.selectedFiles().constFirst();
     };
     platform.chooseItems = [owner](const QString& prompt) {
-        QFileDialog dialog(owner, prompt, QDir::homePath());
-        dialog.setFileMode(QFileDialog::ExistingFiles);
-        dialog.setLabelText(QFileDialog::Accept, prompt);
+        ItemsDialog dialog(owner, prompt, QDir::homePath());
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
     };
     platform.modifiers = [] { return QGuiApplication::queryKeyboardModifiers(); };

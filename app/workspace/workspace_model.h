@@ -165,6 +165,10 @@ public:
     void retryTransfer(QUuid id);
     void pauseTransfer(QUuid id, bool paused);
     void pauseQueue(bool paused);
+    // Where a queued job goes to start one place earlier (step -1) or later
+    // (+1) among the queued jobs; nothing at either end of them.
+    std::optional<qsizetype> transferPlace(const QUuid& id, int step) const;
+    void moveTransfer(QUuid id, int step);
     void extractText();
     void cancelTextExtraction();
     // Undo or Redo the last file action; a refusal becomes the error.

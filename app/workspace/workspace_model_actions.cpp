@@ -209,6 +209,25 @@ void WorkspaceModel::pauseQueue(bool paused)
     transferStore_->setQueuePaused(paused);
 }
 
+std::optional<qsizetype> WorkspaceModel::transferPlace(const QUuid& id, int step) const
+{
+    const QList<TransferItem>& items = transferStore_->items();
+    const auto queued = [&](qsizetype at) { return items[at].status == TransferStatus::Queued; };
+    qsizetype at = 0;
+    while (at < items.size() && items[at].id != id)
+        ++at;
+    if (at == items.size() || !queued(at)) return std::nullopt;
+    for (at += step; at >= 0 && at < items.size(); at += step)
+        if (queued(at)) return at;
+    return std::nullopt;
+}
+
+void WorkspaceModel::moveTransfer(QUuid id, int step)
+{
+    if (const std::optional<qsizetype> place = transferPlace(id, step))
+        transferStore_->moveItem(id, *place);
+}
+
 void WorkspaceModel::createFolder(const QString& name)
 {
     if (isMacScope()) {

@@ -3,8 +3,10 @@
 #include "scratch_mount.h"
 #include "temporary_trash.h"
 #include "transfer_store.h"
+#include "transfers/transfers_view.h"
 #include "ui/name_sheet.h"
 #include "window/conflict_dialog.h"
+#include "window/items_dialog.h"
 #include "window/shown_window.h"
 #include "window/sidebar.h"
 #include "window/sidebar_row.h"
@@ -13,11 +15,13 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QDrag>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 
 namespace {
 
@@ -442,4 +446,47 @@ TEST_F(FileActions, DropsOnASidebarLocationGoThereAndCrossFileSystemsAsCopies)
     ASSERT_TRUE(waitFor([&] { return queueDone(); }));
     EXPECT_EQ(contents(tree.path("home/Documents/shifted.txt")), "s");
     EXPECT_FALSE(QFile::exists(shifted));
+}
+
+TEST_F(FileActions, AddFilesInTheQueueTakesFoldersToo)
+{
+    tree.file("src/box/inner.txt", "inner");
+    tree.file("src/loose.txt", "loose");
+    const QString dest = tree.folder("dest");
+    QTest::mouseClick(window->content()->sidebar()->row(Feature::Transfers), Qt::LeftButton);
+    auto* queue = qobject_cast<TransfersView*>(window->content()->currentSectionView());
+    ASSERT_TRUE(queue);
+
+    // A click selects the folder in the chooser; its button takes it instead of opening it.
+    bool chose = false, placed = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        auto* items = waitForShown<ItemsDialog>(*window);
+        if (!items) return;
+        QTimer::singleShot(0, window.get(), [&] {
+            QFileDialog* destination = nullptr;
+            waitFor([&] {
+                for (auto* dialog : window->findChildren<QFileDialog*>())
+                    if (dialog->isVisible() && !qobject_cast<ItemsDialog*>(dialog))
+                        destination = dialog;
+                return destination != nullptr;
+            });
+            if (!destination) return;
+            destination->selectFile(dest);
+            destination->accept();
+            placed = true;
+        });
+        items->setDirectory(tree.path("src"));
+        items->selectFile(tree.path("src/box"));
+        QPushButton* take = items->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
+        chose = take && take->isEnabled();
+        if (chose) take->click();
+    });
+    queue->addButton()->click();
+    EXPECT_TRUE(chose);
+    EXPECT_TRUE(placed);
+    ASSERT_TRUE(waitFor([&] { return queueDone(); }));
+    ASSERT_EQ(router->transferStore().items().size(), 1);
+    EXPECT_EQ(router->transferStore().items()[0].source, tree.path("src/box"));
+    EXPECT_EQ(contents(dest + "/box/inner.txt"), "inner");
+    EXPECT_FALSE(QFile::exists(dest + "/loose.txt"));
 }
