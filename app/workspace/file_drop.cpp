@@ -40,8 +40,11 @@ FileDrop::FileDrop(QList<QUrl> urls, bool markedCut) : urls_(std::move(urls)), m
 QStringList FileDrop::localPaths() const
 {
     QStringList paths;
-    for (const QUrl& url : urls_)
-        if (isLocalFile(url)) paths << QDir::cleanPath(pathForUrl(url));
+    for (QUrl url : urls_) {
+        if (!isLocalFile(url)) continue;
+        url.setHost({}); // "localhost" is this computer, not a share of that name
+        paths << QDir::cleanPath(pathForUrl(url));
+    }
     return paths;
 }
 
