@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <algorithm>
 
 QueueFinishedNotice::QueueFinishedNotice(TransferStore& store, std::function<bool()> windowActive,
                                          qint64 longEnough, QObject* parent)

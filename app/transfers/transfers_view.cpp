@@ -118,8 +118,8 @@ TransferRow::TransferRow(QWidget* parent) : QWidget(parent)
     more_->setAutoRaise(true);
     more_->setPopupMode(QToolButton::InstantPopup);
     menu_ = new QMenu(more_);
-    moveUp_ = menu_->addAction(tr("Move Up"), this, [this] { Q_EMIT move(item_.id, -1); });
-    moveDown_ = menu_->addAction(tr("Move Down"), this, [this] { Q_EMIT move(item_.id, 1); });
+    moveUp_ = menu_->addAction(tr("Move Up"), this, [this] { Q_EMIT reorder(item_.id, -1); });
+    moveDown_ = menu_->addAction(tr("Move Down"), this, [this] { Q_EMIT reorder(item_.id, 1); });
     menu_->addSeparator();
     reveal_ = menu_->addAction(tr("Show in File Manager"), this,
                                [this] { revealInFileManager(revealedPath()); });
@@ -425,7 +425,7 @@ void TransfersView::updateRows()
             connect(row, &TransferRow::pause, this, [this](const QUuid& id, bool paused) {
                 if (model_) model_->pauseTransfer(id, paused);
             });
-            connect(row, &TransferRow::move, this, [this](const QUuid& id, int step) {
+            connect(row, &TransferRow::reorder, this, [this](const QUuid& id, int step) {
                 if (model_) model_->moveTransfer(id, step);
             });
         }

@@ -54,7 +54,7 @@ Q_SIGNALS:
     void retry(const QUuid& id);
     void cancel(const QUuid& id);
     void pause(const QUuid& id, bool paused);
-    void move(const QUuid& id, int step);
+    void reorder(const QUuid& id, int step);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

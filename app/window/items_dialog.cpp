@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QFileInfo>
+#include <algorithm>
 
 ItemsDialog::ItemsDialog(QWidget* parent, const QString& prompt, const QString& folder)
     : QFileDialog(parent, prompt, folder)

@@ -155,7 +155,7 @@ public:
     void cutSelection();
     void paste();
     // Copies or moves dropped files into `folder`, through the queue as a paste does.
-    void drop(const FileDrop& drop, QString folder, TransferKind kind);
+    void drop(const FileDrop& dropped, QString folder, TransferKind kind);
     void createFolder(const QString& name);
     void rename(FileEntry entry, QString name);
     void trash();

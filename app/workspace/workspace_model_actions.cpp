@@ -139,9 +139,9 @@ void WorkspaceModel::paste()
     if (cut) platform_.writeClipboard({});
 }
 
-void WorkspaceModel::drop(const FileDrop& drop, QString folder, TransferKind kind)
+void WorkspaceModel::drop(const FileDrop& dropped, QString folder, TransferKind kind)
 {
-    const QStringList sources = localSources(drop, QStringLiteral("dropped"));
+    const QStringList sources = localSources(dropped, QStringLiteral("dropped"));
     // A taken name is the user's to settle, as for a paste.
     if (!sources.isEmpty()) transferStore_->enqueue(sources, folder, kind, ConflictPolicy::Ask);
 }

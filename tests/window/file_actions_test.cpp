@@ -459,26 +459,27 @@ TEST_F(FileActions, AddFilesInTheQueueTakesFoldersToo)
 
     // A click selects the folder in the chooser; its button takes it instead of opening it.
     bool chose = false, placed = false;
+    // The destination is asked for once the chooser is gone, from its own event loop.
+    QTimer destinationWatch;
+    destinationWatch.setInterval(20);
+    QObject::connect(&destinationWatch, &QTimer::timeout, window.get(), [&] {
+        for (auto* dialog : window->findChildren<QFileDialog*>())
+            if (dialog->isVisible() && !qobject_cast<ItemsDialog*>(dialog)) {
+                destinationWatch.stop();
+                dialog->selectFile(dest);
+                dialog->accept();
+                placed = true;
+                return;
+            }
+    });
     QTimer::singleShot(0, window.get(), [&] {
         auto* items = waitForShown<ItemsDialog>(*window);
         if (!items) return;
-        QTimer::singleShot(0, window.get(), [&] {
-            QFileDialog* destination = nullptr;
-            waitFor([&] {
-                for (auto* dialog : window->findChildren<QFileDialog*>())
-                    if (dialog->isVisible() && !qobject_cast<ItemsDialog*>(dialog))
-                        destination = dialog;
-                return destination != nullptr;
-            });
-            if (!destination) return;
-            destination->selectFile(dest);
-            destination->accept();
-            placed = true;
-        });
         items->setDirectory(tree.path("src"));
         items->selectFile(tree.path("src/box"));
         QPushButton* take = items->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
         chose = take && take->isEnabled();
+        destinationWatch.start();
         if (chose) take->click();
     });
     queue->addButton()->click();
