@@ -18,6 +18,7 @@
 #include <QDialogButtonBox>
 #include <QDrag>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
@@ -476,11 +477,17 @@ TEST_F(FileActions, AddFilesInTheQueueTakesFoldersToo)
         auto* items = waitForShown<ItemsDialog>(*window);
         if (!items) return;
         items->setDirectory(tree.path("src"));
+        // The dialog lists the folder in the background; its button follows what is listed.
+        auto* listing = items->findChild<QFileSystemModel*>();
+        waitFor([&] { return listing && listing->index(tree.path("src/box")).isValid(); });
         items->selectFile(tree.path("src/box"));
         QPushButton* take = items->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
-        chose = take && take->isEnabled();
+        chose = take && waitFor([&] { return take->isEnabled(); });
         destinationWatch.start();
-        if (chose) take->click();
+        if (chose)
+            take->click();
+        else
+            items->reject();
     });
     queue->addButton()->click();
     EXPECT_TRUE(chose);
