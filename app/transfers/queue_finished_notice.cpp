@@ -53,5 +53,5 @@ void QueueFinishedNotice::finished()
     notify << QStringLiteral("Quorvane") << uint(0) << QStringLiteral("quorvane")
            << tr("Transfers finished") << body << QStringList() << QVariantMap() << int(-1);
     // No answer is awaited: a desktop without notifications just doesn't show one.
-    QDBusConnection::sessionBus().asyncCall(notify);
+    QDBusConnection::sessionBus().send(notify);
 }
