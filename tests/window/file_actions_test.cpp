@@ -468,7 +468,7 @@ TEST_F(FileActions, AddFilesInTheQueueTakesFoldersToo)
             if (dialog->isVisible() && !qobject_cast<ItemsDialog*>(dialog)) {
                 destinationWatch.stop();
                 dialog->selectFile(dest);
-                dialog->accept();
+                static_cast<QDialog*>(dialog)->accept(); // its own accept is protected
                 placed = true;
                 return;
             }
