@@ -327,7 +327,7 @@ TEST_F(TransfersViewTest, QueuedJobsMoveUpAndDownFromTheirMenus)
 TEST_F(TransfersViewTest, ShowInFileManagerAsksTheDesktopsFileManagerForTheItem)
 {
     PrivateSessionBus bus;
-    if (bus.address().isEmpty()) GTEST_SKIP() << "no dbus-daemon to run a session bus";
+    if (!bus.failure().isEmpty()) GTEST_SKIP() << bus.failure().toStdString();
     FakeDBusService fileManager(QStringLiteral("org.freedesktop.FileManager1"),
                                 QStringLiteral("/org/freedesktop/FileManager1"));
     ASSERT_TRUE(fileManager.registered());
