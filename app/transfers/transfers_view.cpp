@@ -6,21 +6,25 @@
 #include "ui/card_frame.h"
 #include "ui/elided_label.h"
 #include "ui/empty_state.h"
+#include "ui/file_menu.h"
 #include "ui/palette.h"
 #include "ui/palette_follower.h"
 #include "ui/symbols.h"
 #include "ui/ui_style.h"
 #include "workspace/workspace_model.h"
 
+#include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -107,6 +111,20 @@ TransferRow::TransferRow(QWidget* parent) : QWidget(parent)
     first->addWidget(retry_);
     first->addWidget(pause_);
     first->addWidget(cancel_);
+    more_ = new QToolButton(this);
+    more_->setIcon(symbolIcon(QStringLiteral("ellipsis")));
+    more_->setToolTip(tr("More"));
+    more_->setAccessibleName(tr("More"));
+    more_->setAutoRaise(true);
+    more_->setPopupMode(QToolButton::InstantPopup);
+    menu_ = new QMenu(more_);
+    moveUp_ = menu_->addAction(tr("Move Up"), this, [this] { Q_EMIT reorder(item_.id, -1); });
+    moveDown_ = menu_->addAction(tr("Move Down"), this, [this] { Q_EMIT reorder(item_.id, 1); });
+    menu_->addSeparator();
+    reveal_ = menu_->addAction(tr("Show in File Manager"), this,
+                               [this] { revealInFileManager(revealedPath()); });
+    more_->setMenu(menu_);
+    first->addWidget(more_);
     column->addLayout(first);
     destination_ = selectable(UiStyle::label({}, 10, QFont::Normal, true, this));
     column->addWidget(destination_);
@@ -171,6 +189,24 @@ void TransferRow::show(const TransferItem& item)
     }
     error_->setText(item.error.value_or(QString()));
     error_->setVisible(item.error.has_value());
+}
+
+void TransferRow::setMovable(bool earlier, bool later)
+{
+    moveUp_->setEnabled(earlier);
+    moveDown_->setEnabled(later);
+}
+
+QString TransferRow::revealedPath() const
+{
+    if (item_.outcome && !item_.outcome->placed.isEmpty())
+        return item_.outcome->placed.constFirst().to;
+    return item_.source;
+}
+
+void TransferRow::contextMenuEvent(QContextMenuEvent* event)
+{
+    menu_->exec(event->globalPos());
 }
 
 QString TransferRow::name() const
@@ -389,8 +425,13 @@ void TransfersView::updateRows()
             connect(row, &TransferRow::pause, this, [this](const QUuid& id, bool paused) {
                 if (model_) model_->pauseTransfer(id, paused);
             });
+            connect(row, &TransferRow::reorder, this, [this](const QUuid& id, int step) {
+                if (model_) model_->moveTransfer(id, step);
+            });
         }
         row->show(item);
+        row->setMovable(model_ && model_->transferPlace(item.id, -1),
+                        model_ && model_->transferPlace(item.id, 1));
         if (rowLayout_->indexOf(row) != i) {
             rowLayout_->removeWidget(row);
             rowLayout_->insertWidget(int(i), row);

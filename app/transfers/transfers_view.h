@@ -8,7 +8,10 @@
 
 class EmptyState;
 class ElidedLabel;
+class QAction;
 class QLabel;
+class QMenu;
+class QToolButton;
 class QProgressBar;
 class QPushButton;
 class QScrollArea;
@@ -16,7 +19,9 @@ class QVBoxLayout;
 class WorkspaceModel;
 
 // One copy job: its status, name, destination, progress while copying and
-// the failure, with "Pause" or "Resume", "Cancel" or "Retry" as the status allows.
+// the failure, with "Pause" or "Resume", "Cancel" or "Retry" as the status
+// allows, and a menu (also on a right click) to move a queued job up or down
+// the queue and to show its item in the file manager.
 class TransferRow : public QWidget {
     Q_OBJECT
 public:
@@ -35,14 +40,25 @@ public:
     QPushButton* cancelButton() const { return cancel_; }
     QPushButton* pauseButton() const { return pause_; }
     QProgressBar* progressBar() const { return progress_; }
+    QMenu* menu() const { return menu_; }
+    QAction* moveUpAction() const { return moveUp_; }
+    QAction* moveDownAction() const { return moveDown_; }
+    QAction* revealAction() const { return reveal_; }
+    // Whether the job can start earlier or later than it will now.
+    void setMovable(bool earlier, bool later);
+    // What "Show in File Manager" shows: where the item is now, once placed,
+    // else its source.
+    QString revealedPath() const;
 
 Q_SIGNALS:
     void retry(const QUuid& id);
     void cancel(const QUuid& id);
     void pause(const QUuid& id, bool paused);
+    void reorder(const QUuid& id, int step);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void showStatusSymbol();
@@ -57,6 +73,11 @@ private:
     QPushButton* retry_;
     QPushButton* pause_;
     QPushButton* cancel_;
+    QToolButton* more_;
+    QMenu* menu_;
+    QAction* moveUp_;
+    QAction* moveDown_;
+    QAction* reveal_;
     QProgressBar* progress_;
     QLabel* bytes_;
     ElidedLabel* error_;

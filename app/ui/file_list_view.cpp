@@ -3,6 +3,7 @@
 #include "ui/file_list_accessible.h"
 #include "ui/file_list_model.h"
 #include "ui/file_menu.h"
+#include "ui/folder_drop_target.h"
 #include "ui/thumbnail_requests.h"
 #include "workspace/workspace_model.h"
 
@@ -58,6 +59,9 @@ FileListView::FileListView(FileListModel* model, Layout layout, QWidget* parent)
     thumbnailTimer_->setSingleShot(true);
     thumbnailTimer_->setInterval(60);
     connect(thumbnailTimer_, &QTimer::timeout, this, &FileListView::keepVisibleThumbnails);
+    new FolderDropTarget(
+        viewport(), [this] { return model_->workspace(); },
+        [this](const QPoint& at) { return dropFolderAt(at); });
     auto later = [this] { thumbnailTimer_->start(); };
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, later);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, later);
@@ -196,7 +200,22 @@ void FileListView::startDrag(Qt::DropActions)
     }
     auto* drag = new QDrag(this);
     drag->setMimeData(model_->mimeData(dragged));
-    drag->exec(Qt::CopyAction);
+    // Where it lands decides between the two.
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+}
+
+std::optional<QString> FileListView::dropFolderAt(const QPoint& at) const
+{
+    const QModelIndex index = indexAt(at);
+    if (index.isValid()) {
+        const FileEntry& entry = model_->entry(index.row());
+        if (entry.isDirectory) return entry.path;
+    }
+    // Anywhere else is the folder listed, where there is one.
+    const WorkspaceModel* workspace = model_->workspace();
+    if (workspace && workspace->feature() == Feature::Explorer && !workspace->isMacScope())
+        return workspace->folder();
+    return std::nullopt;
 }
 
 void FileListView::followSelection(bool reveal)

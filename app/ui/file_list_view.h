@@ -4,6 +4,7 @@
 
 #include <QListView>
 #include <QSet>
+#include <optional>
 
 class FileListModel;
 class QRubberBand;
@@ -12,7 +13,8 @@ class QTimer;
 // A list view over a FileListModel that acts on its workspace model: a click
 // selects (with the held modifiers), a double click or Return opens, Space
 // previews, arrow keys move and select, the context menu is the file menu,
-// items drag out as file URLs. Thumbnails are asked for only for the items in
+// items drag out as file URLs and files dropped on a folder are moved or
+// copied there. Thumbnails are asked for only for the items in
 // view and cancelled for those that scroll away.
 //
 // The gestures of a file manager come on top: Escape clears the selection,
@@ -51,6 +53,9 @@ protected:
 
 private:
     void updateGrid();
+    // The folder a drop at `at` (viewport coordinates) goes into: a folder's
+    // item, or the Explorer's folder around the items.
+    std::optional<QString> dropFolderAt(const QPoint& at) const;
     void keepVisibleThumbnails();
     // The file-manager keys; true when the key was one of them.
     bool fileKey(QKeyEvent* event);

@@ -36,6 +36,9 @@ void fillFileMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file, boo
     menu.addAction(QStringLiteral("Rename\u2026"), &menu, [target, file] {
         if (target) target->setRenameTarget(file);
     });
+    menu.addAction(QStringLiteral("Cut"), &menu, [only] {
+        if (WorkspaceModel* model = only()) model->cutSelection();
+    });
     menu.addAction(QStringLiteral("Copy"), &menu, [only] {
         if (WorkspaceModel* model = only()) model->copySelection();
     });

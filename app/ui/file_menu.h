@@ -6,7 +6,7 @@ class QMenu;
 class WorkspaceModel;
 
 // The context menu of one file: Open, Preview in Quorvane, Show in File
-// Manager, Rename…, Copy, Move to Trash… (unless `offerTrash` is false). Items
+// Manager, Rename…, Cut, Copy, Move to Trash… (unless `offerTrash` is false). Items
 // that act on "this file" first make it the whole selection.
 void fillFileMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file,
                   bool offerTrash = true);

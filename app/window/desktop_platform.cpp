@@ -1,47 +1,12 @@
 #include "window/desktop_platform.h"
 
+#include "window/items_dialog.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
-#include <QMimeData>
 #include <QPointer>
-
-namespace {
-const QString gnomeFiles = QStringLiteral("x-special/gnome-copied-files");
-}
-
-QMimeData* fileUrlsMimeData(const QList<QUrl>& urls, bool cut)
-{
-    auto* data = new QMimeData;
-    data->setUrls(urls);
-    // GNOME-style file managers paste only what they find under this type,
-    // and move what it marks as cut.
-    QByteArray gnome(cut ? "cut" : "copy");
-    for (const QUrl& url : urls)
-        gnome += '\n' + url.toEncoded();
-    data->setData(gnomeFiles, gnome);
-    return data;
-}
-
-std::optional<QList<QUrl>> fileUrlsFrom(const QMimeData* data)
-{
-    if (!data) return std::nullopt;
-    QList<QUrl> urls = data->urls();
-    if (urls.isEmpty() && data->hasFormat(gnomeFiles)) {
-        const QList<QByteArray> lines = data->data(gnomeFiles).split('\n');
-        for (qsizetype i = 1; i < lines.size(); ++i)
-            if (!lines[i].isEmpty()) urls << QUrl::fromEncoded(lines[i]);
-    }
-    // Which of them can be pasted is the workspace's to say, to the user.
-    if (urls.isEmpty()) return std::nullopt;
-    return urls;
-}
-
-bool fileUrlsAreCut(const QMimeData* data)
-{
-    return data && data->data(gnomeFiles).split('\n').constFirst().trimmed() == "cut";
-}
 
 WorkspacePlatform desktopPlatform(QWidget* parent)
 {
@@ -58,9 +23,7 @@ WorkspacePlatform desktopPlatform(QWidget* parent)
         return dialog.selectedFiles().constFirst();
     };
     platform.chooseItems = [owner](const QString& prompt) {
-        QFileDialog dialog(owner, prompt, QDir::homePath());
-        dialog.setFileMode(QFileDialog::ExistingFiles);
-        dialog.setLabelText(QFileDialog::Accept, prompt);
+        ItemsDialog dialog(owner, prompt, QDir::homePath());
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
     };
     platform.modifiers = [] { return QGuiApplication::queryKeyboardModifiers(); };

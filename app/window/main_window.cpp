@@ -1,8 +1,11 @@
 #include "window/main_window.h"
 
+#include "transfers/launcher_progress.h"
+#include "transfers/queue_finished_notice.h"
 #include "ui/focus_ring.h"
 #include "window/content_view.h"
 #include "window/menu_commands.h"
+#include "workspace/workspace_router.h"
 
 #include <QMenuBar>
 
@@ -15,4 +18,8 @@ MainWindow::MainWindow(WorkspaceRouter& router, QWidget* parent)
     resize(defaultSize);
     new MenuCommands(router, *menuBar());
     FocusRing::install(this);
+    new LauncherProgress(router.transferStore(), this);
+    new QueueFinishedNotice(
+        router.transferStore(), [this] { return isActiveWindow(); },
+        QueueFinishedNotice::defaultLongEnough, this);
 }

@@ -5,7 +5,8 @@
 class ContentView;
 class WorkspaceRouter;
 
-// The single window: the content view and the menu commands.
+// The single window: the content view and the menu commands; the queue
+// shows on the desktop's launcher and says when it is done.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:

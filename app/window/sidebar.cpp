@@ -2,6 +2,7 @@
 
 #include "sections/named_colors.h"
 #include "ui/card_frame.h"
+#include "ui/folder_drop_target.h"
 #include "ui/overlay_scroll_bar.h"
 #include "ui/palette.h"
 #include "ui/palette_follower.h"
@@ -132,10 +133,16 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
         const QString label = QString::fromUtf8(location.label);
         auto* row =
             new SidebarRow(QString::fromUtf8(location.symbol), locationColor(label), label, 37);
-        const QString path = QString::fromUtf8(location.path);
-        connect(row, &QAbstractButton::clicked, this, [this, path] {
-            router_.openLocation(path.isEmpty() ? QDir::homePath() : QDir::home().filePath(path));
-        });
+        const QString relative = QString::fromUtf8(location.path);
+        const auto path = [relative] {
+            return relative.isEmpty() ? QDir::homePath() : QDir::home().filePath(relative);
+        };
+        connect(row, &QAbstractButton::clicked, this,
+                [this, path] { router_.openLocation(path()); });
+        // Files dropped on a location go into its folder.
+        new FolderDropTarget(
+            row, [this] { return &router_.current(); },
+            [path](const QPoint&) { return std::optional<QString>(path()); });
         locationRows->addWidget(row);
     }
     auto* another = new QPushButton(symbolIcon(QStringLiteral("plus")),

@@ -30,6 +30,8 @@
 // The state of one sidebar section and the owner of the work that fills it:
 // index discovery, folder listing, scans, duplicate search, the storage
 // summary, filtering passes and media property reads. Lives on the GUI thread.
+class FileDrop;
+
 class WorkspaceModel : public QObject {
     Q_OBJECT
 public:
@@ -152,6 +154,8 @@ public:
     // Like copy, but the paste moves the items.
     void cutSelection();
     void paste();
+    // Copies or moves dropped files into `folder`, through the queue as a paste does.
+    void drop(const FileDrop& dropped, QString folder, TransferKind kind);
     void createFolder(const QString& name);
     void rename(FileEntry entry, QString name);
     void trash();
@@ -161,6 +165,10 @@ public:
     void retryTransfer(QUuid id);
     void pauseTransfer(QUuid id, bool paused);
     void pauseQueue(bool paused);
+    // Where a queued job goes to start one place earlier (step -1) or later
+    // (+1) among the queued jobs; nothing at either end of them.
+    std::optional<qsizetype> transferPlace(const QUuid& id, int step) const;
+    void moveTransfer(QUuid id, int step);
     void extractText();
     void cancelTextExtraction();
     // Undo or Redo the last file action; a refusal becomes the error.
@@ -244,6 +252,8 @@ private:
     void listed(QList<FileEntry> listing);
     QString storageRoot() const;
     void enqueueTransfers(const QStringList& sources, TransferKind kind);
+    // The files of this computer among `drop`'s URLs; the others become the error.
+    QStringList localSources(const FileDrop& drop, const QString& verb);
     void walkJournal(void (UndoJournal::*step)());
     // Runs `then` when `future` ends; failures go to `error` first.
     template <typename T>

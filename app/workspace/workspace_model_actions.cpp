@@ -5,6 +5,7 @@
 #include "transfer_store.h"
 #include "when_finished.h"
 #include "workspace/failure_message.h"
+#include "workspace/file_drop.h"
 #include "workspace/workspace_model.h"
 
 #include <QDir>
@@ -126,33 +127,36 @@ void WorkspaceModel::cutSelection()
     platform_.cutToClipboard(urlsFor(selectionInOrder()));
 }
 
-// Only an absolute file on this computer: a relative "file:name" would name
-// a file of the window's working folder, another host's path is not ours.
-static bool isPastableFile(const QUrl& url)
-{
-    return url.scheme() == u"file" && (url.host().isEmpty() || url.host() == u"localhost") &&
-           url.path().startsWith(u'/');
-}
-
 void WorkspaceModel::paste()
 {
     const std::optional<QList<QUrl>> urls = platform_.readClipboard();
     if (!urls) return;
-    QStringList sources, refused;
-    for (const QUrl& url : *urls) {
-        if (isPastableFile(url))
-            sources << pathForUrl(url);
-        else
-            refused << QStringLiteral("“%1”").arg(url.toDisplayString());
-    }
-    if (!refused.isEmpty())
-        setError(QStringLiteral("Only files on this computer can be pasted. Left out: %1.")
-                     .arg(refused.join(QStringLiteral(", "))));
+    const QStringList sources = localSources(FileDrop(*urls), QStringLiteral("pasted"));
     if (sources.isEmpty()) return;
     const bool cut = platform_.clipboardIsCut();
     enqueueTransfers(sources, cut ? TransferKind::Move : TransferKind::Copy);
     // Cut items are moved once; a second paste would find them gone.
     if (cut) platform_.writeClipboard({});
+}
+
+void WorkspaceModel::drop(const FileDrop& dropped, QString folder, TransferKind kind)
+{
+    const QStringList sources = localSources(dropped, QStringLiteral("dropped"));
+    // A taken name is the user's to settle, as for a paste.
+    if (!sources.isEmpty()) transferStore_->enqueue(sources, folder, kind, ConflictPolicy::Ask);
+}
+
+QStringList WorkspaceModel::localSources(const FileDrop& drop, const QString& verb)
+{
+    const QStringList refused = drop.foreignUrls();
+    if (!refused.isEmpty()) {
+        QStringList quoted;
+        for (const QString& url : refused)
+            quoted << QStringLiteral("\u201c%1\u201d").arg(url);
+        setError(QStringLiteral("Only files on this computer can be %1. Left out: %2.")
+                     .arg(verb, quoted.join(QStringLiteral(", "))));
+    }
+    return drop.localPaths();
 }
 
 void WorkspaceModel::addTransfer()
@@ -203,6 +207,25 @@ void WorkspaceModel::pauseTransfer(QUuid id, bool paused)
 void WorkspaceModel::pauseQueue(bool paused)
 {
     transferStore_->setQueuePaused(paused);
+}
+
+std::optional<qsizetype> WorkspaceModel::transferPlace(const QUuid& id, int step) const
+{
+    const QList<TransferItem>& items = transferStore_->items();
+    const auto queued = [&](qsizetype at) { return items[at].status == TransferStatus::Queued; };
+    qsizetype at = 0;
+    while (at < items.size() && items[at].id != id)
+        ++at;
+    if (at == items.size() || !queued(at)) return std::nullopt;
+    for (at += step; at >= 0 && at < items.size(); at += step)
+        if (queued(at)) return at;
+    return std::nullopt;
+}
+
+void WorkspaceModel::moveTransfer(QUuid id, int step)
+{
+    if (const std::optional<qsizetype> place = transferPlace(id, step))
+        transferStore_->moveItem(id, *place);
 }
 
 void WorkspaceModel::createFolder(const QString& name)

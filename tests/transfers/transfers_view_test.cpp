@@ -1,8 +1,12 @@
+#include "fake_dbus_service.h"
 #include "file_size_format.h"
+#include "native_path.h"
+#include "private_session_bus.h"
 #include "timeline/view_fixture.h"
 #include "transfers/transfers_view.h"
 #include "ui/empty_state.h"
 
+#include <QAction>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -281,4 +285,65 @@ TEST_F(TransfersViewTest, LooksRightInBothAppearances)
     empty.setModel(nullptr);
     EXPECT_TRUE(empty.showsEmptyState());
     grabBoth(empty, "transfers-empty");
+}
+
+TEST_F(TransfersViewTest, QueuedJobsMoveUpAndDownFromTheirMenus)
+{
+    store.setQueuePaused(true);
+    store.enqueue({tree.file("a.txt", "a"), tree.file("b.txt", "b"), tree.file("c.txt", "c")},
+                  dest);
+    ASSERT_EQ(view.rows().size(), 3);
+    const auto names = [&] {
+        QStringList shown;
+        for (const TransferRow* row : view.rows())
+            shown << row->name();
+        return shown.join(u',');
+    };
+    EXPECT_FALSE(row(0)->moveUpAction()->isEnabled());
+    EXPECT_TRUE(row(0)->moveDownAction()->isEnabled());
+    EXPECT_TRUE(row(2)->moveUpAction()->isEnabled());
+    EXPECT_FALSE(row(2)->moveDownAction()->isEnabled());
+
+    row(2)->moveUpAction()->trigger();
+    EXPECT_EQ(names(), "a.txt,c.txt,b.txt");
+    row(0)->moveDownAction()->trigger();
+    EXPECT_EQ(names(), "c.txt,a.txt,b.txt");
+    EXPECT_FALSE(row(0)->moveUpAction()->isEnabled());
+    EXPECT_TRUE(row(1)->moveUpAction()->isEnabled());
+
+    // They run in the order shown; finished jobs have no place to move to.
+    QStringList ran;
+    QObject::connect(&store, &TransferStore::itemFinished, &view,
+                     [&](const TransferItem& item) { ran << item.name(); });
+    store.setQueuePaused(false);
+    ASSERT_TRUE(waitFor([&] { return ran.size() == 3; }));
+    EXPECT_EQ(ran.join(u','), "c.txt,a.txt,b.txt");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(row(i)->moveUpAction()->isEnabled());
+        EXPECT_FALSE(row(i)->moveDownAction()->isEnabled());
+    }
+}
+
+TEST_F(TransfersViewTest, ShowInFileManagerAsksTheDesktopsFileManagerForTheItem)
+{
+    PrivateSessionBus bus;
+    if (!bus.failure().isEmpty()) GTEST_SKIP() << bus.failure().toStdString();
+    FakeDBusService fileManager(QStringLiteral("org.freedesktop.FileManager1"),
+                                QStringLiteral("/org/freedesktop/FileManager1"));
+    ASSERT_TRUE(fileManager.registered());
+    const QString source = tree.file("shown.txt", "s");
+    store.enqueue({source, tree.path("missing.txt")}, dest);
+    ASSERT_TRUE(waitFor([&] { return statusIs(0, "Completed") && statusIs(1, "Failed"); }));
+
+    // A copied item is shown where it landed, a failed one where it came from.
+    row(0)->revealAction()->trigger();
+    row(1)->revealAction()->trigger();
+    const QList<QDBusMessage> calls = fileManager.calls();
+    ASSERT_EQ(calls.size(), 2);
+    EXPECT_EQ(calls[0].interface(), "org.freedesktop.FileManager1");
+    EXPECT_EQ(calls[0].member(), "ShowItems");
+    EXPECT_EQ(calls[0].arguments().value(0).toStringList(),
+              QStringList{urlForPath(dest + "/shown.txt").toString()});
+    EXPECT_EQ(calls[1].arguments().value(0).toStringList(),
+              QStringList{urlForPath(tree.path("missing.txt")).toString()});
 }

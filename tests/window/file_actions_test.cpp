@@ -1,19 +1,28 @@
-// Paste conflicts, cut and paste, and Undo/Redo, driven through the real
+// Paste conflicts, cut and paste, drops, and Undo/Redo, driven through the real
 // window's keys, menus and dialogs, then checked on the disk.
+#include "scratch_mount.h"
 #include "temporary_trash.h"
 #include "transfer_store.h"
+#include "transfers/transfers_view.h"
 #include "ui/name_sheet.h"
 #include "window/conflict_dialog.h"
+#include "window/items_dialog.h"
 #include "window/shown_window.h"
+#include "window/sidebar.h"
+#include "window/sidebar_row.h"
 #include "window/window_dialogs.h"
 #include "window/window_sheets.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialogButtonBox>
+#include <QDrag>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 
 namespace {
 
@@ -82,6 +91,52 @@ protected:
         QTest::keyClicks(field, name);
         QTest::keyClick(field, Qt::Key_Return);
         ASSERT_TRUE(waitFor([&] { return !sheet || !sheet->isVisible(); }));
+    }
+
+    // What the Explorer's own drag of `path` (and the rest of its selection) carries.
+    QMimeData* dragOut(const QString& path)
+    {
+        FileListView* view = explorer()->currentView();
+        QMimeData* carried = nullptr;
+        Qt::DropActions offered;
+        QTimer::singleShot(0, window.get(), [&] {
+            if (auto* drag = view->findChild<QDrag*>()) {
+                carried = fileUrlsMimeData(drag->mimeData()->urls());
+                offered = drag->supportedActions();
+                QDrag::cancel();
+            }
+        });
+        const QPoint from = itemAt(view, path);
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(view->viewport(), from + QPoint(30, 30));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, from + QPoint(30, 30));
+        waitFor([&] { return carried != nullptr; }, 3000);
+        // Where it lands decides whether it moves.
+        EXPECT_EQ(offered, Qt::CopyAction | Qt::MoveAction);
+        return carried;
+    }
+
+    // Drags `data` over `target` at `at` and drops it there, as the desktop
+    // delivers a drag; the action the drop took, or IgnoreAction when refused.
+    static Qt::DropAction drop(QWidget* target, const QPoint& at, const QMimeData* data,
+                               Qt::KeyboardModifiers held = {},
+                               Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction)
+    {
+        QDragEnterEvent enter(at, offered, data, Qt::NoButton, held);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted()) return Qt::IgnoreAction;
+        QDragMoveEvent move(at, offered, data, Qt::NoButton, held);
+        QApplication::sendEvent(target, &move);
+        if (!move.isAccepted()) return Qt::IgnoreAction;
+        QDropEvent dropped(at, offered, data, Qt::LeftButton, held);
+        QApplication::sendEvent(target, &dropped);
+        return dropped.isAccepted() ? dropped.dropAction() : Qt::IgnoreAction;
+    }
+    // Around the items of the Explorer's current layout, where none is.
+    QPoint besideItems() const
+    {
+        QWidget* viewport = explorer()->currentView()->viewport();
+        return {viewport->width() - 5, viewport->height() - 5};
     }
 
     QString trash;
@@ -251,4 +306,190 @@ TEST_F(FileActions, UndoBringsTrashedItemsBackAndRemovesANewFolder)
     shortcut(Qt::Key_Z);
     EXPECT_FALSE(QFileInfo::exists(work + "/Fresh"));
     expectShowing(work, {"gone.txt", "keep.txt"});
+}
+
+TEST_F(FileActions, CutFromTheFileMenuMovesOnPaste)
+{
+    tree.file("src/a.txt", "a");
+    tree.file("src/b.txt", "b");
+    tree.folder("dest");
+    show(tree.path("src"), {"a.txt", "b.txt"});
+    fromFileMenu(explorer()->currentView(), tree.path("src/b.txt"), QStringLiteral("Cut"));
+    show(tree.path("dest"), {});
+    shortcut(Qt::Key_V);
+    ASSERT_TRUE(waitFor([&] { return queueDone(); }));
+    EXPECT_EQ(router->transferStore().items()[0].kind, TransferKind::Move);
+    EXPECT_EQ(contents(tree.path("dest/b.txt")), "b");
+    EXPECT_FALSE(QFile::exists(tree.path("src/b.txt")));
+    EXPECT_EQ(contents(tree.path("src/a.txt")), "a");
+    expectShowing(tree.path("dest"), {"b.txt"});
+}
+
+TEST_F(FileActions, DraggingItemsOntoAFolderMovesThemAndCtrlCopies)
+{
+    tree.file("src/a.txt", "a");
+    tree.file("src/b.txt", "b");
+    tree.file("src/box/b.txt", "older b");
+    const QString src = tree.path("src");
+    show(src, {"box", "a.txt", "b.txt"});
+    FileListView* view = explorer()->currentView();
+    const QPoint box = itemAt(view, src + "/box");
+
+    // On the same file system a plain drop moves; undo puts it back.
+    std::unique_ptr<QMimeData> a(dragOut(src + "/a.txt"));
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->urls(), QList<QUrl>{QUrl::fromLocalFile(src + "/a.txt")});
+    EXPECT_EQ(drop(view->viewport(), box, a.get()), Qt::MoveAction);
+    ASSERT_TRUE(waitFor([&] { return queueDone(); }));
+    EXPECT_EQ(contents(src + "/box/a.txt"), "a");
+    expectShowing(src, {"box", "b.txt"});
+    shortcut(Qt::Key_Z);
+    EXPECT_EQ(contents(src + "/a.txt"), "a");
+    EXPECT_FALSE(QFile::exists(src + "/box/a.txt"));
+
+    // Ctrl copies, through the same question a paste asks on a taken name.
+    std::unique_ptr<QMimeData> b(dragOut(src + "/b.txt"));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(drop(view->viewport(), box, b.get(), Qt::ControlModifier), Qt::CopyAction);
+    answer(conflict(), ConflictAnswer::KeepBoth);
+    ASSERT_TRUE(waitFor([&] { return queueDone(); }));
+    EXPECT_EQ(contents(src + "/box/b (2).txt"), "b");
+    EXPECT_EQ(contents(src + "/box/b.txt"), "older b");
+    EXPECT_EQ(contents(src + "/b.txt"), "b");
+
+    // Neither on a file, nor where the items are already, nor on the dragged folder itself.
+    const qsizetype queued = router->transferStore().items().size();
+    EXPECT_EQ(drop(view->viewport(), besideItems(), b.get()), Qt::IgnoreAction);
+    std::unique_ptr<QMimeData> folder(dragOut(src + "/box"));
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(drop(view->viewport(), box, folder.get()), Qt::IgnoreAction);
+    EXPECT_EQ(router->transferStore().items().size(), queued);
+    expectShowing(src, {"box", "a.txt", "b.txt"});
+}
+
+TEST_F(FileActions, DropsFromOtherApplicationsTakeOnlyThisComputersFiles)
+{
+    const QString moved = tree.file("elsewhere/moved.txt", "m");
+    const QString copied = tree.file("elsewhere/copied.txt", "c");
+    const QString cut = tree.file("elsewhere/cut.txt", "x");
+    const QString dest = tree.path("dest");
+    tree.folder("dest");
+    show(dest, {});
+    FileListView* view = explorer()->currentView();
+
+    // A plain text/uri-list, as browsers and editors drag: the web address is refused aloud.
+    QMimeData uris;
+    uris.setData(QStringLiteral("text/uri-list"),
+                 QUrl::fromLocalFile(moved).toEncoded() + "\r\nhttps://example.org/page.txt\r\n");
+    EXPECT_EQ(drop(view->viewport(), besideItems(), &uris), Qt::MoveAction);
+    QMessageBox* alert = waitForQuestion(*window, QStringLiteral("Something needs your attention"));
+    ASSERT_TRUE(alert);
+    EXPECT_TRUE(alert->informativeText().contains(QStringLiteral("https://example.org/page.txt")))
+        << alert->informativeText().toStdString();
+    press(alert, QMessageBox::AcceptRole);
+    ASSERT_TRUE(waitFor([&] { return queueDone(); }));
+    EXPECT_EQ(contents(dest + "/moved.txt"), "m");
+    EXPECT_FALSE(QFile::exists(moved));
+
+    // A source that offers only copying is copied, even where a move would do.
+    QMimeData copyOnly;
+    copyOnly.setUrls({QUrl::fromLocalFile(copied)});
+    EXPECT_EQ(drop(view->viewport(), besideItems(), &copyOnly, {}, Qt::CopyAction), Qt::CopyAction);
+
+    // What GNOME-style file managers drag, marked as cut.
+    QMimeData gnome;
+    gnome.setData(QStringLiteral("x-special/gnome-copied-files"),
+                  "cut\n" + QUrl::fromLocalFile(cut).toEncoded());
+    EXPECT_EQ(drop(view->viewport(), besideItems(), &gnome), Qt::MoveAction);
+    ASSERT_TRUE(waitFor([&] {
+        return queueDone() && QFile::exists(dest + "/cut.txt") &&
+               QFile::exists(dest + "/copied.txt");
+    }));
+    EXPECT_FALSE(QFile::exists(cut));
+    EXPECT_EQ(contents(copied), "c");
+    expectShowing(dest, {"copied.txt", "cut.txt", "moved.txt"});
+}
+
+TEST_F(FileActions, DropsOnASidebarLocationGoThereAndCrossFileSystemsAsCopies)
+{
+    tree.folder("home/Documents");
+    std::optional<ScopedEnv> home(std::in_place, "HOME", QFile::encodeName(tree.path("home")));
+    const QString local = tree.file("src/local.txt", "l");
+    SidebarRow* documents = nullptr;
+    for (auto* row : window->content()->sidebar()->findChildren<SidebarRow*>())
+        if (row->text() == QLatin1String("Documents")) documents = row;
+    ASSERT_TRUE(documents);
+    const QPoint on = documents->rect().center();
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(local)});
+    EXPECT_EQ(drop(documents, on, &data), Qt::MoveAction);
+    ASSERT_TRUE(waitFor([&] { return queueDone(); }));
+    EXPECT_EQ(contents(tree.path("home/Documents/local.txt")), "l");
+    EXPECT_FALSE(QFile::exists(local));
+
+    // A home on a file system of its own.
+    const QString scratchHome = tree.folder("scratch");
+    ScratchMount scratch(scratchHome);
+    if (!scratch.mounted()) GTEST_SKIP() << "no second file system can be mounted here";
+    tree.folder("scratch/Documents");
+    home.emplace("HOME", QFile::encodeName(scratchHome));
+    const QString far = tree.file("src/far.txt", "f");
+    data.setUrls({QUrl::fromLocalFile(far)});
+    EXPECT_EQ(drop(documents, on, &data), Qt::CopyAction);
+    ASSERT_TRUE(waitFor([&] { return queueDone(); }));
+    EXPECT_EQ(contents(scratchHome + "/Documents/far.txt"), "f");
+    EXPECT_EQ(contents(far), "f");
+}
+
+TEST_F(FileActions, AddFilesInTheQueueTakesFoldersToo)
+{
+    tree.file("src/box/inner.txt", "inner");
+    tree.file("src/loose.txt", "loose");
+    const QString dest = tree.folder("dest");
+    QTest::mouseClick(window->content()->sidebar()->row(Feature::Transfers), Qt::LeftButton);
+    auto* queue = qobject_cast<TransfersView*>(window->content()->currentSectionView());
+    ASSERT_TRUE(queue);
+
+    // A click selects the folder in the chooser; its button takes it instead of opening it.
+    bool chose = false, placed = false;
+    // The destination is asked for once the chooser is gone, from its own event loop.
+    QTimer destinationWatch;
+    destinationWatch.setInterval(20);
+    QObject::connect(&destinationWatch, &QTimer::timeout, window.get(), [&] {
+        for (auto* dialog : window->findChildren<QFileDialog*>())
+            if (dialog->isVisible() && !qobject_cast<ItemsDialog*>(dialog)) {
+                destinationWatch.stop();
+                dialog->setDirectory(dest);
+                static_cast<QDialog*>(dialog)->accept(); // its own accept is protected
+                placed = true;
+                return;
+            }
+    });
+    QTimer::singleShot(0, window.get(), [&] {
+        auto* items = waitForShown<ItemsDialog>(*window);
+        if (!items) return;
+        items->setDirectory(tree.path("src"));
+        // The dialog lists the folder in the background; its button follows what is listed.
+        auto* listing = items->findChild<QFileSystemModel*>();
+        waitFor([&] { return listing && listing->index(tree.path("src/box")).isValid(); });
+        items->selectFile(tree.path("src/box"));
+        QPushButton* take = items->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
+        chose = take && waitFor([&] { return take->isEnabled(); });
+        destinationWatch.start();
+        if (chose)
+            take->click();
+        else
+            items->reject();
+    });
+    queue->addButton()->click();
+    EXPECT_TRUE(chose);
+    EXPECT_TRUE(placed);
+    ASSERT_TRUE(waitFor([&] { return queueDone(); }));
+    ASSERT_EQ(router->transferStore().items().size(), 1);
+    const TransferItem& added = router->transferStore().items()[0];
+    EXPECT_EQ(added.source, tree.path("src/box"));
+    EXPECT_EQ(added.destinationFolder, dest) << added.error.value_or("").toStdString();
+    EXPECT_EQ(contents(dest + "/box/inner.txt"), "inner");
+    EXPECT_FALSE(QFile::exists(dest + "/loose.txt"));
 }

@@ -11,9 +11,12 @@
 #include "window/window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 
 // The real window on screen over the fixture's router, with the desktop
 // platform, every item model under a fatal tester, and the Explorer helpers
@@ -74,20 +77,48 @@ protected:
         EXPECT_TRUE(waitUntilSettled(model));
     }
 
+    // Where the item of `path` is in `view`'s viewport, scrolled into sight.
+    static QPoint itemAt(FileListView* view, const QString& path)
+    {
+        const int row = view->fileModel()->rowOf(path);
+        EXPECT_GE(row, 0) << path.toStdString();
+        const QModelIndex index = view->model()->index(row, 0);
+        view->scrollTo(index);
+        QRect rect;
+        EXPECT_TRUE(waitFor([&] {
+            rect = view->visualRect(index);
+            return rect.isValid() && view->viewport()->rect().contains(rect.center());
+        }));
+        return rect.center();
+    }
+
     // Clicks the row of `path` in the Explorer's current layout.
     void click(const QString& path)
     {
         FileListView* view = explorer()->currentView();
-        const int row = view->fileModel()->rowOf(path);
-        ASSERT_GE(row, 0) << path.toStdString();
-        const QModelIndex index = view->model()->index(row, 0);
-        view->scrollTo(index);
-        QRect rect;
-        ASSERT_TRUE(waitFor([&] {
-            rect = view->visualRect(index);
-            return rect.isValid() && view->viewport()->rect().contains(rect.center());
-        }));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, itemAt(view, path));
+    }
+
+    // Right-clicks `path` and picks `action` from its menu.
+    void fromFileMenu(FileListView* view, const QString& path, const QString& action)
+    {
+        const QPoint at = itemAt(view, path);
+        bool picked = false;
+        QTimer::singleShot(0, view, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            for (QAction* item : menu->actions())
+                if (item->text() == action) {
+                    QTest::mouseClick(menu, Qt::LeftButton, {},
+                                      menu->actionGeometry(item).center());
+                    picked = true;
+                    return;
+                }
+            menu->close();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &event);
+        EXPECT_TRUE(picked) << action.toStdString();
     }
 
     // A key with Ctrl (and more) pressed on the window, as a shortcut.

@@ -95,19 +95,6 @@ protected:
     }
 
     // Where `path` is drawn in `view`, scrolled into sight.
-    static QPoint itemAt(FileListView* view, const QString& path)
-    {
-        const int row = view->fileModel()->rowOf(path);
-        EXPECT_GE(row, 0) << path.toStdString();
-        const QModelIndex index = view->model()->index(row, 0);
-        view->scrollTo(index);
-        QRect rect;
-        EXPECT_TRUE(waitFor([&] {
-            rect = view->visualRect(index);
-            return rect.isValid() && view->viewport()->rect().contains(rect.center());
-        }));
-        return rect.center();
-    }
     static void click(FileListView* view, const QString& path)
     {
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, itemAt(view, path));
@@ -136,28 +123,6 @@ protected:
     {
         QTest::mouseClick(content().topBar()->backButton(), Qt::LeftButton);
         expectShowing(folder, names);
-    }
-
-    // Right-clicks `path` and picks `action` from its menu.
-    void fromFileMenu(FileListView* view, const QString& path, const QString& action)
-    {
-        const QPoint at = itemAt(view, path);
-        bool picked = false;
-        QTimer::singleShot(0, view, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu) return;
-            for (QAction* item : menu->actions())
-                if (item->text() == action) {
-                    QTest::mouseClick(menu, Qt::LeftButton, {},
-                                      menu->actionGeometry(item).center());
-                    picked = true;
-                    return;
-                }
-            menu->close();
-        });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
-        QApplication::sendEvent(view->viewport(), &event);
-        EXPECT_TRUE(picked) << action.toStdString();
     }
 
     // Types `name` into the naming sheet that opens, replacing its text, and presses Return.
