@@ -15,7 +15,7 @@ struct RenderLimits {
     qint64 memory = qint64(768) << 20;
 };
 
-// Carries out `request` in a renderer process of its own (quorvane-render), so
+// Carries out `request` in a renderer process of its own (see RenderHost), so
 // that a hostile file (a compression bomb in a PDF, a broken video) can neither
 // hang the caller nor take its memory: the renderer's address space is limited,
 // and it is killed when it overruns the time limit or `isCancelled` turns true.
@@ -29,6 +29,3 @@ QImage renderIsolated(const RenderRequest& request, const RenderLimits& limits,
 std::optional<QStringList> readTextIsolated(const RenderRequest& request,
                                             const RenderLimits& limits,
                                             const CancelCheck& isCancelled);
-
-// The renderer program this process starts; empty when there is none.
-QString rendererProgram();

@@ -1,11 +1,13 @@
 // render_start_latency [--heap MB] [--rounds N]: what starting one isolated
 // rendering costs the calling thread in a process with a large heap (the
-// window holds about 170 MB), fork() of the whole process against posix_spawn
-// of the renderer, and what the first rewrite of the heap costs afterwards
-// (copy-on-write faults a fork leaves behind). Also the whole round trip of a
-// PDF thumbnail through the renderer, against drawing it in this process.
+// window holds about 170 MB): fork() of the whole process, posix_spawn of a
+// fresh renderer, and asking the running renderer server for one; and what
+// the first rewrite of the heap costs afterwards (copy-on-write faults a fork
+// leaves behind). Also the whole round trip of a PDF thumbnail through the
+// renderer, against drawing it in this process.
 #include "media/isolated_render.h"
 #include "media/pdf_page_image.h"
+#include "media/render_host.h"
 #include "native_path.h"
 
 #include <QElapsedTimer>
@@ -17,6 +19,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -86,9 +89,18 @@ int main(int argc, char** argv)
         });
 
     QElapsedTimer clock;
-    Figures forkStart, forkTouch, spawnStart, spawnTouch, plainTouch;
+    Figures forkStart, forkTouch, spawnStart, spawnTouch, plainTouch, hostStart, hostTouch;
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        QPainter painter(&writer);
+        painter.fillRect(QRect(100, 100, 2000, 3000), Qt::darkCyan);
+    }
+    // The server is started once, before the counted rounds.
+    renderIsolated(RenderRequest::pdfFirstPage(pdf, 16), {}, {});
     QByteArray program = nativePath(renderer);
-    char* args[] = {program.data(), nullptr}; // no request: the renderer exits at once
+    char* args[] = {program.data(), nullptr}; // no socket: the renderer exits at once
     for (int round = 0; round < rounds; ++round) {
         clock.start();
         touch(heap, block);
@@ -111,21 +123,32 @@ int main(int argc, char** argv)
         clock.start();
         touch(heap, block);
         spawnTouch.add(clock.nsecsElapsed());
+
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC) != 0) return 1;
+        clock.start();
+        const std::optional<pid_t> renderer = RenderHost::instance().start(
+            {qint64(64) << 20, RenderRequest::pdfFirstPage(pdf, 16)}, ends[1]);
+        hostStart.add(clock.nsecsElapsed());
+        ::close(ends[1]);
+        char sink[4096];
+        while (::read(ends[0], sink, sizeof sink) > 0) {
+        }
+        ::close(ends[0]);
+        if (!renderer) return 1;
+        clock.start();
+        touch(heap, block);
+        hostTouch.add(clock.nsecsElapsed());
     }
     std::printf("heap %d MB, %d rounds\n", heapMb, rounds);
     forkStart.print("fork() returns in the caller");
     spawnStart.print("posix_spawn() returns in the caller");
+    hostStart.print("the renderer server has forked a renderer");
     plainTouch.print("rewrite of the heap, nothing started");
     forkTouch.print("rewrite of the heap after a fork");
     spawnTouch.print("rewrite of the heap after a spawn");
+    hostTouch.print("rewrite of the heap after a server's renderer");
 
-    QTemporaryDir folder;
-    const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
-    {
-        QPdfWriter writer(pdf);
-        QPainter painter(&writer);
-        painter.fillRect(QRect(100, 100, 2000, 3000), Qt::darkCyan);
-    }
     Figures isolated, inProcess;
     for (int round = 0; round < rounds; ++round) {
         clock.start();

@@ -1,13 +1,19 @@
 #include "media/file_thumbnail_generator.h"
 #include "media/isolated_render.h"
 #include "media/media_fixtures.h"
+#include "media/render_host.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <atomic>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -27,6 +33,25 @@ protected:
     }
     QString bomb() { return tree.file(QStringLiteral("bomb.pdf"), drawingBombPdf(1'000'000)); }
 };
+
+// This process's children running `program`, from /proc.
+QList<pid_t> childrenRunning(const QString& program)
+{
+    QList<pid_t> found;
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(::getpid());
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile children(tasks + u'/' + task + QStringLiteral("/children"));
+        if (!children.open(QIODevice::ReadOnly)) continue;
+        for (const QByteArray& pid : children.readAll().split(' ')) {
+            if (pid.trimmed().isEmpty()) continue;
+            const QString exe =
+                QFileInfo(QStringLiteral("/proc/%1/exe").arg(QString::fromLatin1(pid.trimmed())))
+                    .symLinkTarget();
+            if (exe == program) found << pid.trimmed().toInt();
+        }
+    }
+    return found;
+}
 
 } // namespace
 
@@ -148,3 +173,16 @@ TEST_F(IsolatedRenderTest, RenderingBeyondTheMemoryLimitFails)
     EXPECT_EQ(renderIsolated(RenderRequest::pdfFirstPage(letter(), 64), limits, {}).height(), 64);
 }
 #endif
+
+TEST_F(IsolatedRenderTest, ARendererServerThatDiedIsReplaced)
+{
+    ASSERT_FALSE(renderIsolated(RenderRequest::pdfFirstPage(letter(), 64), {}, {}).isNull());
+    const QList<pid_t> servers = childrenRunning(rendererProgram());
+    ASSERT_EQ(servers.size(), 1);
+    ::kill(servers.first(), SIGKILL);
+    ::waitpid(servers.first(), nullptr, 0);
+    EXPECT_EQ(renderIsolated(RenderRequest::pdfFirstPage(letter(), 64), {}, {}).height(), 64);
+    const QList<pid_t> replaced = childrenRunning(rendererProgram());
+    ASSERT_EQ(replaced.size(), 1);
+    EXPECT_NE(replaced.first(), servers.first());
+}
