@@ -15,6 +15,7 @@ namespace {
 // The biggest answer a renderer may send back (a 2400-pixel zoom picture is 23 MB).
 constexpr qint64 maxAnswerBytes = qint64(256) << 20;
 constexpr int pollMs = 50;
+
 // Reads exactly `size` bytes unless the deadline passes or the caller cancels.
 bool readAll(int fd, char* data, qint64 size, const QElapsedTimer& clock, qint64 deadlineMs,
              const CancelCheck& isCancelled)
