@@ -4,10 +4,12 @@
 #include "media/render_host.h"
 #include "test_support.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <atomic>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -34,23 +36,31 @@ protected:
     QString bomb() { return tree.file(QStringLiteral("bomb.pdf"), drawingBombPdf(1'000'000)); }
 };
 
-// This process's children running `program`, from /proc.
-QList<pid_t> childrenRunning(const QString& program)
+// The children of process `parent` running `program`, from /proc.
+QList<pid_t> childrenRunning(pid_t parent, const QString& program)
 {
     QList<pid_t> found;
-    const QString tasks = QStringLiteral("/proc/%1/task").arg(::getpid());
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(parent);
     for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile children(tasks + u'/' + task + QStringLiteral("/children"));
         if (!children.open(QIODevice::ReadOnly)) continue;
-        for (const QByteArray& pid : children.readAll().split(' ')) {
-            if (pid.trimmed().isEmpty()) continue;
-            const QString exe =
-                QFileInfo(QStringLiteral("/proc/%1/exe").arg(QString::fromLatin1(pid.trimmed())))
-                    .symLinkTarget();
-            if (exe == program) found << pid.trimmed().toInt();
+        for (const QByteArray& field : children.readAll().split(' ')) {
+            const QByteArray pid = field.trimmed();
+            if (pid.isEmpty()) continue;
+            const QString exe = QStringLiteral("/proc/%1/exe").arg(QString::fromLatin1(pid));
+            if (QFileInfo(exe).symLinkTarget() == program) found << pid.toInt();
         }
     }
     return found;
+}
+
+// True once the process has ended (a zombie waiting for its reaper has too).
+bool ended(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return true;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
 }
 
 } // namespace
@@ -177,12 +187,44 @@ TEST_F(IsolatedRenderTest, RenderingBeyondTheMemoryLimitFails)
 TEST_F(IsolatedRenderTest, ARendererServerThatDiedIsReplaced)
 {
     ASSERT_FALSE(renderIsolated(RenderRequest::pdfFirstPage(letter(), 64), {}, {}).isNull());
-    const QList<pid_t> servers = childrenRunning(rendererProgram());
+    const QList<pid_t> servers = childrenRunning(::getpid(), rendererProgram());
     ASSERT_EQ(servers.size(), 1);
     ::kill(servers.first(), SIGKILL);
     ::waitpid(servers.first(), nullptr, 0);
     EXPECT_EQ(renderIsolated(RenderRequest::pdfFirstPage(letter(), 64), {}, {}).height(), 64);
-    const QList<pid_t> replaced = childrenRunning(rendererProgram());
+    const QList<pid_t> replaced = childrenRunning(::getpid(), rendererProgram());
     ASSERT_EQ(replaced.size(), 1);
     EXPECT_NE(replaced.first(), servers.first());
+}
+
+// Run by the test below in a process of its own, which it kills.
+TEST_F(IsolatedRenderTest, DISABLED_DrawsABombUntilKilled)
+{
+    RenderLimits limits;
+    limits.time = 60s;
+    renderIsolated(RenderRequest::pdfFirstPage(bomb(), 256), limits, {});
+}
+
+TEST_F(IsolatedRenderTest, RenderersEndWithTheApplication)
+{
+    QProcess application;
+    application.start(
+        QCoreApplication::applicationFilePath(),
+        {QStringLiteral("--gtest_also_run_disabled_tests"),
+         QStringLiteral("--gtest_filter=IsolatedRenderTest.DISABLED_DrawsABombUntilKilled")});
+    ASSERT_TRUE(application.waitForStarted());
+    pid_t server = 0, renderer = 0;
+    ASSERT_TRUE(waitFor([&] {
+        const QList<pid_t> servers = childrenRunning(application.processId(), rendererProgram());
+        const QList<pid_t> renderers = servers.size() == 1
+                                           ? childrenRunning(servers.first(), rendererProgram())
+                                           : QList<pid_t>();
+        if (renderers.size() != 1) return false;
+        server = servers.first();
+        renderer = renderers.first();
+        return true;
+    }));
+    application.kill();
+    ASSERT_TRUE(application.waitForFinished());
+    EXPECT_TRUE(waitFor([&] { return ended(server) && ended(renderer); }));
 }
