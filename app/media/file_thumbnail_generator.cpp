@@ -2,9 +2,7 @@
 
 #include "media/file_type_icon.h"
 #include "media/media_log.h"
-#include "media/pdf_page_image.h"
 #include "media/scaled_image.h"
-#include "media/video_frame.h"
 #include "regular_file.h"
 
 FileThumbnailGenerator::FileThumbnailGenerator(FreedesktopThumbnails shared, RenderLimits limits)
@@ -21,14 +19,11 @@ QImage FileThumbnailGenerator::make(const FileEntry& file, int edge, const Cance
     const QString& path = file.path;
     QImage image;
     if (file.ext() == u"pdf") {
-        image =
-            renderIsolated([&] { return renderPdfFirstPage(path, edge); }, limits_, isCancelled);
+        image = renderIsolated(RenderRequest::pdfFirstPage(path, edge), limits_, isCancelled);
     } else if (file.mediaKind == MediaKind::Image) {
         image = readScaledImage(path, edge);
     } else if (file.mediaKind == MediaKind::Video || file.mediaKind == MediaKind::Audio) {
-        // The child is killed when cancelled, so it needs no cancel check of its own.
-        image =
-            renderIsolated([&] { return readVideoFrame(path, edge, {}); }, limits_, isCancelled);
+        image = renderIsolated(RenderRequest::videoFrame(path, edge), limits_, isCancelled);
     } else {
         return {};
     }

@@ -1,31 +1,31 @@
 #pragma once
 
 #include "cancellation.h"
+#include "media/render_request.h"
 
-#include <QByteArray>
 #include <QImage>
+#include <QStringList>
 #include <chrono>
-#include <functional>
 #include <optional>
 
 // How much a rendering of an untrusted file may take.
 struct RenderLimits {
     std::chrono::milliseconds time{10000};
-    // Address space the rendering may add to what the process already has.
+    // Address space the rendering may add to what the renderer has once started.
     qint64 memory = qint64(768) << 20;
 };
 
-// Runs `render` in a child process forked for it, so that a hostile file (a
-// compression bomb in a PDF, a broken video) can neither hang the caller nor
-// take its memory: the child's address space is limited, and it is killed
-// when it overruns the time limit or `isCancelled` turns true. The caller
-// waits at most that long. Returns the child's picture; null when it failed,
-// overran or was stopped. `render` runs in the child only and may not rely on
-// other threads of this process.
-QImage renderIsolated(const std::function<QImage()>& render, const RenderLimits& limits,
+// Carries out `request` in a renderer process of its own (see RenderHost), so
+// that a hostile file (a compression bomb in a PDF, a broken video) can neither
+// hang the caller nor take its memory: the renderer's address space is limited,
+// and it is killed when it overruns the time limit or `isCancelled` turns true.
+// The caller waits at most that long. Returns the renderer's picture; null when
+// it failed, overran or was stopped.
+QImage renderIsolated(const RenderRequest& request, const RenderLimits& limits,
                       const CancelCheck& isCancelled);
 
-// The same for any work whose answer is bytes; none when it overran, was
-// stopped or its child died.
-std::optional<QByteArray> runIsolated(const std::function<QByteArray()>& work,
-                                      const RenderLimits& limits, const CancelCheck& isCancelled);
+// The same for a request whose answer is text, one entry a page; none when the
+// renderer overran, was stopped or died.
+std::optional<QStringList> readTextIsolated(const RenderRequest& request,
+                                            const RenderLimits& limits,
+                                            const CancelCheck& isCancelled);

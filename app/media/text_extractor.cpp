@@ -23,8 +23,6 @@ namespace {
 // Pictures beyond this edge are shrunk first: recognition time and memory grow
 // with the pixel count, and text stays legible.
 constexpr int maxRecognitionEdge = 8000;
-// Scanned pages are rendered as a scanner would have read them.
-constexpr double scanDpi = 300;
 // A page that takes longer to draw is no scan but a hostile file.
 constexpr RenderLimits pageLimits{std::chrono::seconds(60), qint64(1) << 30};
 
@@ -42,16 +40,6 @@ bool hasText(const QStringList& pages)
 {
     return std::any_of(pages.begin(), pages.end(),
                        [](const QString& page) { return !page.trimmed().isEmpty(); });
-}
-
-// The page as a picture at scanner resolution, no larger than recognition takes.
-QImage scannedPage(Poppler::Page& page)
-{
-    const QSizeF points = page.pageSizeF();
-    const double longest = std::max(points.width(), points.height());
-    if (!(longest > 0)) return {};
-    const double dpi = std::min(scanDpi, 72.0 * maxRecognitionEdge / longest);
-    return page.renderToImage(dpi, dpi);
 }
 
 } // namespace
@@ -110,22 +98,13 @@ QString TextExtractor::readPdf(const QString& path, const CancelCheck& isCancell
         Poppler::Document::load(OpenablePath(path).name());
     if (!document || document->isLocked()) return noPdfTextMessage();
     const int count = document->numPages();
-    // Reading the text layer runs every page's drawing too; a child process
-    // does it, so a hostile file can be stopped.
-    const std::optional<QByteArray> layer = runIsolated(
-        [&] {
-            QStringList pages;
-            for (int number = 0; number < count; ++number) {
-                const std::unique_ptr<Poppler::Page> page = document->page(number);
-                if (page) pages << page->text(QRectF());
-            }
-            return pages.join(QChar::Null).toUtf8();
-        },
-        pageLimits, isCancelled);
+    // Reading the text layer runs every page's drawing too; the renderer
+    // process does it, so a hostile file can be stopped.
+    const std::optional<QStringList> pages =
+        readTextIsolated(RenderRequest::pdfTextLayer(path), pageLimits, isCancelled);
     throwIfCancelled(isCancelled);
-    if (!layer) return noPdfTextMessage();
-    const QStringList pages = QString::fromUtf8(*layer).split(QChar::Null);
-    if (count == 0 || hasText(pages)) return pages.join(u'\n');
+    if (!pages) return noPdfTextMessage();
+    if (count == 0 || hasText(*pages)) return pages->join(u'\n');
 
     // No text layer, as in a scan: read the pages' pictures instead.
     TextRecognizer recognizer;
@@ -134,11 +113,10 @@ QString TextExtractor::readPdf(const QString& path, const CancelCheck& isCancell
     for (int number = 0; number < count; ++number) {
         throwIfCancelled(isCancelled);
         if (progress) progress(pageProgress(number + 1, count));
-        const std::unique_ptr<Poppler::Page> page = document->page(number);
-        // Drawn in a child process that stops when the page overruns or the read is cancelled.
+        // Drawn by the renderer, which stops when the page overruns or the read is cancelled.
         const QImage picture =
-            page ? renderIsolated([&] { return scannedPage(*page); }, pageLimits, isCancelled)
-                 : QImage();
+            renderIsolated(RenderRequest::pdfScannedPage(path, number, maxRecognitionEdge),
+                           pageLimits, isCancelled);
         throwIfCancelled(isCancelled);
         if (picture.isNull()) continue;
         const std::optional<QStringList> found = recognizer.lines(picture, isCancelled);
