@@ -164,7 +164,7 @@ TEST_F(WindowTest, FileMenuActsOnThatFileAloneAndTheTrashTitleCountsTheSelection
         titles << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(titles,
               (QStringList{"Open", "Open With", "Preview in Quorvane", "Show in File Manager", "-",
-                           "Rename\u2026", "Copy", "-", "Move to Trash\u2026"}));
+                           "Rename\u2026", "Cut", "Copy", "-", "Move to Trash\u2026"}));
     menu.actions().last()->trigger();
     EXPECT_EQ(model.selection(), QSet<QString>{files.filePath("two.txt")});
     EXPECT_TRUE(model.confirmTrash());
