@@ -1,6 +1,7 @@
 #include "media_filter.h"
 
 #include "code_point_order.h"
+#include "day_window.h"
 #include "distant_past.h"
 #include "natural_order.h"
 
@@ -131,7 +132,7 @@ QList<FileEntry> MediaFilter::apply(const QList<FileEntry>& files, const QDateTi
 {
     const bool byMetadata = needsMetadata();
     const bool byFormat = format != allFormats();
-    const qint64 cutoff = msecs(now) - qint64(days) * 86'400'000;
+    const DayWindow window(now, days);
     QList<FileEntry> kept;
     kept.reserve(files.size());
     for (const FileEntry& entry : files) {
@@ -140,7 +141,7 @@ QList<FileEntry> MediaFilter::apply(const QList<FileEntry>& files, const QDateTi
             if (found == metadata.constEnd() || !passesMetadata(*this, *found)) continue;
         }
         if (byFormat && formatOf(entry) != format) continue;
-        if (days != 0 && msecs(entry.modified) < cutoff) continue;
+        if (days != 0 && !window.contains(entry.modified)) continue;
         if (!passesSize(size, entry.size)) continue;
         kept.append(entry);
     }

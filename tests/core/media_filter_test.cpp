@@ -1,3 +1,4 @@
+#include "day_window.h"
 #include "media_filter.h"
 #include "test_support.h"
 
@@ -160,4 +161,21 @@ TEST(MediaFilter, SortOrdersAndTieBreaks)
     EXPECT_EQ(namesOf(filter.apply(sized, kNoon, {})), QStringList({"c", "A", "a", "b"}));
     filter.sort = MediaFilter::Sort::Smallest;
     EXPECT_EQ(namesOf(filter.apply(sized, kNoon, {})), QStringList({"A", "a", "b", "c"}));
+}
+
+TEST(MediaFilter, DaysKeepTheFirstInstantOfTheWindow)
+{
+    const QDateTime start = kNoon.addDays(-DayWindow::recentDays);
+    const DayWindow recent(kNoon, DayWindow::recentDays);
+    EXPECT_TRUE(recent.contains(start));
+    EXPECT_TRUE(recent.contains(kNoon));
+    EXPECT_FALSE(recent.contains(start.addMSecs(-1)));
+    EXPECT_FALSE(recent.contains(QDateTime()));
+
+    MediaFilter filter;
+    filter.sort = MediaFilter::Sort::Name;
+    filter.days = DayWindow::recentDays;
+    const QList<FileEntry> files{file("edge", 1, start), file("before", 1, start.addMSecs(-1)),
+                                 file("unknown", 1, QDateTime())};
+    EXPECT_EQ(namesOf(filter.apply(files, kNoon, {})), QStringList{"edge"});
 }
