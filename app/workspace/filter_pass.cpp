@@ -1,5 +1,6 @@
 #include "workspace/filter_pass.h"
 
+#include "day_window.h"
 #include "library_filtering.h"
 
 FilterPass FilterPass::forSection(const SectionFilterState& state)
@@ -18,7 +19,7 @@ FilterPass FilterPass::forSection(const SectionFilterState& state)
         const bool newest =
             state.sortByDate || feature == Feature::Timeline || feature == Feature::Recent;
         pass.filter.sort = newest ? MediaFilter::Sort::Newest : MediaFilter::Sort::Name;
-        if (feature == Feature::Recent) pass.filter.days = 7;
+        if (feature == Feature::Recent) pass.filter.days = DayWindow::recentDays;
         if (feature == Feature::Timeline) pass.filter.days = state.timelineDays;
         if (isAnalysis(feature)) pass.filter.sort = MediaFilter::Sort::Largest;
     }
