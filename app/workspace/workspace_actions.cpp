@@ -1,5 +1,5 @@
-// The file actions of a section model: selection, previews, clipboard,
-// folder changes, the trash, queued copies and moves, undo and text extraction.
+#include "workspace/workspace_actions.h"
+
 #include "media/text_extractor.h"
 #include "native_path.h"
 #include "transfer_store.h"
@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <functional>
 
 namespace {
 
@@ -21,95 +22,7 @@ qsizetype indexOf(const QList<FileEntry>& files, const FileEntry& entry)
     return files.indexOf(entry);
 }
 
-} // namespace
-
-template <typename T>
-void WorkspaceModel::afterChange(QFuture<T> future, std::function<void(bool)> then)
-{
-    // Not kept in a slot: a change that ends after the user moved on still
-    // refreshes this model.
-    whenFinished(future, this, [this, then = std::move(then)](QFuture<T> done) {
-        try {
-            done.waitForFinished();
-            then(true);
-        } catch (...) {
-            setError(failureMessage(std::current_exception()));
-            then(false);
-        }
-    });
-}
-
-void WorkspaceModel::select(FileEntry entry)
-{
-    const Qt::KeyboardModifiers held = platform_.modifiers();
-    if (held & Qt::ControlModifier) {
-        QSet<QString> toggled = selection_;
-        if (!toggled.remove(entry.path)) toggled.insert(entry.path);
-        setSelection(std::move(toggled));
-        return;
-    }
-    if (held & Qt::ShiftModifier) {
-        const QList<FileEntry> shown = visible();
-        const auto anchor = std::find_if(shown.cbegin(), shown.cend(), [&](const FileEntry& f) {
-            return selection_.contains(f.path);
-        });
-        const qsizetype clicked = indexOf(shown, entry);
-        if (anchor != shown.cend() && clicked >= 0) {
-            const qsizetype from = std::min(anchor - shown.cbegin(), clicked);
-            const qsizetype to = std::max(anchor - shown.cbegin(), clicked);
-            QSet<QString> range = selection_;
-            for (qsizetype i = from; i <= to; ++i)
-                range.insert(shown[i].path);
-            setSelection(std::move(range));
-            return;
-        }
-    }
-    setSelection({entry.path});
-}
-
-void WorkspaceModel::open(FileEntry entry)
-{
-    if (entry.isDirectory) {
-        navigate(entry.path);
-        return;
-    }
-    setSelection({entry.path});
-    setPreviewFile(entry);
-}
-
-void WorkspaceModel::preview()
-{
-    if (const auto entry = selected(); entry && !entry->isDirectory) setPreviewFile(*entry);
-}
-
-void WorkspaceModel::stepPreview(int step)
-{
-    if (!previewFile_) return;
-    QList<FileEntry> candidates = visible();
-    candidates.removeIf([](const FileEntry& f) { return f.isDirectory; });
-    const qsizetype at = indexOf(candidates, *previewFile_);
-    if (at < 0) return;
-    const qsizetype next = at + step;
-    if (next < 0 || next >= candidates.size()) return;
-    setPreviewFile(candidates[next]);
-    setSelection({candidates[next].path});
-}
-
-void WorkspaceModel::selectAll()
-{
-    QSet<QString> all;
-    for (const FileEntry& file : visible())
-        all.insert(file.path);
-    setSelection(std::move(all));
-}
-
-void WorkspaceModel::enclosingFolder()
-{
-    if (isMacScope()) return;
-    navigate(QFileInfo(folder_).path());
-}
-
-static QList<QUrl> urlsFor(const QStringList& paths)
+QList<QUrl> urlsFor(const QStringList& paths)
 {
     QList<QUrl> urls;
     for (const QString& path : paths)
@@ -117,101 +30,205 @@ static QList<QUrl> urlsFor(const QStringList& paths)
     return urls;
 }
 
-void WorkspaceModel::copySelection()
+} // namespace
+
+WorkspaceActions::WorkspaceActions(WorkspaceModel& model) : model_(model) {}
+
+QStringList WorkspaceActions::selectionInOrder() const
 {
-    platform_.writeClipboard(urlsFor(selectionInOrder()));
+    QStringList ordered;
+    QSet<QString> rest = model_.selection();
+    for (const FileEntry& file : model_.visible())
+        if (rest.remove(file.path)) ordered << file.path;
+    QStringList others(rest.cbegin(), rest.cend());
+    others.sort();
+    return ordered + others;
 }
 
-void WorkspaceModel::cutSelection()
+template <typename T>
+void WorkspaceActions::afterChange(QFuture<T> future, std::function<void(bool)> then)
 {
-    platform_.cutToClipboard(urlsFor(selectionInOrder()));
+    // Not kept in a slot: a change that ends after the user moved on still
+    // refreshes this model.
+    whenFinished(future, &model_, [this, then = std::move(then)](QFuture<T> done) {
+        if (!succeeds(
+                [&] {
+                    done.waitForFinished();
+                    then(true);
+                },
+                std::bind_front(&WorkspaceModel::setError, &model_)))
+            then(false);
+    });
 }
 
-void WorkspaceModel::paste()
+void WorkspaceActions::select(FileEntry entry)
 {
-    const std::optional<QList<QUrl>> urls = platform_.readClipboard();
+    const Qt::KeyboardModifiers held = model_.platform_.modifiers();
+    if (held & Qt::ControlModifier) {
+        QSet<QString> toggled = model_.selection();
+        if (!toggled.remove(entry.path)) toggled.insert(entry.path);
+        model_.setSelection(std::move(toggled));
+        return;
+    }
+    if (held & Qt::ShiftModifier) {
+        const QList<FileEntry> shown = model_.visible();
+        const auto anchor = std::find_if(shown.cbegin(), shown.cend(), [&](const FileEntry& f) {
+            return model_.selection().contains(f.path);
+        });
+        const qsizetype clicked = indexOf(shown, entry);
+        if (anchor != shown.cend() && clicked >= 0) {
+            const qsizetype from = std::min(anchor - shown.cbegin(), clicked);
+            const qsizetype to = std::max(anchor - shown.cbegin(), clicked);
+            QSet<QString> range = model_.selection();
+            for (qsizetype i = from; i <= to; ++i)
+                range.insert(shown[i].path);
+            model_.setSelection(std::move(range));
+            return;
+        }
+    }
+    model_.setSelection({entry.path});
+}
+
+void WorkspaceActions::open(FileEntry entry)
+{
+    if (entry.isDirectory) {
+        model_.navigate(entry.path);
+        return;
+    }
+    model_.setSelection({entry.path});
+    model_.setPreviewFile(entry);
+}
+
+void WorkspaceActions::preview()
+{
+    if (const auto entry = model_.selected(); entry && !entry->isDirectory)
+        model_.setPreviewFile(*entry);
+}
+
+void WorkspaceActions::stepPreview(int step)
+{
+    if (!model_.previewFile()) return;
+    QList<FileEntry> candidates = model_.visible();
+    candidates.removeIf([](const FileEntry& f) { return f.isDirectory; });
+    const qsizetype at = indexOf(candidates, *model_.previewFile());
+    if (at < 0) return;
+    const qsizetype next = at + step;
+    if (next < 0 || next >= candidates.size()) return;
+    model_.setPreviewFile(candidates[next]);
+    model_.setSelection({candidates[next].path});
+}
+
+void WorkspaceActions::selectAll()
+{
+    QSet<QString> all;
+    for (const FileEntry& file : model_.visible())
+        all.insert(file.path);
+    model_.setSelection(std::move(all));
+}
+
+void WorkspaceActions::enclosingFolder()
+{
+    if (model_.isMacScope()) return;
+    model_.navigate(QFileInfo(model_.folder()).path());
+}
+
+void WorkspaceActions::copySelection()
+{
+    model_.platform_.writeClipboard(urlsFor(selectionInOrder()));
+}
+
+void WorkspaceActions::cutSelection()
+{
+    model_.platform_.cutToClipboard(urlsFor(selectionInOrder()));
+}
+
+void WorkspaceActions::paste()
+{
+    const std::optional<QList<QUrl>> urls = model_.platform_.readClipboard();
     if (!urls) return;
     const QStringList sources = localSources(FileDrop(*urls), QStringLiteral("pasted"));
     if (sources.isEmpty()) return;
-    const bool cut = platform_.clipboardIsCut();
+    const bool cut = model_.platform_.clipboardIsCut();
     enqueueTransfers(sources, cut ? TransferKind::Move : TransferKind::Copy);
     // Cut items are moved once; a second paste would find them gone.
-    if (cut) platform_.writeClipboard({});
+    if (cut) model_.platform_.writeClipboard({});
 }
 
-void WorkspaceModel::drop(const FileDrop& dropped, QString folder, TransferKind kind)
+void WorkspaceActions::drop(const FileDrop& dropped, QString folder, TransferKind kind)
 {
     const QStringList sources = localSources(dropped, QStringLiteral("dropped"));
     // A taken name is the user's to settle, as for a paste.
-    if (!sources.isEmpty()) transferStore_->enqueue(sources, folder, kind, ConflictPolicy::Ask);
+    if (!sources.isEmpty())
+        model_.transferStore().enqueue(sources, folder, kind, ConflictPolicy::Ask);
 }
 
-QStringList WorkspaceModel::localSources(const FileDrop& drop, const QString& verb)
+QStringList WorkspaceActions::localSources(const FileDrop& drop, const QString& verb)
 {
     const QStringList refused = drop.foreignUrls();
     if (!refused.isEmpty()) {
         QStringList quoted;
         for (const QString& url : refused)
             quoted << QStringLiteral("\u201c%1\u201d").arg(url);
-        setError(QStringLiteral("Only files on this computer can be %1. Left out: %2.")
-                     .arg(verb, quoted.join(QStringLiteral(", "))));
+        model_.setError(QStringLiteral("Only files on this computer can be %1. Left out: %2.")
+                            .arg(verb, quoted.join(QStringLiteral(", "))));
     }
     return drop.localPaths();
 }
 
-void WorkspaceModel::addTransfer()
+void WorkspaceActions::addTransfer()
 {
-    const QStringList chosen = platform_.chooseItems(QStringLiteral("Copy to selected folder"));
+    const QStringList chosen =
+        model_.platform_.chooseItems(QStringLiteral("Copy to selected folder"));
     if (!chosen.isEmpty()) enqueueTransfers(chosen, TransferKind::Copy);
 }
 
-void WorkspaceModel::enqueueTransfers(const QStringList& sources, TransferKind kind)
+void WorkspaceActions::enqueueTransfers(const QStringList& sources, TransferKind kind)
 {
-    QString destination = folder_;
-    if (isMacScope()) {
-        const auto chosen = platform_.chooseFolder(
+    QString destination = model_.folder();
+    if (model_.isMacScope()) {
+        const auto chosen = model_.platform_.chooseFolder(
             QStringLiteral("Copy here"), QStringLiteral("Choose a destination for this transfer."));
         if (!chosen) return;
         destination = *chosen;
     }
     // A taken name is the user's to settle: nothing is replaced without asking.
-    transferStore_->enqueue(sources, destination, kind, ConflictPolicy::Ask);
+    model_.transferStore().enqueue(sources, destination, kind, ConflictPolicy::Ask);
 }
 
-void WorkspaceModel::clearCompletedTransfers()
+void WorkspaceActions::clearCompletedTransfers()
 {
-    QList<TransferItem> kept = transferStore_->items();
+    QList<TransferItem> kept = model_.transferStore().items();
     kept.removeIf(
         [](const TransferItem& item) { return item.status == TransferStatus::Completed; });
-    transferStore_->setItems(std::move(kept));
+    model_.transferStore().setItems(std::move(kept));
 }
 
-void WorkspaceModel::cancelTransfer(QUuid id)
+void WorkspaceActions::cancelTransfer(QUuid id)
 {
-    transferStore_->cancel(id);
+    model_.transferStore().cancel(id);
 }
 
-void WorkspaceModel::retryTransfer(QUuid id)
+void WorkspaceActions::retryTransfer(QUuid id)
 {
-    transferStore_->retry(id);
+    model_.transferStore().retry(id);
 }
 
-void WorkspaceModel::pauseTransfer(QUuid id, bool paused)
+void WorkspaceActions::pauseTransfer(QUuid id, bool paused)
 {
     if (paused)
-        transferStore_->pause(id);
+        model_.transferStore().pause(id);
     else
-        transferStore_->resume(id);
+        model_.transferStore().resume(id);
 }
 
-void WorkspaceModel::pauseQueue(bool paused)
+void WorkspaceActions::pauseQueue(bool paused)
 {
-    transferStore_->setQueuePaused(paused);
+    model_.transferStore().setQueuePaused(paused);
 }
 
-std::optional<qsizetype> WorkspaceModel::transferPlace(const QUuid& id, int step) const
+std::optional<qsizetype> WorkspaceActions::transferPlace(const QUuid& id, int step) const
 {
-    const QList<TransferItem>& items = transferStore_->items();
+    const QList<TransferItem>& items = model_.transferStore().items();
     const auto queued = [&](qsizetype at) { return items[at].status == TransferStatus::Queued; };
     qsizetype at = 0;
     while (at < items.size() && items[at].id != id)
@@ -222,100 +239,97 @@ std::optional<qsizetype> WorkspaceModel::transferPlace(const QUuid& id, int step
     return std::nullopt;
 }
 
-void WorkspaceModel::moveTransfer(QUuid id, int step)
+void WorkspaceActions::moveTransfer(QUuid id, int step)
 {
     if (const std::optional<qsizetype> place = transferPlace(id, step))
-        transferStore_->moveItem(id, *place);
+        model_.transferStore().moveItem(id, *place);
 }
 
-void WorkspaceModel::createFolder(const QString& name)
+void WorkspaceActions::createFolder(const QString& name)
 {
-    if (isMacScope()) {
-        setError(folderNeeded);
+    if (model_.isMacScope()) {
+        model_.setError(folderNeeded);
         return;
     }
-    const QString parent = folder_;
-    afterChange(service_.createFolder(parent, name), [this, parent, name](bool succeeded) {
+    const QString parent = model_.folder();
+    afterChange(model_.service().createFolder(parent, name), [this, parent, name](bool succeeded) {
         if (!succeeded) return;
         const QString made = QDir::cleanPath(parent + QLatin1Char('/') + name);
-        undoJournal_->record(UndoAction::createdFolder(made));
+        model_.undoJournal().record(UndoAction::createdFolder(made));
         // The new folder is listed where it lands and selected, so it can be named or opened.
-        if (folder_ == parent && followsDisk())
-            reloadFolder(made);
+        if (model_.folder() == parent && model_.followsDisk())
+            model_.reloadFolder(made);
         else
-            navigate(parent);
+            model_.navigate(parent);
     });
 }
 
-void WorkspaceModel::rename(FileEntry entry, QString name)
+void WorkspaceActions::rename(FileEntry entry, QString name)
 {
     const QString renamed = QDir::cleanPath(QFileInfo(entry.path).path() + QLatin1Char('/') + name);
-    afterChange(service_.rename(entry.path, name),
+    afterChange(model_.service().rename(entry.path, name),
                 [this, old = entry.path, renamed](bool succeeded) {
                     if (!succeeded) return;
-                    undoJournal_->record(UndoAction::renamed(old, renamed));
+                    model_.undoJournal().record(UndoAction::renamed(old, renamed));
                     // A selected item stays selected under its new name.
-                    reloadFolder(selection_.contains(old) ? renamed : QString());
+                    model_.reloadFolder(model_.selection().contains(old) ? renamed : QString());
                 });
 }
 
-void WorkspaceModel::trash()
+void WorkspaceActions::trash()
 {
     auto trashed = std::make_shared<QList<TrashedItem>>();
     // Reloaded and recorded also after a failure: what did reach the trash
     // leaves the list and can be restored.
-    afterChange(service_.trash(selectionInOrder(), trashed), [this, trashed](bool) {
-        undoJournal_->record(UndoAction::trashed(*trashed));
-        reloadFolder();
+    afterChange(model_.service().trash(selectionInOrder(), trashed), [this, trashed](bool) {
+        model_.undoJournal().record(UndoAction::trashed(*trashed));
+        model_.reloadFolder();
     });
 }
 
-void WorkspaceModel::undo()
+void WorkspaceActions::undo()
 {
     walkJournal(&UndoJournal::undo);
 }
 
-void WorkspaceModel::redo()
+void WorkspaceActions::redo()
 {
     walkJournal(&UndoJournal::redo);
 }
 
-void WorkspaceModel::walkJournal(void (UndoJournal::*step)())
+void WorkspaceActions::walkJournal(void (UndoJournal::*step)())
 {
-    try {
-        (undoJournal_.data()->*step)();
-    } catch (...) {
-        setError(failureMessage(std::current_exception()));
-    }
-    if (!isMacScope()) reloadFolder();
+    succeeds([&] { (model_.undoJournal().*step)(); },
+             std::bind_front(&WorkspaceModel::setError, &model_));
+    if (!model_.isMacScope()) model_.reloadFolder();
 }
 
-void WorkspaceModel::extractText()
+void WorkspaceActions::extractText()
 {
-    const std::optional<FileEntry> entry = selected();
+    const std::optional<FileEntry> entry = model_.selected();
     if (!entry) return;
-    setOcrBusy(true);
+    model_.setOcrBusy(true);
     ocrTask_ = TextExtractor::read(entry->path);
     // A watcher of its own: a cancelled read must still end the busy state.
-    auto* watcher = new QFutureWatcher<QString>(this);
-    connect(watcher, &QFutureWatcherBase::progressTextChanged, this,
-            &WorkspaceModel::setOcrProgress);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+    auto* watcher = new QFutureWatcher<QString>(&model_);
+    QObject::connect(watcher, &QFutureWatcherBase::progressTextChanged, &model_,
+                     &WorkspaceModel::setOcrProgress);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, &model_, [this, watcher] {
         watcher->deleteLater();
         QFuture<QString> done = watcher->future();
-        try {
-            done.waitForFinished(); // rethrows a failure; a plain cancel has no result
-            if (done.resultCount() > 0) setOcrText(done.result());
-        } catch (...) {
-            setError(failureMessage(std::current_exception()));
-        }
-        setOcrProgress({});
-        setOcrBusy(false);
+        succeeds(
+            [&] {
+                done.waitForFinished(); // rethrows a failure; a plain cancel has no result
+                if (done.resultCount() > 0) model_.setOcrText(done.result());
+            },
+            std::bind_front(&WorkspaceModel::setError, &model_));
+        model_.setOcrProgress({});
+        model_.setOcrBusy(false);
     });
     watcher->setFuture(ocrTask_);
 }
 
-void WorkspaceModel::cancelTextExtraction()
+void WorkspaceActions::cancelTextExtraction()
 {
     ocrTask_.cancel();
 }

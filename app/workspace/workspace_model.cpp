@@ -1,6 +1,6 @@
 #include "workspace/workspace_model.h"
 
-#include "storage_tree.h"
+#include "day_window.h"
 #include "tracker_library_discovery.h"
 #include "transfer_store.h"
 #include "when_finished.h"
@@ -10,8 +10,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QThreadPool>
-#include <QtConcurrent>
 #include <algorithm>
 #include <utility>
 
@@ -26,29 +24,6 @@ const QString summarizing = QStringLiteral("Summarizing files\u2026");
 const QString cancelled = QStringLiteral("Cancelled");
 const QString failed = QStringLiteral("Failed");
 const QString pausedMessage = QStringLiteral("Discovery paused. Refresh to resume.");
-
-constexpr qint64 secondsPerDay = 86400;
-
-// Storage summaries run below normal priority: they must not slow the window.
-QThreadPool* summaryPool()
-{
-    static QThreadPool pool;
-    static const bool configured = [] {
-        pool.setThreadPriority(QThread::LowPriority);
-        return true;
-    }();
-    Q_UNUSED(configured);
-    return &pool;
-}
-
-QList<FileEntry> nonFolders(const QList<FileEntry>& files)
-{
-    QList<FileEntry> kept;
-    kept.reserve(files.size());
-    for (const FileEntry& file : files)
-        if (!file.isDirectory) kept.append(file);
-    return kept;
-}
 
 } // namespace
 
@@ -96,6 +71,18 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
     connect(&metadataTask_, &MetadataBatchReader::finished, this,
             [this] { setReadingMetadata(false); });
     connect(&folderWatch_, &FolderWatch::changed, this, [this] { reloadFolder(); });
+    connect(&jobs_, &ScanPipeline::comparing, this, [this] { setActivity(true, comparing); });
+    connect(&jobs_, &ScanPipeline::scanned, this, &WorkspaceModel::publishScan);
+    connect(&jobs_, &ScanPipeline::summarized, this,
+            [this](const StorageReport& report, const std::shared_ptr<const StorageNode>& tree) {
+                setStorageTree(tree);
+                setReport(report);
+                setActivity(false, ready);
+            });
+    connect(&jobs_, &ScanPipeline::failed, this, [this](const QString& message) {
+        setError(message);
+        setActivity(false, failed);
+    });
 
     feature_ = initialFeature;
     sortByDate_ = initialFeature == Feature::Recent || initialFeature == Feature::Timeline;
@@ -112,10 +99,10 @@ WorkspaceModel::~WorkspaceModel()
 
 // Computed state
 
-bool WorkspaceModel::isShown(const FileEntry& file, const QDateTime& weekAgo) const
+bool WorkspaceModel::isShown(const FileEntry& file, const DayWindow& recent) const
 {
     if (!query_.isEmpty() && !file.name.contains(query_, Qt::CaseInsensitive)) return false;
-    if (feature_ == Feature::Recent) return !file.isDirectory && file.modified > weekAgo;
+    if (feature_ == Feature::Recent) return !file.isDirectory && recent.contains(file.modified);
     if (feature_ == Feature::Timeline) return !file.isDirectory;
     return true;
 }
@@ -125,10 +112,10 @@ VisibleEntries WorkspaceModel::visibleEntries() const
     if (isLibrary(feature_) || isMacScope()) return {libraryResult_.files, {}, true};
     const bool byDate = sortByDate_ || feature_ == Feature::Timeline || feature_ == Feature::Recent;
     if (query_.isEmpty() && !byDate) return {files_, {}, true};
-    const QDateTime weekAgo = QDateTime::currentDateTimeUtc().addSecs(-7 * secondsPerDay);
+    const DayWindow recent(QDateTime::currentDateTimeUtc(), DayWindow::recentDays);
     VisibleEntries shown{files_, {}, false};
     for (int row = 0; row < files_.size(); ++row)
-        if (isShown(files_[row], weekAgo)) shown.rows.append(row);
+        if (isShown(files_[row], recent)) shown.rows.append(row);
     shown.rows.squeeze();
     if (byDate)
         std::stable_sort(shown.rows.begin(), shown.rows.end(),
@@ -146,9 +133,9 @@ qsizetype WorkspaceModel::visibleCount() const
     if (isLibrary(feature_) || isMacScope()) return libraryResult_.files.size();
     if (query_.isEmpty() && feature_ != Feature::Recent && feature_ != Feature::Timeline)
         return files_.size();
-    const QDateTime weekAgo = QDateTime::currentDateTimeUtc().addSecs(-7 * secondsPerDay);
+    const DayWindow recent(QDateTime::currentDateTimeUtc(), DayWindow::recentDays);
     return std::count_if(files_.begin(), files_.end(),
-                         [&](const FileEntry& file) { return isShown(file, weekAgo); });
+                         [&](const FileEntry& file) { return isShown(file, recent); });
 }
 
 std::optional<FileEntry> WorkspaceModel::selected() const
@@ -157,17 +144,6 @@ std::optional<FileEntry> WorkspaceModel::selected() const
     for (const FileEntry& file : files_)
         if (selection_.contains(file.path)) return file;
     return std::nullopt;
-}
-
-QStringList WorkspaceModel::selectionInOrder() const
-{
-    QStringList ordered;
-    QSet<QString> rest = selection_;
-    for (const FileEntry& file : visible())
-        if (rest.remove(file.path)) ordered << file.path;
-    QStringList others(rest.cbegin(), rest.cend());
-    others.sort();
-    return ordered + others;
 }
 
 // Setters
@@ -241,36 +217,100 @@ void WorkspaceModel::setDiscoveredScreenshots(QSet<QString> screenshots)
     scheduleLibraryFiltering(false);
 }
 
-#define QUORVANE_SETTER(Name, member, type, signal)                                                \
-    void WorkspaceModel::Name(type value)                                                          \
-    {                                                                                              \
-        if (member == value) return;                                                               \
-        member = std::move(value);                                                                 \
-        Q_EMIT signal();                                                                           \
-    }
+void WorkspaceModel::setError(std::optional<QString> value)
+{
+    assign(error_, std::move(value), &WorkspaceModel::errorChanged);
+}
 
-QUORVANE_SETTER(setError, error_, std::optional<QString>, errorChanged)
-QUORVANE_SETTER(setPalette, palette_, bool, sheetsChanged)
-QUORVANE_SETTER(setNewFolder, newFolder_, bool, sheetsChanged)
-QUORVANE_SETTER(setConfirmTrash, confirmTrash_, bool, sheetsChanged)
-QUORVANE_SETTER(setRenameTarget, renameTarget_, std::optional<FileEntry>, sheetsChanged)
-QUORVANE_SETTER(setDetails, details_, bool, detailsChanged)
-QUORVANE_SETTER(setOcrText, ocrText_, std::optional<QString>, ocrChanged)
-QUORVANE_SETTER(setOcrBusy, ocrBusy_, bool, ocrChanged)
-QUORVANE_SETTER(setOcrProgress, ocrProgress_, QString, ocrChanged)
-QUORVANE_SETTER(setPreviewFile, previewFile_, std::optional<FileEntry>, previewFileChanged)
-QUORVANE_SETTER(setLibraryScope, libraryScope_, LibraryScope, libraryScopeChanged)
-QUORVANE_SETTER(setLibraryMessage, libraryMessage_, std::optional<QString>, libraryMessageChanged)
-QUORVANE_SETTER(setLibraryResult, libraryResult_, LibraryResult, libraryResultChanged)
-QUORVANE_SETTER(setReport, report_, std::optional<StorageReport>, reportChanged)
-QUORVANE_SETTER(setStorageTree, storageTree_, std::shared_ptr<const StorageNode>,
-                storageTreeChanged)
-QUORVANE_SETTER(setReadingMetadata, readingMetadata_, bool, readingMetadataChanged)
-QUORVANE_SETTER(setIsFiltering, isFiltering_, bool, isFilteringChanged)
-QUORVANE_SETTER(setTimelineGroups, timelineGroups_, QList<TimelineGroup>, timelineGroupsChanged)
-QUORVANE_SETTER(setTransfers, transfers_, QList<TransferItem>, transfersChanged)
+void WorkspaceModel::setPalette(bool value)
+{
+    assign(palette_, std::move(value), &WorkspaceModel::sheetsChanged);
+}
 
-#undef QUORVANE_SETTER
+void WorkspaceModel::setNewFolder(bool value)
+{
+    assign(newFolder_, std::move(value), &WorkspaceModel::sheetsChanged);
+}
+
+void WorkspaceModel::setConfirmTrash(bool value)
+{
+    assign(confirmTrash_, std::move(value), &WorkspaceModel::sheetsChanged);
+}
+
+void WorkspaceModel::setRenameTarget(std::optional<FileEntry> value)
+{
+    assign(renameTarget_, std::move(value), &WorkspaceModel::sheetsChanged);
+}
+
+void WorkspaceModel::setDetails(bool value)
+{
+    assign(details_, std::move(value), &WorkspaceModel::detailsChanged);
+}
+
+void WorkspaceModel::setOcrText(std::optional<QString> value)
+{
+    assign(ocrText_, std::move(value), &WorkspaceModel::ocrChanged);
+}
+
+void WorkspaceModel::setOcrBusy(bool value)
+{
+    assign(ocrBusy_, std::move(value), &WorkspaceModel::ocrChanged);
+}
+
+void WorkspaceModel::setOcrProgress(QString value)
+{
+    assign(ocrProgress_, std::move(value), &WorkspaceModel::ocrChanged);
+}
+
+void WorkspaceModel::setPreviewFile(std::optional<FileEntry> value)
+{
+    assign(previewFile_, std::move(value), &WorkspaceModel::previewFileChanged);
+}
+
+void WorkspaceModel::setLibraryScope(LibraryScope value)
+{
+    assign(libraryScope_, std::move(value), &WorkspaceModel::libraryScopeChanged);
+}
+
+void WorkspaceModel::setLibraryMessage(std::optional<QString> value)
+{
+    assign(libraryMessage_, std::move(value), &WorkspaceModel::libraryMessageChanged);
+}
+
+void WorkspaceModel::setLibraryResult(LibraryResult value)
+{
+    assign(libraryResult_, std::move(value), &WorkspaceModel::libraryResultChanged);
+}
+
+void WorkspaceModel::setReport(std::optional<StorageReport> value)
+{
+    assign(report_, std::move(value), &WorkspaceModel::reportChanged);
+}
+
+void WorkspaceModel::setStorageTree(std::shared_ptr<const StorageNode> value)
+{
+    assign(storageTree_, std::move(value), &WorkspaceModel::storageTreeChanged);
+}
+
+void WorkspaceModel::setReadingMetadata(bool value)
+{
+    assign(readingMetadata_, std::move(value), &WorkspaceModel::readingMetadataChanged);
+}
+
+void WorkspaceModel::setIsFiltering(bool value)
+{
+    assign(isFiltering_, std::move(value), &WorkspaceModel::isFilteringChanged);
+}
+
+void WorkspaceModel::setTimelineGroups(QList<TimelineGroup> value)
+{
+    assign(timelineGroups_, std::move(value), &WorkspaceModel::timelineGroupsChanged);
+}
+
+void WorkspaceModel::setTransfers(QList<TransferItem> value)
+{
+    assign(transfers_, std::move(value), &WorkspaceModel::transfersChanged);
+}
 
 void WorkspaceModel::setDuplicateGroups(QList<QList<FileEntry>> groups,
                                         QHash<QString, QString> sameFileAs)
@@ -339,8 +379,8 @@ void WorkspaceModel::activate(Feature feature)
     states_.insert(feature_, savedState());
 
     loadTask_.cancel();
-    scanTask_.cancel();
-    treeTask_.cancel();
+    jobs_.cancelScan();
+    jobs_.cancelSummary();
     metadataTask_.cancel();
     setReadingMetadata(false);
     setActivity(false, operation_);
@@ -392,8 +432,8 @@ void WorkspaceModel::discoverMac()
 {
     const MediaKind kind = mediaKindOf(feature_).value_or(MediaKind::Other);
     loadTask_.cancel();
-    scanTask_.cancel();
-    treeTask_.cancel();
+    jobs_.cancelScan();
+    jobs_.cancelSummary();
     metadataTask_.cancel();
     const bool keepList = isMacScope() && !files_.isEmpty();
     if (!isMacScope() && !walkingHistory_) {
@@ -465,7 +505,7 @@ void WorkspaceModel::navigate(QString folder)
     setDiscoveredScreenshots({});
     setLibraryResult(LibraryResult::empty());
     setStorageTree(nullptr);
-    treeTask_.cancel();
+    jobs_.cancelSummary();
     setPreviewFile(std::nullopt);
 
     setFolder(folder);
@@ -473,7 +513,7 @@ void WorkspaceModel::navigate(QString folder)
     setSelection({});
     setReport(std::nullopt);
     setDuplicateGroups({});
-    scanTask_.cancel();
+    jobs_.cancelScan();
     setActivity(false, operation_);
     loadTask_.cancel();
     metadataTask_.cancel();
@@ -487,15 +527,12 @@ void WorkspaceModel::navigate(QString folder)
     whenFinished(listing, this, [this, ticket](QFuture<QList<FileEntry>> done) {
         if (ticket.isCancelled()) return;
         loadTask_.finish(ticket);
-        try {
-            setFiles(done.result());
-        } catch (const Cancelled&) {
-            return;
-        } catch (...) {
-            setFiles({});
-            setError(failureMessage(std::current_exception()));
-            return;
-        }
+        const bool listed = succeeds([&] { setFiles(done.result()); },
+                                     [this](const QString& message) {
+                                         setFiles({});
+                                         setError(message);
+                                     });
+        if (!listed) return;
         listingShown_ = true;
         if (followsDisk()) folderWatch_.watch(folder_);
         readMetadataIfNeeded();
@@ -528,22 +565,20 @@ void WorkspaceModel::reloadFolder(const QString& reveal)
         if (ticket.isCancelled()) return;
         loadTask_.finish(ticket);
         QList<FileEntry> files;
-        try {
-            files = done.result();
-        } catch (const Cancelled&) {
-            return;
-        } catch (...) {
-            if (QFileInfo(folder).isDir()) {
-                setError(failureMessage(std::current_exception()));
-                return;
-            }
-            // The folder itself went away: show the nearest one that is still there.
-            QString parent = folder;
-            while (!QFileInfo(parent).isDir() && parent != QDir::rootPath())
-                parent = QFileInfo(parent).path();
-            showPlace(parent);
-            return;
-        }
+        const bool listed =
+            succeeds([&] { files = done.result(); },
+                     [&](const QString& message) {
+                         if (QFileInfo(folder).isDir()) {
+                             setError(message);
+                             return;
+                         }
+                         // The folder itself went away: show the nearest one that is still there.
+                         QString parent = folder;
+                         while (!QFileInfo(parent).isDir() && parent != QDir::rootPath())
+                             parent = QFileInfo(parent).path();
+                         showPlace(parent);
+                     });
+        if (!listed) return;
         QSet<QString> present;
         present.reserve(files.size());
         for (const FileEntry& file : std::as_const(files))
@@ -602,59 +637,10 @@ void WorkspaceModel::scan()
         return;
     }
     libraryDiscovery_->stop();
-    scanTask_.cancel();
-    treeTask_.cancel();
+    jobs_.cancelScan();
+    jobs_.cancelSummary();
     setActivity(true, scanning);
-
-    const TaskSlot::Ticket ticket = scanTask_.start();
-    QFuture<StorageReport> scanned =
-        mac ? QtFuture::makeReadyFuture(StorageReport(nonFolders(files_), 0))
-            : service_.scan(folder_);
-    scanTask_.onCancel([scanned]() mutable { scanned.cancel(); });
-
-    QPointer<WorkspaceModel> self(this);
-    auto fail = [this, ticket](const std::exception_ptr& failure) {
-        if (ticket.isCancelled()) return;
-        scanTask_.finish(ticket);
-        setError(failureMessage(failure));
-        setActivity(false, failed);
-    };
-    whenFinished(scanned, this, [this, ticket, duplicates, fail](QFuture<StorageReport> done) {
-        if (ticket.isCancelled()) return;
-        StorageReport report;
-        try {
-            report = done.result();
-        } catch (const Cancelled&) {
-            return;
-        } catch (...) {
-            fail(std::current_exception());
-            return;
-        }
-        if (!duplicates) {
-            scanTask_.finish(ticket);
-            publishScan({report, {}, {}});
-            return;
-        }
-        setActivity(true, comparing);
-        QFuture<DuplicateReport> hashed = service_.duplicateReport(report.files);
-        scanTask_.onCancel([hashed]() mutable { hashed.cancel(); });
-        whenFinished(
-            hashed, this, [this, ticket, report, fail](QFuture<DuplicateReport> hashedDone) {
-                if (ticket.isCancelled()) return;
-                DuplicateReport found;
-                try {
-                    found = hashedDone.result();
-                } catch (const Cancelled&) {
-                    return;
-                } catch (...) {
-                    fail(std::current_exception());
-                    return;
-                }
-                scanTask_.finish(ticket);
-                publishScan({StorageReport(report.files, report.inaccessible + found.skipped),
-                             found.groups, found.sameFileAs});
-            });
-    });
+    jobs_.scan(mac ? std::optional(files_) : std::nullopt, folder_, duplicates);
 }
 
 void WorkspaceModel::publishScan(const ScanOutcome& outcome)
@@ -672,44 +658,16 @@ void WorkspaceModel::publishScan(const ScanOutcome& outcome)
 
 void WorkspaceModel::prepareStorage(QList<FileEntry> files, QString root, int inaccessible)
 {
-    treeTask_.cancel();
+    jobs_.cancelSummary();
     const bool withTree = feature_ == Feature::Storage;
     setActivity(true, withTree ? buildingTree : summarizing);
-
-    const TaskSlot::Ticket ticket = treeTask_.start();
-    const CancelCheck isCancelled = ticket.cancelCheck();
-    struct Summary {
-        StorageReport report;
-        std::shared_ptr<const StorageNode> tree;
-    };
-    QFuture<Summary> summary =
-        QtConcurrent::run(summaryPool(), [files, root, inaccessible, withTree, isCancelled] {
-            Summary result;
-            result.report = StorageReport(nonFolders(files), inaccessible);
-            throwIfCancelled(isCancelled);
-            if (withTree) result.tree = StorageTree::build(result.report.files, root, isCancelled);
-            return result;
-        });
-    whenFinished(summary, this, [this, ticket](QFuture<Summary> done) {
-        if (ticket.isCancelled()) return;
-        treeTask_.finish(ticket);
-        try {
-            Summary result = done.result();
-            setStorageTree(result.tree);
-            setReport(std::move(result.report));
-            setActivity(false, ready);
-        } catch (const Cancelled&) {
-        } catch (...) {
-            setError(failureMessage(std::current_exception()));
-            setActivity(false, failed);
-        }
-    });
+    jobs_.summarize(std::move(files), std::move(root), inaccessible, withTree);
 }
 
 void WorkspaceModel::cancelScan()
 {
-    scanTask_.cancel();
-    treeTask_.cancel();
+    jobs_.cancelScan();
+    jobs_.cancelSummary();
     if (isMacScope()) {
         libraryDiscovery_->stop();
         setLibraryMessage(pausedMessage);

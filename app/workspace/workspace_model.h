@@ -14,9 +14,11 @@
 #include "workspace/folder_history.h"
 #include "workspace/folder_watch.h"
 #include "workspace/metadata_batch_reader.h"
+#include "workspace/scan_pipeline.h"
 #include "workspace/task_slot.h"
 #include "workspace/timeline_group.h"
 #include "workspace/visible_entries.h"
+#include "workspace/workspace_actions.h"
 #include "workspace/workspace_platform.h"
 
 #include <QHash>
@@ -30,6 +32,7 @@
 // The state of one sidebar section and the owner of the work that fills it:
 // index discovery, folder listing, scans, duplicate search, the storage
 // summary, filtering passes and media property reads. Lives on the GUI thread.
+class DayWindow;
 class FileDrop;
 
 class WorkspaceModel : public QObject {
@@ -144,36 +147,45 @@ public:
     // File actions (views and menu commands call these). Entries and paths come
     // in by value: a view hands over rows of lists that these actions' own
     // change signals replace before they are done with them.
-    void select(FileEntry entry);
-    void open(FileEntry entry);
-    void preview();
-    void stepPreview(int step);
-    void selectAll();
-    void enclosingFolder();
-    void copySelection();
+    void select(FileEntry entry) { actions_.select(std::move(entry)); }
+    void open(FileEntry entry) { actions_.open(std::move(entry)); }
+    void preview() { actions_.preview(); }
+    void stepPreview(int step) { actions_.stepPreview(step); }
+    void selectAll() { actions_.selectAll(); }
+    void enclosingFolder() { actions_.enclosingFolder(); }
+    void copySelection() { actions_.copySelection(); }
     // Like copy, but the paste moves the items.
-    void cutSelection();
-    void paste();
+    void cutSelection() { actions_.cutSelection(); }
+    void paste() { actions_.paste(); }
     // Copies or moves dropped files into `folder`, through the queue as a paste does.
-    void drop(const FileDrop& dropped, QString folder, TransferKind kind);
-    void createFolder(const QString& name);
-    void rename(FileEntry entry, QString name);
-    void trash();
-    void addTransfer();
-    void clearCompletedTransfers();
-    void cancelTransfer(QUuid id);
-    void retryTransfer(QUuid id);
-    void pauseTransfer(QUuid id, bool paused);
-    void pauseQueue(bool paused);
+    void drop(const FileDrop& dropped, QString folder, TransferKind kind)
+    {
+        actions_.drop(dropped, std::move(folder), kind);
+    }
+    void createFolder(const QString& name) { actions_.createFolder(name); }
+    void rename(FileEntry entry, QString name)
+    {
+        actions_.rename(std::move(entry), std::move(name));
+    }
+    void trash() { actions_.trash(); }
+    void addTransfer() { actions_.addTransfer(); }
+    void clearCompletedTransfers() { actions_.clearCompletedTransfers(); }
+    void cancelTransfer(QUuid id) { actions_.cancelTransfer(id); }
+    void retryTransfer(QUuid id) { actions_.retryTransfer(id); }
+    void pauseTransfer(QUuid id, bool paused) { actions_.pauseTransfer(id, paused); }
+    void pauseQueue(bool paused) { actions_.pauseQueue(paused); }
     // Where a queued job goes to start one place earlier (step -1) or later
     // (+1) among the queued jobs; nothing at either end of them.
-    std::optional<qsizetype> transferPlace(const QUuid& id, int step) const;
-    void moveTransfer(QUuid id, int step);
-    void extractText();
-    void cancelTextExtraction();
+    std::optional<qsizetype> transferPlace(const QUuid& id, int step) const
+    {
+        return actions_.transferPlace(id, step);
+    }
+    void moveTransfer(QUuid id, int step) { actions_.moveTransfer(id, step); }
+    void extractText() { actions_.extractText(); }
+    void cancelTextExtraction() { actions_.cancelTextExtraction(); }
     // Undo or Redo the last file action; a refusal becomes the error.
-    void undo();
-    void redo();
+    void undo() { actions_.undo(); }
+    void redo() { actions_.redo(); }
 
 Q_SIGNALS:
     void featureChanged();
@@ -206,18 +218,19 @@ Q_SIGNALS:
     void historyChanged();
 
 private:
-    // The selected paths in the order shown, then any others by name, so actions
-    // that stop at a failure always act in the order the user sees.
-    QStringList selectionInOrder() const;
+    // The actions work on the model's own state and its dialogs.
+    friend class WorkspaceActions;
+
     // Whether a listed file passes the search and the section's own rule.
-    bool isShown(const FileEntry& file, const QDateTime& weekAgo) const;
+    bool isShown(const FileEntry& file, const DayWindow& recent) const;
 
-    struct ScanOutcome {
-        StorageReport report;
-        QList<QList<FileEntry>> groups;
-        QHash<QString, QString> sameFileAs;
-    };
-
+    // Stores `value` and signals `changed` when it differs from `member`.
+    template <typename T> void assign(T& member, T value, void (WorkspaceModel::*changed)())
+    {
+        if (member == value) return;
+        member = std::move(value);
+        Q_EMIT(this->*changed)();
+    }
     void setActivity(bool busy, const QString& operation);
     void setLibraryScope(LibraryScope scope);
     void setLibraryMessage(std::optional<QString> message);
@@ -251,13 +264,6 @@ private:
     bool followsDisk() const;
     void listed(QList<FileEntry> listing);
     QString storageRoot() const;
-    void enqueueTransfers(const QStringList& sources, TransferKind kind);
-    // The files of this computer among `drop`'s URLs; the others become the error.
-    QStringList localSources(const FileDrop& drop, const QString& verb);
-    void walkJournal(void (UndoJournal::*step)());
-    // Runs `then` when `future` ends; failures go to `error` first.
-    template <typename T>
-    void afterChange(QFuture<T> future, std::function<void(bool succeeded)> then);
 
     Feature feature_ = Feature::Explorer;
     QString folder_;
@@ -287,7 +293,6 @@ private:
     std::optional<QString> ocrText_;
     bool ocrBusy_ = false;
     QString ocrProgress_;
-    QFuture<QString> ocrTask_;
     std::optional<FileEntry> previewFile_;
     MediaFilter mediaFilter_;
     QHash<QString, MediaMetadata> mediaMetadata_;
@@ -305,8 +310,7 @@ private:
     FilterSchedule filterTask_;
     MetadataBatchReader metadataTask_;
     TaskSlot loadTask_;
-    TaskSlot scanTask_;
-    TaskSlot treeTask_;
+    ScanPipeline jobs_{service_};
     std::function<void(Feature)> onActivate_;
     WorkspacePlatform platform_ = WorkspacePlatform::headless();
     QHash<Feature, FeatureState> states_;
@@ -314,4 +318,5 @@ private:
     bool walkingHistory_ = false;
     bool listingShown_ = false;
     FolderWatch folderWatch_;
+    WorkspaceActions actions_{*this};
 };

@@ -1,0 +1,106 @@
+#include "workspace/scan_pipeline.h"
+
+#include "storage_tree.h"
+#include "when_finished.h"
+#include "workspace/failure_message.h"
+
+#include <QThreadPool>
+#include <QtConcurrent>
+
+namespace {
+
+// Storage summaries run below normal priority: they must not slow the window.
+QThreadPool* summaryPool()
+{
+    static QThreadPool pool;
+    static const bool configured = [] {
+        pool.setThreadPriority(QThread::LowPriority);
+        return true;
+    }();
+    Q_UNUSED(configured);
+    return &pool;
+}
+
+struct Summary {
+    StorageReport report;
+    std::shared_ptr<const StorageNode> tree;
+};
+
+} // namespace
+
+ScanPipeline::ScanPipeline(FileService& service, QObject* parent)
+    : QObject(parent), service_(service)
+{
+}
+
+QList<FileEntry> ScanPipeline::nonFolders(const QList<FileEntry>& files)
+{
+    QList<FileEntry> kept;
+    kept.reserve(files.size());
+    for (const FileEntry& file : files)
+        if (!file.isDirectory) kept.append(file);
+    return kept;
+}
+
+void ScanPipeline::scan(const std::optional<QList<FileEntry>>& listed, const QString& folder,
+                        bool duplicates)
+{
+    const TaskSlot::Ticket ticket = scanTask_.start();
+    QFuture<StorageReport> scanning =
+        listed ? QtFuture::makeReadyFuture(StorageReport(nonFolders(*listed), 0))
+               : service_.scan(folder);
+    scanTask_.onCancel([scanning]() mutable { scanning.cancel(); });
+
+    auto fail = [this, ticket](const QString& message) {
+        if (ticket.isCancelled()) return;
+        scanTask_.finish(ticket);
+        Q_EMIT failed(message);
+    };
+    whenFinished(scanning, this, [this, ticket, duplicates, fail](QFuture<StorageReport> done) {
+        if (ticket.isCancelled()) return;
+        StorageReport report;
+        if (!succeeds([&] { report = done.result(); }, fail)) return;
+        if (!duplicates) {
+            scanTask_.finish(ticket);
+            Q_EMIT scanned({report, {}, {}});
+            return;
+        }
+        Q_EMIT comparing();
+        QFuture<DuplicateReport> hashed = service_.duplicateReport(report.files);
+        scanTask_.onCancel([hashed]() mutable { hashed.cancel(); });
+        whenFinished(
+            hashed, this, [this, ticket, report, fail](QFuture<DuplicateReport> hashedDone) {
+                if (ticket.isCancelled()) return;
+                DuplicateReport found;
+                if (!succeeds([&] { found = hashedDone.result(); }, fail)) return;
+                scanTask_.finish(ticket);
+                Q_EMIT scanned({StorageReport(report.files, report.inaccessible + found.skipped),
+                                found.groups, found.sameFileAs});
+            });
+    });
+}
+
+void ScanPipeline::summarize(QList<FileEntry> files, QString root, int inaccessible, bool withTree)
+{
+    const TaskSlot::Ticket ticket = treeTask_.start();
+    const CancelCheck isCancelled = ticket.cancelCheck();
+    QFuture<Summary> summary =
+        QtConcurrent::run(summaryPool(), [files = std::move(files), root = std::move(root),
+                                          inaccessible, withTree, isCancelled] {
+            Summary result;
+            result.report = StorageReport(nonFolders(files), inaccessible);
+            throwIfCancelled(isCancelled);
+            if (withTree) result.tree = StorageTree::build(result.report.files, root, isCancelled);
+            return result;
+        });
+    whenFinished(summary, this, [this, ticket](QFuture<Summary> done) {
+        if (ticket.isCancelled()) return;
+        treeTask_.finish(ticket);
+        succeeds(
+            [&] {
+                const Summary result = done.result();
+                Q_EMIT summarized(result.report, result.tree);
+            },
+            [this](const QString& message) { Q_EMIT failed(message); });
+    });
+}
