@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdlib>
+#include <ftw.h>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +12,17 @@
 TempTree::TempTree() : dir_(QDir::tempPath() + QStringLiteral("/quorvane-test-XXXXXX"))
 {
     root_ = QDir(dir_.path()).canonicalPath();
+}
+
+TempTree::~TempTree()
+{
+    // By bytes, so that names that are not UTF-8 go too: Qt's own clean-up decodes
+    // them and can't name them any more.
+    const QByteArray root = QFile::encodeName(dir_.path());
+    ::nftw(
+        root.constData(),
+        [](const char* path, const struct stat*, int, FTW*) { return ::remove(path); }, 16,
+        FTW_DEPTH | FTW_PHYS);
 }
 
 QString TempTree::path(const QString& relative) const

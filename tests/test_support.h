@@ -11,6 +11,7 @@
 class TempTree {
 public:
     TempTree();
+    ~TempTree();
     const QString& root() const { return root_; }
     QString path(const QString& relative) const;
     // Writes a file (making parent folders) and returns its absolute path.

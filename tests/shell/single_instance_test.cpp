@@ -141,6 +141,8 @@ TEST(SingleInstanceTest, LaunchArgumentsNameLocalFolders)
     const QString old = decodePath(oldDisk);
     EXPECT_EQ(nativePath(launchFolder(old)), oldDisk);
     EXPECT_EQ(nativePath(launchFolder(urlForPath(old).toString())), oldDisk);
+    // Removed by its bytes: the temporary folder's own clean-up can't name it.
+    EXPECT_EQ(::rmdir(oldDisk.constData()), 0);
 
     EXPECT_EQ(launchFolder(file.fileName()), QString()); // a file, not a folder
     EXPECT_EQ(launchFolder(dir.filePath(QStringLiteral("missing"))), QString());

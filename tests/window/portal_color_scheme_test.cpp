@@ -2,6 +2,8 @@
 #include "window/desktop_color_scheme.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
@@ -74,6 +76,7 @@ public:
     }
     ~PortalHost()
     {
+        connection_.unregisterService(portalService);
         connection_.unregisterObject(portalPath);
         thread_.quit();
         thread_.wait();
@@ -97,48 +100,71 @@ private:
     bool registered_ = false;
 };
 
+// The scheme makes this process's session connection on first use, and it
+// stays for the life of the process: one private bus serves every test here.
+class PortalColorSchemeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { bus = new PrivateSessionBus; }
+    static void TearDownTestSuite()
+    {
+        delete bus;
+        bus = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(bus->failure().isEmpty()) << bus->failure().toStdString(); }
+
+    // Whatever the portal sent before has reached its receivers: the portal
+    // answers a call only after it, and the bus keeps each sender's order.
+    static void settle()
+    {
+        QDBusInterface portal(portalService, portalPath, settingsInterface,
+                              QDBusConnection::sessionBus());
+        portal.call(QStringLiteral("ReadOne"), QStringLiteral("org.freedesktop.appearance"),
+                    QStringLiteral("color-scheme"));
+        for (int turn = 0; turn < 3; ++turn)
+            QCoreApplication::processEvents();
+    }
+
+    static inline PrivateSessionBus* bus = nullptr;
+};
+
 } // namespace
 
-// Each test runs in a process of its own, and the scheme makes this process's
-// session connection on first use: the private bus is in place before that.
-TEST(PortalColorSchemeTest, ReadsThePreferenceAndFollowsItsChanges)
+TEST_F(PortalColorSchemeTest, ReadsThePreferenceAndFollowsItsChanges)
 {
-    PrivateSessionBus bus;
-    ASSERT_TRUE(bus.failure().isEmpty()) << bus.failure().toStdString();
-    PortalHost host(bus.address(), 1, true);
+    PortalHost host(bus->address(), 1, true);
     ASSERT_TRUE(host.registered());
 
     PortalColorScheme scheme;
     EXPECT_TRUE(scheme.prefersDark());
+    // The scheme asks the bus for the signal without waiting; a call on the same
+    // connection is answered only after the bus took that request.
+    ASSERT_TRUE(QDBusConnection::sessionBus().interface()->isServiceRegistered(portalService));
 
     QSignalSpy changed(&scheme, &DesktopColorScheme::changed);
     // Another setting, or the same value again, changes nothing.
     host.announce(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("accent-color"), 0);
     host.announce(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 1);
-    host.announce(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 2);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !changed.isEmpty(); }, 5000));
-    EXPECT_FALSE(scheme.prefersDark());
-    QTest::qWait(100);
-    EXPECT_EQ(changed.size(), 1);
-
-    host.announce(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return changed.size() == 2; }, 5000));
+    settle();
+    EXPECT_TRUE(changed.isEmpty());
     EXPECT_TRUE(scheme.prefersDark());
+
+    host.announce(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !scheme.prefersDark(); }, 5000));
+    host.announce(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scheme.prefersDark(); }, 5000));
+    settle();
+    EXPECT_EQ(changed.size(), 2);
 }
 
-TEST(PortalColorSchemeTest, AnOldPortalIsReadThroughRead)
+TEST_F(PortalColorSchemeTest, AnOldPortalIsReadThroughRead)
 {
-    PrivateSessionBus bus;
-    ASSERT_TRUE(bus.failure().isEmpty()) << bus.failure().toStdString();
-    PortalHost host(bus.address(), 1, false);
+    PortalHost host(bus->address(), 1, false);
     ASSERT_TRUE(host.registered());
     EXPECT_TRUE(PortalColorScheme().prefersDark());
 }
 
-TEST(PortalColorSchemeTest, WithoutAPortalTheSchemeIsLight)
+TEST_F(PortalColorSchemeTest, WithoutAPortalTheSchemeIsLight)
 {
-    PrivateSessionBus bus;
-    ASSERT_TRUE(bus.failure().isEmpty()) << bus.failure().toStdString();
     PortalColorScheme scheme;
     EXPECT_FALSE(scheme.prefersDark());
 }
