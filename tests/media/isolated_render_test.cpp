@@ -208,6 +208,10 @@ TEST_F(IsolatedRenderTest, DISABLED_DrawsABombUntilKilled)
 TEST_F(IsolatedRenderTest, RenderersEndWithTheApplication)
 {
     QProcess application;
+    // The killed test can't clean up after itself: its temporary files go inside this one's.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), tree.root());
+    application.setProcessEnvironment(environment);
     application.start(
         QCoreApplication::applicationFilePath(),
         {QStringLiteral("--gtest_also_run_disabled_tests"),
