@@ -1,22 +1,15 @@
 #include "workspace/filter_schedule.h"
 
 #include "when_finished.h"
+#include "workspace/prioritized_pool.h"
 
 #include <QFuture>
-#include <QThreadPool>
 #include <QTimer>
 #include <QtConcurrent>
 
 QThreadPool* filterPool()
 {
-    // Destroyed at exit, after waiting for the (cancelled) passes still running.
-    static QThreadPool pool;
-    static const bool configured = [] {
-        pool.setThreadPriority(QThread::HighPriority);
-        return true;
-    }();
-    Q_UNUSED(configured);
-    return &pool;
+    return prioritizedPool<QThread::HighPriority>();
 }
 
 FilterSchedule::FilterSchedule(QObject* parent) : QObject(parent) {}

@@ -3,23 +3,11 @@
 #include "storage_tree.h"
 #include "when_finished.h"
 #include "workspace/failure_message.h"
+#include "workspace/prioritized_pool.h"
 
-#include <QThreadPool>
 #include <QtConcurrent>
 
 namespace {
-
-// Storage summaries run below normal priority: they must not slow the window.
-QThreadPool* summaryPool()
-{
-    static QThreadPool pool;
-    static const bool configured = [] {
-        pool.setThreadPriority(QThread::LowPriority);
-        return true;
-    }();
-    Q_UNUSED(configured);
-    return &pool;
-}
 
 struct Summary {
     StorageReport report;
@@ -84,9 +72,11 @@ void ScanPipeline::summarize(QList<FileEntry> files, QString root, int inaccessi
 {
     const TaskSlot::Ticket ticket = treeTask_.start();
     const CancelCheck isCancelled = ticket.cancelCheck();
+    // Below normal priority: a summary must not slow the window.
+    QThreadPool* pool = prioritizedPool<QThread::LowPriority>();
     QFuture<Summary> summary =
-        QtConcurrent::run(summaryPool(), [files = std::move(files), root = std::move(root),
-                                          inaccessible, withTree, isCancelled] {
+        QtConcurrent::run(pool, [files = std::move(files), root = std::move(root), inaccessible,
+                                 withTree, isCancelled] {
             Summary result;
             result.report = StorageReport(nonFolders(files), inaccessible);
             throwIfCancelled(isCancelled);
