@@ -58,7 +58,7 @@ TransferStore::TransferStore(QObject* parent)
 }
 
 TransferStore::TransferStore(std::shared_ptr<TransferEngine> engine, QObject* parent)
-    : QObject(parent), engine_(std::move(engine)), measurer_(std::make_unique<SerialExecutor>())
+    : QObject(parent), engine_(std::move(engine))
 {
 }
 
@@ -334,6 +334,8 @@ void TransferStore::measure(const TransferItem& item)
     // A watcher owned by the store, not then(this, …): Qt 6.4 asserts in a
     // continuation whose context is gone, and a store can go before its count.
     // One walk at a time on a thread of the store's own: the disk is one.
+    // Its thread starts with the first job to measure; a store that never queues has none.
+    if (!measurer_) measurer_ = std::make_unique<SerialExecutor>();
     QFuture<qint64> count = measurer_->run([source = item.source](const CancelCheck& isCancelled) {
         return sizeOf(source, isCancelled);
     });
