@@ -7,12 +7,14 @@
 #include "interrupt.h"
 #include "largest_files.h"
 #include "library_filtering.h"
+#include "native_path.h"
 #include "path_names.h"
 #include "progress_line.h"
 #include "terminal_text.h"
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 namespace {
 
@@ -79,12 +81,25 @@ int duplicates(const Arguments& args)
             json.key(u"files");
             EntryOutput::writeJsonArray(json, group);
             // Hard links of an earlier member: path -> that member's path.
-            json.key(u"sameFileAs").beginObject();
+            QList<std::pair<QString, QString>> links;
             for (const FileEntry& file : group)
                 if (const auto as = report.sameFileAs.constFind(file.path);
                     as != report.sameFileAs.constEnd())
-                    json.key(file.path).value(*as);
+                    links.append({file.path, *as});
+            json.key(u"sameFileAs").beginObject();
+            for (const auto& [path, as] : links)
+                json.key(path).value(as);
             json.endObject();
+            // Keys that aren't UTF-8 become U+FFFD above and may clash: the
+            // exact bytes of both sides, percent-encoded, where either needs it.
+            if (std::ranges::any_of(links, [](const auto& link) {
+                    return hasUndecodableBytes(link.first) || hasUndecodableBytes(link.second);
+                })) {
+                json.key(u"nativeSameFileAs").beginObject();
+                for (const auto& [path, as] : links)
+                    json.key(EntryOutput::nativeText(path)).value(EntryOutput::nativeText(as));
+                json.endObject();
+            }
             json.endObject();
         }
         json.endArray();

@@ -30,7 +30,8 @@ QString CommandRegistry::help() const
         "such a path the object also has the path\u2019s exact bytes percent-encoded\n"
         "(RFC 3986, \"/\" kept), as in a file URL, under its key with \"native\" before\n"
         "it: \"nativePath\", \"nativeSource\", \"nativeTo\" and so on. trash adds a\n"
-        "list \"nativeTrashed\" beside \"trashed\", null where a path is UTF-8.\n\nCommands:\n");
+        "list \"nativeTrashed\" beside \"trashed\", null where a path is UTF-8;\n"
+        "duplicates adds \"nativeSameFileAs\", with both sides percent-encoded.\n\nCommands:\n");
     for (const Command& command : commands_)
         text +=
             QStringLiteral("  %1 %2\n      %3\n").arg(command.name, command.usage, command.summary);

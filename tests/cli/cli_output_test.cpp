@@ -7,6 +7,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
+#include <QSet>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -43,6 +45,44 @@ struct RemovedAtEnd {
 };
 
 } // namespace
+
+TEST(CliNames, HardLinksWithNamesThatAreNotUtf8KeepTheirExactBytes)
+{
+    TempTree tree;
+    const QByteArray root = nativePath(tree.root());
+    // Two files, each with a hard link; all four names read "aU+FFFD" as text.
+    writeRaw(root + "/a\xff", "same contents");
+    writeRaw(root + "/a\xfd", "same contents");
+    ASSERT_EQ(::link(root + "/a\xff", root + "/a\xfe"), 0);
+    ASSERT_EQ(::link(root + "/a\xfd", root + "/a\xfc"), 0);
+
+    const CliRun run = cliBytes({"duplicates", root, "--json"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonArray groups = parsed(run.out)[QStringLiteral("groups")].toArray();
+    ASSERT_EQ(groups.size(), 1);
+    const QJsonObject native = groups[0].toObject()[QStringLiteral("nativeSameFileAs")].toObject();
+    QMap<QByteArray, QByteArray> links;
+    for (auto link = native.begin(); link != native.end(); ++link)
+        links.insert(QByteArray::fromPercentEncoding(link.key().toLatin1()),
+                     QByteArray::fromPercentEncoding(link->toString().toLatin1()));
+    ASSERT_EQ(links.size(), 2) << run.out.toStdString();
+    // Each link names the other name of its own file.
+    for (auto link = links.begin(); link != links.end(); ++link) {
+        const QSet<QByteArray> pair{link.key(), link.value()};
+        EXPECT_TRUE(pair == QSet<QByteArray>({root + "/a\xff", root + "/a\xfe"}) ||
+                    pair == QSet<QByteArray>({root + "/a\xfd", root + "/a\xfc"}))
+            << link.key().toHex().constData() << " " << link.value().toHex().constData();
+    }
+
+    // Names that are text need no native map.
+    tree.file("t/b", "other");
+    ASSERT_EQ(::link(nativePath(tree.path("t/b")), nativePath(tree.path("t/c"))), 0);
+    const QJsonObject plain =
+        parsed(cliBytes({"duplicates", nativePath(tree.path("t")), "--json"}).out);
+    const QJsonObject group = plain[QStringLiteral("groups")].toArray()[0].toObject();
+    EXPECT_EQ(group[QStringLiteral("sameFileAs")].toObject().size(), 1);
+    EXPECT_FALSE(group.contains(QStringLiteral("nativeSameFileAs")));
+}
 
 TEST(CliNames, NamesThatAreNotUtf8WorkAndStayExactInJson)
 {
