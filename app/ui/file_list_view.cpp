@@ -61,7 +61,7 @@ FileListView::FileListView(FileListModel* model, Layout layout, QWidget* parent)
     connect(thumbnailTimer_, &QTimer::timeout, this, &FileListView::keepVisibleThumbnails);
     new FolderDropTarget(
         viewport(), [this] { return model_->workspace(); },
-        [this](const QPoint& at) { return dropFolderAt(at); });
+        [this](const QPoint& at) { return dropSpotAt(at); });
     auto later = [this] { thumbnailTimer_->start(); };
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, later);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, later);
@@ -204,17 +204,17 @@ void FileListView::startDrag(Qt::DropActions)
     drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
 }
 
-std::optional<QString> FileListView::dropFolderAt(const QPoint& at) const
+std::optional<DropSpot> FileListView::dropSpotAt(const QPoint& at) const
 {
     const QModelIndex index = indexAt(at);
     if (index.isValid()) {
         const FileEntry& entry = model_->entry(index.row());
-        if (entry.isDirectory) return entry.path;
+        if (entry.isDirectory) return DropSpot{entry.path, visualRect(index)};
     }
     // Anywhere else is the folder listed, where there is one.
     const WorkspaceModel* workspace = model_->workspace();
     if (workspace && workspace->feature() == Feature::Explorer && !workspace->isMacScope())
-        return workspace->folder();
+        return DropSpot{workspace->folder(), viewport()->rect()};
     return std::nullopt;
 }
 

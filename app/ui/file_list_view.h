@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/folder_drop_target.h"
 #include "ui/type_ahead.h"
 
 #include <QListView>
@@ -55,7 +56,7 @@ private:
     void updateGrid();
     // The folder a drop at `at` (viewport coordinates) goes into: a folder's
     // item, or the Explorer's folder around the items.
-    std::optional<QString> dropFolderAt(const QPoint& at) const;
+    std::optional<DropSpot> dropSpotAt(const QPoint& at) const;
     void keepVisibleThumbnails();
     // The file-manager keys; true when the key was one of them.
     bool fileKey(QKeyEvent* event);

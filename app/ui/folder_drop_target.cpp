@@ -1,28 +1,30 @@
 #include "ui/folder_drop_target.h"
 
+#include "ui/drop_highlight.h"
 #include "workspace/file_drop.h"
 #include "workspace/workspace_model.h"
 
 #include <QDropEvent>
 #include <QWidget>
 
-FolderDropTarget::FolderDropTarget(QWidget* widget, ModelOf model, FolderAt folderAt)
-    : QObject(widget), model_(std::move(model)), folderAt_(std::move(folderAt))
+FolderDropTarget::FolderDropTarget(QWidget* widget, ModelOf model, SpotAt spotAt)
+    : QObject(widget), model_(std::move(model)), spotAt_(std::move(spotAt)),
+      highlight_(new DropHighlight(widget))
 {
     widget->setAcceptDrops(true);
     widget->installEventFilter(this);
 }
 
-std::optional<QString> FolderDropTarget::take(QDropEvent* event) const
+std::optional<DropSpot> FolderDropTarget::take(QDropEvent* event) const
 {
     const std::optional<FileDrop> drop = FileDrop::from(event->mimeData());
-    const std::optional<QString> folder =
-        drop && model_() ? folderAt_(event->position().toPoint()) : std::nullopt;
-    if (!folder || !drop->fitsInto(*folder)) {
+    const std::optional<DropSpot> spot =
+        drop && model_() ? spotAt_(event->position().toPoint()) : std::nullopt;
+    if (!spot || !drop->fitsInto(spot->folder)) {
         event->ignore();
         return std::nullopt;
     }
-    const TransferKind kind = drop->kindInto(*folder, event->modifiers());
+    const TransferKind kind = drop->kindInto(spot->folder, event->modifiers());
     Qt::DropAction action = kind == TransferKind::Move ? Qt::MoveAction : Qt::CopyAction;
     // A source that offers only the other one gets that.
     if (!(event->possibleActions() & action))
@@ -33,7 +35,7 @@ std::optional<QString> FolderDropTarget::take(QDropEvent* event) const
     }
     event->setDropAction(action);
     event->accept();
-    return folder;
+    return spot;
 }
 
 bool FolderDropTarget::eventFilter(QObject* watched, QEvent* event)
@@ -42,20 +44,26 @@ bool FolderDropTarget::eventFilter(QObject* watched, QEvent* event)
     case QEvent::DragEnter: {
         // Taken as long as it carries files: where it may land is for the moves to say.
         auto* entering = static_cast<QDropEvent*>(event);
-        if (!take(entering) && FileDrop::from(entering->mimeData())) entering->accept();
+        const std::optional<DropSpot> spot = take(entering);
+        highlight_->mark(spot ? spot->area : QRect());
+        if (!spot && FileDrop::from(entering->mimeData())) entering->accept();
         return true;
     }
-    case QEvent::DragMove:
-        take(static_cast<QDropEvent*>(event));
+    case QEvent::DragMove: {
+        const std::optional<DropSpot> spot = take(static_cast<QDropEvent*>(event));
+        highlight_->mark(spot ? spot->area : QRect());
         return true;
+    }
     case QEvent::DragLeave:
+        highlight_->mark({});
         return true;
     case QEvent::Drop: {
+        highlight_->mark({});
         auto* dropped = static_cast<QDropEvent*>(event);
-        if (const std::optional<QString> folder = take(dropped)) {
+        if (const std::optional<DropSpot> spot = take(dropped)) {
             const TransferKind kind =
                 dropped->dropAction() == Qt::MoveAction ? TransferKind::Move : TransferKind::Copy;
-            model_()->drop(*FileDrop::from(dropped->mimeData()), *folder, kind);
+            model_()->drop(*FileDrop::from(dropped->mimeData()), spot->folder, kind);
         }
         return true;
     }

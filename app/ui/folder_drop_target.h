@@ -2,32 +2,43 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <functional>
 #include <optional>
 
+class DropHighlight;
 class QDropEvent;
 class QWidget;
 class WorkspaceModel;
 
-// Lets files be dropped on a widget: on the folder `folderAt` names under
+// Where a drop would land: the folder, and the part of the widget that stands for it.
+struct DropSpot {
+    QString folder;
+    QRect area;
+};
+
+// Lets files be dropped on a widget: on the folder `spotAt` names under
 // the pointer (nothing where a drop isn't taken), as a move or a copy the way
-// FileDrop decides, queued by the model as a paste is.
+// FileDrop decides, queued by the model as a paste is. While a drag hovers,
+// the spot it would land on is marked.
 class FolderDropTarget : public QObject {
     Q_OBJECT
 public:
-    using FolderAt = std::function<std::optional<QString>(const QPoint& at)>;
+    using SpotAt = std::function<std::optional<DropSpot>(const QPoint& at)>;
     using ModelOf = std::function<WorkspaceModel*()>;
 
-    FolderDropTarget(QWidget* widget, ModelOf model, FolderAt folderAt);
+    FolderDropTarget(QWidget* widget, ModelOf model, SpotAt spotAt);
 
     // The folder the drop of `event` would land in, with its action set; or
     // nothing (the event ignored) when it would not be taken there.
-    std::optional<QString> take(QDropEvent* event) const;
+    std::optional<DropSpot> take(QDropEvent* event) const;
+    DropHighlight* highlight() const { return highlight_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     ModelOf model_;
-    FolderAt folderAt_;
+    SpotAt spotAt_;
+    DropHighlight* highlight_;
 };

@@ -142,7 +142,9 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
         // Files dropped on a location go into its folder.
         new FolderDropTarget(
             row, [this] { return &router_.current(); },
-            [path](const QPoint&) { return std::optional<QString>(path()); });
+            [path, row](const QPoint&) {
+                return std::optional(DropSpot{path(), row->rect()});
+            });
         locationRows->addWidget(row);
     }
     auto* another = new QPushButton(symbolIcon(QStringLiteral("plus")),

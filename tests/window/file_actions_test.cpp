@@ -4,6 +4,8 @@
 #include "temporary_trash.h"
 #include "transfer_store.h"
 #include "transfers/transfers_view.h"
+#include "trash_can.h"
+#include "ui/drop_highlight.h"
 #include "ui/name_sheet.h"
 #include "window/conflict_dialog.h"
 #include "window/items_dialog.h"
@@ -20,6 +22,7 @@
 #include <QFile>
 #include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -116,6 +119,18 @@ protected:
         return carried;
     }
 
+    // Drags `data` into `target` and over `at`, as the desktop delivers a
+    // drag; whether it would be taken there.
+    static bool dragOver(QWidget* target, const QPoint& at, const QMimeData* data,
+                         Qt::KeyboardModifiers held = {})
+    {
+        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(at, offered, data, Qt::NoButton, held);
+        QApplication::sendEvent(target, &enter);
+        QDragMoveEvent move(at, offered, data, Qt::NoButton, held);
+        QApplication::sendEvent(target, &move);
+        return enter.isAccepted() && move.isAccepted();
+    }
     // Drags `data` over `target` at `at` and drops it there, as the desktop
     // delivers a drag; the action the drop took, or IgnoreAction when refused.
     static Qt::DropAction drop(QWidget* target, const QPoint& at, const QMimeData* data,
@@ -367,6 +382,55 @@ TEST_F(FileActions, DraggingItemsOntoAFolderMovesThemAndCtrlCopies)
     expectShowing(src, {"box", "a.txt", "b.txt"});
 }
 
+TEST_F(FileActions, AHoveringDragMarksWhereItWouldLand)
+{
+    tree.file("src/a.txt", "a");
+    tree.folder("src/box");
+    const QString src = tree.path("src");
+    show(src, {"box", "a.txt"});
+    FileListView* view = explorer()->currentView();
+    QWidget* viewport = view->viewport();
+    auto* highlight = viewport->findChild<DropHighlight*>();
+    ASSERT_TRUE(highlight);
+    EXPECT_FALSE(highlight->isVisible());
+    QMimeData outside;
+    outside.setUrls({QUrl::fromLocalFile(tree.file("elsewhere/c.txt", "c"))});
+    const auto hover = [&](const QPoint& at, const QMimeData* data) {
+        return dragOver(viewport, at, data);
+    };
+
+    // Over a folder's tile: that tile, drawn in the selection colour on screen.
+    const QModelIndex boxIndex = view->indexAt(itemAt(view, src + "/box"));
+    ASSERT_TRUE(hover(itemAt(view, src + "/box"), &outside));
+    EXPECT_TRUE(highlight->isVisible());
+    EXPECT_EQ(highlight->geometry(), view->visualRect(boxIndex));
+    const QImage shown = viewport->grab().toImage();
+    const QPoint edge(view->visualRect(boxIndex).center().x(),
+                      view->visualRect(boxIndex).top() + 1);
+    const QColor accent = viewport->palette().color(QPalette::Highlight);
+    const QColor painted = shown.pixelColor(edge * shown.devicePixelRatio());
+    EXPECT_LT(std::abs(painted.hue() - accent.hue()), 12) << painted.name().toStdString();
+
+    // Beside the items: the whole folder shown.
+    ASSERT_TRUE(hover(besideItems(), &outside));
+    EXPECT_EQ(highlight->geometry(), viewport->rect());
+    // Where the drop isn't taken (the items are in that folder already), no mark.
+    QMimeData inside;
+    inside.setUrls({QUrl::fromLocalFile(src + "/a.txt")});
+    EXPECT_FALSE(hover(besideItems(), &inside));
+    EXPECT_FALSE(highlight->isVisible());
+    ASSERT_TRUE(hover(itemAt(view, src + "/box"), &inside));
+    EXPECT_TRUE(highlight->isVisible());
+    // The drag going away or landing takes the mark along.
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(viewport, &leave);
+    EXPECT_FALSE(highlight->isVisible());
+    EXPECT_EQ(drop(viewport, itemAt(view, src + "/box"), &inside), Qt::MoveAction);
+    EXPECT_FALSE(highlight->isVisible());
+    ASSERT_TRUE(waitFor([&] { return queueDone(); }));
+    EXPECT_EQ(contents(src + "/box/a.txt"), "a");
+}
+
 TEST_F(FileActions, DropsFromOtherApplicationsTakeOnlyThisComputersFiles)
 {
     const QString moved = tree.file("elsewhere/moved.txt", "m");
@@ -440,18 +504,65 @@ TEST_F(FileActions, DropsOnASidebarLocationGoThereAndCrossFileSystemsAsCopies)
     ASSERT_TRUE(waitFor([&] { return queueDone(); }));
     EXPECT_EQ(contents(scratchHome + "/Documents/far.txt"), "f");
     EXPECT_EQ(contents(far), "f");
+
+    // The sidebar row is marked while the drag hovers it, and not after.
+    data.setUrls({QUrl::fromLocalFile(tree.file("src/next.txt", "n"))});
+    EXPECT_TRUE(dragOver(documents, on, &data));
+    auto* mark = documents->findChild<DropHighlight*>();
+    ASSERT_TRUE(mark);
+    EXPECT_TRUE(mark->isVisible());
+    EXPECT_EQ(mark->geometry(), documents->rect());
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(documents, &leave);
+    EXPECT_FALSE(mark->isVisible());
+}
+
+TEST_F(FileActions, AShiftDropOntoAnotherDiskMovesOnlyWhenTheCopyIsWhole)
+{
+    const QString moved = tree.file("src/moved.txt", "m");
+    const QString big = tree.file("src/big.bin", QByteArray(3 << 20, 'b'));
+    if (!TrashCan::canTrash(moved)) GTEST_SKIP() << "the test folder's disk has no trash here";
+    const QString far = tree.folder("far");
+    ScratchMount scratch(far, "2m");
+    if (!scratch.mounted()) GTEST_SKIP() << "no second file system can be mounted here";
+    show(far, {});
+    FileListView* view = explorer()->currentView();
+
+    // Shift moves across disks: a copy, then the original to the trash.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(moved)});
+    EXPECT_EQ(drop(view->viewport(), besideItems(), &data, Qt::ShiftModifier), Qt::MoveAction);
+    ASSERT_TRUE(waitFor([&] { return queueDone() && !QFile::exists(moved); }))
+        << router->transferStore().items().last().error.value_or(QString()).toStdString();
+    EXPECT_EQ(contents(far + "/moved.txt"), "m");
+    EXPECT_TRUE(trashHolds("moved.txt", "m"));
+    expectShowing(far, {"moved.txt"});
+
+    // A copy that can't be finished leaves the original where it was and nothing half-made.
+    data.setUrls({QUrl::fromLocalFile(big)});
+    EXPECT_EQ(drop(view->viewport(), besideItems(), &data, Qt::ShiftModifier), Qt::MoveAction);
+    ASSERT_TRUE(waitFor([&] {
+        return queueDone() &&
+               router->transferStore().items().last().status == TransferStatus::Failed;
+    }));
+    EXPECT_EQ(QFileInfo(big).size(), 3 << 20);
+    EXPECT_EQ(QDir(far).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"moved.txt"});
+    EXPECT_FALSE(trashHolds("big.bin", QByteArray(3 << 20, 'b')));
 }
 
 TEST_F(FileActions, AddFilesInTheQueueTakesFoldersToo)
 {
     tree.file("src/box/inner.txt", "inner");
+    tree.file("src/crate/deep.txt", "deep");
     tree.file("src/loose.txt", "loose");
     const QString dest = tree.folder("dest");
     QTest::mouseClick(window->content()->sidebar()->row(Feature::Transfers), Qt::LeftButton);
     auto* queue = qobject_cast<TransfersView*>(window->content()->currentSectionView());
     ASSERT_TRUE(queue);
 
-    // A click selects the folder in the chooser; its button takes it instead of opening it.
+    // A click selects a folder in the chooser, a Ctrl+click a second one; its
+    // button takes them instead of opening one.
     bool chose = false, placed = false;
     // The destination is asked for once the chooser is gone, from its own event loop.
     QTimer destinationWatch;
@@ -472,8 +583,25 @@ TEST_F(FileActions, AddFilesInTheQueueTakesFoldersToo)
         items->setDirectory(tree.path("src"));
         // The dialog lists the folder in the background; its button follows what is listed.
         auto* listing = items->findChild<QFileSystemModel*>();
-        waitFor([&] { return listing && listing->index(tree.path("src/box")).isValid(); });
-        items->selectFile(tree.path("src/box"));
+        waitFor([&] { return listing && listing->index(tree.path("src/crate")).isValid(); });
+        // The chooser's list or detail view, whichever it shows.
+        QAbstractItemView* list = nullptr;
+        waitFor([&] {
+            for (auto* view : items->findChildren<QAbstractItemView*>())
+                if (view->isVisible() && view->model() == listing &&
+                    !qobject_cast<QHeaderView*>(view))
+                    list = view;
+            return list != nullptr;
+        });
+        if (!list) return items->reject();
+        const auto pick = [&](const QString& name, Qt::KeyboardModifiers held) {
+            const QModelIndex index = listing->index(tree.path(name));
+            list->scrollTo(index);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, held,
+                              list->visualRect(index).center());
+        };
+        pick(QStringLiteral("src/box"), {});
+        pick(QStringLiteral("src/crate"), Qt::ControlModifier);
         QPushButton* take = items->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
         chose = take && waitFor([&] { return take->isEnabled(); });
         destinationWatch.start();
@@ -486,10 +614,14 @@ TEST_F(FileActions, AddFilesInTheQueueTakesFoldersToo)
     EXPECT_TRUE(chose);
     EXPECT_TRUE(placed);
     ASSERT_TRUE(waitFor([&] { return queueDone(); }));
-    ASSERT_EQ(router->transferStore().items().size(), 1);
-    const TransferItem& added = router->transferStore().items()[0];
-    EXPECT_EQ(added.source, tree.path("src/box"));
-    EXPECT_EQ(added.destinationFolder, dest) << added.error.value_or("").toStdString();
+    QStringList sources;
+    for (const TransferItem& added : router->transferStore().items()) {
+        sources.append(added.source);
+        EXPECT_EQ(added.destinationFolder, dest) << added.error.value_or("").toStdString();
+    }
+    sources.sort();
+    EXPECT_EQ(sources, QStringList({tree.path("src/box"), tree.path("src/crate")}));
     EXPECT_EQ(contents(dest + "/box/inner.txt"), "inner");
+    EXPECT_EQ(contents(dest + "/crate/deep.txt"), "deep");
     EXPECT_FALSE(QFile::exists(dest + "/loose.txt"));
 }
