@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QThreadPool>
 #include <algorithm>
 
 namespace {
@@ -135,7 +136,24 @@ void StorageTree::Builder::add(const QString& original, qint64 size)
 std::shared_ptr<const StorageNode> StorageTree::Builder::finish()
 {
     state_->lastChain.clear();
-    return freeze(std::move(state_->top));
+    return freedInBackground(freeze(std::move(state_->top)));
+}
+
+std::shared_ptr<const StorageNode>
+StorageTree::freedInBackground(std::shared_ptr<const StorageNode> root)
+{
+    // Freeing a tree of a few thousand nodes costs less than a thread hop.
+    if (!root || root->fileCount() < kFreedInBackgroundFrom) return root;
+    const StorageNode* top = root.get();
+    auto* held = new std::shared_ptr<const StorageNode>(std::move(root));
+    // Whoever lets go last, often the window's thread, only hands the tree
+    // over: freeing a million nodes takes that thread a few hundred milliseconds.
+    return {top, [held](const StorageNode*) {
+                if (QThreadPool* pool = QThreadPool::globalInstance())
+                    pool->start([held] { delete held; });
+                else
+                    delete held; // the program is ending
+            }};
 }
 
 std::shared_ptr<const StorageNode> StorageTree::build(const QList<FileEntry>& files,

@@ -31,4 +31,9 @@ private:
 std::shared_ptr<const StorageNode> build(const QList<FileEntry>& files, const QString& root,
                                          const CancelCheck& isCancelled = {});
 
+// Trees with at least this many files are freed on a pool thread.
+inline constexpr qint64 kFreedInBackgroundFrom = 20000;
+// `root`, freed on a pool thread once its last holder lets go when it is large.
+std::shared_ptr<const StorageNode> freedInBackground(std::shared_ptr<const StorageNode> root);
+
 } // namespace StorageTree

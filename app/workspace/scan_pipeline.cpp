@@ -6,6 +6,7 @@
 #include "workspace/prioritized_pool.h"
 
 #include <QtConcurrent>
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +24,11 @@ ScanPipeline::ScanPipeline(FileService& service, QObject* parent)
 
 QList<FileEntry> ScanPipeline::nonFolders(const QList<FileEntry>& files)
 {
+    // A scan lists no folders: the list itself is shared, not copied, so
+    // that the model sees the summary's files as the ones it has.
+    if (std::none_of(files.cbegin(), files.cend(),
+                     [](const FileEntry& file) { return file.isDirectory; }))
+        return files;
     QList<FileEntry> kept;
     kept.reserve(files.size());
     for (const FileEntry& file : files)

@@ -1,8 +1,11 @@
 #include "file_error.h"
 #include "file_operations.h"
+#include "storage_report.h"
 #include "storage_tree.h"
 #include "test_support.h"
 
+#include <QSemaphore>
+#include <QThreadPool>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,4 +100,48 @@ TEST(StorageTree, ScannedFolderAndCancellation)
     EXPECT_THROW(StorageTree::build(report.files, tree.root(), [&] { return ++asked == 2; }),
                  Cancelled);
     EXPECT_EQ(asked, 2);
+}
+
+TEST(StorageTree, LargeTreesAreFreedOnAPoolThread)
+{
+    const auto tree = [](int count) {
+        QList<FileEntry> files;
+        for (int i = 0; i < count; ++i)
+            files.append(FileEntry::indexed(QStringLiteral("/r/d%1/f%2").arg(i / 50).arg(i), 10,
+                                            QDateTime(), false));
+        return StorageTree::build(files, QStringLiteral("/r"));
+    };
+    // Hold every pool thread, so that the freeing can only wait.
+    QThreadPool* pool = QThreadPool::globalInstance();
+    QSemaphore started, release;
+    for (int i = 0; i < pool->maxThreadCount(); ++i)
+        pool->start([&] {
+            started.release();
+            release.acquire();
+        });
+    started.acquire(pool->maxThreadCount());
+
+    std::shared_ptr<const StorageNode> large = tree(int(StorageTree::kFreedInBackgroundFrom));
+    std::weak_ptr<const StorageNode> largeChild = large->children()->front();
+    std::shared_ptr<const StorageNode> small = tree(100);
+    std::weak_ptr<const StorageNode> smallChild = small->children()->front();
+    large.reset();
+    small.reset();
+    EXPECT_TRUE(smallChild.expired());
+    EXPECT_FALSE(largeChild.expired()); // handed over, not freed here
+
+    release.release(pool->maxThreadCount());
+    pool->waitForDone();
+    EXPECT_TRUE(largeChild.expired());
+}
+
+TEST(StorageReport, ReadingASharedListDoesNotCopyIt)
+{
+    QList<FileEntry> files;
+    for (int i = 0; i < 3; ++i)
+        files.append(FileEntry::indexed(QStringLiteral("/r/f%1").arg(i), 100, QDateTime(), false));
+    const StorageReport report(files, 0);
+    EXPECT_EQ(report.total, 300);
+    // One list for both: a scan's files go on to the summary and the window uncopied.
+    EXPECT_EQ(report.files.constData(), files.constData());
 }
