@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -31,14 +32,21 @@ QLabel* selectable(QLabel* label)
     return label;
 }
 
-// A page of the body: `widget` with the column's side and bottom margins.
-QWidget* padded(QWidget* widget)
+// A page of the body: `widget` with the column's side and bottom margins, in
+// a scroll area of its own like the list, so the window treats every page alike.
+QScrollArea* padded(QWidget* widget)
 {
-    auto* page = new QWidget;
-    auto* column = new QVBoxLayout(page);
+    auto* page = new QScrollArea;
+    page->setFrameShape(QFrame::NoFrame);
+    page->setWidgetResizable(true);
+    page->viewport()->setAutoFillBackground(false);
+    auto* content = new QWidget(page);
+    content->setAutoFillBackground(false);
+    auto* column = new QVBoxLayout(content);
     column->setContentsMargins(sideMargin, 0, sideMargin, sideMargin);
     column->addWidget(widget);
     column->addStretch();
+    page->setWidget(content);
     return page;
 }
 
@@ -134,6 +142,7 @@ TransfersView::TransfersView(QWidget* parent)
     body_->addWidget(noMatchPage_);
     body_->addWidget(list_);
     outer->addWidget(body_, 1);
+    connect(body_, &FittedStack::currentChanged, this, &SectionView::scrollBodyChanged);
 
     connect(transfers_, &TransferListModel::refreshed, this, &TransfersView::updateRows);
     setModel(nullptr);
@@ -255,5 +264,5 @@ bool TransfersView::eventFilter(QObject* watched, QEvent* event)
 
 QAbstractScrollArea* TransfersView::scrollBody() const
 {
-    return list_;
+    return qobject_cast<QAbstractScrollArea*>(body_->currentWidget());
 }
