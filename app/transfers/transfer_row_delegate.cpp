@@ -3,6 +3,7 @@
 #include "sections/named_colors.h"
 #include "transfer_item.h"
 #include "transfers/transfer_list_model.h"
+#include "transfers/transfer_row_geometry.h"
 #include "ui/file_menu.h"
 #include "ui/palette.h"
 #include "ui/symbols.h"
@@ -21,71 +22,6 @@
 #include <QToolTip>
 
 namespace {
-
-constexpr int margin = 18;
-constexpr int lineGap = 10;
-constexpr int columnGap = 12;
-constexpr int symbolEdge = 22;
-constexpr int progressHeight = 6;
-constexpr int textGap = 2;
-constexpr int buttonCount = 4;
-
-QFont nameFont()
-{
-    return UiStyle::font(13, QFont::DemiBold);
-}
-
-QFont smallFont()
-{
-    return UiStyle::font(10);
-}
-
-QFont buttonFont()
-{
-    return QApplication::font("QPushButton");
-}
-
-int smallHeight()
-{
-    return QFontMetrics(smallFont()).height();
-}
-
-QSize pushButtonSize(const QString& text)
-{
-    QStyleOptionButton option;
-    option.text = text;
-    option.fontMetrics = QFontMetrics(buttonFont());
-    const QSize content = option.fontMetrics.size(Qt::TextShowMnemonic, text);
-    option.rect.setSize(content);
-    return QApplication::style()->sizeFromContents(QStyle::CT_PushButton, &option, content);
-}
-
-QStyleOptionToolButton moreOption()
-{
-    QStyleOptionToolButton option;
-    const int edge = QApplication::style()->pixelMetric(QStyle::PM_ButtonIconSize);
-    option.iconSize = QSize(edge, edge);
-    option.toolButtonStyle = Qt::ToolButtonIconOnly;
-    option.features = QStyleOptionToolButton::HasMenu;
-    option.subControls = QStyle::SC_ToolButton;
-    option.font = buttonFont();
-    option.fontMetrics = QFontMetrics(option.font);
-    return option;
-}
-
-QSize moreSize()
-{
-    QStyleOptionToolButton option = moreOption();
-    option.rect.setSize(option.iconSize);
-    return QApplication::style()->sizeFromContents(QStyle::CT_ToolButton, &option, option.iconSize);
-}
-
-// The first line holds the symbol, the name over the status, and the buttons.
-int firstLineHeight()
-{
-    return std::max({symbolEdge, QFontMetrics(nameFont()).height() + textGap + smallHeight(),
-                     pushButtonSize(QStringLiteral("Retry")).height(), moreSize().height()});
-}
 
 TransferStatus statusOf(const QModelIndex& index)
 {
@@ -116,18 +52,6 @@ void paintText(QPainter* painter, const QRect& rect, const QString& text, const 
 
 } // namespace
 
-struct TransferRowDelegate::Geometry {
-    QRect card;
-    QRect symbol;
-    QRect name;
-    QRect status;
-    QRect destination;
-    QRect progress;
-    QRect detail;
-    // Every button keeps its room, offered or not, so the others stay put.
-    std::array<QRect, buttonCount> buttons;
-};
-
 TransferRowDelegate::TransferRowDelegate(QAbstractItemView* view)
     : QStyledItemDelegate(view), view_(view)
 {
@@ -144,43 +68,18 @@ void TransferRowDelegate::setInset(int inset)
     view_->viewport()->update();
 }
 
-TransferRowDelegate::Geometry TransferRowDelegate::geometry(const QRect& rowRect,
-                                                            const QModelIndex& index) const
+TransferRowGeometry TransferRowDelegate::geometry(const QRect& rowRect,
+                                                  const QModelIndex& index) const
 {
-    Geometry shape;
-    shape.card = rowRect.adjusted(inset_, 0, -inset_, -gap);
-    const QRect inner = shape.card.adjusted(margin, margin, -margin, -margin);
-    const int line = firstLineHeight();
-    shape.symbol = QRect(inner.left(), inner.top(), symbolEdge, symbolEdge);
-    int right = inner.right() + 1;
-    for (int at = buttonCount - 1; at >= 0; --at) {
-        const auto button = Button(at);
-        const QSize size =
-            button == Button::More ? moreSize() : pushButtonSize(buttonText(index, button));
-        right -= size.width();
-        shape.buttons[at] = QRect(QPoint(right, inner.top() + (line - size.height()) / 2), size);
-        right -= columnGap;
-    }
-    const int textLeft = shape.symbol.right() + 1 + columnGap;
-    const int nameHeight = QFontMetrics(nameFont()).height();
-    shape.name = QRect(textLeft, inner.top(), right - textLeft, nameHeight);
-    shape.status =
-        QRect(textLeft, shape.name.bottom() + 1 + textGap, right - textLeft, smallHeight());
-    const int destinationTop = inner.top() + line + lineGap;
-    shape.destination = QRect(inner.left(), destinationTop, inner.width(), smallHeight());
-    shape.progress = QRect(inner.left(), shape.destination.bottom() + 1 + lineGap, inner.width(),
-                           progressHeight);
-    shape.detail =
-        QRect(inner.left(), shape.progress.bottom() + 1 + lineGap, inner.width(), smallHeight());
-    return shape;
+    std::array<QString, 4> texts;
+    for (int at = 0; at < int(texts.size()); ++at)
+        texts[at] = buttonText(index, Button(at));
+    return TransferRowGeometry::of(rowRect, inset_, texts);
 }
 
 QSize TransferRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
-    // The progress line and the detail line keep their room whatever the status.
-    const int card =
-        2 * margin + firstLineHeight() + 3 * lineGap + 2 * smallHeight() + progressHeight;
-    return {std::max(0, option.rect.width()), card + gap};
+    return {std::max(0, option.rect.width()), TransferRowGeometry::rowHeight()};
 }
 
 QList<TransferRowDelegate::Button> TransferRowDelegate::buttons(const QModelIndex& index) const
@@ -219,7 +118,7 @@ QRect TransferRowDelegate::buttonRect(const QModelIndex& index, Button button) c
 
 QRect TransferRowDelegate::partRect(const QModelIndex& index, Part part) const
 {
-    const Geometry shape = geometry(view_->visualRect(index), index);
+    const TransferRowGeometry shape = geometry(view_->visualRect(index), index);
     switch (part) {
     case Part::Symbol:
         return shape.symbol;
@@ -258,7 +157,7 @@ std::optional<TransferRowDelegate::Button> TransferRowDelegate::focusedButton() 
 void TransferRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const
 {
-    const Geometry shape = geometry(option.rect, index);
+    const TransferRowGeometry shape = geometry(option.rect, index);
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     UiStyle::card(*painter, QRectF(shape.card).adjusted(0.5, 0.5, -0.5, -0.5), 12,
@@ -274,25 +173,26 @@ void TransferRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
         symbol = QStringLiteral("exclamationmark.circle");
         tint = NamedColors::error();
     }
-    painter->drawPixmap(shape.symbol.topLeft(), symbolPixmap(symbol, symbolEdge, tint));
+    painter->drawPixmap(shape.symbol.topLeft(), symbolPixmap(symbol, shape.symbol.width(), tint));
 
     const QColor text = option.palette.color(QPalette::WindowText);
     const QColor muted = option.palette.color(QPalette::PlaceholderText);
-    paintText(painter, shape.name, index.data(TransferListModel::NameRole).toString(), nameFont(),
-              text);
+    paintText(painter, shape.name, index.data(TransferListModel::NameRole).toString(),
+              TransferRowGeometry::nameFont(), text);
     paintText(painter, shape.status, index.data(TransferListModel::StatusTextRole).toString(),
-              smallFont(), text);
+              TransferRowGeometry::smallFont(), text);
     paintText(painter, shape.destination, index.data(TransferListModel::DestinationRole).toString(),
-              smallFont(), muted, Qt::ElideMiddle);
+              TransferRowGeometry::smallFont(), muted, Qt::ElideMiddle);
     QRect detail = shape.detail;
     if (status == TransferStatus::Copying) {
         paintProgress(painter, shape.progress, index.data(TransferListModel::ProgressRole).toInt());
         const QString bytes = index.data(TransferListModel::ProgressTextRole).toString();
-        paintText(painter, detail, bytes, smallFont(), muted);
-        detail.setLeft(detail.left() + QFontMetrics(smallFont()).horizontalAdvance(bytes));
+        paintText(painter, detail, bytes, TransferRowGeometry::smallFont(), muted);
+        detail.setLeft(detail.left() +
+                       QFontMetrics(TransferRowGeometry::smallFont()).horizontalAdvance(bytes));
     }
-    paintText(painter, detail, index.data(TransferListModel::ErrorRole).toString(), smallFont(),
-              NamedColors::error());
+    paintText(painter, detail, index.data(TransferListModel::ErrorRole).toString(),
+              TransferRowGeometry::smallFont(), NamedColors::error());
 
     for (Button button : buttons(index))
         paintButton(painter, option, index, button, shape.buttons[int(button)]);
@@ -314,7 +214,7 @@ void TransferRowDelegate::paintButton(QPainter* painter, const QStyleOptionViewI
     state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
     QStyle* style = QApplication::style();
     if (button == Button::More) {
-        QStyleOptionToolButton more = moreOption();
+        QStyleOptionToolButton more = TransferRowGeometry::moreOption();
         more.palette = option.palette;
         more.direction = option.direction;
         more.rect = rect;
@@ -330,8 +230,8 @@ void TransferRowDelegate::paintButton(QPainter* painter, const QStyleOptionViewI
     push.rect = rect;
     push.state = state;
     push.text = buttonText(index, button);
-    push.fontMetrics = QFontMetrics(buttonFont());
-    painter->setFont(buttonFont());
+    push.fontMetrics = QFontMetrics(TransferRowGeometry::buttonFont());
+    painter->setFont(TransferRowGeometry::buttonFont());
     style->drawControl(QStyle::CE_PushButton, &push, painter);
 }
 
@@ -500,7 +400,8 @@ bool TransferRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
         const QString error = index.data(TransferListModel::ErrorRole).toString();
         const QRect detail = geometry(option.rect, index).detail;
         if (!error.isEmpty() && detail.contains(event->pos()) &&
-            QFontMetrics(smallFont()).horizontalAdvance(error) > detail.width()) {
+            QFontMetrics(TransferRowGeometry::smallFont()).horizontalAdvance(error) >
+                detail.width()) {
             QToolTip::showText(event->globalPos(), error, view, detail);
             return true;
         }

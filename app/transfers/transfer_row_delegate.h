@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfers/transfer_row_geometry.h"
+
 #include <QMenu>
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -20,11 +22,9 @@ class QAbstractItemView;
 class TransferRowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    enum class Button { Retry, Pause, Cancel, More };
+    using Button = TransferButton;
     // What else a card shows; the detail line holds the byte count or the failure.
     enum class Part { Symbol, Name, Status, Destination, Progress, Detail };
-    // Between two cards.
-    static constexpr int gap = 12;
 
     explicit TransferRowDelegate(QAbstractItemView* view);
     ~TransferRowDelegate() override;
@@ -65,8 +65,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Geometry;
-    Geometry geometry(const QRect& rowRect, const QModelIndex& index) const;
+    TransferRowGeometry geometry(const QRect& rowRect, const QModelIndex& index) const;
     std::optional<Button> buttonAt(const QModelIndex& index, const QPoint& at) const;
     void press(const QModelIndex& index, Button button);
     void showMenu(const QModelIndex& index, const QPoint& globalPos);

@@ -439,7 +439,7 @@ TEST_F(TransfersViewTest, TheKeysPickAndPressARowsButtonsAndOpenItsMenu)
     delegate->openMenu()->close();
 
     // The menu key opens the current row's menu too.
-    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint());
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), list->mapToGlobal(QPoint()));
     QApplication::sendEvent(list, &key);
     ASSERT_TRUE(delegate->openMenu());
     EXPECT_TRUE(delegate->openMenu()->isVisible());
