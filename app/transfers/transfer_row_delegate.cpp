@@ -395,6 +395,11 @@ void TransferRowDelegate::showMenu(const QModelIndex& index, const QPoint& globa
 bool TransferRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
                                     const QStyleOptionViewItem& option, const QModelIndex& index)
 {
+    if (event->type() == QEvent::ToolTip && buttonAt(index, event->pos()) == Button::More) {
+        QToolTip::showText(event->globalPos(), buttonText(index, Button::More), view,
+                           buttonRect(index, Button::More));
+        return true;
+    }
     // A failure cut short reads in full in its tooltip.
     if (event->type() == QEvent::ToolTip && index.isValid()) {
         const QString error = index.data(TransferListModel::ErrorRole).toString();

@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -475,6 +476,12 @@ TEST_F(TransfersViewTest, ButtonsLookHoveredAndPressedUnderTheMouse)
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, cancel.center() + QPoint(0, 60));
     EXPECT_TRUE(statusIs(0, "Queued"));
     EXPECT_EQ(look(), still);
+    // The "More" button names itself in its tooltip.
+    const QRect more = view.rowDelegate()->buttonRect(row(0), Button::More);
+    QHelpEvent tip(QEvent::ToolTip, more.center(), viewport->mapToGlobal(more.center()));
+    QApplication::sendEvent(viewport, &tip);
+    EXPECT_EQ(QToolTip::text(), "More");
+    QToolTip::hideText();
     // A right click opens the row's menu.
     QContextMenuEvent right(QContextMenuEvent::Mouse, cancel.center(),
                             viewport->mapToGlobal(cancel.center()));
