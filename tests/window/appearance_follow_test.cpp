@@ -1,17 +1,22 @@
 #include "analysis/stats_card.h"
 #include "sections/named_colors.h"
 #include "shell/settings_view.h"
-#include "transfers/transfers_view.h"
+#include "transfer_item.h"
+#include "transfers/transfer_list_model.h"
+#include "transfers/transfer_row_delegate.h"
 #include "ui/symbols.h"
 #include "ui/ui_style.h"
 #include "window/appearance.h"
 #include "window/desktop_color_scheme.h"
 #include "window/legibility_audit.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QDBusVariant>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTabBar>
 #include <gtest/gtest.h>
 
@@ -119,31 +124,51 @@ TEST(AppearanceFollowTest, SymbolsFollowTheAppearance)
 TEST(AppearanceFollowTest, FailedTransferShowsTheErrorColour)
 {
     applyAppearance(*qApp, Appearance::Light);
-    QWidget window;
-    window.setAutoFillBackground(true);
+    QStandardItemModel transfers;
+    QAbstractItemModelTester tester(&transfers,
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    auto* item = new QStandardItem(QStringLiteral("a.txt"));
+    item->setData(QStringLiteral("Failed"), TransferListModel::StatusTextRole);
+    item->setData(int(TransferStatus::Failed), TransferListModel::StatusRole);
+    item->setData(QStringLiteral("/tmp/out"), TransferListModel::DestinationRole);
+    item->setData(QStringLiteral("Permission denied"), TransferListModel::ErrorRole);
+    transfers.appendRow(item);
+    QListView window;
+    window.setFrameShape(QFrame::NoFrame);
+    window.setModel(&transfers);
+    auto* delegate = new TransferRowDelegate(&window);
+    window.setItemDelegate(delegate);
     window.resize(600, 200);
-    auto* row = new TransferRow(&window);
-    row->setGeometry(0, 0, 600, 200);
-    row->show(TransferItem(QStringLiteral("/tmp/a.txt"), QStringLiteral("/tmp/out"),
-                           TransferStatus::Failed, 0, 0, QStringLiteral("Permission denied")));
     window.show();
+    const QModelIndex row = transfers.index(0, 0);
+    using Part = TransferRowDelegate::Part;
     for (Appearance appearance : {Appearance::Light, Appearance::Dark}) {
         applyAppearance(*qApp, appearance);
         QCoreApplication::processEvents();
-        const auto labels = row->findChildren<QLabel*>();
-        const auto error = std::find_if(labels.begin(), labels.end(), [](QLabel* label) {
-            return label->text() == u"Permission denied";
-        });
-        ASSERT_NE(error, labels.end());
-        EXPECT_EQ((*error)->palette().color(QPalette::WindowText), NamedColors::error());
-        const auto symbol = std::find_if(labels.begin(), labels.end(),
-                                         [](QLabel* label) { return !label->pixmap().isNull(); });
-        ASSERT_NE(symbol, labels.end());
-        EXPECT_LT(opaqueShare((*symbol)->pixmap()), 0.6);
-        const LegibilityAudit audit(&window);
-        EXPECT_TRUE(audit.faintSymbols().isEmpty())
-            << audit.faintSymbols().join('\n').toStdString();
-        EXPECT_TRUE(audit.faintTexts().isEmpty()) << audit.faintTexts().join('\n').toStdString();
+        const QImage picture = window.viewport()->grab().toImage();
+        const QRect error = delegate->partRect(row, Part::Detail);
+        int inErrorColour = 0;
+        for (int y = error.top(); y <= error.bottom(); ++y)
+            for (int x = error.left(); x <= error.right(); ++x)
+                inErrorColour += picture.pixelColor(x, y).rgb() == NamedColors::error().rgb();
+        EXPECT_GT(inErrorColour, 0);
+        // The symbol is an outline, not a blob: most of its square shows the card.
+        const QRect symbol = delegate->partRect(row, Part::Symbol);
+        const QRgb card = picture.pixel(symbol.topLeft() + QPoint(-6, 0));
+        int inked = 0;
+        for (int y = symbol.top(); y <= symbol.bottom(); ++y)
+            for (int x = symbol.left(); x <= symbol.right(); ++x)
+                inked += picture.pixel(x, y) != card;
+        EXPECT_LT(double(inked) / (symbol.width() * symbol.height()), 0.6);
+        EXPECT_GE(
+            LegibilityAudit::symbolContrast(picture, symbol.adjusted(-4, -4, 4, 4),
+                                            symbolPixmap(QStringLiteral("exclamationmark.circle"),
+                                                         symbol.width(), NamedColors::error())
+                                                .toImage()),
+            3.0);
+        for (Part part : {Part::Name, Part::Status, Part::Destination, Part::Detail})
+            EXPECT_GE(LegibilityAudit::textContrast(picture, delegate->partRect(row, part)), 4.5)
+                << int(part);
     }
     applyAppearance(*qApp, Appearance::Light);
 }

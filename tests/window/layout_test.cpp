@@ -7,6 +7,8 @@
 #include "library/embedded_preview.h"
 #include "library/media_library_view.h"
 #include "storage_node.h"
+#include "transfers/transfer_list_model.h"
+#include "transfers/transfer_row_delegate.h"
 #include "transfers/transfers_view.h"
 #include "ui/elided_label.h"
 #include "ui/empty_state.h"
@@ -26,6 +28,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -330,24 +333,28 @@ TEST_F(LayoutTest, EmptyFolderSaysSoWithTheStateSpacedAtBothSizes)
 
 TEST_F(LayoutTest, TransferRowsKeepTheirHeightWhateverTheirStatus)
 {
-    TransferRow row;
-    row.resize(600, 10);
-    QList<int> heights;
+    router->activate(Feature::Transfers);
+    auto* view = qobject_cast<TransfersView*>(content().sectionView(SectionKind::Transfers));
+    ASSERT_NE(view, nullptr);
+    TransferStore& store = router->current().transferStore();
     const QString source = files.filePath(QStringLiteral("file 001.pdf"));
-    for (const TransferItem& item :
-         {TransferItem(source, files.path()),
-          TransferItem(source, files.path(), TransferStatus::Copying, 400, 1000),
-          TransferItem(source, files.path(), TransferStatus::Completed, 1000, 1000),
-          TransferItem(source, files.path(), TransferStatus::Failed, 0, 1000,
-                       QStringLiteral("Permission denied while writing the copy into a folder "
-                                      "whose name goes on for a very long time indeed")),
-          TransferItem(source, files.path(), TransferStatus::Cancelled)}) {
-        row.show(item);
-        row.layout()->activate();
-        heights << row.sizeHint().height();
-    }
+    store.setItems(
+        {TransferItem(source, files.path()),
+         TransferItem(source, files.path(), TransferStatus::Copying, 400, 1000),
+         TransferItem(source, files.path(), TransferStatus::Completed, 1000, 1000),
+         TransferItem(source, files.path(), TransferStatus::Failed, 0, 1000,
+                      QStringLiteral("Permission denied while writing the copy into a folder "
+                                     "whose name goes on for a very long time indeed")),
+         TransferItem(source, files.path(), TransferStatus::Cancelled)});
+    ASSERT_EQ(view->shownCount(), 5);
+    QStyleOptionViewItem option;
+    option.initFrom(view->list());
+    QList<int> heights;
+    for (int row = 0; row < 5; ++row)
+        heights << view->rowDelegate()->sizeHint(option, view->transfers()->index(row, 0)).height();
     for (int height : heights)
         EXPECT_EQ(height, heights.first());
+    store.setItems({});
 }
 
 TEST_F(LayoutTest, UpStopsAtTheScannedRootAndTheStoppedNoteKeepsOneLine)
