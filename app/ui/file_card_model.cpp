@@ -75,6 +75,8 @@ bool FileCardModel::canFetchMore(const QModelIndex& parent) const
 void FileCardModel::fetchMore(const QModelIndex& parent)
 {
     if (!showingMore_ || !canFetchMore(parent)) return;
+    // Whoever hears of the new rows may ask for more: one page per request.
+    showingMore_ = false;
     limit_ = pageSize_ > std::numeric_limits<int>::max() - shown_ ? std::numeric_limits<int>::max()
                                                                   : shown_ + pageSize_;
     const int shown = std::min(limit_, total());
