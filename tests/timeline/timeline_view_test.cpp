@@ -94,6 +94,32 @@ TEST_F(TimelineViewTest, FilesEitherSideOfMidnightGetTheirOwnDay)
     testers.watch();
     rows = view.days()[1]->rows();
 
+    // The pointer over a button lights that button up, and only while it is there.
+    const auto buttonShot =
+        [&](QRect (FileCardDelegate::*rect)(const QAbstractItemView&, const QModelIndex&) const) {
+            const QRect area = (rows->cardDelegate()->*rect)(*rows, rows->model()->index(0, 0));
+            return rows->viewport()->grab(area).toImage();
+        };
+    const QPoint aside = rows->cardDelegate()->cardRect(*rows, rows->model()->index(0, 0)).center();
+    QTest::mouseMove(rows->viewport(), aside);
+    const QImage previewAtRest = buttonShot(&FileCardDelegate::previewRect);
+    const QImage menuAtRest = buttonShot(&FileCardDelegate::menuRect);
+    QTest::mouseMove(rows->viewport(), centreOf(rows, 0, &FileCardDelegate::previewRect));
+    EXPECT_NE(buttonShot(&FileCardDelegate::previewRect), previewAtRest);
+    EXPECT_EQ(buttonShot(&FileCardDelegate::menuRect), menuAtRest);
+    QTest::mouseMove(rows->viewport(), centreOf(rows, 0, &FileCardDelegate::menuRect));
+    EXPECT_EQ(buttonShot(&FileCardDelegate::previewRect), previewAtRest);
+    EXPECT_NE(buttonShot(&FileCardDelegate::menuRect), menuAtRest);
+    // Held down, "Preview" looks pressed.
+    QTest::mousePress(rows->viewport(), Qt::LeftButton, {},
+                      centreOf(rows, 0, &FileCardDelegate::previewRect));
+    const QImage pressed = buttonShot(&FileCardDelegate::previewRect);
+    QTest::mouseRelease(rows->viewport(), Qt::LeftButton, {},
+                        centreOf(rows, 0, &FileCardDelegate::previewRect));
+    EXPECT_NE(pressed, buttonShot(&FileCardDelegate::previewRect));
+    QTest::mouseMove(rows->viewport(), aside);
+    EXPECT_EQ(buttonShot(&FileCardDelegate::previewRect), previewAtRest);
+
     // Outside the buttons nothing opens.
     timeline.setPreviewFile(std::nullopt);
     const QRect card = rows->cardDelegate()->cardRect(*rows, rows->model()->index(0, 0));
