@@ -26,6 +26,15 @@ FileCardList::FileCardList(FileCardModel* model, FileCardDelegate::Look look, in
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(model, signal, this, &FileCardList::fitRows);
     connect(model, &QAbstractItemModel::modelReset, this, &FileCardList::fitRows);
+    // New files keep the keyboard on the same row, or the last one if fewer.
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { keptRow_ = currentIndex().row(); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        const int rows = model_->rowCount();
+        if (keptRow_ >= 0 && rows > 0)
+            setCurrentIndex(model_->index(std::min(keptRow_, rows - 1), 0));
+        keptRow_ = -1;
+    });
     fitRows();
 }
 

@@ -28,4 +28,5 @@ private:
 
     FileCardModel* model_;
     FileCardDelegate* delegate_;
+    int keptRow_ = -1;
 };

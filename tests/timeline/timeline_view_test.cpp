@@ -251,11 +251,14 @@ TEST_F(TimelineViewTest, DaysAndFilesArePaged)
     EXPECT_EQ(busy->rows()->height(), 120 * 52 + 119 * 5);
     EXPECT_TRUE(view.days()[1]->moreButton()->isHidden());
 
-    // A new pass over the same days keeps how far each was opened.
+    // A new pass over the same days keeps how far each was opened, and the
+    // keyboard's row as far as the day still reaches.
+    busy->rows()->setCurrentIndex(busy->files()->index(40));
     timeline.setQuery(QStringLiteral("busy-1"));
     ASSERT_TRUE(waitFor([&] { return view.days().size() == 1; }));
     EXPECT_EQ(view.days()[0], busy);
     EXPECT_EQ(busy->shownFiles(), 31); // busy-1, busy-10…19, busy-100…119
+    EXPECT_EQ(busy->rows()->currentIndex().row(), 30);
 
     // Another section's model starts at the first page.
     WorkspaceModel other(std::make_unique<ScriptedDiscovery>(log), Feature::Timeline, &store);
