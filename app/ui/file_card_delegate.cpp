@@ -235,9 +235,11 @@ void FileCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->restore();
 }
 
-QSize FileCardDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
+QSize FileCardDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const
 {
-    return {240, rowHeight() + spacing_};
+    // No gap after the last row, so the rows fill the list exactly and it never scrolls.
+    const bool last = index.row() + 1 >= index.model()->rowCount(index.parent());
+    return {240, rowHeight() + (last ? 0 : spacing_)};
 }
 
 void FileCardDelegate::setHover(const QStyleOptionViewItem& option, const QModelIndex& index,

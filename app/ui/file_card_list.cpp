@@ -12,7 +12,6 @@ FileCardList::FileCardList(FileCardModel* model, FileCardDelegate::Look look, in
     setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setUniformItemSizes(true);
     setResizeMode(QListView::Adjust);
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -249,6 +250,10 @@ TEST_F(TimelineViewTest, DaysAndFilesArePaged)
     EXPECT_FALSE(busy->files()->canFetchMore({}));
     EXPECT_TRUE(busy->moreButton()->isHidden());
     EXPECT_EQ(busy->rows()->height(), 120 * 52 + 119 * 5);
+    // The rows of every page sit one under the other and fill the list: it never scrolls.
+    for (int row : {49, 50, 100, 119})
+        EXPECT_EQ(busy->rows()->visualRect(busy->files()->index(row)).top(), row * (52 + 5));
+    EXPECT_EQ(busy->rows()->verticalScrollBar()->maximum(), 0);
     EXPECT_TRUE(view.days()[1]->moreButton()->isHidden());
 
     // A new pass over the same days keeps how far each was opened, and the
