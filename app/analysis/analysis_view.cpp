@@ -3,11 +3,12 @@
 #include "analysis/duplicate_group_card.h"
 #include "analysis/stats_card.h"
 #include "analysis/storage_hierarchy_view.h"
-#include "analysis/tool_file_row.h"
 #include "duplicate_report.h"
 #include "file_size_format.h"
 #include "text_matcher.h"
 #include "ui/empty_state.h"
+#include "ui/file_card_list.h"
+#include "ui/file_card_model.h"
 #include "ui/tool_scope_bar.h"
 #include "ui/ui_style.h"
 #include "workspace/workspace_model.h"
@@ -93,9 +94,10 @@ AnalysisView::AnalysisView(QWidget* parent) : SectionView(parent), scroll_(new Q
     more_ = new QPushButton(files_);
     files_->layout()->addWidget(more_);
     files_->layout()->setAlignment(more_, Qt::AlignLeft);
-    fileRows_ = std::make_unique<RowPool<ToolFileRow>>(fileRows,
-                                                       [this] { return new ToolFileRow(files_); });
-    connect(more_, &QPushButton::clicked, this, &AnalysisView::showMore);
+    fileCards_ = new FileCardModel(pageStep, this);
+    fileList_ = new FileCardList(fileCards_, FileCardDelegate::Look::Tool, 5, files_);
+    fileRows->addWidget(fileList_);
+    connect(more_, &QPushButton::clicked, this, &AnalysisView::showMoreFiles);
     body->addWidget(files_);
     footnote_ = note(QStringLiteral("Logical file sizes are not a measure of recoverable disk "
                                     "space. Protected or unindexed locations may be absent."),
@@ -128,10 +130,13 @@ void AnalysisView::setModel(WorkspaceModel* model)
     connections_.clear();
     model_ = model;
     limit_ = pageStep;
+    fileCards_->setWorkspace(model);
+    fileCards_->resetPages();
     scopeBar_->setModel(model);
     hierarchy_->setModel(model && model->feature() == Feature::Storage ? model : nullptr);
     connections_.follow(model, {&WorkspaceModel::queryChanged}, this, [this] {
         limit_ = pageStep;
+        fileCards_->resetPages();
         update();
     });
     connections_.follow(model,
@@ -150,6 +155,20 @@ void AnalysisView::showMore()
 {
     limit_ += pageStep;
     update();
+}
+
+void AnalysisView::showMoreFiles()
+{
+    fileCards_->showMore();
+    updateMoreFiles();
+}
+
+void AnalysisView::updateMoreFiles()
+{
+    const int remaining = fileCards_->total() - fileCards_->rowCount();
+    more_->setVisible(remaining > 0);
+    more_->setText(QStringLiteral("Show more · ") + QString::number(remaining) +
+                   QStringLiteral(" remaining"));
 }
 
 void AnalysisView::hideAllBodies()
@@ -213,15 +232,11 @@ void AnalysisView::updateFiles()
                     QStringLiteral("Adjust the search or size filter. You can also scan a folder "
                                    "that is not in the computer’s index."));
         empty_->show();
-        fileRows_->showFirst(0);
+        fileCards_->setFiles({});
         return;
     }
-    const int count = int(result.files.size());
-    const int showing = fileRows_->fill(
-        count, limit_, [&](ToolFileRow* row, int at) { row->set(model_, result.files[at]); });
-    more_->setVisible(count > showing);
-    more_->setText(QStringLiteral("Show more · ") + QString::number(count - showing) +
-                   QStringLiteral(" remaining"));
+    fileCards_->setFiles(result.files);
+    updateMoreFiles();
     files_->show();
 }
 
@@ -293,9 +308,9 @@ QString AnalysisView::headerText() const
     return header_->isHidden() ? QString() : headerTitle_->text();
 }
 
-QList<ToolFileRow*> AnalysisView::fileRows() const
+int AnalysisView::shownFileRows() const
 {
-    return files_->isHidden() ? QList<ToolFileRow*>() : fileRows_->shownRows();
+    return files_->isHidden() ? 0 : fileCards_->rowCount();
 }
 
 QList<DuplicateGroupCard*> AnalysisView::groupCards() const

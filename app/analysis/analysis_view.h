@@ -10,13 +10,14 @@
 
 class DuplicateGroupCard;
 class EmptyState;
+class FileCardList;
+class FileCardModel;
 class QComboBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
 class StatsCard;
 class StorageHierarchyView;
-class ToolFileRow;
 class ToolScopeBar;
 
 // Large Files, the Duplicate Finder and the Storage Analyzer: the scope bar,
@@ -31,8 +32,10 @@ public:
     void setModel(WorkspaceModel* model) override;
     QAbstractScrollArea* scrollBody() const override;
 
+    // How many duplicate groups the pages opened so far allow.
     int limit() const { return limit_; }
     void showMore();
+    void showMoreFiles();
 
     ToolScopeBar* scopeBar() const { return scopeBar_; }
     StatsCard* stats() const { return stats_; }
@@ -42,8 +45,12 @@ public:
     QPushButton* moreButton() const { return more_; }
     QPushButton* moreGroupsButton() const { return moreGroups_; }
     QString headerText() const;
-    // Shown rows and group cards, in order.
-    QList<ToolFileRow*> fileRows() const;
+    // The Large Files list (shown or not) and its files.
+    FileCardList* fileList() const { return fileList_; }
+    FileCardModel* fileCards() const { return fileCards_; }
+    // The rows shown of the list: none while it is hidden.
+    int shownFileRows() const;
+    // Shown group cards, in order.
     QList<DuplicateGroupCard*> groupCards() const;
     bool showsNoGroupMatch() const;
 
@@ -56,6 +63,7 @@ private:
     void updateFiles();
     void updateDuplicates();
     void hideAllBodies();
+    void updateMoreFiles();
 
     QPointer<WorkspaceModel> model_;
     ModelConnections connections_;
@@ -70,7 +78,8 @@ private:
     QComboBox* minimumSize_;
     EmptyState* empty_;
     QWidget* files_;
-    std::unique_ptr<RowPool<ToolFileRow>> fileRows_;
+    FileCardModel* fileCards_;
+    FileCardList* fileList_;
     QPushButton* more_;
     QLabel* footnote_;
     QLabel* noGroupMatch_;

@@ -1,7 +1,8 @@
 #include "analysis/duplicate_group_card.h"
 
-#include "analysis/tool_file_row.h"
 #include "file_size_format.h"
+#include "ui/file_card_list.h"
+#include "ui/file_card_model.h"
 #include "ui/palette.h"
 #include "ui/ui_style.h"
 #include "workspace/workspace_model.h"
@@ -9,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <limits>
 
 DuplicateGroupCard::DuplicateGroupCard(QWidget* parent)
     : CardFrame(12, parent), title_(UiStyle::label({}, 13, QFont::DemiBold, false, this)),
@@ -23,8 +25,10 @@ DuplicateGroupCard::DuplicateGroupCard(QWidget* parent)
     header->addStretch();
     header->addWidget(each_);
     column->addLayout(header);
-    rows_ =
-        std::make_unique<RowPool<ToolFileRow>>(column, [this] { return new ToolFileRow(this); });
+    // Every copy is shown: one page as large as any group.
+    files_ = new FileCardModel(std::numeric_limits<int>::max(), this);
+    rows_ = new FileCardList(files_, FileCardDelegate::Look::Tool, 10, this);
+    column->addWidget(rows_);
 }
 
 DuplicateGroupCard::~DuplicateGroupCard() = default;
@@ -34,18 +38,18 @@ void DuplicateGroupCard::set(WorkspaceModel* model, const QList<FileEntry>& grou
     title_->setText(QString::number(group.size()) + QStringLiteral(" matching copies"));
     each_->setText(group.isEmpty() ? QString()
                                    : formatFileSize(group.first().size) + QStringLiteral(" each"));
-    const int count = int(group.size());
-    rows_->fill(count, count, [&](ToolFileRow* row, int at) {
-        row->set(model, group[at], model ? model->sameFileAs().value(group[at].path) : QString());
-    });
+    // Only this group's links, so the rows stay put when other groups change.
+    QHash<QString, QString> sameFileAs;
+    if (model)
+        for (const FileEntry& file : group)
+            if (const auto link = model->sameFileAs().constFind(file.path);
+                link != model->sameFileAs().constEnd())
+                sameFileAs.insert(link.key(), link.value());
+    files_->setWorkspace(model);
+    files_->setFiles(group, std::move(sameFileAs));
 }
 
 QString DuplicateGroupCard::title() const
 {
     return title_->text();
-}
-
-QList<ToolFileRow*> DuplicateGroupCard::rows() const
-{
-    return rows_->shownRows();
 }

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "analysis/row_pool.h"
 #include "file_entry.h"
 #include "ui/card_frame.h"
 
-#include <memory>
-
+class FileCardList;
+class FileCardModel;
 class QLabel;
-class ToolFileRow;
 class WorkspaceModel;
 
 // One group of identical files: how many copies, the size of each, and a row per copy.
@@ -18,10 +16,12 @@ public:
     ~DuplicateGroupCard() override;
     void set(WorkspaceModel* model, const QList<FileEntry>& group);
     QString title() const;
-    QList<ToolFileRow*> rows() const;
+    FileCardModel* files() const { return files_; }
+    FileCardList* rows() const { return rows_; }
 
 private:
     QLabel* title_;
     QLabel* each_;
-    std::unique_ptr<RowPool<ToolFileRow>> rows_;
+    FileCardModel* files_;
+    FileCardList* rows_;
 };

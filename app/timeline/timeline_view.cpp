@@ -1,8 +1,9 @@
 #include "timeline/timeline_view.h"
 
 #include "sections/feature.h"
-#include "timeline/file_rows.h"
 #include "ui/empty_state.h"
+#include "ui/file_card_list.h"
+#include "ui/file_card_model.h"
 #include "ui/palette.h"
 #include "ui/palette_follower.h"
 #include "ui/symbols.h"
@@ -52,8 +53,9 @@ TimelineDayView::TimelineDayView(WorkspaceModel* model, TimelineGroup group, QWi
     header->addStretch();
     header->addWidget(count_);
     column->addLayout(header);
-    rows_ = new FileRows(this);
-    rows_->setModel(model);
+    files_ = new FileCardModel(pageSize, this);
+    files_->setWorkspace(model);
+    rows_ = new FileCardList(files_, FileCardDelegate::Look::Timeline, 5, this);
     column->addWidget(rows_);
     more_ = pageButton(tr("Show more from this day"), this);
     column->addWidget(more_, 0, Qt::AlignLeft);
@@ -78,15 +80,20 @@ QString TimelineDayView::countText() const
     return count_->text();
 }
 
+int TimelineDayView::limit() const
+{
+    return files_->limit();
+}
+
 int TimelineDayView::shownFiles() const
 {
-    return rows_->count();
+    return files_->rowCount();
 }
 
 void TimelineDayView::showMore()
 {
-    limit_ += limitStep;
-    fill();
+    files_->showMore();
+    more_->setVisible(files_->canFetchMore({}));
 }
 
 void TimelineDayView::fill()
@@ -95,8 +102,8 @@ void TimelineDayView::fill()
     heading_->setText(
         QLocale().toString(group_.day.toLocalTime().date(), QStringLiteral("dddd, MMM d, yyyy")));
     count_->setText(QString::number(group_.files.size()) + tr(" files"));
-    rows_->setFiles(group_.files.mid(0, limit_));
-    more_->setVisible(group_.files.size() > limit_);
+    files_->setFiles(group_.files);
+    more_->setVisible(files_->canFetchMore({}));
 }
 
 TimelineView::TimelineView(QWidget* parent) : SectionView(parent)

@@ -8,7 +8,8 @@
 #include <QPointer>
 
 class EmptyState;
-class FileRows;
+class FileCardList;
+class FileCardModel;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -18,19 +19,19 @@ class ToolScopeBar;
 class WorkspaceModel;
 
 // One day of the timeline: its heading, the number of files and the first
-// `limit` of them.
+// pages of them.
 class TimelineDayView : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int initialLimit = 50;
-    static constexpr int limitStep = 50;
+    static constexpr int pageSize = 50;
 
     TimelineDayView(WorkspaceModel* model, TimelineGroup group, QWidget* parent = nullptr);
     void setGroup(TimelineGroup group);
     const TimelineGroup& group() const { return group_; }
-    int limit() const { return limit_; }
+    int limit() const;
     int shownFiles() const;
-    FileRows* rows() const { return rows_; }
+    FileCardModel* files() const { return files_; }
+    FileCardList* rows() const { return rows_; }
     QPushButton* moreButton() const { return more_; }
     QString heading() const;
     QString countText() const;
@@ -40,10 +41,10 @@ private:
     void fill();
 
     TimelineGroup group_;
-    int limit_ = initialLimit;
     QLabel* heading_;
     QLabel* count_;
-    FileRows* rows_;
+    FileCardModel* files_;
+    FileCardList* rows_;
     QPushButton* more_;
 };
 

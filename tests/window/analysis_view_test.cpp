@@ -3,14 +3,16 @@
 #include "analysis/stats_card.h"
 #include "analysis/storage_hierarchy_view.h"
 #include "analysis/storage_row.h"
-#include "analysis/tool_file_row.h"
 #include "duplicate_guard.h"
 #include "file_size_format.h"
 #include "storage_node.h"
 #include "test_support.h"
 #include "ui/empty_state.h"
+#include "ui/file_card_list.h"
+#include "ui/file_card_model.h"
 #include "ui/tool_scope_bar.h"
 #include "window/content_view.h"
+#include "window/model_testers.h"
 #include "window/window_dialogs.h"
 #include "window/window_fixture.h"
 #include "window/window_sheets.h"
@@ -20,9 +22,12 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
+#include <QWheelEvent>
 #include <unistd.h>
 
 namespace {
@@ -38,7 +43,20 @@ void sparse(const QString& path, qint64 bytes)
 class AnalysisViewTest : public WindowTest {
 protected:
     AnalysisView view;
+    ModelTesters testers{&view};
 };
+
+QModelIndex rowOf(FileCardList* list, int row)
+{
+    return list->model()->index(row, 0);
+}
+
+// Clicks the "Preview" button of `row` of `list`.
+void clickPreview(FileCardList* list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->cardDelegate()->previewRect(*list, rowOf(list, row)).center());
+}
 
 } // namespace
 
@@ -66,28 +84,56 @@ TEST_F(AnalysisViewTest, LargeFilesPageByHundredAndStartOverWhenTheSearchChanges
     EXPECT_EQ(view.stats()->value("SCANNED SIZE"), formatFileSize(model.report()->total));
     EXPECT_EQ(view.stats()->value("FILES"), "251");
     EXPECT_TRUE(view.stats()->value("SKIPPED").isNull());
-    ASSERT_EQ(view.fileRows().size(), 100);
+    ASSERT_EQ(view.shownFileRows(), 100);
+    FileCardModel* files = view.fileCards();
     // Largest first, in the order the result gives.
-    EXPECT_EQ(view.fileRows().first()->file().name, "big-249.bin");
+    EXPECT_EQ(files->entry(0).name, "big-249.bin");
     EXPECT_FALSE(view.moreButton()->isHidden());
     EXPECT_EQ(view.moreButton()->text(), "Show more · 150 remaining");
+    // Each page is inserted after the rows shown, in the result's order.
+    QSignalSpy inserted(files, &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(files, &QAbstractItemModel::modelReset);
     view.moreButton()->click();
-    EXPECT_EQ(view.fileRows().size(), 200);
+    EXPECT_EQ(view.shownFileRows(), 200);
+    ASSERT_EQ(inserted.size(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 100);
+    EXPECT_EQ(inserted[0][2].toInt(), 199);
+    EXPECT_EQ(files->entry(100).path, model.libraryResult().files[100].path);
     EXPECT_EQ(view.moreButton()->text(), "Show more · 50 remaining");
+    EXPECT_TRUE(files->canFetchMore({}));
     view.moreButton()->click();
-    EXPECT_EQ(view.fileRows().size(), 250);
+    EXPECT_EQ(view.shownFileRows(), 250);
+    ASSERT_EQ(inserted.size(), 2);
+    EXPECT_EQ(inserted[1][1].toInt(), 200);
+    EXPECT_EQ(inserted[1][2].toInt(), 249);
+    EXPECT_TRUE(reset.isEmpty());
+    EXPECT_FALSE(files->canFetchMore({}));
     EXPECT_TRUE(view.moreButton()->isHidden());
+    // The list is as tall as its rows: the page around it scrolls.
+    EXPECT_EQ(view.fileList()->height(), view.fileList()->cardDelegate()->listHeight(250));
 
     model.setQuery(QStringLiteral("big"));
     EXPECT_EQ(view.limit(), AnalysisView::pageStep);
     ASSERT_TRUE(waitUntilSettled(model));
-    EXPECT_EQ(view.fileRows().size(), 100);
+    EXPECT_EQ(view.shownFileRows(), 100);
 
     // "Preview" opens the row's file in the window.
-    ToolFileRow* row = view.fileRows().at(3);
-    row->previewButton()->click();
+    view.resize(900, 700);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_EQ(view.shownFileRows(), 100); // showing takes no page by itself
+    // The list has nothing to scroll and leaves the wheel to the page around it.
+    FileCardList* list = view.fileList();
+    EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
+    const QPoint over = list->cardDelegate()->cardRect(*list, rowOf(list, 0)).center();
+    QWheelEvent wheel(over, list->viewport()->mapToGlobal(over), {}, {0, -120}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list->viewport(), &wheel);
+    EXPECT_FALSE(wheel.isAccepted());
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+    clickPreview(view.fileList(), 3);
     ASSERT_TRUE(model.previewFile().has_value());
-    EXPECT_EQ(model.previewFile()->path, row->file().path);
+    EXPECT_EQ(model.previewFile()->path, files->entry(3).path);
 }
 
 TEST_F(AnalysisViewTest, ScopeBarNamesTheScopeAndRunsOrStops)
@@ -158,6 +204,7 @@ TEST_F(AnalysisViewTest, DuplicateGroupsCountExtraCopiesAndFollowTheSearch)
     EXPECT_EQ(view.stats()->value("SKIPPED"), "0");
     const QList<DuplicateGroupCard*> cards = view.groupCards();
     ASSERT_EQ(cards.size(), 3);
+    testers.watch();
     QStringList titles;
     for (DuplicateGroupCard* card : cards)
         titles << card->title();
@@ -167,7 +214,7 @@ TEST_F(AnalysisViewTest, DuplicateGroupsCountExtraCopiesAndFollowTheSearch)
 
     model.setQuery(QStringLiteral("GAMMA-3"));
     ASSERT_EQ(view.groupCards().size(), 1);
-    EXPECT_EQ(view.groupCards().first()->rows().size(), 5);
+    EXPECT_EQ(view.groupCards().first()->files()->rowCount(), 5);
     model.setQuery(QStringLiteral("nothing like it"));
     EXPECT_TRUE(view.groupCards().isEmpty());
     EXPECT_TRUE(view.showsNoGroupMatch());
@@ -175,10 +222,11 @@ TEST_F(AnalysisViewTest, DuplicateGroupsCountExtraCopiesAndFollowTheSearch)
 
 namespace {
 
-// The texts of the menu that the row's "More actions" button pops up.
-QStringList rowMenu(ToolFileRow* row)
+// The texts of the menu that the "More actions" button of `row` of `list` pops up.
+QStringList rowMenu(FileCardList* list, int row)
 {
-    QTest::mouseClick(row->menuButton(), Qt::LeftButton);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->cardDelegate()->menuRect(*list, rowOf(list, row)).center());
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     if (!menu) return {};
     QStringList texts;
@@ -205,25 +253,42 @@ TEST_F(AnalysisViewTest, AHardLinkInAGroupNamesItsFileAndOffersNoTrash)
     EXPECT_EQ(cards.first()->title(), "3 matching copies");
     // Two names of one file are one copy: only the other file is extra.
     EXPECT_EQ(view.stats()->value("EXTRA COPIES"), "1");
-    QHash<QString, ToolFileRow*> rows;
-    for (ToolFileRow* row : cards.first()->rows())
-        rows.insert(row->file().path, row);
+    testers.watch();
+    view.resize(900, 700);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    FileCardList* list = cards.first()->rows();
+    FileCardModel* files = cards.first()->files();
+    QHash<QString, int> rows;
+    for (int row = 0; row < files->rowCount(); ++row)
+        rows.insert(files->entry(row).path, row);
     ASSERT_EQ(rows.size(), 3);
+    const auto detail = [&](const QString& path) {
+        return files->index(rows[path]).data(FileCardModel::DetailRole).toString();
+    };
     // Whichever of the two names the scan met second is the one marked.
     ASSERT_EQ(model.sameFileAs().size(), 1);
     const QString marked = model.sameFileAs().constBegin().key();
     ASSERT_TRUE(marked == link || marked == original) << marked.toStdString();
     const QString other = marked == link ? original : link;
     EXPECT_EQ(model.sameFileAs().value(marked), other);
-    EXPECT_EQ(rows[marked]->detail(),
+    EXPECT_EQ(detail(marked),
               QStringLiteral("Same file as \u201C%1\u201D").arg(QFileInfo(other).fileName()));
-    EXPECT_EQ(rows[other]->detail(), QFileInfo(other).path());
-    EXPECT_EQ(rows[copy]->detail(), QFileInfo(copy).path());
+    EXPECT_EQ(files->index(rows[marked]).data(FileCardModel::SameFileAsRole).toString(), other);
+    EXPECT_EQ(detail(other), QFileInfo(other).path());
+    EXPECT_EQ(detail(copy), QFileInfo(copy).path());
 
-    EXPECT_FALSE(rowMenu(rows[marked]).contains(QStringLiteral("Move to Trash\u2026")));
-    EXPECT_TRUE(rowMenu(rows[marked]).contains(QStringLiteral("Copy")));
-    EXPECT_TRUE(rowMenu(rows[copy]).contains(QStringLiteral("Move to Trash\u2026")));
-    EXPECT_TRUE(rowMenu(rows[other]).contains(QStringLiteral("Move to Trash\u2026")));
+    EXPECT_FALSE(rowMenu(list, rows[marked]).contains(QStringLiteral("Move to Trash\u2026")));
+    EXPECT_TRUE(rowMenu(list, rows[marked]).contains(QStringLiteral("Copy")));
+    EXPECT_TRUE(rowMenu(list, rows[copy]).contains(QStringLiteral("Move to Trash\u2026")));
+    EXPECT_TRUE(rowMenu(list, rows[other]).contains(QStringLiteral("Move to Trash\u2026")));
+
+    // Each row's "Preview" opens that row's own file.
+    for (const QString& path : {marked, copy}) {
+        clickPreview(list, rows[path]);
+        ASSERT_TRUE(model.previewFile().has_value());
+        EXPECT_EQ(model.previewFile()->path, path);
+    }
 }
 
 TEST_F(AnalysisViewTest, DuplicateGroupsArePagedByHundred)

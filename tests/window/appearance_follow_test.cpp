@@ -4,6 +4,10 @@
 #include "transfer_item.h"
 #include "transfers/transfer_list_model.h"
 #include "transfers/transfer_row_delegate.h"
+#include "transfers/transfers_view.h"
+#include "ui/file_card_list.h"
+#include "ui/file_card_model.h"
+#include "ui/palette.h"
 #include "ui/symbols.h"
 #include "ui/ui_style.h"
 #include "window/appearance.h"
@@ -228,4 +232,63 @@ TEST(AppearanceFollowTest, FiguresCardFollowsASwitchWhileShown)
     }
     EXPECT_NE(painted[0], painted[1]);
     EXPECT_EQ(painted[0], painted[2]);
+}
+
+namespace {
+
+// The lightest and darkest lightness among the pixels of `area`.
+std::pair<int, int> lightnessRange(const QImage& image, const QRect& area)
+{
+    int lightest = 0, darkest = 255;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const int lightness = image.pixelColor(x, y).lightness();
+            lightest = std::max(lightest, lightness);
+            darkest = std::min(darkest, lightness);
+        }
+    return {lightest, darkest};
+}
+
+} // namespace
+
+// Painted file rows take on the new appearance at once: the card's fill over
+// the window, a name in the text's ink.
+TEST(AppearanceFollowTest, FileCardRowsFollowASwitchWhileShown)
+{
+    applyAppearance(*qApp, Appearance::Light);
+    QWidget window;
+    window.setAutoFillBackground(true);
+    window.resize(600, 140);
+    auto* files = new FileCardModel(10, &window);
+    files->setFiles({FileEntry::indexed(QStringLiteral("/nowhere/WWWWWWWW.bin"), 2048, {}, false),
+                     FileEntry::indexed(QStringLiteral("/nowhere/other.bin"), 10, {}, false)});
+    auto* list = new FileCardList(files, FileCardDelegate::Look::Tool, 5, &window);
+    list->setGeometry(0, 0, 600, list->height());
+    window.show();
+    const QRect card = list->cardDelegate()->cardRect(*list, files->index(0));
+    // Right of the texts' start, clear of the thumbnail: the name's first letters.
+    const QRect name(card.left() + 54, card.top() + 12, 40, 12);
+    QList<QRgb> fills;
+    for (Appearance appearance : {Appearance::Light, Appearance::Dark, Appearance::Light}) {
+        applyAppearance(*qApp, appearance);
+        QCoreApplication::processEvents();
+        const QImage shot = window.grab().toImage();
+        const QColor fill = UiStyle::withAlpha(Palette::surface(), 0.5);
+        const QColor ground = window.palette().color(QPalette::Window);
+        const QColor pixel = shot.pixelColor(card.left() + 4, card.center().y());
+        const auto blend = [&](int over, int under) {
+            return qRound(over * fill.alphaF() + under * (1 - fill.alphaF()));
+        };
+        EXPECT_NEAR(pixel.red(), blend(fill.red(), ground.red()), 3);
+        EXPECT_NEAR(pixel.green(), blend(fill.green(), ground.green()), 3);
+        EXPECT_NEAR(pixel.blue(), blend(fill.blue(), ground.blue()), 3);
+        fills << pixel.rgb();
+        const auto [lightest, darkest] = lightnessRange(shot, name);
+        if (appearance == Appearance::Dark)
+            EXPECT_GT(lightest, 180);
+        else
+            EXPECT_LT(darkest, 100);
+    }
+    EXPECT_NE(fills[0], fills[1]);
+    EXPECT_EQ(fills[0], fills[2]);
 }

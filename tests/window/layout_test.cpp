@@ -1,6 +1,5 @@
 #include "analysis/analysis_view.h"
 #include "analysis/storage_hierarchy_view.h"
-#include "analysis/tool_file_row.h"
 #include "explorer/detail_drawer.h"
 #include "explorer/explorer_browser.h"
 #include "explorer/layout_picker.h"
@@ -12,6 +11,7 @@
 #include "transfers/transfers_view.h"
 #include "ui/elided_label.h"
 #include "ui/empty_state.h"
+#include "ui/file_card_list.h"
 #include "ui/file_delegates.h"
 #include "ui/file_list_model.h"
 #include "ui/file_list_view.h"
@@ -243,11 +243,16 @@ TEST_F(LayoutTest, RowMenusSitAtTheRightEndOfTheirRows)
         scanned(Feature::Storage, files.path());
         settle();
         auto* view = qobject_cast<AnalysisView*>(content().sectionView(SectionKind::Analysis));
-        ASSERT_GE(view->fileRows().size(), 5);
-        for (ToolFileRow* row : view->fileRows().mid(0, 5)) {
-            const QRect menu = row->menuButton()->geometry();
-            EXPECT_EQ(row->width() - 1 - menu.right(), 10) << size.width();
-            EXPECT_GT(menu.left(), row->previewButton()->geometry().right());
+        ASSERT_GE(view->shownFileRows(), 5);
+        FileCardList* list = view->fileList();
+        const FileCardDelegate* delegate = list->cardDelegate();
+        for (int row = 0; row < 5; ++row) {
+            const QModelIndex index = list->model()->index(row, 0);
+            const QRect card = delegate->cardRect(*list, index);
+            const QRect menu = delegate->menuRect(*list, index);
+            EXPECT_EQ(card.width(), list->viewport()->width()) << size.width();
+            EXPECT_EQ(card.right() - menu.right(), 10) << size.width();
+            EXPECT_GT(menu.left(), delegate->previewRect(*list, index).right());
             EXPECT_EQ(menu.width(), 22);
         }
         router->activate(Feature::Explorer);

@@ -1,0 +1,128 @@
+#include "ui/file_card_model.h"
+
+#include "ui/thumbnail_requests.h"
+#include "workspace/workspace_model.h"
+
+#include <QFileInfo>
+#include <limits>
+
+FileCardModel::FileCardModel(int pageSize, QObject* parent)
+    : QAbstractListModel(parent), pageSize_(pageSize), limit_(pageSize),
+      thumbnails_(new ThumbnailRequests(400, this))
+{
+    connect(thumbnails_, &ThumbnailRequests::ready, this, &FileCardModel::repaintPath);
+}
+
+FileCardModel::~FileCardModel() = default;
+
+void FileCardModel::setWorkspace(WorkspaceModel* model)
+{
+    workspace_ = model;
+}
+
+WorkspaceModel* FileCardModel::workspace() const
+{
+    return workspace_;
+}
+
+void FileCardModel::setFiles(QList<FileEntry> files, QHash<QString, QString> sameFileAs)
+{
+    if (files == files_ && sameFileAs == sameFileAs_) return;
+    beginResetModel();
+    files_ = std::move(files);
+    sameFileAs_ = std::move(sameFileAs);
+    shown_ = std::min(limit_, total());
+    endResetModel();
+}
+
+void FileCardModel::resetPages()
+{
+    limit_ = pageSize_;
+    const int shown = std::min(limit_, total());
+    if (shown >= shown_) return;
+    beginRemoveRows({}, shown, shown_ - 1);
+    shown_ = shown;
+    endRemoveRows();
+}
+
+QString FileCardModel::sameFileAs(int row) const
+{
+    return sameFileAs_.value(files_.at(row).path);
+}
+
+QImage FileCardModel::thumbnail(int row, qreal edge) const
+{
+    return thumbnails_->image(files_.at(row), edge);
+}
+
+int FileCardModel::pendingThumbnails() const
+{
+    return thumbnails_->pending();
+}
+
+void FileCardModel::showMore()
+{
+    showingMore_ = true;
+    fetchMore({});
+    showingMore_ = false;
+}
+
+bool FileCardModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && shown_ < total();
+}
+
+void FileCardModel::fetchMore(const QModelIndex& parent)
+{
+    if (!showingMore_ || !canFetchMore(parent)) return;
+    // Whoever hears of the new rows may ask for more: one page per request.
+    showingMore_ = false;
+    limit_ = pageSize_ > std::numeric_limits<int>::max() - shown_ ? std::numeric_limits<int>::max()
+                                                                  : shown_ + pageSize_;
+    const int shown = std::min(limit_, total());
+    beginInsertRows({}, shown_, shown - 1);
+    shown_ = shown;
+    endInsertRows();
+}
+
+int FileCardModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : shown_;
+}
+
+QVariant FileCardModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const FileEntry& file = files_.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return file.name;
+    case Qt::ToolTipRole:
+        return file.path;
+    case EntryRole:
+        return QVariant::fromValue(file);
+    case SameFileAsRole:
+        return sameFileAs(index.row());
+    case DetailRole: {
+        const QString same = sameFileAs(index.row());
+        return same.isEmpty() ? QFileInfo(file.path).path()
+                              : tr("Same file as \u201C%1\u201D").arg(QFileInfo(same).fileName());
+    }
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags FileCardModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled;
+}
+
+void FileCardModel::repaintPath(const QString& path)
+{
+    for (int row = 0; row < shown_; ++row)
+        if (files_.at(row).path == path) Q_EMIT dataChanged(index(row), index(row));
+}
