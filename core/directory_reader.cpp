@@ -42,7 +42,12 @@ QSet<QByteArray> DirectoryReader::hiddenNames() const
     return names;
 }
 
-bool DirectoryReader::read(std::vector<Child>& children)
+namespace {
+// How often a long read asks whether it is still wanted (a mask: every 4,096 names).
+constexpr std::size_t kCancelCheckEvery = 0xfff;
+} // namespace
+
+bool DirectoryReader::read(std::vector<Child>& children, const CancelCheck& isCancelled)
 {
     children.clear();
     const int dupfd = ::dup(fd_);
@@ -57,6 +62,10 @@ bool DirectoryReader::read(std::vector<Child>& children)
     bool sawHiddenList = false;
     errno = 0;
     while (struct dirent* entry = ::readdir(dir)) {
+        if (isCancelled && (children.size() & kCancelCheckEvery) == 0 && isCancelled()) {
+            ::closedir(dir);
+            throw Cancelled();
+        }
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
         if (name[0] == '.') {
@@ -80,19 +89,24 @@ bool DirectoryReader::read(std::vector<Child>& children)
     // A big folder is looked at from two threads: the stat calls are most of the time.
     const std::size_t half = children.size() / 2;
     if (children.size() >= 4096 && std::thread::hardware_concurrency() > 1) {
-        std::thread helper([&] { statChildren(children.data() + half, children.size() - half); });
-        statChildren(children.data(), half);
+        std::thread helper(
+            [&] { statChildren(children.data() + half, children.size() - half, isCancelled); });
+        statChildren(children.data(), half, isCancelled);
         helper.join();
     } else {
-        statChildren(children.data(), children.size());
+        statChildren(children.data(), children.size(), isCancelled);
     }
+    throwIfCancelled(isCancelled);
     return true;
 }
 
-void DirectoryReader::statChildren(Child* children, std::size_t count) const
+void DirectoryReader::statChildren(Child* children, std::size_t count,
+                                   const CancelCheck& isCancelled) const
 {
     const int flags = links_ == Links::Follow ? 0 : AT_SYMLINK_NOFOLLOW;
     for (Child* child = children; child != children + count; ++child) {
+        // Stops early; the reader throws once both halves are back.
+        if (isCancelled && ((child - children) & kCancelCheckEvery) == 0 && isCancelled()) return;
         if (::fstatat(fd_, child->name.constData(), &child->st, flags) == 0) continue;
         // A link that leads nowhere (gone, a loop, out of reach) still describes itself.
         if (flags == 0 &&

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cancellation.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <sys/stat.h>
@@ -25,13 +27,14 @@ public:
     DirectoryReader& operator=(const DirectoryReader&) = delete;
 
     // Reads all children; returns false with errno set when the folder can't be read.
-    bool read(std::vector<Child>& children);
+    // Throws Cancelled when `isCancelled` says so (asked every few thousand names).
+    bool read(std::vector<Child>& children, const CancelCheck& isCancelled = {});
 
     static int openFolder(const char* path, bool followLink);
 
 private:
     QSet<QByteArray> hiddenNames() const;
-    void statChildren(Child* children, std::size_t count) const;
+    void statChildren(Child* children, std::size_t count, const CancelCheck& isCancelled) const;
 
     int fd_;
     bool includeHidden_;

@@ -37,17 +37,18 @@ bool exists(const QString& path)
 
 } // namespace
 
-QList<FileEntry> contents(const QString& folder, bool hidden)
+QList<FileEntry> contents(const QString& folder, bool hidden, const CancelCheck& isCancelled)
 {
     const QString root = absolutePath(folder);
     const int fd = DirectoryReader::openFolder(native(root).constData(), true);
     if (fd < 0) throwErrno(root);
     DirectoryReader reader(fd, hidden, DirectoryReader::Links::Follow);
     std::vector<DirectoryReader::Child> children;
-    if (!reader.read(children)) throwErrno(root);
+    if (!reader.read(children, isCancelled)) throwErrno(root);
     QList<FileEntry> entries;
     entries.reserve(qsizetype(children.size()));
     for (const DirectoryReader::Child& child : children) {
+        if ((entries.size() & 0xfff) == 0) throwIfCancelled(isCancelled);
         if (child.statFailed) continue;
         QString name = decodePath(child.name);
         QString path = childPath(root, name);

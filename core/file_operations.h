@@ -12,8 +12,9 @@
 // Failures throw FileError; a cancelled job throws Cancelled.
 namespace FileOperations {
 
-// Direct children, folders first, then names in natural order.
-QList<FileEntry> contents(const QString& folder, bool hidden);
+// Direct children, folders first, then names in natural order. A huge folder
+// takes seconds: `isCancelled` is asked every few thousand entries.
+QList<FileEntry> contents(const QString& folder, bool hidden, const CancelCheck& isCancelled = {});
 
 // Every non-folder item below `folder`, hidden items left out. `progress`, when
 // given, hears the number of items seen now and then.

@@ -8,8 +8,9 @@ FileService::~FileService() = default;
 
 QFuture<QList<FileEntry>> FileService::contents(const QString& folder, bool hidden)
 {
-    return executor_.run(
-        [=](const CancelCheck&) { return FileOperations::contents(folder, hidden); });
+    return executor_.run([=](const CancelCheck& isCancelled) {
+        return FileOperations::contents(folder, hidden, isCancelled);
+    });
 }
 
 QFuture<StorageReport> FileService::scan(const QString& folder)

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -63,6 +64,24 @@ TEST(Contents, LinksDescribeTheirTargets)
     EXPECT_EQ(namesOf(entries), (QStringList{"real", "to-real", "dead"}));
     EXPECT_TRUE(entries[1].isDirectory);
     EXPECT_FALSE(entries[2].isDirectory);
+}
+
+TEST(Contents, AHugeFolderStopsWhenNoLongerWanted)
+{
+    TempTree tree;
+    for (int i = 0; i < 10000; ++i)
+        tree.file(QStringLiteral("many/f%1").arg(i));
+    const QString many = tree.path(QStringLiteral("many"));
+    // Asked while the names are read, while they are looked at, and while the list is made.
+    std::atomic<int> asked = 0;
+    EXPECT_EQ(FileOperations::contents(many, false, [&] { return ++asked, false; }).size(), 10000);
+    EXPECT_GE(asked.load(), 3 * (10000 / 4096));
+    for (const int after : {1, 3, 6}) {
+        std::atomic<int> calls = 0;
+        EXPECT_THROW(FileOperations::contents(many, false, [&] { return ++calls >= after; }),
+                     Cancelled)
+            << after;
+    }
 }
 
 TEST(Scan, CountsFilesNotFoldersSkipsHiddenAndLinks)
