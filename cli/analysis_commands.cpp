@@ -115,8 +115,8 @@ int duplicates(const Arguments& args)
         for (const FileEntry& file : group) {
             out << "  " << terminalText(file.path);
             if (report.sameFileAs.contains(file.path))
-                out << QStringLiteral("  (same file as %1)")
-                           .arg(terminalText(report.sameFileAs.value(file.path)));
+                out << "  (same file as " << terminalText(report.sameFileAs.value(file.path))
+                    << ")";
             out << '\n';
         }
     }

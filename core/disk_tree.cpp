@@ -36,7 +36,7 @@ std::shared_ptr<const StorageNode> DiskTree::build(const QString& root,
                                                    const std::function<void(qint64)>& progress)
 {
     std::deque<Folder> folders;
-    folders.push_back(Folder{0, absolutePath(root)});
+    folders.push_back(Folder{0, absolutePath(root), 0, 0, {}});
     qint64 seen = 0;
     TreeWalker::walkRaw(
         root, false,
@@ -46,7 +46,7 @@ std::shared_ptr<const StorageNode> DiskTree::build(const QString& root,
             Folder& folder = folders[item.folder];
             const QString path = childPath(folder.path, decodePath(item.name));
             if (S_ISDIR(item.st->st_mode)) {
-                folders.push_back(Folder{item.folder, path});
+                folders.push_back(Folder{item.folder, path, 0, 0, {}});
                 return;
             }
             const qint64 size = std::max<qint64>(0, item.st->st_size);
