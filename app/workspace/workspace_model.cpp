@@ -1,16 +1,11 @@
 #include "workspace/workspace_model.h"
 
-#include "day_window.h"
 #include "tracker_library_discovery.h"
 #include "transfer_store.h"
-#include "when_finished.h"
-#include "workspace/failure_message.h"
-#include "workspace/settings.h"
 #include "workspace/transfer_undo.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <algorithm>
 #include <utility>
 
 namespace {
@@ -30,8 +25,7 @@ const QString pausedMessage = QStringLiteral("Discovery paused. Refresh to resum
 WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscovery,
                                Feature initialFeature, TransferStore* transferStore,
                                QObject* parent)
-    : QObject(parent), folder_(QDir::homePath()), operation_(ready),
-      libraryResult_(LibraryResult::empty()), metadataTask_(metadataReader_)
+    : QObject(parent), folder_(QDir::homePath()), operation_(ready), metadataTask_(metadataReader_)
 {
     if (!transferStore) {
         ownTransferStore_ = std::make_unique<TransferStore>();
@@ -42,7 +36,7 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
     libraryDiscovery_ = libraryDiscovery ? std::move(libraryDiscovery)
                                          : std::make_unique<TrackerLibraryDiscovery>();
 
-    transfers_ = transferStore->items();
+    transfers_.value = transferStore->items();
     connect(transferStore, &TransferStore::itemsChanged, this,
             [this] { setTransfers(transferStore_->items()); });
     // The folder watch can miss a change (no inotify slot left, or a single
@@ -70,7 +64,32 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
             });
     connect(&metadataTask_, &MetadataBatchReader::finished, this,
             [this] { setReadingMetadata(false); });
-    connect(&folderWatch_, &FolderWatch::changed, this, [this] { reloadFolder(); });
+    connect(&folders_, &FolderNavigation::listed, this, [this](QList<FileEntry> files) {
+        setFiles(std::move(files));
+        folders_.showListing();
+        if (followsDisk()) folders_.watch(folder_);
+        readMetadataIfNeeded();
+        if (isAnalysis(feature_) || feature_ == Feature::Timeline) scan();
+    });
+    connect(&folders_, &FolderNavigation::listingFailed, this, [this](const QString& message) {
+        setFiles({});
+        setError(message);
+    });
+    connect(&folders_, &FolderNavigation::relisted, this,
+            [this](QList<FileEntry> files, const QString& reveal) {
+                QSet<QString> kept = list_.selectionWithin(files, reveal);
+                if (files != list_.files) {
+                    setFiles(std::move(files));
+                    readMetadataIfNeeded();
+                }
+                setSelection(std::move(kept));
+            });
+    connect(&folders_, &FolderNavigation::relistFailed, this,
+            [this](const QString& message) { setError(message); });
+    connect(&folders_, &FolderNavigation::showRequested, this,
+            [this](const QString& place) { place.isEmpty() ? discoverMac() : navigate(place); });
+    connect(&folders_, &FolderNavigation::changedOnDisk, this, [this] { reloadFolder(); });
+    connect(&folders_, &FolderNavigation::historyChanged, this, &WorkspaceModel::historyChanged);
     connect(&jobs_, &ScanPipeline::comparing, this, [this] { setActivity(true, comparing); });
     connect(&jobs_, &ScanPipeline::scanned, this, &WorkspaceModel::publishScan);
     connect(&jobs_, &ScanPipeline::summarized, this,
@@ -85,7 +104,7 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
     });
 
     feature_ = initialFeature;
-    sortByDate_ = initialFeature == Feature::Recent || initialFeature == Feature::Timeline;
+    list_.sortByDate = initialFeature == Feature::Recent || initialFeature == Feature::Timeline;
     scheduleLibraryFiltering(false);
     discoverMac();
 }
@@ -99,28 +118,10 @@ WorkspaceModel::~WorkspaceModel()
 
 // Computed state
 
-bool WorkspaceModel::isShown(const FileEntry& file, const DayWindow& recent) const
-{
-    if (!query_.isEmpty() && !file.name.contains(query_, Qt::CaseInsensitive)) return false;
-    if (feature_ == Feature::Recent) return !file.isDirectory && recent.contains(file.modified);
-    if (feature_ == Feature::Timeline) return !file.isDirectory;
-    return true;
-}
-
 VisibleEntries WorkspaceModel::visibleEntries() const
 {
-    if (isLibrary(feature_) || isMacScope()) return {libraryResult_.files, {}, true};
-    const bool byDate = sortByDate_ || feature_ == Feature::Timeline || feature_ == Feature::Recent;
-    if (query_.isEmpty() && !byDate) return {files_, {}, true};
-    const DayWindow recent(QDateTime::currentDateTimeUtc(), DayWindow::recentDays);
-    VisibleEntries shown{files_, {}, false};
-    for (int row = 0; row < files_.size(); ++row)
-        if (isShown(files_[row], recent)) shown.rows.append(row);
-    shown.rows.squeeze();
-    if (byDate)
-        std::stable_sort(shown.rows.begin(), shown.rows.end(),
-                         [this](int a, int b) { return files_[a].modified > files_[b].modified; });
-    return shown;
+    if (isLibrary(feature_) || isMacScope()) return {libraryResult_.value.files, {}, true};
+    return list_.visible(feature_);
 }
 
 QList<FileEntry> WorkspaceModel::visible() const
@@ -130,41 +131,29 @@ QList<FileEntry> WorkspaceModel::visible() const
 
 qsizetype WorkspaceModel::visibleCount() const
 {
-    if (isLibrary(feature_) || isMacScope()) return libraryResult_.files.size();
-    if (query_.isEmpty() && feature_ != Feature::Recent && feature_ != Feature::Timeline)
-        return files_.size();
-    const DayWindow recent(QDateTime::currentDateTimeUtc(), DayWindow::recentDays);
-    return std::count_if(files_.begin(), files_.end(),
-                         [&](const FileEntry& file) { return isShown(file, recent); });
-}
-
-std::optional<FileEntry> WorkspaceModel::selected() const
-{
-    if (selection_.isEmpty()) return std::nullopt;
-    for (const FileEntry& file : files_)
-        if (selection_.contains(file.path)) return file;
-    return std::nullopt;
+    if (isLibrary(feature_) || isMacScope()) return libraryResult_.value.files.size();
+    return list_.visibleCount(feature_);
 }
 
 // Setters
 
 void WorkspaceModel::setFiles(QList<FileEntry> files)
 {
-    files_ = std::move(files);
+    list_.files = std::move(files);
     Q_EMIT filesChanged();
     scheduleLibraryFiltering(false);
 }
 
 void WorkspaceModel::setSelection(QSet<QString> selection)
 {
-    if (selection_ == selection) return;
-    selection_ = std::move(selection);
+    if (list_.selection == selection) return;
+    list_.selection = std::move(selection);
     Q_EMIT selectionChanged();
 }
 
 void WorkspaceModel::setQuery(const QString& query)
 {
-    query_ = query;
+    list_.query = query;
     Q_EMIT queryChanged();
     scheduleLibraryFiltering(true);
 }
@@ -192,7 +181,7 @@ void WorkspaceModel::setTimelineDays(int days)
 
 void WorkspaceModel::setSortByDate(bool newestFirst)
 {
-    sortByDate_ = newestFirst;
+    list_.sortByDate = newestFirst;
     Q_EMIT sortByDateChanged();
     scheduleLibraryFiltering(false);
 }
@@ -215,101 +204,6 @@ void WorkspaceModel::setDiscoveredScreenshots(QSet<QString> screenshots)
 {
     discoveredScreenshots_ = std::move(screenshots);
     scheduleLibraryFiltering(false);
-}
-
-void WorkspaceModel::setError(std::optional<QString> value)
-{
-    assign(error_, std::move(value), &WorkspaceModel::errorChanged);
-}
-
-void WorkspaceModel::setPalette(bool value)
-{
-    assign(palette_, std::move(value), &WorkspaceModel::sheetsChanged);
-}
-
-void WorkspaceModel::setNewFolder(bool value)
-{
-    assign(newFolder_, std::move(value), &WorkspaceModel::sheetsChanged);
-}
-
-void WorkspaceModel::setConfirmTrash(bool value)
-{
-    assign(confirmTrash_, std::move(value), &WorkspaceModel::sheetsChanged);
-}
-
-void WorkspaceModel::setRenameTarget(std::optional<FileEntry> value)
-{
-    assign(renameTarget_, std::move(value), &WorkspaceModel::sheetsChanged);
-}
-
-void WorkspaceModel::setDetails(bool value)
-{
-    assign(details_, std::move(value), &WorkspaceModel::detailsChanged);
-}
-
-void WorkspaceModel::setOcrText(std::optional<QString> value)
-{
-    assign(ocrText_, std::move(value), &WorkspaceModel::ocrChanged);
-}
-
-void WorkspaceModel::setOcrBusy(bool value)
-{
-    assign(ocrBusy_, std::move(value), &WorkspaceModel::ocrChanged);
-}
-
-void WorkspaceModel::setOcrProgress(QString value)
-{
-    assign(ocrProgress_, std::move(value), &WorkspaceModel::ocrChanged);
-}
-
-void WorkspaceModel::setPreviewFile(std::optional<FileEntry> value)
-{
-    assign(previewFile_, std::move(value), &WorkspaceModel::previewFileChanged);
-}
-
-void WorkspaceModel::setLibraryScope(LibraryScope value)
-{
-    assign(libraryScope_, std::move(value), &WorkspaceModel::libraryScopeChanged);
-}
-
-void WorkspaceModel::setLibraryMessage(std::optional<QString> value)
-{
-    assign(libraryMessage_, std::move(value), &WorkspaceModel::libraryMessageChanged);
-}
-
-void WorkspaceModel::setLibraryResult(LibraryResult value)
-{
-    assign(libraryResult_, std::move(value), &WorkspaceModel::libraryResultChanged);
-}
-
-void WorkspaceModel::setReport(std::optional<StorageReport> value)
-{
-    assign(report_, std::move(value), &WorkspaceModel::reportChanged);
-}
-
-void WorkspaceModel::setStorageTree(std::shared_ptr<const StorageNode> value)
-{
-    assign(storageTree_, std::move(value), &WorkspaceModel::storageTreeChanged);
-}
-
-void WorkspaceModel::setReadingMetadata(bool value)
-{
-    assign(readingMetadata_, std::move(value), &WorkspaceModel::readingMetadataChanged);
-}
-
-void WorkspaceModel::setIsFiltering(bool value)
-{
-    assign(isFiltering_, std::move(value), &WorkspaceModel::isFilteringChanged);
-}
-
-void WorkspaceModel::setTimelineGroups(QList<TimelineGroup> value)
-{
-    assign(timelineGroups_, std::move(value), &WorkspaceModel::timelineGroupsChanged);
-}
-
-void WorkspaceModel::setTransfers(QList<TransferItem> value)
-{
-    assign(transfers_, std::move(value), &WorkspaceModel::transfersChanged);
 }
 
 void WorkspaceModel::setDuplicateGroups(QList<QList<FileEntry>> groups,
@@ -341,23 +235,32 @@ void WorkspaceModel::setActivity(bool busy, const QString& operation)
 FeatureState WorkspaceModel::savedState() const
 {
     return FeatureState{
-        folder_,        files_,         selection_,        query_,
-        mode_,          sortByDate_,    report_,           duplicateGroups_,
-        sameFileAs_,    mediaFilter_,   libraryScope_,     discoveredScreenshots_,
-        libraryResult_, mediaMetadata_, metadataVersions_, storageTree_,
+        folder_,
+        list_,
+        mode_,
+        report_.value,
+        duplicateGroups_,
+        sameFileAs_,
+        mediaFilter_,
+        libraryScope_.value,
+        discoveredScreenshots_,
+        libraryResult_.value,
+        mediaMetadata_,
+        metadataVersions_,
+        storageTree_.value,
     };
 }
 
 void WorkspaceModel::restore(FeatureState state)
 {
     setFolder(state.folder);
-    setFiles(state.files);
-    setSelection(state.selection);
-    query_ = state.query;
+    setFiles(state.list.files);
+    setSelection(state.list.selection);
+    list_.query = state.list.query;
     Q_EMIT queryChanged();
     scheduleLibraryFiltering(true);
     setMode(state.mode);
-    setSortByDate(state.sortByDate);
+    setSortByDate(state.list.sortByDate);
     setReport(state.report);
     setDuplicateGroups(state.groups, state.sameFileAs);
     setMediaFilter(state.mediaFilter);
@@ -378,7 +281,7 @@ void WorkspaceModel::activate(Feature feature)
     if (feature == feature_) return;
     states_.insert(feature_, savedState());
 
-    loadTask_.cancel();
+    folders_.cancel();
     jobs_.cancelScan();
     jobs_.cancelSummary();
     metadataTask_.cancel();
@@ -389,8 +292,7 @@ void WorkspaceModel::activate(Feature feature)
     setIsFiltering(false);
     setLibraryMessage(std::nullopt);
     setPreviewFile(std::nullopt);
-    listingShown_ = false;
-    folderWatch_.stop();
+    folders_.stopFollowing();
 
     feature_ = feature;
     Q_EMIT featureChanged();
@@ -399,18 +301,18 @@ void WorkspaceModel::activate(Feature feature)
     if (saved != states_.cend()) {
         restore(*saved);
         if (isMacScope()) {
-            if (!(isAnalysis(feature) && report_)) discoverMac();
-        } else if (files_.isEmpty() && !report_) {
+            if (!(isAnalysis(feature) && report_.value)) discoverMac();
+        } else if (list_.files.isEmpty() && !report_.value) {
             navigate(folder_);
         } else {
             readMetadataIfNeeded();
         }
-        if (feature == Feature::Storage && !storageTree_ && report_)
-            prepareStorage(report_->files, storageRoot(), report_->inaccessible);
+        if (feature == Feature::Storage && !storageTree_.value && report_.value)
+            prepareStorage(report_.value->files, storageRoot(), report_.value->inaccessible);
         return;
     }
     setMediaFilter(MediaFilter());
-    query_.clear();
+    list_.query.clear();
     Q_EMIT queryChanged();
     setMode(feature == Feature::Recent ? BrowserMode::List : BrowserMode::Grid);
     setSortByDate(feature == Feature::Timeline || feature == Feature::Recent);
@@ -431,17 +333,13 @@ QString WorkspaceModel::storageRoot() const
 void WorkspaceModel::discoverMac()
 {
     const MediaKind kind = mediaKindOf(feature_).value_or(MediaKind::Other);
-    loadTask_.cancel();
+    folders_.cancel();
     jobs_.cancelScan();
     jobs_.cancelSummary();
     metadataTask_.cancel();
-    const bool keepList = isMacScope() && !files_.isEmpty();
-    if (!isMacScope() && !walkingHistory_) {
-        history_.visit(folder_);
-        Q_EMIT historyChanged();
-    }
-    listingShown_ = false;
-    folderWatch_.stop();
+    const bool keepList = isMacScope() && !list_.files.isEmpty();
+    if (!isMacScope()) folders_.leave(folder_);
+    folders_.stopFollowing();
 
     setLibraryScope(LibraryScope::Mac);
     setLibraryMessage(std::nullopt);
@@ -477,28 +375,16 @@ void WorkspaceModel::receive(const LibrarySnapshot& snapshot, bool keepList)
     setActivity(snapshot.gathering, snapshot.gathering ? discovering : ready);
     setLibraryMessage(snapshot.message);
     if (snapshot.gathering) return;
-    if (!hasMessage) {
-        QSet<QString> present;
-        present.reserve(snapshot.files.size());
-        for (const FileEntry& file : snapshot.files)
-            present.insert(file.path);
-        QSet<QString> kept = selection_;
-        kept.intersect(present);
-        setSelection(std::move(kept));
-    }
+    if (!hasMessage) setSelection(list_.selectionWithin(snapshot.files));
     readMetadataIfNeeded();
     if ((feature_ == Feature::Storage || feature_ == Feature::Large) && !hasMessage)
-        prepareStorage(files_, QStringLiteral("/"), 0);
+        prepareStorage(list_.files, QStringLiteral("/"), 0);
 }
 
 void WorkspaceModel::navigate(QString folder)
 {
-    if (const QString from = place(); !walkingHistory_ && from != folder) {
-        history_.visit(from);
-        Q_EMIT historyChanged();
-    }
-    listingShown_ = false;
-    folderWatch_.stop();
+    if (const QString from = place(); from != folder) folders_.leave(from);
+    folders_.stopFollowing();
     libraryDiscovery_->stop();
     setLibraryScope(LibraryScope::Folder);
     setLibraryMessage(std::nullopt);
@@ -515,29 +401,13 @@ void WorkspaceModel::navigate(QString folder)
     setDuplicateGroups({});
     jobs_.cancelScan();
     setActivity(false, operation_);
-    loadTask_.cancel();
+    folders_.cancel();
     metadataTask_.cancel();
     setReadingMetadata(false);
     setMediaMetadata({});
     metadataVersions_.clear();
 
-    const TaskSlot::Ticket ticket = loadTask_.start();
-    QFuture<QList<FileEntry>> listing = service_.contents(folder, Settings::showHidden());
-    loadTask_.onCancel([listing]() mutable { listing.cancel(); });
-    whenFinished(listing, this, [this, ticket](QFuture<QList<FileEntry>> done) {
-        if (ticket.isCancelled()) return;
-        loadTask_.finish(ticket);
-        const bool listed = succeeds([&] { setFiles(done.result()); },
-                                     [this](const QString& message) {
-                                         setFiles({});
-                                         setError(message);
-                                     });
-        if (!listed) return;
-        listingShown_ = true;
-        if (followsDisk()) folderWatch_.watch(folder_);
-        readMetadataIfNeeded();
-        if (isAnalysis(feature_) || feature_ == Feature::Timeline) scan();
-    });
+    folders_.list(folder);
 }
 
 QString WorkspaceModel::place() const
@@ -548,7 +418,8 @@ QString WorkspaceModel::place() const
 bool WorkspaceModel::followsDisk() const
 {
     // Scans and the index are not one folder's listing; a reload would replace them.
-    return listingShown_ && !isMacScope() && !isAnalysis(feature_) && feature_ != Feature::Timeline;
+    return folders_.showsListing() && !isMacScope() && !isAnalysis(feature_) &&
+           feature_ != Feature::Timeline;
 }
 
 void WorkspaceModel::reloadFolder(const QString& reveal)
@@ -557,61 +428,17 @@ void WorkspaceModel::reloadFolder(const QString& reveal)
         refresh();
         return;
     }
-    const QString folder = folder_;
-    const TaskSlot::Ticket ticket = loadTask_.start();
-    QFuture<QList<FileEntry>> listing = service_.contents(folder, Settings::showHidden());
-    loadTask_.onCancel([listing]() mutable { listing.cancel(); });
-    whenFinished(listing, this, [this, ticket, folder, reveal](QFuture<QList<FileEntry>> done) {
-        if (ticket.isCancelled()) return;
-        loadTask_.finish(ticket);
-        QList<FileEntry> files;
-        const bool listed =
-            succeeds([&] { files = done.result(); },
-                     [&](const QString& message) {
-                         if (QFileInfo(folder).isDir()) {
-                             setError(message);
-                             return;
-                         }
-                         // The folder itself went away: show the nearest one that is still there.
-                         QString parent = folder;
-                         while (!QFileInfo(parent).isDir() && parent != QDir::rootPath())
-                             parent = QFileInfo(parent).path();
-                         showPlace(parent);
-                     });
-        if (!listed) return;
-        QSet<QString> present;
-        present.reserve(files.size());
-        for (const FileEntry& file : std::as_const(files))
-            present.insert(file.path);
-        QSet<QString> kept = selection_;
-        kept.intersect(present);
-        if (present.contains(reveal)) kept = {reveal};
-        if (files != files_) {
-            setFiles(std::move(files));
-            readMetadataIfNeeded();
-        }
-        setSelection(std::move(kept));
-    });
+    folders_.relist(folder_, reveal);
 }
 
 void WorkspaceModel::goBack()
 {
-    showPlace(history_.back(place()));
+    folders_.goBack(place());
 }
 
 void WorkspaceModel::goForward()
 {
-    showPlace(history_.forward(place()));
-}
-
-void WorkspaceModel::showPlace(const std::optional<QString>& to)
-{
-    if (!to) return;
-    // A step through the history is not a new visit.
-    const bool walking = std::exchange(walkingHistory_, true);
-    to->isEmpty() ? discoverMac() : navigate(*to);
-    walkingHistory_ = walking;
-    Q_EMIT historyChanged();
+    folders_.goForward(place());
 }
 
 void WorkspaceModel::refresh()
@@ -640,13 +467,12 @@ void WorkspaceModel::scan()
     jobs_.cancelScan();
     jobs_.cancelSummary();
     setActivity(true, scanning);
-    jobs_.scan(mac ? std::optional(files_) : std::nullopt, folder_, duplicates);
+    jobs_.scan(mac ? std::optional(list_.files) : std::nullopt, folder_, duplicates);
 }
 
 void WorkspaceModel::publishScan(const ScanOutcome& outcome)
 {
-    listingShown_ = false;
-    folderWatch_.stop();
+    folders_.stopFollowing();
     setDuplicateGroups(outcome.groups, outcome.sameFileAs);
     setReport(outcome.report);
     setFiles(outcome.report.files);
@@ -685,9 +511,9 @@ void WorkspaceModel::scheduleLibraryFiltering(bool debounce)
         return;
     }
     setIsFiltering(true);
-    filterTask_.schedule(FilterPass::forSection({feature_, files_, minimumFileSize_, timelineDays_,
-                                                 discoveredScreenshots_, query_, mediaFilter_,
-                                                 sortByDate_, mediaMetadata_}),
+    filterTask_.schedule(FilterPass::forSection({feature_, list_.files, minimumFileSize_,
+                                                 timelineDays_, discoveredScreenshots_, list_.query,
+                                                 mediaFilter_, list_.sortByDate, mediaMetadata_}),
                          debounce);
 }
 
@@ -698,7 +524,7 @@ void WorkspaceModel::readMetadataIfNeeded()
     if (!isLibrary(feature_) || !mediaFilter_.needsMetadata()) return;
     const std::optional<MediaKind> kind = mediaKindOf(feature_);
     QList<FileEntry> pending;
-    for (const FileEntry& file : files_) {
+    for (const FileEntry& file : list_.files) {
         if (file.mediaKind != kind) continue;
         const auto version = metadataVersions_.constFind(file.path);
         if (version == metadataVersions_.cend() || *version != file) pending.append(file);

@@ -11,10 +11,10 @@
 #include "undo_journal.h"
 #include "workspace/feature_state.h"
 #include "workspace/filter_schedule.h"
-#include "workspace/folder_history.h"
-#include "workspace/folder_watch.h"
+#include "workspace/folder_navigation.h"
 #include "workspace/metadata_batch_reader.h"
 #include "workspace/scan_pipeline.h"
+#include "workspace/section_list.h"
 #include "workspace/task_slot.h"
 #include "workspace/timeline_group.h"
 #include "workspace/visible_entries.h"
@@ -32,7 +32,6 @@
 // The state of one sidebar section and the owner of the work that fills it:
 // index discovery, folder listing, scans, duplicate search, the storage
 // summary, filtering passes and media property reads. Lives on the GUI thread.
-class DayWindow;
 class FileDrop;
 
 class WorkspaceModel : public QObject {
@@ -49,48 +48,48 @@ public:
     // State, each with a change signal below.
     Feature feature() const { return feature_; }
     const QString& folder() const { return folder_; }
-    const QList<FileEntry>& files() const { return files_; }
-    const QSet<QString>& selection() const { return selection_; }
-    const QString& query() const { return query_; }
+    const QList<FileEntry>& files() const { return list_.files; }
+    const QSet<QString>& selection() const { return list_.selection; }
+    const QString& query() const { return list_.query; }
     BrowserMode mode() const { return mode_; }
     bool busy() const { return busy_; }
     const QString& operation() const { return operation_; }
     qint64 minimumFileSize() const { return minimumFileSize_; }
     int timelineDays() const { return timelineDays_; }
-    const QList<TimelineGroup>& timelineGroups() const { return timelineGroups_; }
-    const std::optional<QString>& error() const { return error_; }
-    bool palette() const { return palette_; }
-    bool newFolder() const { return newFolder_; }
-    bool confirmTrash() const { return confirmTrash_; }
-    const std::optional<FileEntry>& renameTarget() const { return renameTarget_; }
-    const std::optional<StorageReport>& report() const { return report_; }
+    const QList<TimelineGroup>& timelineGroups() const { return timelineGroups_.value; }
+    const std::optional<QString>& error() const { return error_.value; }
+    bool palette() const { return palette_.value; }
+    bool newFolder() const { return newFolder_.value; }
+    bool confirmTrash() const { return confirmTrash_.value; }
+    const std::optional<FileEntry>& renameTarget() const { return renameTarget_.value; }
+    const std::optional<StorageReport>& report() const { return report_.value; }
     const QList<QList<FileEntry>>& duplicateGroups() const { return duplicateGroups_; }
     // Members of duplicateGroups() that are hard links of an earlier member, by
     // path, to that member's path.
     const QHash<QString, QString>& sameFileAs() const { return sameFileAs_; }
-    const QList<TransferItem>& transfers() const { return transfers_; }
+    const QList<TransferItem>& transfers() const { return transfers_.value; }
     TransferStore& transferStore() const { return *transferStore_; }
     // The file actions to undo, shared with every section on the same queue.
     UndoJournal& undoJournal() const { return *undoJournal_; }
-    bool sortByDate() const { return sortByDate_; }
-    bool details() const { return details_; }
-    const std::optional<QString>& ocrText() const { return ocrText_; }
-    bool ocrBusy() const { return ocrBusy_; }
+    bool sortByDate() const { return list_.sortByDate; }
+    bool details() const { return details_.value; }
+    const std::optional<QString>& ocrText() const { return ocrText_.value; }
+    bool ocrBusy() const { return ocrBusy_.value; }
     // How far a long text extraction is ("Reading text… page 2 of 9"); empty otherwise.
-    const QString& ocrProgress() const { return ocrProgress_; }
-    const std::optional<FileEntry>& previewFile() const { return previewFile_; }
+    const QString& ocrProgress() const { return ocrProgress_.value; }
+    const std::optional<FileEntry>& previewFile() const { return previewFile_.value; }
     const MediaFilter& mediaFilter() const { return mediaFilter_; }
     const QHash<QString, MediaMetadata>& mediaMetadata() const { return mediaMetadata_; }
-    bool readingMetadata() const { return readingMetadata_; }
-    LibraryScope libraryScope() const { return libraryScope_; }
-    const std::optional<QString>& libraryMessage() const { return libraryMessage_; }
+    bool readingMetadata() const { return readingMetadata_.value; }
+    LibraryScope libraryScope() const { return libraryScope_.value; }
+    const std::optional<QString>& libraryMessage() const { return libraryMessage_.value; }
     const QSet<QString>& discoveredScreenshots() const { return discoveredScreenshots_; }
-    const LibraryResult& libraryResult() const { return libraryResult_; }
-    bool isFiltering() const { return isFiltering_; }
-    const std::shared_ptr<const StorageNode>& storageTree() const { return storageTree_; }
+    const LibraryResult& libraryResult() const { return libraryResult_.value; }
+    bool isFiltering() const { return isFiltering_.value; }
+    const std::shared_ptr<const StorageNode>& storageTree() const { return storageTree_.value; }
     FileService& service() { return service_; }
 
-    bool isMacScope() const { return libraryScope_ == LibraryScope::Mac; }
+    bool isMacScope() const { return libraryScope_.value == LibraryScope::Mac; }
     // The list the section's file views show.
     QList<FileEntry> visible() const;
     // The same list without copying the entries (views keep this one).
@@ -98,7 +97,7 @@ public:
     // Its length, without copying it.
     qsizetype visibleCount() const;
     // The first entry of `files` that is selected.
-    std::optional<FileEntry> selected() const;
+    std::optional<FileEntry> selected() const { return list_.selected(); }
 
     void setFiles(QList<FileEntry> files);
     void setSelection(QSet<QString> selection);
@@ -106,17 +105,20 @@ public:
     void setMode(BrowserMode mode);
     void setMinimumFileSize(qint64 bytes);
     void setTimelineDays(int days);
-    void setError(std::optional<QString> error);
-    void setPalette(bool shown);
-    void setNewFolder(bool shown);
-    void setConfirmTrash(bool shown);
-    void setRenameTarget(std::optional<FileEntry> entry);
+    void setError(std::optional<QString> error) { assign(error_, std::move(error)); }
+    void setPalette(bool shown) { assign(palette_, shown); }
+    void setNewFolder(bool shown) { assign(newFolder_, shown); }
+    void setConfirmTrash(bool shown) { assign(confirmTrash_, shown); }
+    void setRenameTarget(std::optional<FileEntry> entry)
+    {
+        assign(renameTarget_, std::move(entry));
+    }
     void setSortByDate(bool newestFirst);
-    void setDetails(bool shown);
-    void setOcrText(std::optional<QString> text);
-    void setOcrBusy(bool running);
-    void setOcrProgress(QString progress);
-    void setPreviewFile(std::optional<FileEntry> entry);
+    void setDetails(bool shown) { assign(details_, shown); }
+    void setOcrText(std::optional<QString> text) { assign(ocrText_, std::move(text)); }
+    void setOcrBusy(bool running) { assign(ocrBusy_, running); }
+    void setOcrProgress(QString progress) { assign(ocrProgress_, std::move(progress)); }
+    void setPreviewFile(std::optional<FileEntry> entry) { assign(previewFile_, std::move(entry)); }
     void setMediaFilter(const MediaFilter& filter);
     void setMediaMetadata(QHash<QString, MediaMetadata> metadata);
 
@@ -134,10 +136,10 @@ public:
     // the whole computer).
     void goBack();
     void goForward();
-    bool canGoBack() const { return history_.canGoBack(); }
-    bool canGoForward() const { return history_.canGoForward(); }
+    bool canGoBack() const { return folders_.canGoBack(); }
+    bool canGoForward() const { return folders_.canGoForward(); }
     // Where goBack() leads: a folder, or empty for the whole computer.
-    std::optional<QString> backPlace() const { return history_.previous(); }
+    std::optional<QString> backPlace() const { return folders_.backPlace(); }
     void scan();
     void cancelScan();
     void prepareStorage(QList<FileEntry> files, QString root, int inaccessible);
@@ -221,102 +223,104 @@ private:
     // The actions work on the model's own state and its dialogs.
     friend class WorkspaceActions;
 
-    // Whether a listed file passes the search and the section's own rule.
-    bool isShown(const FileEntry& file, const DayWindow& recent) const;
-
-    // Stores `value` and signals `changed` when it differs from `member`.
-    template <typename T> void assign(T& member, T value, void (WorkspaceModel::*changed)())
+    // A piece of state with the signal that tells it changed.
+    template <typename T> struct Signalled {
+        T value;
+        void (WorkspaceModel::*changed)();
+    };
+    // Stores `value` and signals the change when it differs.
+    template <typename T> void assign(Signalled<T>& state, T value)
     {
-        if (member == value) return;
-        member = std::move(value);
-        Q_EMIT(this->*changed)();
+        if (state.value == value) return;
+        state.value = std::move(value);
+        Q_EMIT(this->*state.changed)();
     }
     void setActivity(bool busy, const QString& operation);
-    void setLibraryScope(LibraryScope scope);
-    void setLibraryMessage(std::optional<QString> message);
+    void setLibraryScope(LibraryScope scope) { assign(libraryScope_, scope); }
+    void setLibraryMessage(std::optional<QString> message)
+    {
+        assign(libraryMessage_, std::move(message));
+    }
     void setDiscoveredScreenshots(QSet<QString> screenshots);
-    void setLibraryResult(LibraryResult result);
-    void setReport(std::optional<StorageReport> report);
+    void setLibraryResult(LibraryResult result) { assign(libraryResult_, std::move(result)); }
+    void setReport(std::optional<StorageReport> report) { assign(report_, std::move(report)); }
     void setDuplicateGroups(QList<QList<FileEntry>> groups,
                             QHash<QString, QString> sameFileAs = {});
-    void setStorageTree(std::shared_ptr<const StorageNode> tree);
-    void setReadingMetadata(bool reading);
-    void setIsFiltering(bool filtering);
-    void setTimelineGroups(QList<TimelineGroup> groups);
+    void setStorageTree(std::shared_ptr<const StorageNode> tree)
+    {
+        assign(storageTree_, std::move(tree));
+    }
+    void setReadingMetadata(bool reading) { assign(readingMetadata_, reading); }
+    void setIsFiltering(bool filtering) { assign(isFiltering_, filtering); }
+    void setTimelineGroups(QList<TimelineGroup> groups)
+    {
+        assign(timelineGroups_, std::move(groups));
+    }
     void setFolder(const QString& folder);
-    void setTransfers(QList<TransferItem> items);
+    void setTransfers(QList<TransferItem> items) { assign(transfers_, std::move(items)); }
 
     FeatureState savedState() const;
     // By value: the saved states are a hash that switching sections changes.
     void restore(FeatureState state);
     void receive(const LibrarySnapshot& snapshot, bool keepList);
     void publishScan(const ScanOutcome& outcome);
-    void failLoading(const QString& message);
     // The place shown now, as the history names it.
     QString place() const;
-    // Shows a place of the history (or one the user did not choose) without recording a visit.
-    void showPlace(const std::optional<QString>& to);
     // Lists `folder_` again where it is shown: the selection stays (less what
     // vanished), or becomes `reveal` when that is listed. Falls back to
     // navigate() when the shown list is not the folder's listing.
     void reloadFolder(const QString& reveal = {});
     // Whether `files_` is the listing of `folder_` that the disk should keep current.
     bool followsDisk() const;
-    void listed(QList<FileEntry> listing);
     QString storageRoot() const;
 
     Feature feature_ = Feature::Explorer;
+    SectionList list_;
     QString folder_;
-    QList<FileEntry> files_;
-    QSet<QString> selection_;
-    QString query_;
     BrowserMode mode_ = BrowserMode::Grid;
     bool busy_ = false;
     QString operation_;
     qint64 minimumFileSize_ = defaultMinimumFileSize;
     int timelineDays_ = 0;
-    QList<TimelineGroup> timelineGroups_;
-    std::optional<QString> error_;
-    bool palette_ = false;
-    bool newFolder_ = false;
-    bool confirmTrash_ = false;
-    std::optional<FileEntry> renameTarget_;
-    std::optional<StorageReport> report_;
+    Signalled<QList<TimelineGroup>> timelineGroups_{{}, &WorkspaceModel::timelineGroupsChanged};
+    Signalled<std::optional<QString>> error_{{}, &WorkspaceModel::errorChanged};
+    Signalled<bool> palette_{false, &WorkspaceModel::sheetsChanged};
+    Signalled<bool> newFolder_{false, &WorkspaceModel::sheetsChanged};
+    Signalled<bool> confirmTrash_{false, &WorkspaceModel::sheetsChanged};
+    Signalled<std::optional<FileEntry>> renameTarget_{{}, &WorkspaceModel::sheetsChanged};
+    Signalled<std::optional<StorageReport>> report_{{}, &WorkspaceModel::reportChanged};
     QList<QList<FileEntry>> duplicateGroups_;
     QHash<QString, QString> sameFileAs_;
-    QList<TransferItem> transfers_;
+    Signalled<QList<TransferItem>> transfers_{{}, &WorkspaceModel::transfersChanged};
     std::unique_ptr<TransferStore> ownTransferStore_;
     QPointer<TransferStore> transferStore_;
     QPointer<UndoJournal> undoJournal_;
-    bool sortByDate_ = false;
-    bool details_ = false;
-    std::optional<QString> ocrText_;
-    bool ocrBusy_ = false;
-    QString ocrProgress_;
-    std::optional<FileEntry> previewFile_;
+    Signalled<bool> details_{false, &WorkspaceModel::detailsChanged};
+    Signalled<std::optional<QString>> ocrText_{{}, &WorkspaceModel::ocrChanged};
+    Signalled<bool> ocrBusy_{false, &WorkspaceModel::ocrChanged};
+    Signalled<QString> ocrProgress_{{}, &WorkspaceModel::ocrChanged};
+    Signalled<std::optional<FileEntry>> previewFile_{{}, &WorkspaceModel::previewFileChanged};
     MediaFilter mediaFilter_;
     QHash<QString, MediaMetadata> mediaMetadata_;
-    bool readingMetadata_ = false;
-    LibraryScope libraryScope_ = LibraryScope::Mac;
-    std::optional<QString> libraryMessage_;
+    Signalled<bool> readingMetadata_{false, &WorkspaceModel::readingMetadataChanged};
+    Signalled<LibraryScope> libraryScope_{LibraryScope::Mac, &WorkspaceModel::libraryScopeChanged};
+    Signalled<std::optional<QString>> libraryMessage_{{}, &WorkspaceModel::libraryMessageChanged};
     QSet<QString> discoveredScreenshots_;
-    LibraryResult libraryResult_;
-    bool isFiltering_ = false;
+    Signalled<LibraryResult> libraryResult_{LibraryResult::empty(),
+                                            &WorkspaceModel::libraryResultChanged};
+    Signalled<bool> isFiltering_{false, &WorkspaceModel::isFilteringChanged};
     QHash<QString, FileEntry> metadataVersions_;
     std::unique_ptr<LibraryDiscovering> libraryDiscovery_;
-    std::shared_ptr<const StorageNode> storageTree_;
+    Signalled<std::shared_ptr<const StorageNode>> storageTree_{{},
+                                                               &WorkspaceModel::storageTreeChanged};
     MediaMetadataReader metadataReader_;
     FileService service_;
     FilterSchedule filterTask_;
     MetadataBatchReader metadataTask_;
-    TaskSlot loadTask_;
     ScanPipeline jobs_{service_};
+    FolderNavigation folders_{service_};
     std::function<void(Feature)> onActivate_;
     WorkspacePlatform platform_ = WorkspacePlatform::headless();
     QHash<Feature, FeatureState> states_;
-    FolderHistory history_;
-    bool walkingHistory_ = false;
-    bool listingShown_ = false;
-    FolderWatch folderWatch_;
     WorkspaceActions actions_{*this};
 };
