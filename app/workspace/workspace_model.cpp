@@ -2,30 +2,20 @@
 
 #include "tracker_library_discovery.h"
 #include "transfer_store.h"
+#include "workspace/activity_text.h"
 #include "workspace/transfer_undo.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <utility>
 
-namespace {
-
-const QString ready = QStringLiteral("Ready");
-const QString discovering = QStringLiteral("Discovering indexed files\u2026");
-const QString scanning = QStringLiteral("Scanning files\u2026");
-const QString comparing = QStringLiteral("Comparing file contents\u2026");
-const QString buildingTree = QStringLiteral("Building storage hierarchy\u2026");
-const QString summarizing = QStringLiteral("Summarizing files\u2026");
-const QString cancelled = QStringLiteral("Cancelled");
-const QString failed = QStringLiteral("Failed");
-const QString pausedMessage = QStringLiteral("Discovery paused. Refresh to resume.");
-
-} // namespace
-
 WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscovery,
                                Feature initialFeature, TransferStore* transferStore,
                                QObject* parent)
-    : QObject(parent), folder_(QDir::homePath()), operation_(ready), metadataTask_(metadataReader_)
+    : QObject(parent), folder_{QDir::homePath(), &WorkspaceModel::folderChanged},
+      operation_(ActivityText::ready), metadataTask_(metadataReader_),
+      index_(*this, libraryDiscovery ? std::move(libraryDiscovery)
+                                     : std::make_unique<TrackerLibraryDiscovery>())
 {
     if (!transferStore) {
         ownTransferStore_ = std::make_unique<TransferStore>();
@@ -33,8 +23,6 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
     }
     transferStore_ = transferStore;
     undoJournal_ = &TransferUndo::journal(*transferStore);
-    libraryDiscovery_ = libraryDiscovery ? std::move(libraryDiscovery)
-                                         : std::make_unique<TrackerLibraryDiscovery>();
 
     transfers_.value = transferStore->items();
     connect(transferStore, &TransferStore::itemsChanged, this,
@@ -44,7 +32,8 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
     // reason enough to list it again.
     connect(transferStore, &TransferStore::itemFinished, this, [this](const TransferItem& item) {
         const QString from = QFileInfo(item.source).absolutePath();
-        if (followsDisk() && (item.destinationFolder == folder_ || from == folder_)) reloadFolder();
+        if (followsDisk() && (item.destinationFolder == folder() || from == folder()))
+            reloadFolder();
     });
     connect(&filterTask_, &FilterSchedule::published, this, [this](const FilterOutput& output) {
         setLibraryResult(output.result);
@@ -57,7 +46,7 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
                    const QHash<QString, FileEntry>& versions) {
                 for (auto it = versions.cbegin(); it != versions.cend(); ++it)
                     metadataVersions_.insert(it.key(), it.value());
-                QHash<QString, MediaMetadata> merged = mediaMetadata_;
+                QHash<QString, MediaMetadata> merged = mediaMetadata();
                 for (auto it = metadata.cbegin(); it != metadata.cend(); ++it)
                     merged.insert(it.key(), it.value());
                 setMediaMetadata(std::move(merged));
@@ -67,7 +56,7 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
     connect(&folders_, &FolderNavigation::listed, this, [this](QList<FileEntry> files) {
         setFiles(std::move(files));
         folders_.showListing();
-        if (followsDisk()) folders_.watch(folder_);
+        if (followsDisk()) folders_.watch(folder());
         readMetadataIfNeeded();
         if (isAnalysis(feature_) || feature_ == Feature::Timeline) scan();
     });
@@ -90,17 +79,18 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
             [this](const QString& place) { place.isEmpty() ? discoverMac() : navigate(place); });
     connect(&folders_, &FolderNavigation::changedOnDisk, this, [this] { reloadFolder(); });
     connect(&folders_, &FolderNavigation::historyChanged, this, &WorkspaceModel::historyChanged);
-    connect(&jobs_, &ScanPipeline::comparing, this, [this] { setActivity(true, comparing); });
+    connect(&jobs_, &ScanPipeline::comparing, this,
+            [this] { setActivity(true, ActivityText::comparing); });
     connect(&jobs_, &ScanPipeline::scanned, this, &WorkspaceModel::publishScan);
     connect(&jobs_, &ScanPipeline::summarized, this,
             [this](const StorageReport& report, const std::shared_ptr<const StorageNode>& tree) {
                 setStorageTree(tree);
                 setReport(report);
-                setActivity(false, ready);
+                setActivity(false, ActivityText::ready);
             });
     connect(&jobs_, &ScanPipeline::failed, this, [this](const QString& message) {
         setError(message);
-        setActivity(false, failed);
+        setActivity(false, ActivityText::failed);
     });
 
     feature_ = initialFeature;
@@ -111,7 +101,7 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
 
 WorkspaceModel::~WorkspaceModel()
 {
-    libraryDiscovery_->stop();
+    index_.stop();
     filterTask_.cancel();
     metadataTask_.cancel();
 }
@@ -120,7 +110,7 @@ WorkspaceModel::~WorkspaceModel()
 
 VisibleEntries WorkspaceModel::visibleEntries() const
 {
-    if (isLibrary(feature_) || isMacScope()) return {libraryResult_.value.files, {}, true};
+    if (isLibrary(feature_) || isMacScope()) return {libraryResult().files, {}, true};
     return list_.visible(feature_);
 }
 
@@ -131,7 +121,7 @@ QList<FileEntry> WorkspaceModel::visible() const
 
 qsizetype WorkspaceModel::visibleCount() const
 {
-    if (isLibrary(feature_) || isMacScope()) return libraryResult_.value.files.size();
+    if (isLibrary(feature_) || isMacScope()) return libraryResult().files.size();
     return list_.visibleCount(feature_);
 }
 
@@ -158,45 +148,10 @@ void WorkspaceModel::setQuery(const QString& query)
     scheduleLibraryFiltering(true);
 }
 
-void WorkspaceModel::setMode(BrowserMode mode)
-{
-    if (mode_ == mode) return;
-    mode_ = mode;
-    Q_EMIT modeChanged();
-}
-
-void WorkspaceModel::setMinimumFileSize(qint64 bytes)
-{
-    minimumFileSize_ = bytes;
-    Q_EMIT minimumFileSizeChanged();
-    scheduleLibraryFiltering(false);
-}
-
-void WorkspaceModel::setTimelineDays(int days)
-{
-    timelineDays_ = days;
-    Q_EMIT timelineDaysChanged();
-    scheduleLibraryFiltering(false);
-}
-
 void WorkspaceModel::setSortByDate(bool newestFirst)
 {
     list_.sortByDate = newestFirst;
     Q_EMIT sortByDateChanged();
-    scheduleLibraryFiltering(false);
-}
-
-void WorkspaceModel::setMediaFilter(const MediaFilter& filter)
-{
-    mediaFilter_ = filter;
-    Q_EMIT mediaFilterChanged();
-    scheduleLibraryFiltering(false);
-}
-
-void WorkspaceModel::setMediaMetadata(QHash<QString, MediaMetadata> metadata)
-{
-    mediaMetadata_ = std::move(metadata);
-    Q_EMIT mediaMetadataChanged();
     scheduleLibraryFiltering(false);
 }
 
@@ -215,13 +170,6 @@ void WorkspaceModel::setDuplicateGroups(QList<QList<FileEntry>> groups,
     Q_EMIT duplicateGroupsChanged();
 }
 
-void WorkspaceModel::setFolder(const QString& folder)
-{
-    if (folder_ == folder) return;
-    folder_ = folder;
-    Q_EMIT folderChanged();
-}
-
 void WorkspaceModel::setActivity(bool busy, const QString& operation)
 {
     if (busy_ == busy && operation_ == operation) return;
@@ -232,160 +180,27 @@ void WorkspaceModel::setActivity(bool busy, const QString& operation)
 
 // Sections
 
-FeatureState WorkspaceModel::savedState() const
-{
-    return FeatureState{
-        folder_,
-        list_,
-        mode_,
-        report_.value,
-        duplicateGroups_,
-        sameFileAs_,
-        mediaFilter_,
-        libraryScope_.value,
-        discoveredScreenshots_,
-        libraryResult_.value,
-        mediaMetadata_,
-        metadataVersions_,
-        storageTree_.value,
-    };
-}
-
-void WorkspaceModel::restore(FeatureState state)
-{
-    setFolder(state.folder);
-    setFiles(state.list.files);
-    setSelection(state.list.selection);
-    list_.query = state.list.query;
-    Q_EMIT queryChanged();
-    scheduleLibraryFiltering(true);
-    setMode(state.mode);
-    setSortByDate(state.list.sortByDate);
-    setReport(state.report);
-    setDuplicateGroups(state.groups, state.sameFileAs);
-    setMediaFilter(state.mediaFilter);
-    setLibraryScope(state.libraryScope);
-    setDiscoveredScreenshots(state.screenshots);
-    setLibraryResult(state.libraryResult);
-    setMediaMetadata(state.metadata);
-    metadataVersions_ = state.metadataVersions;
-    setStorageTree(state.storageTree);
-}
-
 void WorkspaceModel::activate(Feature feature)
 {
     if (onActivate_) {
         onActivate_(feature);
         return;
     }
-    if (feature == feature_) return;
-    states_.insert(feature_, savedState());
-
-    folders_.cancel();
-    jobs_.cancelScan();
-    jobs_.cancelSummary();
-    metadataTask_.cancel();
-    setReadingMetadata(false);
-    setActivity(false, operation_);
-    libraryDiscovery_->stop();
-    filterTask_.cancel();
-    setIsFiltering(false);
-    setLibraryMessage(std::nullopt);
-    setPreviewFile(std::nullopt);
-    folders_.stopFollowing();
-
-    feature_ = feature;
-    Q_EMIT featureChanged();
-
-    const auto saved = states_.constFind(feature);
-    if (saved != states_.cend()) {
-        restore(*saved);
-        if (isMacScope()) {
-            if (!(isAnalysis(feature) && report_.value)) discoverMac();
-        } else if (list_.files.isEmpty() && !report_.value) {
-            navigate(folder_);
-        } else {
-            readMetadataIfNeeded();
-        }
-        if (feature == Feature::Storage && !storageTree_.value && report_.value)
-            prepareStorage(report_.value->files, storageRoot(), report_.value->inaccessible);
-        return;
-    }
-    setMediaFilter(MediaFilter());
-    list_.query.clear();
-    Q_EMIT queryChanged();
-    setMode(feature == Feature::Recent ? BrowserMode::List : BrowserMode::Grid);
-    setSortByDate(feature == Feature::Timeline || feature == Feature::Recent);
-    setFiles({});
-    setLibraryResult(LibraryResult::empty());
-    setDiscoveredScreenshots({});
-    setStorageTree(nullptr);
-    discoverMac();
+    sections_.activate(feature);
 }
 
 QString WorkspaceModel::storageRoot() const
 {
-    return isMacScope() ? QStringLiteral("/") : folder_;
+    return isMacScope() ? QStringLiteral("/") : folder();
 }
 
 // Loading
-
-void WorkspaceModel::discoverMac()
-{
-    const MediaKind kind = mediaKindOf(feature_).value_or(MediaKind::Other);
-    folders_.cancel();
-    jobs_.cancelScan();
-    jobs_.cancelSummary();
-    metadataTask_.cancel();
-    const bool keepList = isMacScope() && !list_.files.isEmpty();
-    if (!isMacScope()) folders_.leave(folder_);
-    folders_.stopFollowing();
-
-    setLibraryScope(LibraryScope::Mac);
-    setLibraryMessage(std::nullopt);
-    setReadingMetadata(false);
-    setSelection({});
-    setPreviewFile(std::nullopt);
-    setReport(std::nullopt);
-    setDuplicateGroups({});
-    setStorageTree(nullptr);
-
-    if (feature_ == Feature::Transfers) {
-        setActivity(false, operation_);
-        setFiles({});
-        scheduleLibraryFiltering(false);
-        return;
-    }
-    setActivity(true, discovering);
-    QPointer<WorkspaceModel> self(this);
-    libraryDiscovery_->start(kind, feature_ == Feature::Screenshots,
-                             [self, keepList](const LibrarySnapshot& snapshot) {
-                                 if (self) self->receive(snapshot, keepList);
-                             });
-}
-
-void WorkspaceModel::receive(const LibrarySnapshot& snapshot, bool keepList)
-{
-    if (!isMacScope()) return;
-    const bool hasMessage = snapshot.message.has_value();
-    if (!(keepList && snapshot.gathering) && !hasMessage) {
-        setFiles(snapshot.files);
-        setDiscoveredScreenshots(snapshot.screenshots);
-    }
-    setActivity(snapshot.gathering, snapshot.gathering ? discovering : ready);
-    setLibraryMessage(snapshot.message);
-    if (snapshot.gathering) return;
-    if (!hasMessage) setSelection(list_.selectionWithin(snapshot.files));
-    readMetadataIfNeeded();
-    if ((feature_ == Feature::Storage || feature_ == Feature::Large) && !hasMessage)
-        prepareStorage(list_.files, QStringLiteral("/"), 0);
-}
 
 void WorkspaceModel::navigate(QString folder)
 {
     if (const QString from = place(); from != folder) folders_.leave(from);
     folders_.stopFollowing();
-    libraryDiscovery_->stop();
+    index_.stop();
     setLibraryScope(LibraryScope::Folder);
     setLibraryMessage(std::nullopt);
     setDiscoveredScreenshots({});
@@ -412,7 +227,7 @@ void WorkspaceModel::navigate(QString folder)
 
 QString WorkspaceModel::place() const
 {
-    return isMacScope() ? QString() : folder_;
+    return isMacScope() ? QString() : folder();
 }
 
 bool WorkspaceModel::followsDisk() const
@@ -428,7 +243,7 @@ void WorkspaceModel::reloadFolder(const QString& reveal)
         refresh();
         return;
     }
-    folders_.relist(folder_, reveal);
+    folders_.relist(folder(), reveal);
 }
 
 void WorkspaceModel::goBack()
@@ -446,7 +261,7 @@ void WorkspaceModel::refresh()
     if (isMacScope())
         discoverMac();
     else
-        navigate(folder_);
+        navigate(folder());
 }
 
 void WorkspaceModel::chooseFolder()
@@ -463,11 +278,11 @@ void WorkspaceModel::scan()
         discoverMac();
         return;
     }
-    libraryDiscovery_->stop();
+    index_.stop();
     jobs_.cancelScan();
     jobs_.cancelSummary();
-    setActivity(true, scanning);
-    jobs_.scan(mac ? std::optional(list_.files) : std::nullopt, folder_, duplicates);
+    setActivity(true, ActivityText::scanning);
+    jobs_.scan(mac ? std::optional(list_.files) : std::nullopt, folder(), duplicates);
 }
 
 void WorkspaceModel::publishScan(const ScanOutcome& outcome)
@@ -477,7 +292,7 @@ void WorkspaceModel::publishScan(const ScanOutcome& outcome)
     setReport(outcome.report);
     setFiles(outcome.report.files);
     readMetadataIfNeeded();
-    setActivity(false, ready);
+    setActivity(false, ActivityText::ready);
     if (feature_ == Feature::Storage)
         prepareStorage(outcome.report.files, storageRoot(), outcome.report.inaccessible);
 }
@@ -486,7 +301,7 @@ void WorkspaceModel::prepareStorage(QList<FileEntry> files, QString root, int in
 {
     jobs_.cancelSummary();
     const bool withTree = feature_ == Feature::Storage;
-    setActivity(true, withTree ? buildingTree : summarizing);
+    setActivity(true, withTree ? ActivityText::buildingTree : ActivityText::summarizing);
     jobs_.summarize(std::move(files), std::move(root), inaccessible, withTree);
 }
 
@@ -495,10 +310,10 @@ void WorkspaceModel::cancelScan()
     jobs_.cancelScan();
     jobs_.cancelSummary();
     if (isMacScope()) {
-        libraryDiscovery_->stop();
-        setLibraryMessage(pausedMessage);
+        index_.stop();
+        setLibraryMessage(ActivityText::paused);
     }
-    setActivity(false, cancelled);
+    setActivity(false, ActivityText::cancelled);
 }
 
 // Filtering and media properties
@@ -511,17 +326,18 @@ void WorkspaceModel::scheduleLibraryFiltering(bool debounce)
         return;
     }
     setIsFiltering(true);
-    filterTask_.schedule(FilterPass::forSection({feature_, list_.files, minimumFileSize_,
-                                                 timelineDays_, discoveredScreenshots_, list_.query,
-                                                 mediaFilter_, list_.sortByDate, mediaMetadata_}),
-                         debounce);
+    filterTask_.schedule(
+        FilterPass::forSection({feature_, list_.files, minimumFileSize(), timelineDays(),
+                                discoveredScreenshots_, list_.query, mediaFilter(),
+                                list_.sortByDate, mediaMetadata()}),
+        debounce);
 }
 
 void WorkspaceModel::readMetadataIfNeeded()
 {
     metadataTask_.cancel();
     setReadingMetadata(false);
-    if (!isLibrary(feature_) || !mediaFilter_.needsMetadata()) return;
+    if (!isLibrary(feature_) || !mediaFilter().needsMetadata()) return;
     const std::optional<MediaKind> kind = mediaKindOf(feature_);
     QList<FileEntry> pending;
     for (const FileEntry& file : list_.files) {

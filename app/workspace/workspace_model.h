@@ -9,12 +9,13 @@
 #include "transfer_item.h"
 #include "transfer_store.h"
 #include "undo_journal.h"
-#include "workspace/feature_state.h"
 #include "workspace/filter_schedule.h"
 #include "workspace/folder_navigation.h"
+#include "workspace/index_discovery.h"
 #include "workspace/metadata_batch_reader.h"
 #include "workspace/scan_pipeline.h"
 #include "workspace/section_list.h"
+#include "workspace/section_switch.h"
 #include "workspace/task_slot.h"
 #include "workspace/timeline_group.h"
 #include "workspace/visible_entries.h"
@@ -28,6 +29,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 // The state of one sidebar section and the owner of the work that fills it:
 // index discovery, folder listing, scans, duplicate search, the storage
@@ -47,15 +49,15 @@ public:
 
     // State, each with a change signal below.
     Feature feature() const { return feature_; }
-    const QString& folder() const { return folder_; }
+    const QString& folder() const { return folder_.value; }
     const QList<FileEntry>& files() const { return list_.files; }
     const QSet<QString>& selection() const { return list_.selection; }
     const QString& query() const { return list_.query; }
-    BrowserMode mode() const { return mode_; }
+    BrowserMode mode() const { return mode_.value; }
     bool busy() const { return busy_; }
     const QString& operation() const { return operation_; }
-    qint64 minimumFileSize() const { return minimumFileSize_; }
-    int timelineDays() const { return timelineDays_; }
+    qint64 minimumFileSize() const { return minimumFileSize_.value; }
+    int timelineDays() const { return timelineDays_.value; }
     const QList<TimelineGroup>& timelineGroups() const { return timelineGroups_.value; }
     const std::optional<QString>& error() const { return error_.value; }
     bool palette() const { return palette_.value; }
@@ -78,8 +80,8 @@ public:
     // How far a long text extraction is ("Reading text… page 2 of 9"); empty otherwise.
     const QString& ocrProgress() const { return ocrProgress_.value; }
     const std::optional<FileEntry>& previewFile() const { return previewFile_.value; }
-    const MediaFilter& mediaFilter() const { return mediaFilter_; }
-    const QHash<QString, MediaMetadata>& mediaMetadata() const { return mediaMetadata_; }
+    const MediaFilter& mediaFilter() const { return mediaFilter_.value; }
+    const QHash<QString, MediaMetadata>& mediaMetadata() const { return mediaMetadata_.value; }
     bool readingMetadata() const { return readingMetadata_.value; }
     LibraryScope libraryScope() const { return libraryScope_.value; }
     const std::optional<QString>& libraryMessage() const { return libraryMessage_.value; }
@@ -102,9 +104,9 @@ public:
     void setFiles(QList<FileEntry> files);
     void setSelection(QSet<QString> selection);
     void setQuery(const QString& query);
-    void setMode(BrowserMode mode);
-    void setMinimumFileSize(qint64 bytes);
-    void setTimelineDays(int days);
+    void setMode(BrowserMode mode) { assign(mode_, mode); }
+    void setMinimumFileSize(qint64 bytes) { refilter(minimumFileSize_, bytes); }
+    void setTimelineDays(int days) { refilter(timelineDays_, days); }
     void setError(std::optional<QString> error) { assign(error_, std::move(error)); }
     void setPalette(bool shown) { assign(palette_, shown); }
     void setNewFolder(bool shown) { assign(newFolder_, shown); }
@@ -119,8 +121,11 @@ public:
     void setOcrBusy(bool running) { assign(ocrBusy_, running); }
     void setOcrProgress(QString progress) { assign(ocrProgress_, std::move(progress)); }
     void setPreviewFile(std::optional<FileEntry> entry) { assign(previewFile_, std::move(entry)); }
-    void setMediaFilter(const MediaFilter& filter);
-    void setMediaMetadata(QHash<QString, MediaMetadata> metadata);
+    void setMediaFilter(const MediaFilter& filter) { refilter(mediaFilter_, filter); }
+    void setMediaMetadata(QHash<QString, MediaMetadata> metadata)
+    {
+        refilter(mediaMetadata_, std::move(metadata));
+    }
 
     // Set by the router: section switches then go through it.
     void setOnActivate(std::function<void(Feature)> hook) { onActivate_ = std::move(hook); }
@@ -128,7 +133,7 @@ public:
     void setPlatform(WorkspacePlatform platform) { platform_ = std::move(platform); }
 
     void activate(Feature feature);
-    void discoverMac();
+    void discoverMac() { index_.start(); }
     void navigate(QString folder);
     void refresh();
     void chooseFolder();
@@ -220,8 +225,11 @@ Q_SIGNALS:
     void historyChanged();
 
 private:
-    // The actions work on the model's own state and its dialogs.
+    // The actions, the index and section switches work on the model's own
+    // state and its dialogs.
     friend class WorkspaceActions;
+    friend class IndexDiscovery;
+    friend class SectionSwitch;
 
     // A piece of state with the signal that tells it changed.
     template <typename T> struct Signalled {
@@ -229,11 +237,18 @@ private:
         void (WorkspaceModel::*changed)();
     };
     // Stores `value` and signals the change when it differs.
-    template <typename T> void assign(Signalled<T>& state, T value)
+    template <typename T> void assign(Signalled<T>& state, std::type_identity_t<T> value)
     {
         if (state.value == value) return;
         state.value = std::move(value);
         Q_EMIT(this->*state.changed)();
+    }
+    // Stores `value`, signals it and filters the section's files again.
+    template <typename T> void refilter(Signalled<T>& state, std::type_identity_t<T> value)
+    {
+        state.value = std::move(value);
+        Q_EMIT(this->*state.changed)();
+        scheduleLibraryFiltering(false);
     }
     void setActivity(bool busy, const QString& operation);
     void setLibraryScope(LibraryScope scope) { assign(libraryScope_, scope); }
@@ -256,13 +271,9 @@ private:
     {
         assign(timelineGroups_, std::move(groups));
     }
-    void setFolder(const QString& folder);
+    void setFolder(const QString& folder) { assign(folder_, folder); }
     void setTransfers(QList<TransferItem> items) { assign(transfers_, std::move(items)); }
 
-    FeatureState savedState() const;
-    // By value: the saved states are a hash that switching sections changes.
-    void restore(FeatureState state);
-    void receive(const LibrarySnapshot& snapshot, bool keepList);
     void publishScan(const ScanOutcome& outcome);
     // The place shown now, as the history names it.
     QString place() const;
@@ -276,12 +287,13 @@ private:
 
     Feature feature_ = Feature::Explorer;
     SectionList list_;
-    QString folder_;
-    BrowserMode mode_ = BrowserMode::Grid;
+    Signalled<QString> folder_{{}, &WorkspaceModel::folderChanged};
+    Signalled<BrowserMode> mode_{BrowserMode::Grid, &WorkspaceModel::modeChanged};
     bool busy_ = false;
     QString operation_;
-    qint64 minimumFileSize_ = defaultMinimumFileSize;
-    int timelineDays_ = 0;
+    Signalled<qint64> minimumFileSize_{defaultMinimumFileSize,
+                                       &WorkspaceModel::minimumFileSizeChanged};
+    Signalled<int> timelineDays_{0, &WorkspaceModel::timelineDaysChanged};
     Signalled<QList<TimelineGroup>> timelineGroups_{{}, &WorkspaceModel::timelineGroupsChanged};
     Signalled<std::optional<QString>> error_{{}, &WorkspaceModel::errorChanged};
     Signalled<bool> palette_{false, &WorkspaceModel::sheetsChanged};
@@ -300,8 +312,9 @@ private:
     Signalled<bool> ocrBusy_{false, &WorkspaceModel::ocrChanged};
     Signalled<QString> ocrProgress_{{}, &WorkspaceModel::ocrChanged};
     Signalled<std::optional<FileEntry>> previewFile_{{}, &WorkspaceModel::previewFileChanged};
-    MediaFilter mediaFilter_;
-    QHash<QString, MediaMetadata> mediaMetadata_;
+    Signalled<MediaFilter> mediaFilter_{{}, &WorkspaceModel::mediaFilterChanged};
+    Signalled<QHash<QString, MediaMetadata>> mediaMetadata_{{},
+                                                            &WorkspaceModel::mediaMetadataChanged};
     Signalled<bool> readingMetadata_{false, &WorkspaceModel::readingMetadataChanged};
     Signalled<LibraryScope> libraryScope_{LibraryScope::Mac, &WorkspaceModel::libraryScopeChanged};
     Signalled<std::optional<QString>> libraryMessage_{{}, &WorkspaceModel::libraryMessageChanged};
@@ -310,7 +323,6 @@ private:
                                             &WorkspaceModel::libraryResultChanged};
     Signalled<bool> isFiltering_{false, &WorkspaceModel::isFilteringChanged};
     QHash<QString, FileEntry> metadataVersions_;
-    std::unique_ptr<LibraryDiscovering> libraryDiscovery_;
     Signalled<std::shared_ptr<const StorageNode>> storageTree_{{},
                                                                &WorkspaceModel::storageTreeChanged};
     MediaMetadataReader metadataReader_;
@@ -321,6 +333,7 @@ private:
     FolderNavigation folders_{service_};
     std::function<void(Feature)> onActivate_;
     WorkspacePlatform platform_ = WorkspacePlatform::headless();
-    QHash<Feature, FeatureState> states_;
+    IndexDiscovery index_;
+    SectionSwitch sections_{*this};
     WorkspaceActions actions_{*this};
 };
