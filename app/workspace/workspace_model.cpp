@@ -12,8 +12,7 @@
 WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscovery,
                                Feature initialFeature, TransferStore* transferStore,
                                QObject* parent)
-    : QObject(parent), folder_{QDir::homePath(), &WorkspaceModel::folderChanged},
-      operation_(ActivityText::ready), metadataTask_(metadataReader_),
+    : QObject(parent), operation_(ActivityText::ready), metadataTask_(metadataReader_),
       index_(*this, libraryDiscovery ? std::move(libraryDiscovery)
                                      : std::make_unique<TrackerLibraryDiscovery>())
 {
@@ -24,6 +23,7 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
     transferStore_ = transferStore;
     undoJournal_ = &TransferUndo::journal(*transferStore);
 
+    folder_.value = QDir::homePath();
     transfers_.value = transferStore->items();
     connect(transferStore, &TransferStore::itemsChanged, this,
             [this] { setTransfers(transferStore_->items()); });
@@ -53,6 +53,36 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
             });
     connect(&metadataTask_, &MetadataBatchReader::finished, this,
             [this] { setReadingMetadata(false); });
+    applyFolderNavigation();
+    connect(&jobs_, &ScanPipeline::comparing, this,
+            [this] { setActivity(true, ActivityText::comparing); });
+    connect(&jobs_, &ScanPipeline::scanned, this, &WorkspaceModel::publishScan);
+    connect(&jobs_, &ScanPipeline::summarized, this,
+            [this](const StorageReport& report, const std::shared_ptr<const StorageNode>& tree) {
+                setStorageTree(tree);
+                setReport(report);
+                setActivity(false, ActivityText::ready);
+            });
+    connect(&jobs_, &ScanPipeline::failed, this, [this](const QString& message) {
+        setError(message);
+        setActivity(false, ActivityText::failed);
+    });
+
+    feature_ = initialFeature;
+    list_.sortByDate = initialFeature == Feature::Recent || initialFeature == Feature::Timeline;
+    scheduleLibraryFiltering(false);
+    discoverMac();
+}
+
+WorkspaceModel::~WorkspaceModel()
+{
+    index_.stop();
+    filterTask_.cancel();
+    metadataTask_.cancel();
+}
+
+void WorkspaceModel::applyFolderNavigation()
+{
     connect(&folders_, &FolderNavigation::listed, this, [this](QList<FileEntry> files) {
         setFiles(std::move(files));
         folders_.showListing();
@@ -79,31 +109,6 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
             [this](const QString& place) { place.isEmpty() ? discoverMac() : navigate(place); });
     connect(&folders_, &FolderNavigation::changedOnDisk, this, [this] { reloadFolder(); });
     connect(&folders_, &FolderNavigation::historyChanged, this, &WorkspaceModel::historyChanged);
-    connect(&jobs_, &ScanPipeline::comparing, this,
-            [this] { setActivity(true, ActivityText::comparing); });
-    connect(&jobs_, &ScanPipeline::scanned, this, &WorkspaceModel::publishScan);
-    connect(&jobs_, &ScanPipeline::summarized, this,
-            [this](const StorageReport& report, const std::shared_ptr<const StorageNode>& tree) {
-                setStorageTree(tree);
-                setReport(report);
-                setActivity(false, ActivityText::ready);
-            });
-    connect(&jobs_, &ScanPipeline::failed, this, [this](const QString& message) {
-        setError(message);
-        setActivity(false, ActivityText::failed);
-    });
-
-    feature_ = initialFeature;
-    list_.sortByDate = initialFeature == Feature::Recent || initialFeature == Feature::Timeline;
-    scheduleLibraryFiltering(false);
-    discoverMac();
-}
-
-WorkspaceModel::~WorkspaceModel()
-{
-    index_.stop();
-    filterTask_.cancel();
-    metadataTask_.cancel();
 }
 
 // Computed state

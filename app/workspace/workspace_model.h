@@ -16,7 +16,6 @@
 #include "workspace/scan_pipeline.h"
 #include "workspace/section_list.h"
 #include "workspace/section_switch.h"
-#include "workspace/task_slot.h"
 #include "workspace/timeline_group.h"
 #include "workspace/visible_entries.h"
 #include "workspace/workspace_actions.h"
@@ -274,14 +273,17 @@ private:
     void setFolder(const QString& folder) { assign(folder_, folder); }
     void setTransfers(QList<TransferItem> items) { assign(transfers_, std::move(items)); }
 
+    // Listings, failures and history steps of the folder navigation change
+    // the model's state here.
+    void applyFolderNavigation();
     void publishScan(const ScanOutcome& outcome);
     // The place shown now, as the history names it.
     QString place() const;
-    // Lists `folder_` again where it is shown: the selection stays (less what
+    // Lists folder() again where it is shown: the selection stays (less what
     // vanished), or becomes `reveal` when that is listed. Falls back to
     // navigate() when the shown list is not the folder's listing.
     void reloadFolder(const QString& reveal = {});
-    // Whether `files_` is the listing of `folder_` that the disk should keep current.
+    // Whether files() is the listing of folder() that the disk should keep current.
     bool followsDisk() const;
     QString storageRoot() const;
 
