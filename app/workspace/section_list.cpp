@@ -67,7 +67,7 @@ QSet<QString> SectionList::selectionWithin(const QList<FileEntry>& listing,
     present.reserve(listing.size());
     for (const FileEntry& file : listing)
         present.insert(file.path);
-    if (present.contains(reveal)) return {reveal};
+    if (!reveal.isEmpty() && present.contains(reveal)) return {reveal};
     QSet<QString> kept = selection;
     kept.intersect(present);
     return kept;
