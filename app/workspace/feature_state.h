@@ -7,6 +7,7 @@
 #include "sections/library_scope.h"
 #include "storage_node.h"
 #include "storage_report.h"
+#include "workspace/section_list.h"
 
 #include <QHash>
 #include <QSet>
@@ -16,11 +17,8 @@
 // What a model keeps of a section when it switches to another one itself.
 struct FeatureState {
     QString folder;
-    QList<FileEntry> files;
-    QSet<QString> selection;
-    QString query;
+    SectionList list;
     BrowserMode mode = BrowserMode::Grid;
-    bool sortByDate = false;
     std::optional<StorageReport> report;
     QList<QList<FileEntry>> groups;
     QHash<QString, QString> sameFileAs;

@@ -9,13 +9,13 @@
 #include "transfer_item.h"
 #include "transfer_store.h"
 #include "undo_journal.h"
-#include "workspace/feature_state.h"
 #include "workspace/filter_schedule.h"
-#include "workspace/folder_history.h"
-#include "workspace/folder_watch.h"
+#include "workspace/folder_navigation.h"
+#include "workspace/index_discovery.h"
 #include "workspace/metadata_batch_reader.h"
 #include "workspace/scan_pipeline.h"
-#include "workspace/task_slot.h"
+#include "workspace/section_list.h"
+#include "workspace/section_switch.h"
 #include "workspace/timeline_group.h"
 #include "workspace/visible_entries.h"
 #include "workspace/workspace_actions.h"
@@ -28,11 +28,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 // The state of one sidebar section and the owner of the work that fills it:
 // index discovery, folder listing, scans, duplicate search, the storage
 // summary, filtering passes and media property reads. Lives on the GUI thread.
-class DayWindow;
 class FileDrop;
 
 class WorkspaceModel : public QObject {
@@ -48,49 +48,49 @@ public:
 
     // State, each with a change signal below.
     Feature feature() const { return feature_; }
-    const QString& folder() const { return folder_; }
-    const QList<FileEntry>& files() const { return files_; }
-    const QSet<QString>& selection() const { return selection_; }
-    const QString& query() const { return query_; }
-    BrowserMode mode() const { return mode_; }
+    const QString& folder() const { return folder_.value; }
+    const QList<FileEntry>& files() const { return list_.files; }
+    const QSet<QString>& selection() const { return list_.selection; }
+    const QString& query() const { return list_.query; }
+    BrowserMode mode() const { return mode_.value; }
     bool busy() const { return busy_; }
     const QString& operation() const { return operation_; }
-    qint64 minimumFileSize() const { return minimumFileSize_; }
-    int timelineDays() const { return timelineDays_; }
-    const QList<TimelineGroup>& timelineGroups() const { return timelineGroups_; }
-    const std::optional<QString>& error() const { return error_; }
-    bool palette() const { return palette_; }
-    bool newFolder() const { return newFolder_; }
-    bool confirmTrash() const { return confirmTrash_; }
-    const std::optional<FileEntry>& renameTarget() const { return renameTarget_; }
-    const std::optional<StorageReport>& report() const { return report_; }
+    qint64 minimumFileSize() const { return minimumFileSize_.value; }
+    int timelineDays() const { return timelineDays_.value; }
+    const QList<TimelineGroup>& timelineGroups() const { return timelineGroups_.value; }
+    const std::optional<QString>& error() const { return error_.value; }
+    bool palette() const { return palette_.value; }
+    bool newFolder() const { return newFolder_.value; }
+    bool confirmTrash() const { return confirmTrash_.value; }
+    const std::optional<FileEntry>& renameTarget() const { return renameTarget_.value; }
+    const std::optional<StorageReport>& report() const { return report_.value; }
     const QList<QList<FileEntry>>& duplicateGroups() const { return duplicateGroups_; }
     // Members of duplicateGroups() that are hard links of an earlier member, by
     // path, to that member's path.
     const QHash<QString, QString>& sameFileAs() const { return sameFileAs_; }
-    const QList<TransferItem>& transfers() const { return transfers_; }
+    const QList<TransferItem>& transfers() const { return transfers_.value; }
     TransferStore& transferStore() const { return *transferStore_; }
     // The file actions to undo, shared with every section on the same queue.
     UndoJournal& undoJournal() const { return *undoJournal_; }
-    bool sortByDate() const { return sortByDate_; }
-    bool details() const { return details_; }
-    const std::optional<QString>& ocrText() const { return ocrText_; }
-    bool ocrBusy() const { return ocrBusy_; }
+    bool sortByDate() const { return list_.sortByDate; }
+    bool details() const { return details_.value; }
+    const std::optional<QString>& ocrText() const { return ocrText_.value; }
+    bool ocrBusy() const { return ocrBusy_.value; }
     // How far a long text extraction is ("Reading text… page 2 of 9"); empty otherwise.
-    const QString& ocrProgress() const { return ocrProgress_; }
-    const std::optional<FileEntry>& previewFile() const { return previewFile_; }
-    const MediaFilter& mediaFilter() const { return mediaFilter_; }
-    const QHash<QString, MediaMetadata>& mediaMetadata() const { return mediaMetadata_; }
-    bool readingMetadata() const { return readingMetadata_; }
-    LibraryScope libraryScope() const { return libraryScope_; }
-    const std::optional<QString>& libraryMessage() const { return libraryMessage_; }
+    const QString& ocrProgress() const { return ocrProgress_.value; }
+    const std::optional<FileEntry>& previewFile() const { return previewFile_.value; }
+    const MediaFilter& mediaFilter() const { return mediaFilter_.value; }
+    const QHash<QString, MediaMetadata>& mediaMetadata() const { return mediaMetadata_.value; }
+    bool readingMetadata() const { return readingMetadata_.value; }
+    LibraryScope libraryScope() const { return libraryScope_.value; }
+    const std::optional<QString>& libraryMessage() const { return libraryMessage_.value; }
     const QSet<QString>& discoveredScreenshots() const { return discoveredScreenshots_; }
-    const LibraryResult& libraryResult() const { return libraryResult_; }
-    bool isFiltering() const { return isFiltering_; }
-    const std::shared_ptr<const StorageNode>& storageTree() const { return storageTree_; }
+    const LibraryResult& libraryResult() const { return libraryResult_.value; }
+    bool isFiltering() const { return isFiltering_.value; }
+    const std::shared_ptr<const StorageNode>& storageTree() const { return storageTree_.value; }
     FileService& service() { return service_; }
 
-    bool isMacScope() const { return libraryScope_ == LibraryScope::Mac; }
+    bool isMacScope() const { return libraryScope_.value == LibraryScope::Mac; }
     // The list the section's file views show.
     QList<FileEntry> visible() const;
     // The same list without copying the entries (views keep this one).
@@ -98,27 +98,33 @@ public:
     // Its length, without copying it.
     qsizetype visibleCount() const;
     // The first entry of `files` that is selected.
-    std::optional<FileEntry> selected() const;
+    std::optional<FileEntry> selected() const { return list_.selected(); }
 
     void setFiles(QList<FileEntry> files);
     void setSelection(QSet<QString> selection);
     void setQuery(const QString& query);
-    void setMode(BrowserMode mode);
-    void setMinimumFileSize(qint64 bytes);
-    void setTimelineDays(int days);
-    void setError(std::optional<QString> error);
-    void setPalette(bool shown);
-    void setNewFolder(bool shown);
-    void setConfirmTrash(bool shown);
-    void setRenameTarget(std::optional<FileEntry> entry);
+    void setMode(BrowserMode mode) { assign(mode_, mode); }
+    void setMinimumFileSize(qint64 bytes) { refilter(minimumFileSize_, bytes); }
+    void setTimelineDays(int days) { refilter(timelineDays_, days); }
+    void setError(std::optional<QString> error) { assign(error_, std::move(error)); }
+    void setPalette(bool shown) { assign(palette_, shown); }
+    void setNewFolder(bool shown) { assign(newFolder_, shown); }
+    void setConfirmTrash(bool shown) { assign(confirmTrash_, shown); }
+    void setRenameTarget(std::optional<FileEntry> entry)
+    {
+        assign(renameTarget_, std::move(entry));
+    }
     void setSortByDate(bool newestFirst);
-    void setDetails(bool shown);
-    void setOcrText(std::optional<QString> text);
-    void setOcrBusy(bool running);
-    void setOcrProgress(QString progress);
-    void setPreviewFile(std::optional<FileEntry> entry);
-    void setMediaFilter(const MediaFilter& filter);
-    void setMediaMetadata(QHash<QString, MediaMetadata> metadata);
+    void setDetails(bool shown) { assign(details_, shown); }
+    void setOcrText(std::optional<QString> text) { assign(ocrText_, std::move(text)); }
+    void setOcrBusy(bool running) { assign(ocrBusy_, running); }
+    void setOcrProgress(QString progress) { assign(ocrProgress_, std::move(progress)); }
+    void setPreviewFile(std::optional<FileEntry> entry) { assign(previewFile_, std::move(entry)); }
+    void setMediaFilter(const MediaFilter& filter) { refilter(mediaFilter_, filter); }
+    void setMediaMetadata(QHash<QString, MediaMetadata> metadata)
+    {
+        refilter(mediaMetadata_, std::move(metadata));
+    }
 
     // Set by the router: section switches then go through it.
     void setOnActivate(std::function<void(Feature)> hook) { onActivate_ = std::move(hook); }
@@ -126,7 +132,7 @@ public:
     void setPlatform(WorkspacePlatform platform) { platform_ = std::move(platform); }
 
     void activate(Feature feature);
-    void discoverMac();
+    void discoverMac() { index_.start(); }
     void navigate(QString folder);
     void refresh();
     void chooseFolder();
@@ -134,10 +140,10 @@ public:
     // the whole computer).
     void goBack();
     void goForward();
-    bool canGoBack() const { return history_.canGoBack(); }
-    bool canGoForward() const { return history_.canGoForward(); }
+    bool canGoBack() const { return folders_.canGoBack(); }
+    bool canGoForward() const { return folders_.canGoForward(); }
     // Where goBack() leads: a folder, or empty for the whole computer.
-    std::optional<QString> backPlace() const { return history_.previous(); }
+    std::optional<QString> backPlace() const { return folders_.backPlace(); }
     void scan();
     void cancelScan();
     void prepareStorage(QList<FileEntry> files, QString root, int inaccessible);
@@ -218,105 +224,118 @@ Q_SIGNALS:
     void historyChanged();
 
 private:
-    // The actions work on the model's own state and its dialogs.
+    // The actions, the index and section switches work on the model's own
+    // state and its dialogs.
     friend class WorkspaceActions;
+    friend class IndexDiscovery;
+    friend class SectionSwitch;
 
-    // Whether a listed file passes the search and the section's own rule.
-    bool isShown(const FileEntry& file, const DayWindow& recent) const;
-
-    // Stores `value` and signals `changed` when it differs from `member`.
-    template <typename T> void assign(T& member, T value, void (WorkspaceModel::*changed)())
+    // A piece of state with the signal that tells it changed.
+    template <typename T> struct Signalled {
+        T value;
+        void (WorkspaceModel::*changed)();
+    };
+    // Stores `value` and signals the change when it differs.
+    template <typename T> void assign(Signalled<T>& state, std::type_identity_t<T> value)
     {
-        if (member == value) return;
-        member = std::move(value);
-        Q_EMIT(this->*changed)();
+        if (state.value == value) return;
+        state.value = std::move(value);
+        Q_EMIT(this->*state.changed)();
+    }
+    // Stores `value`, signals it and filters the section's files again.
+    template <typename T> void refilter(Signalled<T>& state, std::type_identity_t<T> value)
+    {
+        state.value = std::move(value);
+        Q_EMIT(this->*state.changed)();
+        scheduleLibraryFiltering(false);
     }
     void setActivity(bool busy, const QString& operation);
-    void setLibraryScope(LibraryScope scope);
-    void setLibraryMessage(std::optional<QString> message);
+    void setLibraryScope(LibraryScope scope) { assign(libraryScope_, scope); }
+    void setLibraryMessage(std::optional<QString> message)
+    {
+        assign(libraryMessage_, std::move(message));
+    }
     void setDiscoveredScreenshots(QSet<QString> screenshots);
-    void setLibraryResult(LibraryResult result);
-    void setReport(std::optional<StorageReport> report);
+    void setLibraryResult(LibraryResult result) { assign(libraryResult_, std::move(result)); }
+    void setReport(std::optional<StorageReport> report) { assign(report_, std::move(report)); }
     void setDuplicateGroups(QList<QList<FileEntry>> groups,
                             QHash<QString, QString> sameFileAs = {});
-    void setStorageTree(std::shared_ptr<const StorageNode> tree);
-    void setReadingMetadata(bool reading);
-    void setIsFiltering(bool filtering);
-    void setTimelineGroups(QList<TimelineGroup> groups);
-    void setFolder(const QString& folder);
-    void setTransfers(QList<TransferItem> items);
+    void setStorageTree(std::shared_ptr<const StorageNode> tree)
+    {
+        assign(storageTree_, std::move(tree));
+    }
+    void setReadingMetadata(bool reading) { assign(readingMetadata_, reading); }
+    void setIsFiltering(bool filtering) { assign(isFiltering_, filtering); }
+    void setTimelineGroups(QList<TimelineGroup> groups)
+    {
+        assign(timelineGroups_, std::move(groups));
+    }
+    void setFolder(const QString& folder) { assign(folder_, folder); }
+    void setTransfers(QList<TransferItem> items) { assign(transfers_, std::move(items)); }
 
-    FeatureState savedState() const;
-    // By value: the saved states are a hash that switching sections changes.
-    void restore(FeatureState state);
-    void receive(const LibrarySnapshot& snapshot, bool keepList);
+    // Listings, failures and history steps of the folder navigation change
+    // the model's state here.
+    void applyFolderNavigation();
     void publishScan(const ScanOutcome& outcome);
-    void failLoading(const QString& message);
     // The place shown now, as the history names it.
     QString place() const;
-    // Shows a place of the history (or one the user did not choose) without recording a visit.
-    void showPlace(const std::optional<QString>& to);
-    // Lists `folder_` again where it is shown: the selection stays (less what
+    // Lists folder() again where it is shown: the selection stays (less what
     // vanished), or becomes `reveal` when that is listed. Falls back to
     // navigate() when the shown list is not the folder's listing.
     void reloadFolder(const QString& reveal = {});
-    // Whether `files_` is the listing of `folder_` that the disk should keep current.
+    // Whether files() is the listing of folder() that the disk should keep current.
     bool followsDisk() const;
-    void listed(QList<FileEntry> listing);
     QString storageRoot() const;
 
     Feature feature_ = Feature::Explorer;
-    QString folder_;
-    QList<FileEntry> files_;
-    QSet<QString> selection_;
-    QString query_;
-    BrowserMode mode_ = BrowserMode::Grid;
+    SectionList list_;
+    Signalled<QString> folder_{{}, &WorkspaceModel::folderChanged};
+    Signalled<BrowserMode> mode_{BrowserMode::Grid, &WorkspaceModel::modeChanged};
     bool busy_ = false;
     QString operation_;
-    qint64 minimumFileSize_ = defaultMinimumFileSize;
-    int timelineDays_ = 0;
-    QList<TimelineGroup> timelineGroups_;
-    std::optional<QString> error_;
-    bool palette_ = false;
-    bool newFolder_ = false;
-    bool confirmTrash_ = false;
-    std::optional<FileEntry> renameTarget_;
-    std::optional<StorageReport> report_;
+    Signalled<qint64> minimumFileSize_{defaultMinimumFileSize,
+                                       &WorkspaceModel::minimumFileSizeChanged};
+    Signalled<int> timelineDays_{0, &WorkspaceModel::timelineDaysChanged};
+    Signalled<QList<TimelineGroup>> timelineGroups_{{}, &WorkspaceModel::timelineGroupsChanged};
+    Signalled<std::optional<QString>> error_{{}, &WorkspaceModel::errorChanged};
+    Signalled<bool> palette_{false, &WorkspaceModel::sheetsChanged};
+    Signalled<bool> newFolder_{false, &WorkspaceModel::sheetsChanged};
+    Signalled<bool> confirmTrash_{false, &WorkspaceModel::sheetsChanged};
+    Signalled<std::optional<FileEntry>> renameTarget_{{}, &WorkspaceModel::sheetsChanged};
+    Signalled<std::optional<StorageReport>> report_{{}, &WorkspaceModel::reportChanged};
     QList<QList<FileEntry>> duplicateGroups_;
     QHash<QString, QString> sameFileAs_;
-    QList<TransferItem> transfers_;
+    Signalled<QList<TransferItem>> transfers_{{}, &WorkspaceModel::transfersChanged};
     std::unique_ptr<TransferStore> ownTransferStore_;
     QPointer<TransferStore> transferStore_;
     QPointer<UndoJournal> undoJournal_;
-    bool sortByDate_ = false;
-    bool details_ = false;
-    std::optional<QString> ocrText_;
-    bool ocrBusy_ = false;
-    QString ocrProgress_;
-    std::optional<FileEntry> previewFile_;
-    MediaFilter mediaFilter_;
-    QHash<QString, MediaMetadata> mediaMetadata_;
-    bool readingMetadata_ = false;
-    LibraryScope libraryScope_ = LibraryScope::Mac;
-    std::optional<QString> libraryMessage_;
+    Signalled<bool> details_{false, &WorkspaceModel::detailsChanged};
+    Signalled<std::optional<QString>> ocrText_{{}, &WorkspaceModel::ocrChanged};
+    Signalled<bool> ocrBusy_{false, &WorkspaceModel::ocrChanged};
+    Signalled<QString> ocrProgress_{{}, &WorkspaceModel::ocrChanged};
+    Signalled<std::optional<FileEntry>> previewFile_{{}, &WorkspaceModel::previewFileChanged};
+    Signalled<MediaFilter> mediaFilter_{{}, &WorkspaceModel::mediaFilterChanged};
+    Signalled<QHash<QString, MediaMetadata>> mediaMetadata_{{},
+                                                            &WorkspaceModel::mediaMetadataChanged};
+    Signalled<bool> readingMetadata_{false, &WorkspaceModel::readingMetadataChanged};
+    Signalled<LibraryScope> libraryScope_{LibraryScope::Mac, &WorkspaceModel::libraryScopeChanged};
+    Signalled<std::optional<QString>> libraryMessage_{{}, &WorkspaceModel::libraryMessageChanged};
     QSet<QString> discoveredScreenshots_;
-    LibraryResult libraryResult_;
-    bool isFiltering_ = false;
+    Signalled<LibraryResult> libraryResult_{LibraryResult::empty(),
+                                            &WorkspaceModel::libraryResultChanged};
+    Signalled<bool> isFiltering_{false, &WorkspaceModel::isFilteringChanged};
     QHash<QString, FileEntry> metadataVersions_;
-    std::unique_ptr<LibraryDiscovering> libraryDiscovery_;
-    std::shared_ptr<const StorageNode> storageTree_;
+    Signalled<std::shared_ptr<const StorageNode>> storageTree_{{},
+                                                               &WorkspaceModel::storageTreeChanged};
     MediaMetadataReader metadataReader_;
     FileService service_;
     FilterSchedule filterTask_;
     MetadataBatchReader metadataTask_;
-    TaskSlot loadTask_;
     ScanPipeline jobs_{service_};
+    FolderNavigation folders_{service_};
     std::function<void(Feature)> onActivate_;
     WorkspacePlatform platform_ = WorkspacePlatform::headless();
-    QHash<Feature, FeatureState> states_;
-    FolderHistory history_;
-    bool walkingHistory_ = false;
-    bool listingShown_ = false;
-    FolderWatch folderWatch_;
+    IndexDiscovery index_;
+    SectionSwitch sections_{*this};
     WorkspaceActions actions_{*this};
 };
