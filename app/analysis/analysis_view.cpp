@@ -167,8 +167,7 @@ void AnalysisView::updateMoreFiles()
 {
     const int remaining = fileCards_->total() - fileCards_->rowCount();
     more_->setVisible(remaining > 0);
-    more_->setText(QStringLiteral("Show more · ") + QString::number(remaining) +
-                   QStringLiteral(" remaining"));
+    more_->setText(tr("Show more · %n remaining", nullptr, remaining));
 }
 
 void AnalysisView::hideAllBodies()
@@ -264,10 +263,9 @@ void AnalysisView::updateDuplicates()
         const bool busy = model_ && model_->busy();
         empty_->set(QStringLiteral("square.on.square"),
                     busy ? model_->operation() : QStringLiteral("Ready to compare"),
-                    QString::number(files) +
-                        QStringLiteral(" discovered files. Find duplicates compares their "
-                                       "contents locally; choose a folder only if you want to "
-                                       "narrow the scan."));
+                    tr("%n discovered files. Find duplicates compares their contents locally; "
+                       "choose a folder only if you want to narrow the scan.",
+                       nullptr, files));
         empty_->show();
         groupCards_->showFirst(0);
         return;

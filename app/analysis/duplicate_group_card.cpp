@@ -35,7 +35,7 @@ DuplicateGroupCard::~DuplicateGroupCard() = default;
 
 void DuplicateGroupCard::set(WorkspaceModel* model, const QList<FileEntry>& group)
 {
-    title_->setText(QString::number(group.size()) + QStringLiteral(" matching copies"));
+    title_->setText(tr("%n matching copies", nullptr, int(group.size())));
     each_->setText(group.isEmpty() ? QString()
                                    : formatFileSize(group.first().size) + QStringLiteral(" each"));
     // Only this group's links, so the rows stay put when other groups change.

@@ -57,7 +57,7 @@ void StorageRow::paint(QPainter& painter, const QRectF& rect, const StorageNode&
     painter.setFont(name);
     const QFontMetricsF nameMetrics(name);
     QString count;
-    if (folder) count = QString::number(node.fileCount()) + QStringLiteral(" files");
+    if (folder) count = tr("%n files", nullptr, int(node.fileCount()));
     const qreal countWidth = folder ? QFontMetricsF(caption).horizontalAdvance(count) + 8 : 0;
     const QString shown =
         nameMetrics.elidedText(node.name(), Qt::ElideMiddle, text.width() - countWidth);

@@ -312,7 +312,7 @@ void MediaLibraryView::updateHeader()
     const bool mac = !model_ || model_->isMacScope();
     const qsizetype count = model_ ? model_->visibleCount() : 0;
     const qint64 bytes = model_ ? model_->libraryResult().totalBytes : 0;
-    count_->setText(QString::number(count) + QStringLiteral(" items · ") + formatFileSize(bytes));
+    count_->setText(tr("%n items · %1", nullptr, int(count)).arg(formatFileSize(bytes)));
     location_->setText(mac ? QStringLiteral("This Computer · All indexed locations")
                            : model_->folder());
     const bool filtering = model_ && model_->isFiltering();

@@ -101,7 +101,7 @@ void TimelineDayView::fill()
     // The group's day is the start of a local day, so its local date names it.
     heading_->setText(
         QLocale().toString(group_.day.toLocalTime().date(), QStringLiteral("dddd, MMM d, yyyy")));
-    count_->setText(QString::number(group_.files.size()) + tr(" files"));
+    count_->setText(tr("%n files", nullptr, int(group_.files.size())));
     files_->setFiles(group_.files);
     more_->setVisible(files_->canFetchMore({}));
 }

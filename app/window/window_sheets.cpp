@@ -34,8 +34,7 @@ WindowSheets::WindowSheets(QWidget* window) : QObject(window), window_(window) {
 
 QString WindowSheets::trashTitle(qsizetype count)
 {
-    return QStringLiteral("Move ") + QString::number(count) +
-           QStringLiteral(" selected items to Trash?");
+    return tr("Move %n selected items to Trash?", nullptr, int(count));
 }
 
 void WindowSheets::setModel(WorkspaceModel* model)

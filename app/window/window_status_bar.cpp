@@ -84,9 +84,8 @@ void WindowStatusBar::updateVisibleCount()
 void WindowStatusBar::updateCount()
 {
     count_->setText(model_->selection().isEmpty()
-                        ? QString::number(visibleCount_) + QStringLiteral(" items")
-                        : QString::number(model_->selection().size()) +
-                              QStringLiteral(" selected"));
+                        ? tr("%n items", nullptr, int(visibleCount_))
+                        : tr("%n selected", nullptr, int(model_->selection().size())));
 }
 
 void WindowStatusBar::updateSpace()

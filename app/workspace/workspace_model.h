@@ -257,7 +257,21 @@ private:
     }
     void setDiscoveredScreenshots(QSet<QString> screenshots);
     void setLibraryResult(LibraryResult result) { assign(libraryResult_, std::move(result)); }
-    void setReport(std::optional<StorageReport> report) { assign(report_, std::move(report)); }
+    // A new scan's report counts as a change even when it lists the same
+    // files: comparing hundreds of thousands of entries would stall the window.
+    void setReport(std::optional<StorageReport> report)
+    {
+        if (sameReport(report_.value, report)) return;
+        report_.value = std::move(report);
+        Q_EMIT reportChanged();
+    }
+    static bool sameReport(const std::optional<StorageReport>& a,
+                           const std::optional<StorageReport>& b)
+    {
+        if (!a || !b) return !a == !b;
+        return a->files.constData() == b->files.constData() && a->files.size() == b->files.size() &&
+               a->inaccessible == b->inaccessible && a->total == b->total;
+    }
     void setDuplicateGroups(QList<QList<FileEntry>> groups,
                             QHash<QString, QString> sameFileAs = {});
     void setStorageTree(std::shared_ptr<const StorageNode> tree)
