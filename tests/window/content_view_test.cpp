@@ -22,9 +22,12 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTranslator>
 
 namespace {
 
@@ -224,6 +227,49 @@ TEST_F(WindowTest, DrawerAndStatusBarFollowTheSelection)
     EXPECT_EQ(view.statusBar()->countText(), QStringLiteral("1 selected"));
     model.setSelection({files.filePath("anim.gif")});
     EXPECT_FALSE(view.drawer()->extractButton()->isEnabled());
+}
+
+TEST_F(WindowTest, CountsTakeATranslationsPluralForms)
+{
+    // A translation with English plural forms, made the way translators make one.
+    QTemporaryDir scratch;
+    QFile ts(scratch.filePath(QStringLiteral("quorvane_en.ts")));
+    ASSERT_TRUE(ts.open(QIODevice::WriteOnly));
+    ts.write(R"(<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS><TS version="2.1" language="en">
+<context><name>WindowStatusBar</name>
+<message numerus="yes"><source>%n items</source><translation>
+<numerusform>%n item</numerusform><numerusform>%n items</numerusform></translation></message>
+</context>
+<context><name>WindowSheets</name>
+<message numerus="yes"><source>Move %n selected items to Trash?</source><translation>
+<numerusform>Move this item to Trash?</numerusform>
+<numerusform>Move %n selected items to Trash?</numerusform></translation></message>
+</context></TS>
+)");
+    ts.close();
+    const QString qm = scratch.filePath(QStringLiteral("quorvane_en.qm"));
+    ASSERT_EQ(
+        QProcess::execute(QStringLiteral("/usr/lib/qt6/bin/lrelease"),
+                          {QStringLiteral("-silent"), ts.fileName(), QStringLiteral("-qm"), qm}),
+        0);
+    QTranslator english;
+    ASSERT_TRUE(english.load(qm));
+    QCoreApplication::installTranslator(&english);
+
+    ContentView view(*router);
+    view.show();
+    writeFile(files.filePath("one.txt"));
+    openFiles(1);
+    EXPECT_EQ(view.statusBar()->countText(), QStringLiteral("1 item"));
+    writeFile(files.filePath("two.txt"));
+    openFiles(2);
+    EXPECT_EQ(view.statusBar()->countText(), QStringLiteral("2 items"));
+    EXPECT_EQ(WindowSheets::trashTitle(1), QStringLiteral("Move this item to Trash?"));
+    EXPECT_EQ(WindowSheets::trashTitle(3), QStringLiteral("Move 3 selected items to Trash?"));
+    QCoreApplication::removeTranslator(&english);
+    // Without a translation the texts are the program's own.
+    EXPECT_EQ(WindowSheets::trashTitle(1), QStringLiteral("Move 1 selected items to Trash?"));
 }
 
 TEST(VolumeUsage, MissingOrZeroCapacityShowsNothingUsed)
