@@ -1,10 +1,10 @@
 #include "storage_tree.h"
 
 #include "code_point_order.h"
+#include "serial_executor.h"
 
 #include <QDir>
 #include <QHash>
-#include <QThreadPool>
 #include <algorithm>
 
 namespace {
@@ -139,21 +139,33 @@ std::shared_ptr<const StorageNode> StorageTree::Builder::finish()
     return freedInBackground(freeze(std::move(state_->top)));
 }
 
+namespace {
+// Large trees are freed on one thread of our own: its hand-over goes through
+// locks the thread checker can see, unlike a Qt pool's.
+SerialExecutor& releaser()
+{
+    static SerialExecutor executor;
+    return executor;
+}
+} // namespace
+
 std::shared_ptr<const StorageNode>
 StorageTree::freedInBackground(std::shared_ptr<const StorageNode> root)
 {
     // Freeing a tree of a few thousand nodes costs less than a thread hop.
     if (!root || root->fileCount() < kFreedInBackgroundFrom) return root;
     const StorageNode* top = root.get();
-    auto* held = new std::shared_ptr<const StorageNode>(std::move(root));
     // Whoever lets go last, often the window's thread, only hands the tree
     // over: freeing a million nodes takes that thread a few hundred milliseconds.
-    return {top, [held](const StorageNode*) {
-                if (QThreadPool* pool = QThreadPool::globalInstance())
-                    pool->start([held] { delete held; });
-                else
-                    delete held; // the program is ending
+    return {top, [held = std::move(root)](const StorageNode*) mutable {
+                releaser().run(
+                    [tree = std::move(held)](const CancelCheck&) mutable { tree.reset(); });
             }};
+}
+
+void StorageTree::waitForFreeing()
+{
+    releaser().run([](const CancelCheck&) {}).waitForFinished();
 }
 
 std::shared_ptr<const StorageNode> StorageTree::build(const QList<FileEntry>& files,

@@ -31,9 +31,11 @@ private:
 std::shared_ptr<const StorageNode> build(const QList<FileEntry>& files, const QString& root,
                                          const CancelCheck& isCancelled = {});
 
-// Trees with at least this many files are freed on a pool thread.
+// Trees with at least this many files are freed off the thread that lets them go.
 inline constexpr qint64 kFreedInBackgroundFrom = 20000;
-// `root`, freed on a pool thread once its last holder lets go when it is large.
+// `root`, freed on a thread of its own once its last holder lets go when it is large.
 std::shared_ptr<const StorageNode> freedInBackground(std::shared_ptr<const StorageNode> root);
+// Returns once every tree handed over so far is freed.
+void waitForFreeing();
 
 } // namespace StorageTree

@@ -4,9 +4,11 @@
 #include "storage_tree.h"
 #include "test_support.h"
 
-#include <QSemaphore>
-#include <QThreadPool>
+#include <atomic>
+#include <future>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -102,37 +104,46 @@ TEST(StorageTree, ScannedFolderAndCancellation)
     EXPECT_EQ(asked, 2);
 }
 
-TEST(StorageTree, LargeTreesAreFreedOnAPoolThread)
+TEST(StorageTree, LargeTreesAreFreedOffTheThreadThatLetsThemGo)
 {
-    const auto tree = [](int count) {
-        QList<FileEntry> files;
-        for (int i = 0; i < count; ++i)
-            files.append(FileEntry::indexed(QStringLiteral("/r/d%1/f%2").arg(i / 50).arg(i), 10,
-                                            QDateTime(), false));
-        return StorageTree::build(files, QStringLiteral("/r"));
-    };
-    // Hold every pool thread, so that the freeing can only wait.
-    QThreadPool* pool = QThreadPool::globalInstance();
-    QSemaphore started, release;
-    for (int i = 0; i < pool->maxThreadCount(); ++i)
-        pool->start([&] {
-            started.release();
-            release.acquire();
+    // A large root whose one child says where and when it is freed, and can
+    // hold its freeing until the test lets it go on.
+    std::promise<void> proceed;
+    std::shared_future<void> mayFree = proceed.get_future().share();
+    std::atomic<bool> freed = false;
+    std::thread::id freedOn;
+    std::mutex freedOnLock;
+    auto child = std::shared_ptr<const StorageNode>(
+        new StorageNode(QStringLiteral("/r/a"), 10, 1, std::nullopt),
+        [&, mayFree](const StorageNode* node) {
+            mayFree.wait_for(std::chrono::seconds(20));
+            {
+                const std::lock_guard lock(freedOnLock);
+                freedOn = std::this_thread::get_id();
+            }
+            delete node;
+            freed = true;
         });
-    started.acquire(pool->maxThreadCount());
+    std::shared_ptr<const StorageNode> large =
+        StorageTree::freedInBackground(std::make_shared<const StorageNode>(
+            QStringLiteral("/r"), 10, StorageTree::kFreedInBackgroundFrom,
+            StorageNode::Children{std::move(child)}));
+    large.reset(); // returns at once: the child's freeing waits on another thread
+    EXPECT_FALSE(freed);
+    proceed.set_value();
+    StorageTree::waitForFreeing();
+    EXPECT_TRUE(freed);
+    const std::lock_guard lock(freedOnLock);
+    EXPECT_NE(freedOn, std::this_thread::get_id());
 
-    std::shared_ptr<const StorageNode> large = tree(int(StorageTree::kFreedInBackgroundFrom));
-    std::weak_ptr<const StorageNode> largeChild = large->children()->front();
-    std::shared_ptr<const StorageNode> small = tree(100);
+    // A small tree is freed where it is let go.
+    QList<FileEntry> files;
+    for (int i = 0; i < 100; ++i)
+        files.append(file(QStringLiteral("/s/d%1/f%2").arg(i / 10).arg(i), 10));
+    std::shared_ptr<const StorageNode> small = StorageTree::build(files, QStringLiteral("/s"));
     std::weak_ptr<const StorageNode> smallChild = small->children()->front();
-    large.reset();
     small.reset();
     EXPECT_TRUE(smallChild.expired());
-    EXPECT_FALSE(largeChild.expired()); // handed over, not freed here
-
-    release.release(pool->maxThreadCount());
-    pool->waitForDone();
-    EXPECT_TRUE(largeChild.expired());
 }
 
 TEST(StorageReport, ReadingASharedListDoesNotCopyIt)
