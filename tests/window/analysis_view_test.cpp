@@ -386,6 +386,13 @@ TEST_F(AnalysisViewTest, StorageHierarchyDrillsDownAndUpAndPagesChildren)
     view.setModel(&model);
     EXPECT_EQ(hierarchy->layout(), StorageHierarchyView::Layout::Root);
     EXPECT_EQ(storageRows(*hierarchy).size(), 2);
+
+    // Space on the keyboard's row presses it as a click does.
+    StorageChildrenList* list = hierarchy->rows();
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(hierarchy->drilledPath(), tree.path("many"));
 }
 
 TEST_F(AnalysisViewTest, StorageShowMoreAddsTheNextHundredRowsUntilTheLast)
