@@ -14,8 +14,6 @@ StorageChildrenList::StorageChildrenList(StorageChildrenModel* model, int spacin
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setResizeMode(QListView::Adjust);
     setMouseTracking(true);
-    // The row under the mouse is highlighted, as the outline's are.
-    viewport()->setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::TabFocus);
     setFrameShape(QFrame::NoFrame);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

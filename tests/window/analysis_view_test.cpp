@@ -416,6 +416,15 @@ TEST_F(AnalysisViewTest, StorageShowMoreAddsTheNextHundredRowsUntilTheLast)
     // The list is as tall as its rows: the page around it scrolls, never the list.
     EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
     EXPECT_EQ(list->visualRect(list->model()->index(99, 0)).bottom() + 1, list->height());
+    // The row under the mouse is highlighted.
+    const QRect first = list->visualRect(list->model()->index(0, 0));
+    const QPoint margin(first.left() + 3, first.center().y()); // left of the symbol
+    const auto colourAt = [&](QPoint at) {
+        return list->viewport()->grab().toImage().pixelColor(at);
+    };
+    const QColor plain = colourAt(margin);
+    QTest::mouseMove(list->viewport(), first.center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return colourAt(margin) != plain; }));
 
     QTest::mouseClick(hierarchy->moreButton(), Qt::LeftButton);
     ASSERT_EQ(inserted.size(), 1);
