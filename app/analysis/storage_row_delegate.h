@@ -25,6 +25,7 @@ public:
     // The height of `rows` rows with the gaps between them.
     int listHeight(int rows) const;
 
+    // One row in `rect`; the chevron only for a folder whose row drills.
     static void paint(QPainter& painter, const QRectF& rect, const StorageNode& node, bool drill,
                       bool highlighted);
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
