@@ -309,7 +309,7 @@
     </message>
 </context>
 <context>
-    <name>StorageRow</name>
+    <name>StorageRowDelegate</name>
     <message numerus="yes">
         <source>%n files</source>
         <translation type="unfinished">

@@ -1,6 +1,8 @@
 #include "analysis/storage_hierarchy_view.h"
 
-#include "analysis/storage_row.h"
+#include "analysis/storage_children_list.h"
+#include "analysis/storage_children_model.h"
+#include "analysis/storage_row_delegate.h"
 #include "analysis/storage_tree_model.h"
 #include "storage_node.h"
 #include "ui/palette.h"
@@ -33,6 +35,8 @@ StorageHierarchyView::StorageHierarchyView(QWidget* parent)
       path_(UiStyle::label({}, 10, QFont::Normal, true, this)),
       up_(new QPushButton(tr("Up"), this)), body_(new QWidget(this)),
       status_(UiStyle::label({}, 10, QFont::Normal, true)), busy_(new QWidget), list_(new QWidget),
+      rowModel_(new StorageChildrenModel(childStep, this)),
+      rows_(new StorageChildrenList(rowModel_, 6)),
       more_(new QPushButton(tr("Show more folders and files"))), outline_(new QTreeView),
       outlineModel_(new StorageTreeModel(this))
 {
@@ -90,21 +94,16 @@ StorageHierarchyView::StorageHierarchyView(QWidget* parent)
     auto* listColumn = new QVBoxLayout(list_);
     listColumn->setContentsMargins(0, 0, 0, 0);
     listColumn->setSpacing(6);
-    auto* rowColumn = new QVBoxLayout;
-    rowColumn->setSpacing(6);
-    listColumn->addLayout(rowColumn);
+    listColumn->addWidget(rows_);
     listColumn->addWidget(more_, 0, Qt::AlignLeft);
-    rows_ = std::make_unique<RowPool<StorageRow>>(rowColumn, [this] {
-        auto* row = new StorageRow(list_);
-        connect(row, &StorageRow::clicked, this, [this, row] {
-            if (row->node()) press(*row->node(), row->drills());
-        });
-        return row;
+    connect(rows_, &StorageChildrenList::rowPressed, this, [this](const QModelIndex& index) {
+        if (const StorageNode* node = rowModel_->node(index))
+            press(*node, index.data(StorageRowDelegate::DrillsRole).toBool());
     });
     connect(more_, &QPushButton::clicked, this, &StorageHierarchyView::showMoreChildren);
 
     outline_->setModel(outlineModel_);
-    outline_->setItemDelegate(new StorageRowDelegate(outline_));
+    outline_->setItemDelegate(new StorageRowDelegate(0, outline_));
     outline_->setHeaderHidden(true);
     outline_->setUniformRowHeights(true);
     outline_->setFrameShape(QFrame::NoFrame);
@@ -142,7 +141,7 @@ void StorageHierarchyView::setModel(WorkspaceModel* model)
     layout_ = Layout::Root;
     picker_->button(int(Layout::Root))->setChecked(true);
     drilledPath_.reset();
-    childLimit_ = childStep;
+    rowModel_->resetPages();
     connections_.follow(model,
                         {&WorkspaceModel::storageTreeChanged, &WorkspaceModel::activityChanged,
                          &WorkspaceModel::libraryScopeChanged},
@@ -161,14 +160,19 @@ void StorageHierarchyView::setLayout(Layout layout)
 void StorageHierarchyView::setDrilledPath(std::optional<QString> path)
 {
     drilledPath_ = std::move(path);
-    childLimit_ = childStep;
+    rowModel_->resetPages();
     update();
+}
+
+int StorageHierarchyView::childLimit() const
+{
+    return rowModel_->limit();
 }
 
 void StorageHierarchyView::showMoreChildren()
 {
-    childLimit_ += childStep;
-    update();
+    rowModel_->showMore();
+    more_->setVisible(rowModel_->canFetchMore({}));
 }
 
 const StorageNode* StorageHierarchyView::shownNode() const
@@ -197,16 +201,18 @@ void StorageHierarchyView::update()
         status_->setText(
             QStringLiteral("No hierarchy yet. Refresh or scan a folder to build one."));
         showPage(busy ? Busy : Status);
-        rows_->showFirst(0);
+        rowModel_->setNode(nullptr, nullptr);
         if (treeChanged) outlineModel_->setNode(nullptr, nullptr);
         return;
     }
     if (layout_ == Layout::Tree) {
         if (treeChanged || outlineModel_->shown() != shown) outlineModel_->setNode(tree_, shown);
+        rowModel_->setNode(nullptr, nullptr);
         showPage(Outline);
         return;
     }
-    fillRows(*shown);
+    rowModel_->setNode(tree_, shown);
+    more_->setVisible(rowModel_->canFetchMore({}));
     showPage(List);
 }
 
@@ -217,23 +223,6 @@ void StorageHierarchyView::showPage(int page)
     status_->setVisible(page == Status);
     list_->setVisible(page == List);
     outline_->setVisible(page == Outline);
-}
-
-void StorageHierarchyView::fillRows(const StorageNode& shown)
-{
-    const int count = shown.children() ? int(shown.children()->size()) : 0;
-    // Reusing the rows keeps each step to a refill of at most one page.
-    setUpdatesEnabled(false);
-    const int showing = rows_->fill(count, childLimit_, [&](StorageRow* row, int at) {
-        row->set((*shown.children())[size_t(at)].get(), true);
-    });
-    more_->setVisible(count > showing);
-    setUpdatesEnabled(true);
-}
-
-QList<StorageRow*> StorageHierarchyView::rows() const
-{
-    return page_ == List ? rows_->shownRows() : QList<StorageRow*>();
 }
 
 QString StorageHierarchyView::rootName(const StorageNode* root, const QString& folder)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "analysis/row_pool.h"
 #include "ui/card_frame.h"
 #include "ui/model_connections.h"
 
@@ -12,8 +11,9 @@ class QButtonGroup;
 class QLabel;
 class QPushButton;
 class QTreeView;
+class StorageChildrenList;
+class StorageChildrenModel;
 class StorageNode;
-class StorageRow;
 class StorageTreeModel;
 class WorkspaceModel;
 
@@ -34,13 +34,15 @@ public:
     void setLayout(Layout layout);
     const std::optional<QString>& drilledPath() const { return drilledPath_; }
     void setDrilledPath(std::optional<QString> path);
-    int childLimit() const { return childLimit_; }
+    int childLimit() const;
     void showMoreChildren();
     // The node whose children are listed: the drilled node, else the root.
     const StorageNode* shownNode() const;
 
     // For tests and keyboard users.
-    QList<StorageRow*> rows() const;
+    // The root layout's list; its model has no rows while another page shows.
+    StorageChildrenList* rows() const { return rows_; }
+    StorageChildrenModel* rowModel() const { return rowModel_; }
     QPushButton* rootButton() const { return root_; }
     QPushButton* upButton() const { return up_; }
     QPushButton* moreButton() const { return more_; }
@@ -56,7 +58,6 @@ public:
 
 private:
     void update();
-    void fillRows(const StorageNode& shown);
     void showPage(int page);
 
     QPointer<WorkspaceModel> model_;
@@ -64,7 +65,6 @@ private:
     std::shared_ptr<const StorageNode> tree_;
     Layout layout_ = Layout::Root;
     std::optional<QString> drilledPath_;
-    int childLimit_ = childStep;
 
     QButtonGroup* picker_;
     QPushButton* root_;
@@ -75,7 +75,8 @@ private:
     QLabel* status_;
     QWidget* busy_;
     QWidget* list_;
-    std::unique_ptr<RowPool<StorageRow>> rows_;
+    StorageChildrenModel* rowModel_;
+    StorageChildrenList* rows_;
     QPushButton* more_;
     QTreeView* outline_;
     StorageTreeModel* outlineModel_;

@@ -1,8 +1,6 @@
 #include "analysis/storage_tree_model.h"
 
-#include "analysis/storage_row.h"
-
-#include <QPainter>
+#include "analysis/storage_row_delegate.h"
 
 void StorageTreeModel::setNode(std::shared_ptr<const StorageNode> tree, const StorageNode* shown)
 {
@@ -64,23 +62,9 @@ QVariant StorageTreeModel::data(const QModelIndex& index, int role) const
         return node->name();
     case Qt::ToolTipRole:
         return node->path();
+    case StorageRowDelegate::NodeRole:
+        return QVariant::fromValue(node);
     default:
         return {};
     }
-}
-
-void StorageRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                               const QModelIndex& index) const
-{
-    const auto* node = static_cast<const StorageNode*>(index.internalPointer());
-    if (!node) return;
-    painter->setRenderHint(QPainter::Antialiasing);
-    const bool highlighted =
-        option.state & (QStyle::State_Selected | QStyle::State_MouseOver | QStyle::State_HasFocus);
-    StorageRow::paint(*painter, option.rect, *node, false, highlighted);
-}
-
-QSize StorageRowDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
-{
-    return {300, StorageRow::height};
 }

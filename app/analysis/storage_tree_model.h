@@ -4,7 +4,6 @@
 
 #include <QAbstractItemModel>
 #include <QHash>
-#include <QStyledItemDelegate>
 
 // The children of one storage node as an outline; folders expand into their
 // own children. Parents are remembered as rows are first asked for, since
@@ -12,8 +11,6 @@
 class StorageTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
-    static constexpr int NodeRole = Qt::UserRole + 1;
-
     using QAbstractItemModel::QAbstractItemModel;
     // `tree` keeps `shown` (a node inside it) alive.
     void setNode(std::shared_ptr<const StorageNode> tree, const StorageNode* shown);
@@ -33,14 +30,4 @@ private:
     std::shared_ptr<const StorageNode> tree_;
     const StorageNode* shown_ = nullptr;
     mutable QHash<const StorageNode*, std::pair<const StorageNode*, int>> parents_;
-};
-
-// Draws the outline's rows like the hierarchy's buttons, without drill-down.
-class StorageRowDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };

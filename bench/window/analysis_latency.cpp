@@ -2,8 +2,8 @@
 // laid out and painted) and each drill-down and "Up" step to a painted frame.
 //   analysis_latency FOLDER
 #include "analysis/analysis_view.h"
+#include "analysis/storage_children_model.h"
 #include "analysis/storage_hierarchy_view.h"
-#include "analysis/storage_row.h"
 #include "storage_node.h"
 #include "window/content_view.h"
 #include "workspace/workspace_model.h"
@@ -69,14 +69,15 @@ int main(int argc, char** argv)
     steps << open;
     int depth = 0;
     for (;;) {
-        const QList<StorageRow*> rows = hierarchy->rows();
-        auto folder = std::find_if(rows.begin(), rows.end(),
-                                   [](StorageRow* row) { return row->node()->isDirectory(); });
-        if (folder == rows.end()) break;
-        StorageRow* row = *folder;
-        const double ms = timed(window, [&] { row->click(); });
+        const StorageChildrenModel* rows = hierarchy->rowModel();
+        int folder = 0;
+        while (folder < rows->rowCount() && !rows->node(rows->index(folder))->isDirectory())
+            ++folder;
+        if (folder == rows->rowCount()) break;
+        const QModelIndex row = rows->index(folder);
+        const double ms = timed(window, [&] { hierarchy->press(*rows->node(row), true); });
         std::printf("drill into %s (%d rows) %.1f ms\n", qPrintable(hierarchy->pathText()),
-                    int(hierarchy->rows().size()), ms);
+                    hierarchy->rowModel()->rowCount(), ms);
         steps << ms;
         ++depth;
     }

@@ -2,7 +2,6 @@
 #include "analysis/duplicate_group_card.h"
 #include "analysis/stats_card.h"
 #include "analysis/storage_hierarchy_view.h"
-#include "analysis/storage_row.h"
 #include "duplicate_guard.h"
 #include "file_size_format.h"
 #include "storage_node.h"
@@ -13,6 +12,7 @@
 #include "ui/tool_scope_bar.h"
 #include "window/content_view.h"
 #include "window/model_testers.h"
+#include "window/storage_rows.h"
 #include "window/window_dialogs.h"
 #include "window/window_fixture.h"
 #include "window/window_sheets.h"
@@ -315,54 +315,56 @@ TEST_F(AnalysisViewTest, StorageHierarchyDrillsDownAndUpAndPagesChildren)
     WorkspaceModel& model = scanned(Feature::Storage, tree.root());
     ASSERT_TRUE(waitFor([&] { return model.storageTree() != nullptr; }));
     view.setModel(&model);
+    view.resize(1000, 800);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     StorageHierarchyView* hierarchy = view.hierarchy();
     EXPECT_FALSE(hierarchy->isHidden());
     EXPECT_EQ(view.headerText(), "Largest files");
 
-    QList<StorageRow*> rows = hierarchy->rows();
+    QList<const StorageNode*> rows = storageRows(*hierarchy);
     ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0]->node()->name(), "many");
+    EXPECT_EQ(rows[0]->name(), "many");
     EXPECT_TRUE(hierarchy->upButton()->isHidden());
     EXPECT_EQ(hierarchy->pathText(), tree.root());
     EXPECT_EQ(hierarchy->rootButton()->text(), QFileInfo(tree.root()).fileName());
 
-    rows[0]->click();
+    clickStorageRow(*hierarchy, 0);
     EXPECT_EQ(hierarchy->drilledPath(), tree.path("many"));
     EXPECT_FALSE(hierarchy->upButton()->isHidden());
-    ASSERT_EQ(hierarchy->rows().size(), 100);
-    EXPECT_EQ(hierarchy->rows().first()->node()->name(), "nested"); // largest first
+    ASSERT_EQ(storageRows(*hierarchy).size(), 100);
+    EXPECT_EQ(storageRows(*hierarchy).first()->name(), "nested"); // largest first
     EXPECT_FALSE(hierarchy->moreButton()->isHidden());
     hierarchy->moreButton()->click();
     EXPECT_EQ(hierarchy->childLimit(), 200);
-    EXPECT_EQ(hierarchy->rows().size(), 151);
+    EXPECT_EQ(storageRows(*hierarchy).size(), 151);
     EXPECT_TRUE(hierarchy->moreButton()->isHidden());
 
-    hierarchy->rows().first()->click();
+    clickStorageRow(*hierarchy, 0);
     EXPECT_EQ(hierarchy->drilledPath(), tree.path("many/nested"));
     EXPECT_EQ(hierarchy->childLimit(), 100);
     hierarchy->upButton()->click();
     EXPECT_EQ(hierarchy->drilledPath(), tree.path("many"));
     EXPECT_EQ(hierarchy->childLimit(), 100);
-    EXPECT_EQ(hierarchy->rows().size(), 100);
+    EXPECT_EQ(storageRows(*hierarchy).size(), 100);
     // Up from a child of the root is the root: no higher.
     hierarchy->upButton()->click();
     EXPECT_FALSE(hierarchy->drilledPath().has_value());
     EXPECT_TRUE(hierarchy->upButton()->isHidden());
-    hierarchy->rows().first()->click();
+    clickStorageRow(*hierarchy, 0);
     hierarchy->rootButton()->click();
     EXPECT_FALSE(hierarchy->drilledPath().has_value());
     EXPECT_TRUE(hierarchy->upButton()->isHidden());
 
     // A file row opens the listed file; the tree layout is an outline of the shown node.
-    StorageRow* file = hierarchy->rows().at(1);
-    ASSERT_FALSE(file->node()->isDirectory());
-    file->click();
+    ASSERT_FALSE(storageRows(*hierarchy).at(1)->isDirectory());
+    clickStorageRow(*hierarchy, 1);
     ASSERT_TRUE(model.previewFile().has_value());
     EXPECT_EQ(model.previewFile()->path, tree.path("top.txt"));
     model.setPreviewFile(std::nullopt);
 
     hierarchy->setLayout(StorageHierarchyView::Layout::Tree);
-    EXPECT_TRUE(hierarchy->rows().isEmpty());
+    EXPECT_TRUE(storageRows(*hierarchy).isEmpty());
     QAbstractItemModel* outline = hierarchy->outline()->model();
     ASSERT_EQ(outline->rowCount(), 2);
     const QModelIndex many = outline->index(0, 0);
@@ -375,7 +377,7 @@ TEST_F(AnalysisViewTest, StorageHierarchyDrillsDownAndUpAndPagesChildren)
 
     // Drilling in the root layout and switching back shows the drilled node's outline.
     hierarchy->setLayout(StorageHierarchyView::Layout::Root);
-    hierarchy->rows().first()->click();
+    clickStorageRow(*hierarchy, 0);
     hierarchy->setLayout(StorageHierarchyView::Layout::Tree);
     ASSERT_EQ(outline->rowCount(), 151);
     EXPECT_EQ(outline->index(0, 0).data().toString(), "nested");
@@ -383,7 +385,66 @@ TEST_F(AnalysisViewTest, StorageHierarchyDrillsDownAndUpAndPagesChildren)
     // Another section's model starts over at the root, in the root layout.
     view.setModel(&model);
     EXPECT_EQ(hierarchy->layout(), StorageHierarchyView::Layout::Root);
-    EXPECT_EQ(hierarchy->rows().size(), 2);
+    EXPECT_EQ(storageRows(*hierarchy).size(), 2);
+
+    // Space on the keyboard's row presses it as a click does.
+    StorageChildrenList* list = hierarchy->rows();
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(hierarchy->drilledPath(), tree.path("many"));
+}
+
+TEST_F(AnalysisViewTest, StorageShowMoreAddsTheNextHundredRowsUntilTheLast)
+{
+    TempTree tree;
+    for (int at = 0; at < 250; ++at)
+        tree.file(QStringLiteral("item-%1.txt").arg(at, 3, 10, QChar(u'0')),
+                  QByteArray(at + 1, 'x'));
+    WorkspaceModel& model = scanned(Feature::Storage, tree.root());
+    ASSERT_TRUE(waitFor([&] { return model.storageTree() != nullptr; }));
+    view.setModel(&model);
+    view.resize(1000, 800);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    StorageHierarchyView* hierarchy = view.hierarchy();
+    const auto& children = *model.storageTree()->children();
+    ASSERT_EQ(children.size(), 250u);
+    StorageChildrenList* list = hierarchy->rows();
+    QSignalSpy inserted(hierarchy->rowModel(), &QAbstractItemModel::rowsInserted);
+    ASSERT_EQ(storageRows(*hierarchy).size(), 100);
+    // The list is as tall as its rows: the page around it scrolls, never the list.
+    EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(list->visualRect(list->model()->index(99, 0)).bottom() + 1, list->height());
+    // The row under the mouse is highlighted.
+    const QRect first = list->visualRect(list->model()->index(0, 0));
+    const QPoint margin(first.left() + 3, first.center().y()); // left of the symbol
+    const auto colourAt = [&](QPoint at) {
+        return list->viewport()->grab().toImage().pixelColor(at);
+    };
+    const QColor plain = colourAt(margin);
+    QTest::mouseMove(list->viewport(), first.center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return colourAt(margin) != plain; }));
+
+    QTest::mouseClick(hierarchy->moreButton(), Qt::LeftButton);
+    ASSERT_EQ(inserted.size(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 100);
+    EXPECT_EQ(inserted[0][2].toInt(), 199);
+    EXPECT_EQ(storageRows(*hierarchy).at(150), children[150].get());
+    EXPECT_FALSE(hierarchy->moreButton()->isHidden());
+    QTest::mouseClick(hierarchy->moreButton(), Qt::LeftButton);
+    ASSERT_EQ(inserted.size(), 2);
+    EXPECT_EQ(inserted[1][1].toInt(), 200);
+    EXPECT_EQ(inserted[1][2].toInt(), 249);
+    EXPECT_EQ(storageRows(*hierarchy).last(), children.back().get());
+    EXPECT_TRUE(hierarchy->moreButton()->isHidden());
+    EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(list->visualRect(list->model()->index(249, 0)).bottom() + 1, list->height());
+
+    // A row of the last page presses like any other: a file opens.
+    clickStorageRow(*hierarchy, 249);
+    ASSERT_TRUE(model.previewFile().has_value());
+    EXPECT_EQ(model.previewFile()->path, children.back()->path());
 }
 
 TEST_F(AnalysisViewTest, NoHierarchyUntilOneIsBuilt)

@@ -3,7 +3,6 @@
 // the window runs under a fatal QAbstractItemModelTester meanwhile.
 #include "analysis/analysis_view.h"
 #include "analysis/storage_hierarchy_view.h"
-#include "analysis/storage_row.h"
 #include "explorer/explorer_browser.h"
 #include "held_copies.h"
 #include "library/embedded_preview.h"
@@ -21,6 +20,7 @@
 #include "window/shown_window.h"
 #include "window/sidebar.h"
 #include "window/sidebar_row.h"
+#include "window/storage_rows.h"
 #include "window/top_bar.h"
 #include "window/window_dialogs.h"
 #include "window/window_sheets.h"
@@ -399,7 +399,7 @@ TEST_F(UserGestures, SwitchingSectionsWhileAScanAndADiscoveryRunLosesNeither)
     auto* analysis = qobject_cast<AnalysisView*>(content().currentSectionView());
     ASSERT_TRUE(analysis);
     EXPECT_EQ(storage.report()->files.size(), 20 * 60);
-    ASSERT_TRUE(waitFor([&] { return analysis->hierarchy()->rows().size() == 20; }));
+    ASSERT_TRUE(waitFor([&] { return analysis->hierarchy()->rowModel()->rowCount() == 20; }));
 }
 
 TEST_F(UserGestures, StorageAnalyzerDrillsDownAndGoesUp)
@@ -415,21 +415,16 @@ TEST_F(UserGestures, StorageAnalyzerDrillsDownAndGoesUp)
     ASSERT_TRUE(analysis);
     StorageHierarchyView* hierarchy = analysis->hierarchy();
     testers->watch();
-    const auto rowNames = [&] {
-        QStringList names;
-        for (StorageRow* row : hierarchy->rows())
-            names << row->node()->name();
-        return names;
-    };
+    const auto rowNames = [&] { return storageRowNames(*hierarchy); };
     ASSERT_TRUE(waitFor([&] {
         return rowNames() == QStringList{"big", "small.txt"};
     })) << rowNames().join(u',').toStdString();
 
-    QTest::mouseClick(hierarchy->rows().first(), Qt::LeftButton);
+    clickStorageRow(*hierarchy, 0);
     EXPECT_EQ(hierarchy->drilledPath(), tree.path("disk/big"));
     EXPECT_EQ(rowNames(), (QStringList{"a.bin", "deeper"}));
     EXPECT_FALSE(hierarchy->upButton()->isHidden());
-    QTest::mouseClick(hierarchy->rows().last(), Qt::LeftButton);
+    clickStorageRow(*hierarchy, hierarchy->rowModel()->rowCount() - 1);
     EXPECT_EQ(rowNames(), QStringList{"b.bin"});
 
     QTest::mouseClick(hierarchy->upButton(), Qt::LeftButton);
@@ -437,6 +432,20 @@ TEST_F(UserGestures, StorageAnalyzerDrillsDownAndGoesUp)
     EXPECT_EQ(rowNames(), (QStringList{"a.bin", "deeper"}));
     QTest::mouseClick(hierarchy->upButton(), Qt::LeftButton);
     EXPECT_EQ(hierarchy->shownNode()->path(), tree.path("disk"));
+    EXPECT_EQ(rowNames(), (QStringList{"big", "small.txt"}));
+
+    // Return or Enter presses the keyboard's row as a click does. (Space is the
+    // window's Quick Look here, as in every list.)
+    StorageChildrenList* list = hierarchy->rows();
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(hierarchy->drilledPath(), tree.path("disk/big"));
+    list->setCurrentIndex(list->model()->index(1, 0));
+    QTest::keyClick(list, Qt::Key_Enter);
+    EXPECT_EQ(rowNames(), QStringList{"b.bin"});
+    QTest::mouseClick(hierarchy->upButton(), Qt::LeftButton);
+    QTest::mouseClick(hierarchy->upButton(), Qt::LeftButton);
     EXPECT_EQ(rowNames(), (QStringList{"big", "small.txt"}));
 
     // The outline shows the same root; the keyboard opens a folder in place.

@@ -1,7 +1,6 @@
-#include "analysis/storage_row.h"
+#include "analysis/storage_row_delegate.h"
 
 #include "file_size_format.h"
-#include "storage_node.h"
 #include "ui/palette.h"
 #include "ui/symbols.h"
 #include "ui/ui_style.h"
@@ -9,24 +8,18 @@
 #include <QApplication>
 #include <QPainter>
 
-StorageRow::StorageRow(QWidget* parent) : QAbstractButton(parent)
+StorageRowDelegate::StorageRowDelegate(int spacing, QObject* parent)
+    : QStyledItemDelegate(parent), spacing_(spacing)
 {
-    setFixedHeight(height);
-    setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::TabFocus);
 }
 
-void StorageRow::set(const StorageNode* node, bool drill)
+int StorageRowDelegate::listHeight(int rows) const
 {
-    node_ = node;
-    drill_ = drill;
-    setToolTip(node ? node->path() : QString());
-    setAccessibleName(node ? node->name() : QString());
-    update();
+    return rows <= 0 ? 0 : rows * height + (rows - 1) * spacing_;
 }
 
-void StorageRow::paint(QPainter& painter, const QRectF& rect, const StorageNode& node, bool drill,
-                       bool highlighted)
+void StorageRowDelegate::paint(QPainter& painter, const QRectF& rect, const StorageNode& node,
+                               bool drill, bool highlighted)
 {
     painter.save();
     if (highlighted) UiStyle::card(painter, rect, 6, UiStyle::quaternaryFill());
@@ -71,24 +64,21 @@ void StorageRow::paint(QPainter& painter, const QRectF& rect, const StorageNode&
     painter.restore();
 }
 
-void StorageRow::paintEvent(QPaintEvent*)
+void StorageRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const
 {
-    if (!node_) return;
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paint(painter, rect(), *node_, drill_, hovered_ || isDown() || hasFocus());
+    const auto* node = index.data(NodeRole).value<const StorageNode*>();
+    if (!node) return;
+    painter->setRenderHint(QPainter::Antialiasing);
+    const bool highlighted =
+        option.state & (QStyle::State_Selected | QStyle::State_MouseOver | QStyle::State_HasFocus);
+    const QRect row(option.rect.left(), option.rect.top(), option.rect.width(), height);
+    paint(*painter, row, *node, index.data(DrillsRole).toBool(), highlighted);
 }
 
-void StorageRow::enterEvent(QEnterEvent* event)
+QSize StorageRowDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const
 {
-    hovered_ = true;
-    update();
-    QAbstractButton::enterEvent(event);
-}
-
-void StorageRow::leaveEvent(QEvent* event)
-{
-    hovered_ = false;
-    update();
-    QAbstractButton::leaveEvent(event);
+    // No gap after the last row, so the rows fill the list exactly and it never scrolls.
+    const bool last = index.row() + 1 >= index.model()->rowCount(index.parent());
+    return {300, height + (last || !spacing_ ? 0 : spacing_)};
 }
