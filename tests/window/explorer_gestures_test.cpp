@@ -311,11 +311,17 @@ TEST_F(ExplorerGestures, TheShownFolderFollowsTheDiskAndKeepsSelectionAndPlace)
     EXPECT_FALSE(model.error());
 }
 
-TEST_F(ExplorerGestures, OpenWithListsTheDesktopsApplicationsAndStartsTheChosenOne)
-{
+// The desktop's folders are set before the window starts: GLib reads each of
+// them once per process, and the window's background work may be first to ask.
+class OpenWithGestures : public ExplorerGestures {
+protected:
     TempTree desktop;
-    ScopedEnv data("XDG_DATA_HOME", desktop.folder("data").toLocal8Bit());
-    ScopedEnv config("XDG_CONFIG_HOME", desktop.folder("config").toLocal8Bit());
+    ScopedEnv data{"XDG_DATA_HOME", desktop.folder("data").toLocal8Bit()};
+    ScopedEnv config{"XDG_CONFIG_HOME", desktop.folder("config").toLocal8Bit()};
+};
+
+TEST_F(OpenWithGestures, OpenWithListsTheDesktopsApplicationsAndStartsTheChosenOne)
+{
     const QString marker = desktop.path("opened");
     const QString script = desktop.file(
         "mark.sh", QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\n").arg(marker).toUtf8());
