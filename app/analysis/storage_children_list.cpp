@@ -6,44 +6,18 @@
 #include <QKeyEvent>
 
 StorageChildrenList::StorageChildrenList(StorageChildrenModel* model, int spacing, QWidget* parent)
-    : QListView(parent), model_(model), delegate_(new StorageRowDelegate(spacing, this))
+    : FittedList(model, new StorageRowDelegate(spacing), 300, 200, parent), model_(model),
+      delegate_(static_cast<StorageRowDelegate*>(itemDelegate()))
 {
-    setModel(model);
-    setItemDelegate(delegate_);
-    setSelectionMode(QAbstractItemView::NoSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setResizeMode(QListView::Adjust);
-    setMouseTracking(true);
-    setFocusPolicy(Qt::TabFocus);
-    setFrameShape(QFrame::NoFrame);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setAutoFillBackground(false);
-    viewport()->setAutoFillBackground(false);
+    delegate_->setParent(this);
     viewport()->setCursor(Qt::PointingHandCursor);
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(model, signal, this, &StorageChildrenList::fitRows);
-    connect(model, &QAbstractItemModel::modelReset, this, &StorageChildrenList::fitRows);
     connect(this, &QAbstractItemView::clicked, this, &StorageChildrenList::rowPressed);
     fitRows();
 }
 
-QSize StorageChildrenList::sizeHint() const
+int StorageChildrenList::heightOf(int rows) const
 {
-    return {300, delegate_->listHeight(model_->rowCount())};
-}
-
-QSize StorageChildrenList::minimumSizeHint() const
-{
-    return {200, sizeHint().height()};
-}
-
-void StorageChildrenList::fitRows()
-{
-    setFixedHeight(sizeHint().height());
-    updateGeometry();
+    return delegate_->listHeight(rows);
 }
 
 void StorageChildrenList::keyPressEvent(QKeyEvent* event)

@@ -6,25 +6,10 @@
 
 FileCardList::FileCardList(FileCardModel* model, FileCardDelegate::Look look, int spacing,
                            QWidget* parent)
-    : QListView(parent), model_(model), delegate_(new FileCardDelegate(look, spacing, this))
+    : FittedList(model, new FileCardDelegate(look, spacing), 400, 240, parent), model_(model),
+      delegate_(static_cast<FileCardDelegate*>(itemDelegate()))
 {
-    setModel(model);
-    setItemDelegate(delegate_);
-    setSelectionMode(QAbstractItemView::NoSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setResizeMode(QListView::Adjust);
-    setMouseTracking(true);
-    setFocusPolicy(Qt::TabFocus);
-    setFrameShape(QFrame::NoFrame);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setAutoFillBackground(false);
-    viewport()->setAutoFillBackground(false);
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(model, signal, this, &FileCardList::fitRows);
-    connect(model, &QAbstractItemModel::modelReset, this, &FileCardList::fitRows);
+    delegate_->setParent(this);
     // New files keep the keyboard on the same row, or the last one if fewer.
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this,
             [this] { keptRow_ = currentIndex().row(); });
@@ -37,20 +22,9 @@ FileCardList::FileCardList(FileCardModel* model, FileCardDelegate::Look look, in
     fitRows();
 }
 
-QSize FileCardList::sizeHint() const
+int FileCardList::heightOf(int rows) const
 {
-    return {400, delegate_->listHeight(model_->rowCount())};
-}
-
-QSize FileCardList::minimumSizeHint() const
-{
-    return {240, sizeHint().height()};
-}
-
-void FileCardList::fitRows()
-{
-    setFixedHeight(sizeHint().height());
-    updateGeometry();
+    return delegate_->listHeight(rows);
 }
 
 void FileCardList::keyPressEvent(QKeyEvent* event)
