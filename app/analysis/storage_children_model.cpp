@@ -77,20 +77,8 @@ int StorageChildrenModel::rowCount(const QModelIndex& parent) const
 QVariant StorageChildrenModel::data(const QModelIndex& index, int role) const
 {
     const StorageNode* node = this->node(index);
-    if (!node) return {};
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return node->name();
-    case Qt::ToolTipRole:
-        return node->path();
-    case StorageRowDelegate::NodeRole:
-        return QVariant::fromValue(node);
-    case StorageRowDelegate::DrillsRole:
-        return true;
-    default:
-        return {};
-    }
+    if (node && role == StorageRowDelegate::DrillsRole) return true;
+    return StorageRowDelegate::nodeData(node, role);
 }
 
 Qt::ItemFlags StorageChildrenModel::flags(const QModelIndex& index) const

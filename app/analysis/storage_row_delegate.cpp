@@ -82,3 +82,19 @@ QSize StorageRowDelegate::sizeHint(const QStyleOptionViewItem&, const QModelInde
     const bool last = index.row() + 1 >= index.model()->rowCount(index.parent());
     return {300, height + (last || !spacing_ ? 0 : spacing_)};
 }
+
+QVariant StorageRowDelegate::nodeData(const StorageNode* node, int role)
+{
+    if (!node) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return node->name();
+    case Qt::ToolTipRole:
+        return node->path();
+    case NodeRole:
+        return QVariant::fromValue(node);
+    default:
+        return {};
+    }
+}

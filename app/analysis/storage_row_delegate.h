@@ -18,6 +18,9 @@ public:
         DrillsRole,                  // bool: a folder's row drills down
     };
     static constexpr int height = 32;
+    // What both storage models answer for `node` (name, path, the node itself)
+    // under `role`; null for other roles.
+    static QVariant nodeData(const StorageNode* node, int role);
 
     // `spacing`: the gap under every row but the last.
     explicit StorageRowDelegate(int spacing = 0, QObject* parent = nullptr);

@@ -54,17 +54,5 @@ int StorageTreeModel::columnCount(const QModelIndex&) const
 
 QVariant StorageTreeModel::data(const QModelIndex& index, int role) const
 {
-    const StorageNode* node = this->node(index);
-    if (!node) return {};
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return node->name();
-    case Qt::ToolTipRole:
-        return node->path();
-    case StorageRowDelegate::NodeRole:
-        return QVariant::fromValue(node);
-    default:
-        return {};
-    }
+    return StorageRowDelegate::nodeData(this->node(index), role);
 }
