@@ -2,10 +2,8 @@
 
 #include "analysis/storage_row_delegate.h"
 
-#include <limits>
-
 StorageChildrenModel::StorageChildrenModel(int pageSize, QObject* parent)
-    : QAbstractListModel(parent), pageSize_(pageSize), limit_(pageSize)
+    : PagedListModel(pageSize, parent)
 {
 }
 
@@ -17,18 +15,8 @@ void StorageChildrenModel::setNode(std::shared_ptr<const StorageNode> tree,
     beginResetModel();
     tree_ = std::move(tree);
     shown_ = shown;
-    rows_ = std::min(limit_, total());
+    fitPagesToTotal();
     endResetModel();
-}
-
-void StorageChildrenModel::resetPages()
-{
-    limit_ = pageSize_;
-    const int rows = std::min(limit_, total());
-    if (rows >= rows_) return;
-    beginRemoveRows({}, rows, rows_ - 1);
-    rows_ = rows;
-    endRemoveRows();
 }
 
 int StorageChildrenModel::total() const
@@ -42,36 +30,6 @@ const StorageNode* StorageChildrenModel::node(const QModelIndex& index) const
         !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return nullptr;
     return (*shown_->children())[size_t(index.row())].get();
-}
-
-void StorageChildrenModel::showMore()
-{
-    showingMore_ = true;
-    fetchMore({});
-    showingMore_ = false;
-}
-
-bool StorageChildrenModel::canFetchMore(const QModelIndex& parent) const
-{
-    return !parent.isValid() && rows_ < total();
-}
-
-void StorageChildrenModel::fetchMore(const QModelIndex& parent)
-{
-    if (!showingMore_ || !canFetchMore(parent)) return;
-    // Whoever hears of the new rows may ask for more: one page per request.
-    showingMore_ = false;
-    limit_ = pageSize_ > std::numeric_limits<int>::max() - rows_ ? std::numeric_limits<int>::max()
-                                                                 : rows_ + pageSize_;
-    const int rows = std::min(limit_, total());
-    beginInsertRows({}, rows_, rows - 1);
-    rows_ = rows;
-    endInsertRows();
-}
-
-int StorageChildrenModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : rows_;
 }
 
 QVariant StorageChildrenModel::data(const QModelIndex& index, int role) const

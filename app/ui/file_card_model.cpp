@@ -4,11 +4,9 @@
 #include "workspace/workspace_model.h"
 
 #include <QFileInfo>
-#include <limits>
 
 FileCardModel::FileCardModel(int pageSize, QObject* parent)
-    : QAbstractListModel(parent), pageSize_(pageSize), limit_(pageSize),
-      thumbnails_(new ThumbnailRequests(400, this))
+    : PagedListModel(pageSize, parent), thumbnails_(new ThumbnailRequests(400, this))
 {
     connect(thumbnails_, &ThumbnailRequests::ready, this, &FileCardModel::repaintPath);
 }
@@ -31,18 +29,8 @@ void FileCardModel::setFiles(QList<FileEntry> files, QHash<QString, QString> sam
     beginResetModel();
     files_ = std::move(files);
     sameFileAs_ = std::move(sameFileAs);
-    shown_ = std::min(limit_, total());
+    fitPagesToTotal();
     endResetModel();
-}
-
-void FileCardModel::resetPages()
-{
-    limit_ = pageSize_;
-    const int shown = std::min(limit_, total());
-    if (shown >= shown_) return;
-    beginRemoveRows({}, shown, shown_ - 1);
-    shown_ = shown;
-    endRemoveRows();
 }
 
 QString FileCardModel::sameFileAs(int row) const
@@ -58,36 +46,6 @@ QImage FileCardModel::thumbnail(int row, qreal edge) const
 int FileCardModel::pendingThumbnails() const
 {
     return thumbnails_->pending();
-}
-
-void FileCardModel::showMore()
-{
-    showingMore_ = true;
-    fetchMore({});
-    showingMore_ = false;
-}
-
-bool FileCardModel::canFetchMore(const QModelIndex& parent) const
-{
-    return !parent.isValid() && shown_ < total();
-}
-
-void FileCardModel::fetchMore(const QModelIndex& parent)
-{
-    if (!showingMore_ || !canFetchMore(parent)) return;
-    // Whoever hears of the new rows may ask for more: one page per request.
-    showingMore_ = false;
-    limit_ = pageSize_ > std::numeric_limits<int>::max() - shown_ ? std::numeric_limits<int>::max()
-                                                                  : shown_ + pageSize_;
-    const int shown = std::min(limit_, total());
-    beginInsertRows({}, shown_, shown - 1);
-    shown_ = shown;
-    endInsertRows();
-}
-
-int FileCardModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : shown_;
 }
 
 QVariant FileCardModel::data(const QModelIndex& index, int role) const
@@ -123,6 +81,6 @@ Qt::ItemFlags FileCardModel::flags(const QModelIndex& index) const
 
 void FileCardModel::repaintPath(const QString& path)
 {
-    for (int row = 0; row < shown_; ++row)
+    for (int row = 0; row < rowCount(); ++row)
         if (files_.at(row).path == path) Q_EMIT dataChanged(index(row), index(row));
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "file_entry.h"
+#include "ui/paged_list_model.h"
 
-#include <QAbstractListModel>
 #include <QHash>
 #include <QPointer>
 
@@ -12,7 +12,7 @@ class WorkspaceModel;
 // The files of one list of file cards (a timeline day, Large Files, a group
 // of duplicates), shown a page at a time. Rows repaint when their thumbnail
 // arrives.
-class FileCardModel : public QAbstractListModel {
+class FileCardModel : public PagedListModel {
     Q_OBJECT
 public:
     enum Role {
@@ -34,12 +34,7 @@ public:
     // Replaces the files, showing as many pages as before. `sameFileAs` maps a
     // hard link's path to the listed file it is the same as.
     void setFiles(QList<FileEntry> files, QHash<QString, QString> sameFileAs = {});
-    // Back to the first page.
-    void resetPages();
-    int pageSize() const { return pageSize_; }
-    // How many rows the pages opened so far allow.
-    int limit() const { return limit_; }
-    int total() const { return int(files_.size()); }
+    int total() const override { return int(files_.size()); }
     const FileEntry& entry(int row) const { return files_.at(row); }
     QString sameFileAs(int row) const;
     // The row's picture at `edge` if it has arrived; otherwise null, and the
@@ -48,14 +43,6 @@ public:
     // Thumbnails asked for and not yet arrived.
     int pendingThumbnails() const;
 
-    // Views fetch by themselves whenever the last row is in sight, and these
-    // lists always show every row: a page is added only inside showMore(),
-    // which the "Show more" buttons call.
-    void showMore();
-    bool canFetchMore(const QModelIndex& parent) const override;
-    void fetchMore(const QModelIndex& parent) override;
-
-    int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
@@ -65,9 +52,5 @@ private:
     QPointer<WorkspaceModel> workspace_;
     QList<FileEntry> files_;
     QHash<QString, QString> sameFileAs_;
-    int pageSize_;
-    int limit_;
-    int shown_ = 0;
-    bool showingMore_ = false;
     ThumbnailRequests* thumbnails_;
 };
