@@ -38,22 +38,25 @@ std::optional<DropSpot> FolderDropTarget::take(QDropEvent* event) const
     return spot;
 }
 
+bool FolderDropTarget::hover(QDropEvent* event) const
+{
+    const std::optional<DropSpot> spot = take(event);
+    highlight_->mark(spot ? spot->area : QRect());
+    return spot.has_value();
+}
+
 bool FolderDropTarget::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::DragEnter: {
         // Taken as long as it carries files: where it may land is for the moves to say.
         auto* entering = static_cast<QDropEvent*>(event);
-        const std::optional<DropSpot> spot = take(entering);
-        highlight_->mark(spot ? spot->area : QRect());
-        if (!spot && FileDrop::from(entering->mimeData())) entering->accept();
+        if (!hover(entering) && FileDrop::from(entering->mimeData())) entering->accept();
         return true;
     }
-    case QEvent::DragMove: {
-        const std::optional<DropSpot> spot = take(static_cast<QDropEvent*>(event));
-        highlight_->mark(spot ? spot->area : QRect());
+    case QEvent::DragMove:
+        hover(static_cast<QDropEvent*>(event));
         return true;
-    }
     case QEvent::DragLeave:
         highlight_->mark({});
         return true;

@@ -38,6 +38,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Takes `event` where it hovers and marks the spot; whether it is taken there.
+    bool hover(QDropEvent* event) const;
+
     ModelOf model_;
     SpotAt spotAt_;
     DropHighlight* highlight_;

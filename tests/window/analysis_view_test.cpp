@@ -42,6 +42,19 @@ void sparse(const QString& path, qint64 bytes)
 
 class AnalysisViewTest : public WindowTest {
 protected:
+    // The Storage Analyzer's model once `root` is scanned and its tree built,
+    // shown in the view at a size that fits its rows.
+    WorkspaceModel& showStorage(const QString& root)
+    {
+        WorkspaceModel& model = scanned(Feature::Storage, root);
+        EXPECT_TRUE(waitFor([&] { return model.storageTree() != nullptr; }));
+        view.setModel(&model);
+        view.resize(1000, 800);
+        view.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+        return model;
+    }
+
     AnalysisView view;
     ModelTesters testers{&view};
 };
@@ -312,12 +325,8 @@ TEST_F(AnalysisViewTest, StorageHierarchyDrillsDownAndUpAndPagesChildren)
                   QByteArray(at + 1, 'x'));
     tree.file("many/nested/deep.txt", QByteArray(5000, 'y'));
     tree.file("top.txt", QByteArray(10, 'z'));
-    WorkspaceModel& model = scanned(Feature::Storage, tree.root());
-    ASSERT_TRUE(waitFor([&] { return model.storageTree() != nullptr; }));
-    view.setModel(&model);
-    view.resize(1000, 800);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    WorkspaceModel& model = showStorage(tree.root());
+    ASSERT_TRUE(model.storageTree());
     StorageHierarchyView* hierarchy = view.hierarchy();
     EXPECT_FALSE(hierarchy->isHidden());
     EXPECT_EQ(view.headerText(), "Largest files");
@@ -401,12 +410,8 @@ TEST_F(AnalysisViewTest, StorageShowMoreAddsTheNextHundredRowsUntilTheLast)
     for (int at = 0; at < 250; ++at)
         tree.file(QStringLiteral("item-%1.txt").arg(at, 3, 10, QChar(u'0')),
                   QByteArray(at + 1, 'x'));
-    WorkspaceModel& model = scanned(Feature::Storage, tree.root());
-    ASSERT_TRUE(waitFor([&] { return model.storageTree() != nullptr; }));
-    view.setModel(&model);
-    view.resize(1000, 800);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    WorkspaceModel& model = showStorage(tree.root());
+    ASSERT_TRUE(model.storageTree());
     StorageHierarchyView* hierarchy = view.hierarchy();
     const auto& children = *model.storageTree()->children();
     ASSERT_EQ(children.size(), 250u);
