@@ -1,6 +1,7 @@
 #include "ui/media_thumbnail.h"
 
 #include "media/thumbnail_store.h"
+#include "ui/banded_paint.h"
 #include "ui/palette.h"
 #include "ui/symbols.h"
 #include "ui/ui_style.h"
@@ -64,7 +65,7 @@ void MediaThumbnail::paint(QPainter& painter, const QRectF& rect, const FileEntr
         QSizeF fitted = QSizeF(image.size()).scaled(rect.size(), Qt::KeepAspectRatio);
         const QRectF target(rect.center() - QPointF(fitted.width() / 2, fitted.height() / 2),
                             fitted);
-        painter.drawImage(target, image);
+        BandedPaint::drawImage(painter, target, image);
     } else {
         const int edge = int(std::min({placeholderPoints, rect.width(), rect.height()}));
         QPixmap glyph = symbolPixmap(placeholderSymbol(file), int(edge * ratio),

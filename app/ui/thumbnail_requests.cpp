@@ -6,6 +6,23 @@
 #include <QTimer>
 #include <algorithm>
 
+namespace {
+
+// Removes the items older than the given share of them, in one pass.
+template <typename Hash, typename Age> void dropOldest(Hash& items, double share, Age age)
+{
+    QList<quint64> ages;
+    ages.reserve(items.size());
+    for (const auto& item : std::as_const(items))
+        ages << age(item);
+    auto cut = ages.begin() + qsizetype(double(ages.size()) * share);
+    std::nth_element(ages.begin(), cut, ages.end());
+    const quint64 oldest = *cut;
+    items.removeIf([&](const auto& entry) { return age(entry.value()) < oldest; });
+}
+
+} // namespace
+
 ThumbnailRequests::ThumbnailRequests(int limit, QObject* parent)
     : QObject(parent), limit_(std::max(1, limit)), settle_(new QTimer(this)),
       nextTurn_(new QTimer(this))
@@ -33,7 +50,9 @@ QImage ThumbnailRequests::image(const FileEntry& file, qreal edge)
     }
     if (pending_.contains(key)) return {};
     if (!wanted_.contains(key)) {
-        wanted_.insert(key, file);
+        if (wanted_.size() >= wishLimit)
+            dropOldest(wanted_, 0.5, [](const Wish& wish) { return wish.order; });
+        wanted_.insert(key, Wish{file, ++clock_});
         // Still scrolling while new items keep coming in: wait for it to settle.
         nextTurn_->stop();
         settle_->start();
@@ -46,7 +65,7 @@ void ThumbnailRequests::startWanted()
     int started = 0;
     for (auto it = wanted_.begin(); it != wanted_.end() && started < startsPerTurn; ++started) {
         const Key key = it.key();
-        const FileEntry file = it.value();
+        const FileEntry file = it.value().file;
         it = wanted_.erase(it);
         request(key, file);
     }
@@ -67,17 +86,9 @@ void ThumbnailRequests::request(const Key& key, const FileEntry& file)
         // A null picture is kept too, so the placeholder stays without asking again.
         const QImage image = done.resultCount() > 0 ? done.result() : QImage();
         pictures_.insert(key, Picture{image, modified, ++clock_});
-        if (pictures_.size() > limit_) {
-            // Drop the oldest quarter in one go rather than one per arrival.
-            QList<quint64> ages;
-            ages.reserve(pictures_.size());
-            for (const Picture& picture : std::as_const(pictures_))
-                ages << picture.age;
-            auto cut = ages.begin() + ages.size() / 4;
-            std::nth_element(ages.begin(), cut, ages.end());
-            const quint64 oldest = *cut;
-            pictures_.removeIf([oldest](const auto& entry) { return entry.value().age < oldest; });
-        }
+        // Drop the oldest quarter in one go rather than one per arrival.
+        if (pictures_.size() > limit_)
+            dropOldest(pictures_, 0.25, [](const Picture& picture) { return picture.age; });
         Q_EMIT ready(key.path);
     });
 }

@@ -26,6 +26,9 @@ public:
     // How long asking must pause before requests start, and how many start per turn.
     static constexpr int settleMs = 80;
     static constexpr int startsPerTurn = 6;
+    // Wishes kept while scrolling never settles; past it the older half,
+    // long scrolled away, is dropped (what is still shown asks again).
+    static constexpr int wishLimit = 512;
 
     // The picture if it has arrived; otherwise null, and a request is due
     // unless one is on the way or the store had none to give.
@@ -63,6 +66,11 @@ private:
         quint64 age = 0;
     };
 
+    struct Wish {
+        FileEntry file;
+        quint64 order = 0;
+    };
+
     struct Pending {
         QFuture<QImage> future;
         quint64 ticket = 0;
@@ -75,7 +83,7 @@ private:
     int limit_;
     QTimer* settle_;
     QTimer* nextTurn_;
-    QHash<Key, FileEntry> wanted_;
+    QHash<Key, Wish> wanted_;
     quint64 clock_ = 0;
     QHash<Key, Picture> pictures_;
     QHash<Key, Pending> pending_;

@@ -1,5 +1,6 @@
 #include "ui/tile_backdrop.h"
 
+#include "ui/banded_paint.h"
 #include "ui/ui_style.h"
 
 #include <QPaintDevice>
@@ -41,5 +42,5 @@ void TileBackdrop::paint(QPainter& painter, const QRect& rect, qreal radius, con
         canvas.end();
         QPixmapCache::insert(key, backdrop);
     }
-    painter.drawPixmap(rect.topLeft(), backdrop);
+    BandedPaint::drawPixmap(painter, rect.topLeft(), backdrop);
 }
