@@ -456,7 +456,8 @@ void MediaLibraryView::showContent()
     const bool mac = !model_ || model_->isMacScope();
     empty_->set(iconOf(feature),
                 discovering ? tr("Discovering your library")
-                            : tr("No matching %1").arg(titleOf(feature).toLower()),
+                            : tr("No matching %1", "%1 is the section, in lower case")
+                                  .arg(titleOf(feature).toLower()),
                 mac ? tr("Results appear automatically from your computer’s index. "
                          "Try clearing filters, refreshing, or selecting an unindexed "
                          "folder to scan.")
