@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -77,9 +78,9 @@ AnalysisView::AnalysisView(QWidget* parent) : SectionView(parent), scroll_(new Q
     minimumSize_->setToolTip(tr("Minimum size"));
     minimumSize_->setFixedWidth(210);
     for (const auto& [text, bytes] :
-         {std::pair{"10 MB", qint64(10000000)}, std::pair{"100 MB", qint64(100000000)},
-          std::pair{"1 GB", qint64(1000000000)}})
-        minimumSize_->addItem(QString::fromLatin1(text), bytes);
+         {std::pair{tr("10 MB"), qint64(10000000)}, std::pair{tr("100 MB"), qint64(100000000)},
+          std::pair{tr("1 GB"), qint64(1000000000)}})
+        minimumSize_->addItem(text, bytes);
     connect(minimumSize_, &QComboBox::activated, this, [this](int index) {
         if (model_) model_->setMinimumFileSize(minimumSize_->itemData(index).toLongLong());
     });
@@ -99,24 +100,24 @@ AnalysisView::AnalysisView(QWidget* parent) : SectionView(parent), scroll_(new Q
     fileRows->addWidget(fileList_);
     connect(more_, &QPushButton::clicked, this, &AnalysisView::showMoreFiles);
     body->addWidget(files_);
-    footnote_ = note(QStringLiteral("Logical file sizes are not a measure of recoverable disk "
-                                    "space. Protected or unindexed locations may be absent."),
+    footnote_ = note(tr("Logical file sizes are not a measure of recoverable disk "
+                        "space. Protected or unindexed locations may be absent."),
                      content);
     body->addWidget(footnote_);
 
-    noGroupMatch_ = note(QStringLiteral("No groups match your search."), content);
+    noGroupMatch_ = note(tr("No groups match your search."), content);
     body->addWidget(noGroupMatch_);
     QVBoxLayout* groupCards = nullptr;
     groups_ = column(content, 16, groupCards);
-    moreGroups_ = new QPushButton(QStringLiteral("Show more groups"), groups_);
+    moreGroups_ = new QPushButton(tr("Show more groups"), groups_);
     groups_->layout()->addWidget(moreGroups_);
     groups_->layout()->setAlignment(moreGroups_, Qt::AlignLeft);
     groupCards_ = std::make_unique<RowPool<DuplicateGroupCard>>(
         groupCards, [this] { return new DuplicateGroupCard(groups_); });
     connect(moreGroups_, &QPushButton::clicked, this, &AnalysisView::showMore);
     body->addWidget(groups_);
-    note_ = note(QStringLiteral("Preview files before removing a copy. No files are selected for "
-                                "deletion automatically."),
+    note_ = note(tr("Preview files before removing a copy. No files are selected for "
+                    "deletion automatically."),
                  content);
     body->addWidget(note_);
     body->addStretch();
@@ -182,8 +183,8 @@ void AnalysisView::update()
     const Feature feature = model_ ? model_->feature() : Feature::Large;
     const bool mac = !model_ || model_->isMacScope();
     scopeBar_->setAction(feature == Feature::Duplicates
-                             ? QStringLiteral("Find duplicates")
-                             : (mac ? QStringLiteral("Refresh") : QStringLiteral("Rescan folder")));
+                             ? tr("Find duplicates")
+                             : (mac ? tr("Refresh") : tr("Rescan folder")));
     setUpdatesEnabled(false);
     hideAllBodies();
     if (feature == Feature::Duplicates)
@@ -201,20 +202,20 @@ void AnalysisView::updateFiles()
         model_ ? model_->report() : std::optional<StorageReport>();
     const bool mac = !model_ || model_->isMacScope();
 
+    const QLocale locale;
     QList<StatsCard::Stat> figures{
-        {mac ? QStringLiteral("INDEXED SIZE") : QStringLiteral("SCANNED SIZE"),
+        {mac ? tr("INDEXED SIZE") : tr("SCANNED SIZE"),
          formatFileSize(report ? report->total : result.totalBytes)},
-        {QStringLiteral("FILES"),
-         QString::number(report ? report->files.size() : result.files.size())},
+        {tr("FILES"), locale.toString(report ? report->files.size() : result.files.size())},
     };
     if (report && report->inaccessible >= 1)
-        figures.append({QStringLiteral("SKIPPED"), QString::number(report->inaccessible)});
+        figures.append({tr("SKIPPED"), locale.toString(report->inaccessible)});
     stats_->set(feature, figures);
     stats_->show();
 
     hierarchy_->setVisible(feature == Feature::Storage);
     const bool large = feature == Feature::Large;
-    headerTitle_->setText(large ? QStringLiteral("Large files") : QStringLiteral("Largest files"));
+    headerTitle_->setText(large ? tr("Large files") : tr("Largest files"));
     minimumSize_->setVisible(large);
     if (model_) {
         const int choice = minimumSize_->findData(model_->minimumFileSize());
@@ -225,11 +226,9 @@ void AnalysisView::updateFiles()
 
     if (result.files.isEmpty()) {
         const bool loading = model_ && (model_->busy() || model_->isFiltering());
-        empty_->set(iconOf(feature),
-                    loading ? QStringLiteral("Loading files…")
-                            : QStringLiteral("No matching files"),
-                    QStringLiteral("Adjust the search or size filter. You can also scan a folder "
-                                   "that is not in the computer’s index."));
+        empty_->set(iconOf(feature), loading ? tr("Loading files…") : tr("No matching files"),
+                    tr("Adjust the search or size filter. You can also scan a folder "
+                       "that is not in the computer’s index."));
         empty_->show();
         fileCards_->setFiles({});
         return;
@@ -262,7 +261,7 @@ void AnalysisView::updateDuplicates()
                 files += file.isDirectory ? 0 : 1;
         const bool busy = model_ && model_->busy();
         empty_->set(QStringLiteral("square.on.square"),
-                    busy ? model_->operation() : QStringLiteral("Ready to compare"),
+                    busy ? model_->operation() : tr("Ready to compare"),
                     tr("%n discovered files. Find duplicates compares their contents locally; "
                        "choose a folder only if you want to narrow the scan.",
                        nullptr, files));
@@ -274,16 +273,16 @@ void AnalysisView::updateDuplicates()
     qsizetype extra = 0;
     for (const QList<FileEntry>& group : groups)
         extra += DuplicateReport::extraCopies(group, model_->sameFileAs());
-    stats_->set(feature,
-                {{QStringLiteral("GROUPS"), QString::number(groups.size())},
-                 {QStringLiteral("EXTRA COPIES"), QString::number(extra)},
-                 {QStringLiteral("SKIPPED"), QString::number(model_->report()->inaccessible)}});
+    const QLocale locale;
+    stats_->set(feature, {{tr("GROUPS"), locale.toString(groups.size())},
+                          {tr("EXTRA COPIES"), locale.toString(extra)},
+                          {tr("SKIPPED"), locale.toString(model_->report()->inaccessible)}});
     stats_->show();
     note_->show();
     if (groups.isEmpty()) {
-        empty_->set(QStringLiteral("checkmark.seal"), QStringLiteral("No matching duplicates"),
-                    QStringLiteral("The completed scan found no matching SHA-256 groups among "
-                                   "readable candidates."));
+        empty_->set(QStringLiteral("checkmark.seal"), tr("No matching duplicates"),
+                    tr("The completed scan found no matching SHA-256 groups among "
+                       "readable candidates."));
         empty_->show();
         groupCards_->showFirst(0);
         return;

@@ -37,7 +37,7 @@ void DuplicateGroupCard::set(WorkspaceModel* model, const QList<FileEntry>& grou
 {
     title_->setText(tr("%n matching copies", nullptr, int(group.size())));
     each_->setText(group.isEmpty() ? QString()
-                                   : formatFileSize(group.first().size) + QStringLiteral(" each"));
+                                   : tr("%1 each").arg(formatFileSize(group.first().size)));
     // Only this group's links, so the rows stay put when other groups change.
     QHash<QString, QString> sameFileAs;
     if (model)

@@ -55,8 +55,8 @@ StorageHierarchyView::StorageHierarchyView(QWidget* parent)
     segments->setContentsMargins(0, 0, 0, 0);
     segments->setSpacing(0);
     for (const auto& [text, value] :
-         {std::pair{"Root view", Layout::Root}, std::pair{"Tree view", Layout::Tree}}) {
-        auto* segment = new QPushButton(QString::fromLatin1(text), picker);
+         {std::pair{tr("Root view"), Layout::Root}, std::pair{tr("Tree view"), Layout::Tree}}) {
+        auto* segment = new QPushButton(text, picker);
         segment->setCheckable(true);
         segment->setChecked(value == Layout::Root);
         picker_->addButton(segment, int(value));
@@ -87,8 +87,7 @@ StorageHierarchyView::StorageHierarchyView(QWidget* parent)
 
     auto* busyRow = new QHBoxLayout(busy_);
     busyRow->addWidget(new Spinner(14, busy_));
-    busyRow->addWidget(
-        UiStyle::label(QStringLiteral("Building folder hierarchy…"), 11, QFont::Normal, true));
+    busyRow->addWidget(UiStyle::label(tr("Building folder hierarchy…"), 11, QFont::Normal, true));
     busyRow->addStretch();
     status_->setWordWrap(true);
     auto* listColumn = new QVBoxLayout(list_);
@@ -123,10 +122,10 @@ StorageHierarchyView::StorageHierarchyView(QWidget* parent)
     }
     column->addWidget(body_);
 
-    auto* footnote = UiStyle::label(
-        QStringLiteral("Totals describe indexed or scanned file sizes, not full volume usage. "
-                       "Unindexed and protected locations may be missing."),
-        10, QFont::Normal, true, this);
+    auto* footnote =
+        UiStyle::label(tr("Totals describe indexed or scanned file sizes, not full volume usage. "
+                          "Unindexed and protected locations may be missing."),
+                       10, QFont::Normal, true, this);
     footnote->setWordWrap(true);
     column->addWidget(footnote);
     update();
@@ -198,8 +197,7 @@ void StorageHierarchyView::update()
 
     if (!tree_) {
         const bool busy = model_ && model_->busy();
-        status_->setText(
-            QStringLiteral("No hierarchy yet. Refresh or scan a folder to build one."));
+        status_->setText(tr("No hierarchy yet. Refresh or scan a folder to build one."));
         showPage(busy ? Busy : Status);
         rowModel_->setNode(nullptr, nullptr);
         if (treeChanged) outlineModel_->setNode(nullptr, nullptr);

@@ -18,7 +18,7 @@
 DetailDrawer::DetailDrawer(QWidget* parent)
     : QWidget(parent), icon_(new QLabel), name_(ElidedLabel::make(13, QFont::DemiBold)),
       path_(ElidedLabel::make(10, QFont::Normal, true)),
-      extract_(new QPushButton(QStringLiteral("Extract text")))
+      extract_(new QPushButton(tr("Extract text")))
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(18, 18, 18, 18);
@@ -26,7 +26,7 @@ DetailDrawer::DetailDrawer(QWidget* parent)
     auto* close = new QToolButton;
     close->setIcon(symbolIcon(QStringLiteral("xmark")));
     close->setAutoRaise(true);
-    close->setToolTip(QStringLiteral("Close"));
+    close->setToolTip(tr("Close"));
     row->addWidget(close, 0, Qt::AlignTop);
     icon_->setFixedSize(38, 38);
     row->addWidget(icon_);
@@ -36,7 +36,7 @@ DetailDrawer::DetailDrawer(QWidget* parent)
     path_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     texts->addWidget(path_);
     row->addLayout(texts, 1);
-    auto* preview = new QPushButton(QStringLiteral("Preview in Quorvane"));
+    auto* preview = new QPushButton(tr("Preview in Quorvane"));
     row->addWidget(extract_);
     row->addWidget(preview);
     connect(close, &QToolButton::clicked, this, [this] {
@@ -52,7 +52,9 @@ DetailDrawer::DetailDrawer(QWidget* parent)
 
 bool DetailDrawer::canExtractText(const QString& path)
 {
-    static const QStringList extensions{"png", "jpg", "jpeg", "heic", "tiff", "pdf"};
+    static const QStringList extensions{QStringLiteral("png"),  QStringLiteral("jpg"),
+                                        QStringLiteral("jpeg"), QStringLiteral("heic"),
+                                        QStringLiteral("tiff"), QStringLiteral("pdf")};
     return extensions.contains(QFileInfo(path).suffix().toLower());
 }
 

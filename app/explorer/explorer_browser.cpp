@@ -35,8 +35,8 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
       grid_(new FileListView(list_, FileListView::Layout::Grid)), layouts_(new FittedStack),
       content_(new FittedStack), empty_(new EmptyState),
       scope_(UiStyle::label({}, 11, QFont::Normal, true)),
-      searchAll_(new QPushButton(QStringLiteral("Search all of This Computer"))),
-      spinner_(new Spinner), cancel_(new QPushButton(QStringLiteral("Cancel")))
+      searchAll_(new QPushButton(tr("Search all of This Computer"))), spinner_(new Spinner),
+      cancel_(new QPushButton(tr("Cancel")))
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -62,8 +62,7 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     recentRow_ = new QWidget;
     auto* recent = new QHBoxLayout(recentRow_);
     recent->setContentsMargins(0, 0, 0, 0);
-    recent->addWidget(
-        UiStyle::label(QStringLiteral("Modified in the last 7 days"), 11, QFont::Normal, true));
+    recent->addWidget(UiStyle::label(tr("Modified in the last 7 days"), 11, QFont::Normal, true));
     recentAction_ = new QPushButton;
     recent->addWidget(recentAction_);
     recent->addStretch(1);
@@ -80,11 +79,11 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     // Summary cards.
     auto* cards = new QHBoxLayout;
     cards->setSpacing(12);
-    cards->addWidget(makeCard(QStringLiteral("Items"), QStringLiteral("square.stack.3d.up"),
-                              Palette::blue(), &cards_[0]));
-    cards->addWidget(makeCard(QStringLiteral("Folders"), QStringLiteral("folder"),
+    cards->addWidget(
+        makeCard(tr("Items"), QStringLiteral("square.stack.3d.up"), Palette::blue(), &cards_[0]));
+    cards->addWidget(makeCard(tr("Folders"), QStringLiteral("folder"),
                               QColor::fromRgba(NamedColors::orange), &cards_[1]));
-    cards->addWidget(makeCard(QStringLiteral("Files"), QStringLiteral("doc"),
+    cards->addWidget(makeCard(tr("Files"), QStringLiteral("doc"),
                               QColor::fromRgba(NamedColors::teal), &cards_[2]));
     column->addLayout(cards);
 
@@ -108,10 +107,10 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     sort_->setAutoRaise(true);
     sort_->setMinimumWidth(95);
     auto* sortMenu = new QMenu(sort_);
-    sortMenu->addAction(QStringLiteral("Name"), this, [this] {
+    sortMenu->addAction(tr("Name"), this, [this] {
         if (model_) model_->setSortByDate(false);
     });
-    sortMenu->addAction(QStringLiteral("Date modified"), this, [this] {
+    sortMenu->addAction(tr("Date modified"), this, [this] {
         if (model_) model_->setSortByDate(true);
     });
     sort_->setMenu(sortMenu);
@@ -123,8 +122,8 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     tools->addWidget(picker_);
     newFolder_ = new QToolButton;
     newFolder_->setIcon(symbolIcon(QStringLiteral("folder.badge.plus")));
-    newFolder_->setToolTip(QStringLiteral("New folder"));
-    newFolder_->setAccessibleName(QStringLiteral("New folder"));
+    newFolder_->setToolTip(tr("New folder"));
+    newFolder_->setAccessibleName(tr("New folder"));
     newFolder_->setAutoRaise(true);
     connect(newFolder_, &QToolButton::clicked, this, [this] {
         if (model_) model_->setNewFolder(true);
@@ -157,14 +156,13 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     columnName_ = ElidedLabel::make(14, QFont::DemiBold);
     columnPath_ = ElidedLabel::make(10, QFont::Normal, true);
     columnPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    columnHint_ =
-        UiStyle::label(QStringLiteral("Its details will appear here."), 12, QFont::Normal, true);
+    columnHint_ = UiStyle::label(tr("Its details will appear here."), 12, QFont::Normal, true);
     columnHint_->setAlignment(Qt::AlignCenter);
     columnButtons_ = new QWidget;
     auto* buttons = new QHBoxLayout(columnButtons_);
     buttons->setContentsMargins(0, 0, 0, 0);
-    auto* open = new QPushButton(QStringLiteral("Open"));
-    auto* preview = new QPushButton(QStringLiteral("Preview in Quorvane"));
+    auto* open = new QPushButton(tr("Open"));
+    auto* preview = new QPushButton(tr("Preview in Quorvane"));
     buttons->addWidget(open);
     buttons->addWidget(preview);
     connect(open, &QPushButton::clicked, this, [this] {
@@ -206,7 +204,7 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     featuredName_->setObjectName(QStringLiteral("featuredName"));
     featuredName_->setAlignment(Qt::AlignCenter);
     featuredColumn->addWidget(featuredName_);
-    auto* featuredPreview = new QPushButton(QStringLiteral("Preview in Quorvane"));
+    auto* featuredPreview = new QPushButton(tr("Preview in Quorvane"));
     featuredPreview->setObjectName(QStringLiteral("featuredPreview"));
     featuredColumn->addWidget(featuredPreview, 0, Qt::AlignHCenter);
     connect(featuredPreview, &QPushButton::clicked, this, [this] {
@@ -235,10 +233,10 @@ ExplorerBrowser::ExplorerBrowser(QWidget* parent)
     footer->setContentsMargins(0, 6, 0, 0);
     footer->addWidget(symbolLabel(QStringLiteral("lock.shield"), 12, &UiStyle::tertiaryText));
     footer->addWidget(
-        UiStyle::tertiary(UiStyle::label(QStringLiteral("Your files stay on your computer."), 10)));
+        UiStyle::tertiary(UiStyle::label(tr("Your files stay on your computer."), 10)));
     footer->addStretch(1);
-    footer->addWidget(UiStyle::tertiary(
-        UiStyle::label(QStringLiteral("Double-click to open \u00b7 Space to preview"), 10)));
+    footer->addWidget(
+        UiStyle::tertiary(UiStyle::label(tr("Double-click to open · Space to preview"), 10)));
     column->addLayout(footer);
 
     connect(list_, &FileListModel::entriesChanged, this, &ExplorerBrowser::update);
@@ -329,15 +327,14 @@ void ExplorerBrowser::update()
     const WorkspaceModel& model = *model_;
     const bool mac = model.isMacScope();
     const bool loading = model.busy() || model.isFiltering();
-    scope_->setText(mac ? QStringLiteral("This Computer \u00b7 All indexed locations")
-                        : model.folder());
+    scope_->setText(mac ? tr("This Computer · All indexed locations") : model.folder());
     searchAll_->setVisible(!mac);
     spinner_->setVisible(model.busy());
     cancel_->setVisible(model.busy() && model.feature() != Feature::Recent);
     recentRow_->setVisible(model.feature() == Feature::Recent);
-    recentAction_->setText(model.busy() ? QStringLiteral("Cancel")
-                           : mac        ? QStringLiteral("Refresh")
-                                        : QStringLiteral("Scan subfolders"));
+    recentAction_->setText(model.busy() ? tr("Cancel")
+                           : mac        ? tr("Refresh")
+                                        : tr("Scan subfolders"));
 
     qsizetype folders = 0;
     for (const FileEntry& file : model.files())
@@ -347,10 +344,9 @@ void ExplorerBrowser::update()
     cards_[1]->setText(locale.toString(folders));
     cards_[2]->setText(locale.toString(model.files().size() - folders));
 
-    chipName_->setText(mac ? QStringLiteral("This Computer")
-                           : QFileInfo(model.folder()).fileName());
+    chipName_->setText(mac ? tr("This Computer") : QFileInfo(model.folder()).fileName());
     chipCount_->setText(locale.toString(list_->rowCount()));
-    sort_->setText(model.sortByDate() ? QStringLiteral("Date modified") : QStringLiteral("Name"));
+    sort_->setText(model.sortByDate() ? tr("Date modified") : tr("Name"));
     picker_->setCurrent(model.mode());
     newFolder_->setEnabled(!mac);
     const auto modes = allCases<BrowserMode>();
@@ -362,16 +358,14 @@ void ExplorerBrowser::update()
     const bool emptyFolder = model.feature() == Feature::Explorer && !mac && !loading &&
                              model.files().isEmpty() && model.query().isEmpty();
     if (emptyFolder)
-        empty_->set(QStringLiteral("folder"), QStringLiteral("This folder is empty"),
-                    QStringLiteral("Paste or create items here, or search all of This Computer."));
+        empty_->set(QStringLiteral("folder"), tr("This folder is empty"),
+                    tr("Paste or create items here, or search all of This Computer."));
     else if (empty)
-        empty_->set(
-            QStringLiteral("folder"),
-            loading ? QStringLiteral("Discovering your files")
-                    : QStringLiteral("No matching files"),
-            mac ? QStringLiteral("Results appear automatically from your computer\u2019s index. "
-                                 "Folder selection is optional.")
-                : QStringLiteral("Try a different filename or search all of This Computer."));
+        empty_->set(QStringLiteral("folder"),
+                    loading ? tr("Discovering your files") : tr("No matching files"),
+                    mac ? tr("Results appear automatically from your computer’s index. "
+                             "Folder selection is optional.")
+                        : tr("Try a different filename or search all of This Computer."));
     content_->setCurrentWidget(empty ? static_cast<QWidget*>(empty_) : layouts_);
     updateDetails();
     Q_EMIT scrollBodyChanged();

@@ -22,13 +22,12 @@ QLabel* heading(const QString& text)
 } // namespace
 
 FileRowHeader::FileRowHeader(QAbstractItemView* rows, QWidget* parent)
-    : QWidget(parent), rows_(rows), modified_(heading(QStringLiteral("MODIFIED"))),
-      size_(heading(QStringLiteral("SIZE")))
+    : QWidget(parent), rows_(rows), modified_(heading(tr("MODIFIED"))), size_(heading(tr("SIZE")))
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(12 + 30 + 10, 12, 12, 12);
     row->setSpacing(10);
-    QLabel* name = heading(QStringLiteral("NAME"));
+    QLabel* name = heading(tr("NAME"));
     name->setMinimumWidth(1);
     name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(name, 1);

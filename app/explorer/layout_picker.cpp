@@ -4,11 +4,27 @@
 #include "ui/symbols.h"
 #include "ui/ui_style.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QToolButton>
 
 namespace {
+
+QString shownName(BrowserMode mode)
+{
+    switch (mode) {
+    case BrowserMode::Grid:
+        return QCoreApplication::translate("LayoutPicker", "Grid");
+    case BrowserMode::List:
+        return QCoreApplication::translate("LayoutPicker", "List");
+    case BrowserMode::Column:
+        return QCoreApplication::translate("LayoutPicker", "Column");
+    case BrowserMode::Gallery:
+        return QCoreApplication::translate("LayoutPicker", "Gallery");
+    }
+    return {};
+}
 
 // One button of the picker, painted from the palette of the moment so it
 // follows the appearance.
@@ -16,8 +32,7 @@ class Segment : public QToolButton {
 public:
     Segment(BrowserMode mode, QWidget* parent) : QToolButton(parent), symbol_(iconOf(mode))
     {
-        QString name = rawValue(mode);
-        name[0] = name[0].toUpper();
+        const QString name = shownName(mode);
         setToolTip(name);
         setAccessibleName(name);
         setCheckable(true);
@@ -58,7 +73,7 @@ LayoutPicker::LayoutPicker(QWidget* parent) : CardFrame(7, parent)
 {
     setFill([] { return Palette::surface(); });
     setBorder([] { return Palette::line(); });
-    setAccessibleName(QStringLiteral("Layout"));
+    setAccessibleName(tr("Layout"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(3, 3, 3, 3);
     row->setSpacing(2);

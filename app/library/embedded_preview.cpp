@@ -194,7 +194,7 @@ void EmbeddedPreview::update()
     folder_->setText(QFileInfo(file_.path).absolutePath());
     size_->setText(formatFileSize(file_.size));
     date_->setText(
-        QLocale().toString(file_.modified.toLocalTime().date(), QStringLiteral("MMM d, yyyy")));
+        QLocale().toString(file_.modified.toLocalTime().date(), tr("MMM d, yyyy", "date pattern")));
     name_->setToolTip(file_.path);
     updateButtons();
 }
@@ -205,7 +205,7 @@ void EmbeddedPreview::updateButtons()
     const int at = index();
     const bool listed = std::any_of(items.begin(), items.end(),
                                     [this](const FileEntry& e) { return e.path == file_.path; });
-    position_->setText(QStringLiteral("%1 of %2").arg(at + 1).arg(items.size()));
+    position_->setText(tr("%1 of %2").arg(at + 1).arg(items.size()));
     previous_->setEnabled(listed && at > 0);
     next_->setEnabled(listed && at + 1 < items.size());
     const bool extractable =

@@ -89,7 +89,7 @@ void LibraryTileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->setFont(detailFont);
     painter->setPen(UiStyle::secondaryText());
     const QString date =
-        QLocale().toString(file.modified.toLocalTime().date(), QStringLiteral("MMM d"));
+        QLocale().toString(file.modified.toLocalTime().date(), tr("MMM d", "date pattern"));
     const QRectF line(inner.left(), y, inner.width(), 14);
     painter->drawText(line, Qt::AlignLeft | Qt::AlignVCenter, formatFileSize(file.size));
     painter->drawText(line, Qt::AlignRight | Qt::AlignVCenter, date);

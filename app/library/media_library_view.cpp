@@ -72,26 +72,40 @@ QProgressBar* spinner(QWidget* parent, int width)
     return bar;
 }
 
+// A filter's choice as shown; the choices are the filter's own English texts.
+template <typename E> QString shownChoice(E value)
+{
+    for (const auto& [c, text] : RawValues<E>::cases)
+        if (c == value) return QCoreApplication::translate("MediaFilter", text);
+    return {};
+}
+
+QString shownFormat(const QString& format)
+{
+    return format == MediaFilter::allFormats()
+               ? QCoreApplication::translate("MediaFilter", "All formats")
+               : format;
+}
+
 template <typename E> void fillEnumMenu(QMenu* menu, E current, std::function<void(E)> choose)
 {
     menu->clear();
     for (E value : allCases<E>()) {
-        QAction* action = menu->addAction(rawValue(value));
+        QAction* action = menu->addAction(shownChoice(value));
         action->setCheckable(true);
         action->setChecked(value == current);
         QObject::connect(action, &QAction::triggered, menu, [choose, value] { choose(value); });
     }
 }
 
-const QList<std::pair<int, QString>>& dayChoices()
-{
-    static const QList<std::pair<int, QString>> choices{
-        {0, QStringLiteral("Any time")},    {1, QStringLiteral("Last 24 hours")},
-        {7, QStringLiteral("Last 7 days")}, {30, QStringLiteral("Last 30 days")},
-        {365, QStringLiteral("Last year")},
-    };
-    return choices;
-}
+// Translated where shown, so that a translation loaded later still applies.
+constexpr std::array<std::pair<int, const char*>, 5> dayChoices{{
+    {0, QT_TRANSLATE_NOOP("MediaLibraryView", "Any time")},
+    {1, QT_TRANSLATE_NOOP("MediaLibraryView", "Last 24 hours")},
+    {7, QT_TRANSLATE_NOOP("MediaLibraryView", "Last 7 days")},
+    {30, QT_TRANSLATE_NOOP("MediaLibraryView", "Last 30 days")},
+    {365, QT_TRANSLATE_NOOP("MediaLibraryView", "Last year")},
+}};
 
 } // namespace
 
@@ -156,16 +170,17 @@ MediaLibraryView::MediaLibraryView(QWidget* parent) : SectionView(parent)
     auto* first = new QHBoxLayout;
     auto* second = new QHBoxLayout;
     auto* third = new QHBoxLayout;
-    for (const char* title : {"Format", "Modified", "Size"})
-        first->addWidget(addMenu(QString::fromLatin1(title), bar));
+    for (const char* title : {QT_TR_NOOP("Format"), QT_TR_NOOP("Modified"), QT_TR_NOOP("Size")})
+        first->addWidget(addMenu(title, bar));
     first->addStretch();
-    for (const char* title : {"Orientation", "Resolution", "Duration"})
-        second->addWidget(addMenu(QString::fromLatin1(title), bar));
+    for (const char* title :
+         {QT_TR_NOOP("Orientation"), QT_TR_NOOP("Resolution"), QT_TR_NOOP("Duration")})
+        second->addWidget(addMenu(title, bar));
     metadataSpinner_ = spinner(bar, 36);
     metadataSpinner_->setToolTip(tr("Reading media properties locally"));
     second->addWidget(metadataSpinner_);
     second->addStretch();
-    QToolButton* sort = addMenu(QStringLiteral("Sort"), bar);
+    QToolButton* sort = addMenu(QT_TR_NOOP("Sort"), bar);
     sort->setFixedWidth(210);
     third->addWidget(sort);
     third->addSpacing(12);
@@ -220,14 +235,15 @@ MediaLibraryView::MediaLibraryView(QWidget* parent) : SectionView(parent)
 
 MediaLibraryView::~MediaLibraryView() = default;
 
-QToolButton* MediaLibraryView::addMenu(const QString& title, QWidget* parent)
+QToolButton* MediaLibraryView::addMenu(const char* key, QWidget* parent)
 {
+    const QString title = QString::fromLatin1(key);
     auto* button = new QToolButton(parent);
     button->setPopupMode(QToolButton::InstantPopup);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setMinimumWidth(150);
-    button->setToolTip(title);
-    auto* menu = new QMenu(title, button);
+    button->setToolTip(tr(key));
+    auto* menu = new QMenu(tr(key), button);
     button->setMenu(menu);
     menus_.insert(title, button);
     menuOrder_ << title;
@@ -313,8 +329,7 @@ void MediaLibraryView::updateHeader()
     const qsizetype count = model_ ? model_->visibleCount() : 0;
     const qint64 bytes = model_ ? model_->libraryResult().totalBytes : 0;
     count_->setText(tr("%n items · %1", nullptr, int(count)).arg(formatFileSize(bytes)));
-    location_->setText(mac ? QStringLiteral("This Computer · All indexed locations")
-                           : model_->folder());
+    location_->setText(mac ? tr("This Computer · All indexed locations") : model_->folder());
     const bool filtering = model_ && model_->isFiltering();
     const bool busy = model_ && model_->busy();
     spinner_->setVisible(filtering || busy);
@@ -331,10 +346,9 @@ void MediaLibraryView::updateHeader()
         scopeMessage_->setText(*model_->libraryMessage());
     else
         scopeMessage_->setText(
-            mac ? QStringLiteral("Automatically finds accessible files in the system index. "
-                                 "Excluded, unindexed, or protected locations may not appear.")
-                : QStringLiteral(
-                      "Folder filter active. Remove it to search across your computer."));
+            mac ? tr("Automatically finds accessible files in the system index. "
+                     "Excluded, unindexed, or protected locations may not appear.")
+                : tr("Folder filter active. Remove it to search across your computer."));
 }
 
 void MediaLibraryView::rebuildFormatMenu()
@@ -346,7 +360,7 @@ void MediaLibraryView::rebuildFormatMenu()
     QStringList choices = model_ ? model_->libraryResult().formats : QStringList();
     if (!choices.contains(MediaFilter::allFormats())) choices.prepend(MediaFilter::allFormats());
     for (const QString& format : choices) {
-        QAction* action = menu->addAction(format);
+        QAction* action = menu->addAction(shownFormat(format));
         action->setCheckable(true);
         action->setChecked(format == current);
         connect(action, &QAction::triggered, this, [this, format] {
@@ -369,12 +383,13 @@ void MediaLibraryView::updateFilters()
         model_->setMediaFilter(next);
     };
     rebuildFormatMenu();
-    menus_.value(QStringLiteral("Format"))->setText(filter.format);
+    menus_.value(QStringLiteral("Format"))->setText(shownFormat(filter.format));
 
     QMenu* modified = menus_.value(QStringLiteral("Modified"))->menu();
     modified->clear();
-    QString dayText = dayChoices().first().second;
-    for (const auto& [days, text] : dayChoices()) {
+    QString dayText = tr(dayChoices.front().second);
+    for (const auto& [days, source] : dayChoices) {
+        const QString text = tr(source);
         QAction* action = modified->addAction(text);
         action->setCheckable(true);
         action->setChecked(days == filter.days);
@@ -387,25 +402,25 @@ void MediaLibraryView::updateFilters()
     fillEnumMenu<MediaFilter::Size>(
         menus_.value(QStringLiteral("Size"))->menu(), filter.size,
         [change](MediaFilter::Size v) { change([v](MediaFilter& f) { f.size = v; }); });
-    menus_.value(QStringLiteral("Size"))->setText(rawValue(filter.size));
+    menus_.value(QStringLiteral("Size"))->setText(shownChoice(filter.size));
     fillEnumMenu<MediaFilter::Orientation>(menus_.value(QStringLiteral("Orientation"))->menu(),
                                            filter.orientation,
                                            [change](MediaFilter::Orientation v) {
                                                change([v](MediaFilter& f) { f.orientation = v; });
                                            });
-    menus_.value(QStringLiteral("Orientation"))->setText(rawValue(filter.orientation));
+    menus_.value(QStringLiteral("Orientation"))->setText(shownChoice(filter.orientation));
     fillEnumMenu<MediaFilter::Resolution>(
         menus_.value(QStringLiteral("Resolution"))->menu(), filter.resolution,
         [change](MediaFilter::Resolution v) { change([v](MediaFilter& f) { f.resolution = v; }); });
-    menus_.value(QStringLiteral("Resolution"))->setText(rawValue(filter.resolution));
+    menus_.value(QStringLiteral("Resolution"))->setText(shownChoice(filter.resolution));
     fillEnumMenu<MediaFilter::Duration>(
         menus_.value(QStringLiteral("Duration"))->menu(), filter.duration,
         [change](MediaFilter::Duration v) { change([v](MediaFilter& f) { f.duration = v; }); });
-    menus_.value(QStringLiteral("Duration"))->setText(rawValue(filter.duration));
+    menus_.value(QStringLiteral("Duration"))->setText(shownChoice(filter.duration));
     fillEnumMenu<MediaFilter::Sort>(
         menus_.value(QStringLiteral("Sort"))->menu(), filter.sort,
         [change](MediaFilter::Sort v) { change([v](MediaFilter& f) { f.sort = v; }); });
-    menus_.value(QStringLiteral("Sort"))->setText(rawValue(filter.sort));
+    menus_.value(QStringLiteral("Sort"))->setText(shownChoice(filter.sort));
 
     const bool documents = feature == Feature::Documents;
     const bool audio = feature == Feature::Audio;
@@ -440,13 +455,14 @@ void MediaLibraryView::showContent()
     const bool discovering = model_ && model_->readingMetadata();
     const bool mac = !model_ || model_->isMacScope();
     empty_->set(iconOf(feature),
-                discovering ? QStringLiteral("Discovering your library")
-                            : QStringLiteral("No matching ") + titleOf(feature).toLower(),
-                mac ? QStringLiteral("Results appear automatically from your computer’s index. "
-                                     "Try clearing filters, refreshing, or selecting an unindexed "
-                                     "folder to scan.")
-                    : QStringLiteral("Scan subfolders, adjust filters, or remove the folder filter "
-                                     "to search your computer."));
+                discovering ? tr("Discovering your library")
+                            : tr("No matching %1", "%1 is the section, in lower case")
+                                  .arg(titleOf(feature).toLower()),
+                mac ? tr("Results appear automatically from your computer’s index. "
+                         "Try clearing filters, refreshing, or selecting an unindexed "
+                         "folder to scan.")
+                    : tr("Scan subfolders, adjust filters, or remove the folder filter "
+                         "to search your computer."));
     content_->setCurrentWidget(empty_);
 }
 

@@ -59,7 +59,8 @@ private:
     void updateContent();
     void showContent();
     void rebuildFormatMenu();
-    QToolButton* addMenu(const QString& title, QWidget* parent);
+    // `key` is the menu's English title, which also names it in menus_.
+    QToolButton* addMenu(const char* key, QWidget* parent);
 
     QPointer<WorkspaceModel> model_;
     ModelConnections connections_;

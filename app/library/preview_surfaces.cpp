@@ -153,7 +153,7 @@ void GenericPreview::setFile(const FileEntry& file)
     const QMimeType type = QMimeDatabase().mimeTypeForFile(file.path);
     const QLocale locale;
     QStringList lines;
-    lines << formatFileSize(file.size) + QStringLiteral(" · ") + type.comment();
+    lines << tr("%1 · %2", "file size · file type").arg(formatFileSize(file.size), type.comment());
     if (info.exists()) {
         if (info.birthTime().isValid())
             lines << tr("Created %1").arg(locale.toString(info.birthTime(), QLocale::ShortFormat));
@@ -340,7 +340,7 @@ QString ImagePreview::zoomText() const
 
 void ImagePreview::applyZoom()
 {
-    percent_->setText(QString::number(int(zoom_ * 100 + 1e-6)) + QLatin1Char('%'));
+    percent_->setText(tr("%1%").arg(QLocale().toString(int(zoom_ * 100 + 1e-6))));
     if (image_.isNull()) return;
     const QSizeF area = view_->viewport()->size();
     const QSizeF picture = image_.size();

@@ -20,7 +20,7 @@
 CommandPalette::CommandPalette(WorkspaceModel& model, QWidget* parent)
     : QDialog(parent), model_(model)
 {
-    setWindowTitle(QStringLiteral("Jump to anything"));
+    setWindowTitle(tr("Jump to anything"));
     setWindowModality(Qt::WindowModal);
     setFixedWidth(480);
 
@@ -32,12 +32,12 @@ CommandPalette::CommandPalette(WorkspaceModel& model, QWidget* parent)
     searchRow->setSpacing(10);
     auto* glass = symbolLabel(QStringLiteral("magnifyingglass"), 20, &Palette::blue, this);
     field_ = new QLineEdit(this);
-    field_->setPlaceholderText(QStringLiteral("Where would you like to go?"));
+    field_->setPlaceholderText(tr("Where would you like to go?"));
     field_->setFrame(false);
     field_->setFont(UiStyle::font(17));
     field_->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; }"));
     field_->installEventFilter(this);
-    auto* esc = new QPushButton(QStringLiteral("Esc"), this);
+    auto* esc = new QPushButton(tr("Esc"), this);
     esc->setAutoDefault(false);
     esc->setFocusPolicy(Qt::NoFocus);
     connect(esc, &QPushButton::clicked, this, &QDialog::reject);
@@ -72,10 +72,9 @@ CommandPalette::CommandPalette(WorkspaceModel& model, QWidget* parent)
     column->addWidget(UiStyle::hairline(this));
 
     auto* actions = new QHBoxLayout;
-    openFolder_ =
-        new QPushButton(symbolIcon(QStringLiteral("folder")), QStringLiteral("Open folder…"), this);
+    openFolder_ = new QPushButton(symbolIcon(QStringLiteral("folder")), tr("Open folder…"), this);
     createFolder_ = new QPushButton(symbolIcon(QStringLiteral("folder.badge.plus")),
-                                    QStringLiteral("Create folder…"), this);
+                                    tr("Create folder…"), this);
     for (QPushButton* button : {openFolder_, createFolder_}) {
         button->setAutoDefault(false);
         actions->addWidget(button);

@@ -43,24 +43,23 @@ SettingsView::SettingsView(ApplyAppearance apply, QWidget* parent)
 {
     setFixedSize(viewSize);
     setDocumentMode(true);
-    addTab(makeGeneral(), symbolIcon(QStringLiteral("gearshape")), QStringLiteral("General"));
-    addTab(makeAppearance(), symbolIcon(QStringLiteral("paintpalette")),
-           QStringLiteral("Appearance"));
-    addTab(makePrivacy(), symbolIcon(QStringLiteral("hand.raised")), QStringLiteral("Privacy"));
+    addTab(makeGeneral(), symbolIcon(QStringLiteral("gearshape")), tr("General"));
+    addTab(makeAppearance(), symbolIcon(QStringLiteral("paintpalette")), tr("Appearance"));
+    addTab(makePrivacy(), symbolIcon(QStringLiteral("hand.raised")), tr("Privacy"));
 }
 
 QWidget* SettingsView::makeGeneral()
 {
     auto* page = new QWidget;
     auto* column = formColumn(page, 25);
-    column->addWidget(UiStyle::label(QStringLiteral("Explorer"), 13, QFont::DemiBold));
-    hiddenToggle_ = new QCheckBox(QStringLiteral("Show hidden files after refreshing"));
+    column->addWidget(UiStyle::label(tr("Explorer"), 13, QFont::DemiBold));
+    hiddenToggle_ = new QCheckBox(tr("Show hidden files after refreshing"));
     hiddenToggle_->setChecked(hidden_);
     connect(hiddenToggle_, &QCheckBox::toggled, this, &SettingsView::setShowHidden);
     column->addWidget(hiddenToggle_);
-    QLabel* note = UiStyle::label(QStringLiteral("Quorvane reads only folders available to your "
-                                                 "user account. Open protected folders through "
-                                                 "the folder picker."),
+    QLabel* note = UiStyle::label(tr("Quorvane reads only folders available to your "
+                                     "user account. Open protected folders through "
+                                     "the folder picker."),
                                   10, QFont::Normal, true);
     note->setWordWrap(true);
     column->addWidget(note);
@@ -75,14 +74,15 @@ QWidget* SettingsView::makeAppearance()
     auto* form = new QFormLayout;
     form->setFormAlignment(Qt::AlignHCenter | Qt::AlignTop);
     appearancePicker_ = new QComboBox;
-    appearancePicker_->addItems(appearanceChoices);
+    // Shown in the order of appearanceChoices, whose English texts are what is stored.
+    appearancePicker_->addItems({tr("System"), tr("Light"), tr("Dark")});
     // An unknown stored text looks light, so the picker shows "Light" for it
     // without rewriting the stored value.
     const qsizetype index = appearanceChoices.indexOf(appearance_);
     appearancePicker_->setCurrentIndex(index >= 0 ? int(index) : 1);
     connect(appearancePicker_, &QComboBox::activated, this,
             [this](int index) { setAppearance(appearanceChoices.value(index)); });
-    form->addRow(QStringLiteral("Appearance"), appearancePicker_);
+    form->addRow(tr("Appearance"), appearancePicker_);
     column->addLayout(form);
     column->addStretch(1);
     return page;
@@ -101,12 +101,12 @@ QWidget* SettingsView::makePrivacy()
     });
     shield->setAlignment(Qt::AlignCenter);
     column->addWidget(shield);
-    QLabel* title = UiStyle::label(QStringLiteral("Private by design"), 17, QFont::Bold);
+    QLabel* title = UiStyle::label(tr("Private by design"), 17, QFont::Bold);
     title->setAlignment(Qt::AlignCenter);
     column->addWidget(title);
-    QLabel* detail = UiStyle::label(QStringLiteral("No accounts. No telemetry. No cloud "
-                                                   "processing.\nFile scans and text recognition "
-                                                   "run on your computer."),
+    QLabel* detail = UiStyle::label(tr("No accounts. No telemetry. No cloud "
+                                       "processing.\nFile scans and text recognition "
+                                       "run on your computer."),
                                     13, QFont::Normal, true);
     detail->setAlignment(Qt::AlignCenter);
     column->addWidget(detail);
@@ -150,7 +150,7 @@ void SettingsView::showEvent(QShowEvent* event)
 SettingsWindow::SettingsWindow(SettingsView::ApplyAppearance apply, QWidget* parent)
     : QDialog(parent), view_(new SettingsView(std::move(apply)))
 {
-    setWindowTitle(QStringLiteral("Settings"));
+    setWindowTitle(tr("Settings"));
     setModal(false);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

@@ -99,8 +99,8 @@ void TimelineDayView::showMore()
 void TimelineDayView::fill()
 {
     // The group's day is the start of a local day, so its local date names it.
-    heading_->setText(
-        QLocale().toString(group_.day.toLocalTime().date(), QStringLiteral("dddd, MMM d, yyyy")));
+    heading_->setText(QLocale().toString(group_.day.toLocalTime().date(),
+                                         tr("dddd, MMM d, yyyy", "date pattern")));
     count_->setText(tr("%n files", nullptr, int(group_.files.size())));
     files_->setFiles(group_.files);
     more_->setVisible(files_->canFetchMore({}));

@@ -33,9 +33,11 @@ bool QueueFinishedNotice::busy() const
 
 QString QueueFinishedNotice::summaryOf(int completed, int failed)
 {
-    QString text = completed == 1 ? tr("1 item copied") : tr("%1 items copied").arg(completed);
-    if (failed > 0) text += tr(", %1 failed").arg(failed);
-    return text;
+    // One item keeps its own wording; other counts take the translation's plural forms.
+    const QString copied =
+        completed == 1 ? tr("1 item copied") : tr("%n items copied", nullptr, completed);
+    return failed > 0 ? tr("%1, %n failed", "items copied, items failed", failed).arg(copied)
+                      : copied;
 }
 
 void QueueFinishedNotice::finished()

@@ -84,6 +84,23 @@ void TransferListModel::follow(const QList<Row>& wanted)
         Q_EMIT dataChanged(index(row), index(row));
 }
 
+QString TransferListModel::statusText(TransferStatus status)
+{
+    switch (status) {
+    case TransferStatus::Queued:
+        return tr("Queued");
+    case TransferStatus::Copying:
+        return tr("Copying");
+    case TransferStatus::Completed:
+        return tr("Completed");
+    case TransferStatus::Failed:
+        return tr("Failed");
+    case TransferStatus::Cancelled:
+        return tr("Cancelled");
+    }
+    return {};
+}
+
 int TransferListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(rows_.size());
@@ -100,7 +117,7 @@ QVariant TransferListModel::data(const QModelIndex& index, int role) const
     case NameRole:
         return item.name();
     case StatusTextRole:
-        return item.paused ? tr("Paused") : rawValue(item.status);
+        return item.paused ? tr("Paused") : statusText(item.status);
     case DestinationRole:
         return item.destination();
     case StatusRole:
@@ -112,7 +129,8 @@ QVariant TransferListModel::data(const QModelIndex& index, int role) const
         return copying ? int(std::clamp(part, 0.0, 1.0) * 1000) : 0;
     }
     case ProgressTextRole:
-        return copying ? formatFileSize(item.bytes) + tr(" of ") + formatFileSize(item.total)
+        return copying ? tr("%1 of %2", "bytes copied of total")
+                             .arg(formatFileSize(item.bytes), formatFileSize(item.total))
                        : QString();
     case ErrorRole:
         return item.error.value_or(QString());

@@ -56,6 +56,7 @@ private:
 
     void refresh();
     void follow(const QList<Row>& wanted);
+    static QString statusText(TransferStatus status);
 
     QPointer<WorkspaceModel> workspace_;
     ModelConnections connections_;

@@ -199,9 +199,11 @@ void TransfersView::updateQueueControls()
     const TransferStore* store = model_ ? &model_->transferStore() : nullptr;
     const qint64 bytes = store ? store->remainingBytes() : 0;
     const std::optional<qint64> seconds = store ? store->remainingSeconds() : std::nullopt;
-    QString left = tr("%1 left").arg(formatFileSize(bytes));
-    if (seconds && !store->isQueuePaused()) left += tr(", ") + timeLeft(*seconds);
-    remaining_->setText(left);
+    const QString size = formatFileSize(bytes);
+    remaining_->setText(
+        seconds && !store->isQueuePaused()
+            ? tr("%1 left, %2", "bytes left, time left").arg(size, timeLeft(*seconds))
+            : tr("%1 left").arg(size));
     remaining_->setVisible(bytes > 0);
     const bool paused = store && store->isQueuePaused();
     pauseQueue_->setText(paused ? tr("Resume queue") : tr("Pause queue"));

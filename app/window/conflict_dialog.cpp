@@ -1,6 +1,7 @@
 #include "window/conflict_dialog.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPushButton>
 
@@ -8,7 +9,7 @@ namespace {
 
 QString quoted(const QString& text)
 {
-    return QStringLiteral("\u201C%1\u201D").arg(text);
+    return QCoreApplication::translate("ConflictDialog", "“%1”", "a quoted name").arg(text);
 }
 
 } // namespace

@@ -23,37 +23,47 @@ void scheduleScreenshot(MainWindow& window, const QString& path, int delayMs)
 {
     QTimer::singleShot(delayMs, &window, [&window, path] {
         const bool saved = window.grab().save(path, "PNG");
-        if (!saved) qWarning("quorvane: cannot write %s", qPrintable(path));
+        if (!saved)
+            qWarning(
+                "%s",
+                qUtf8Printable(
+                    QCoreApplication::translate("main", "quorvane: cannot write %1").arg(path)));
         QCoreApplication::exit(saved ? 0 : 1);
     });
 }
 
 // The command line, described the same way for the early look and the real parse.
 struct LaunchOptions {
-    QCommandLineOption screenshot{QStringLiteral("screenshot"),
-                                  QStringLiteral("Save the window to FILE (PNG) and quit."),
-                                  QStringLiteral("FILE")};
-    QCommandLineOption delay{QStringLiteral("screenshot-delay"),
-                             QStringLiteral("Wait MS milliseconds before the screenshot."),
-                             QStringLiteral("MS"), QStringLiteral("1500")};
-    QCommandLineOption size{QStringLiteral("window-size"),
-                            QStringLiteral("Open the window at WIDTHxHEIGHT (e.g. 900x580)."),
-                            QStringLiteral("SIZE")};
-    QCommandLineOption section{QStringLiteral("section"),
-                               QStringLiteral("Open the section NAME (e.g. \"Images\")."),
-                               QStringLiteral("NAME")};
+    QCommandLineOption screenshot{
+        QStringLiteral("screenshot"),
+        QCoreApplication::translate("main", "Save the window to FILE (PNG) and quit."),
+        QStringLiteral("FILE")};
+    QCommandLineOption delay{
+        QStringLiteral("screenshot-delay"),
+        QCoreApplication::translate("main", "Wait MS milliseconds before the screenshot."),
+        QStringLiteral("MS"), QStringLiteral("1500")};
+    QCommandLineOption size{
+        QStringLiteral("window-size"),
+        QCoreApplication::translate("main", "Open the window at WIDTHxHEIGHT (e.g. 900x580)."),
+        QStringLiteral("SIZE")};
+    QCommandLineOption section{
+        QStringLiteral("section"),
+        QCoreApplication::translate("main", "Open the section NAME (e.g. \"Images\")."),
+        QStringLiteral("NAME")};
     QCommandLineOption folder{
         QStringLiteral("folder"),
-        QStringLiteral("Open the folder DIR in the Explorer, or in the --section tool."),
+        QCoreApplication::translate(
+            "main", "Open the folder DIR in the Explorer, or in the --section tool."),
         QStringLiteral("DIR")};
 
     explicit LaunchOptions(QCommandLineParser& parser)
     {
-        parser.setApplicationDescription(
-            QStringLiteral("Quorvane brings your files together in one window."));
+        parser.setApplicationDescription(QCoreApplication::translate(
+            "main", "Quorvane brings your files together in one window."));
         parser.addHelpOption();
         parser.addOptions({screenshot, delay, size, section, folder});
-        parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("A folder to open."),
+        parser.addPositionalArgument(QStringLiteral("DIR"),
+                                     QCoreApplication::translate("main", "A folder to open."),
                                      QStringLiteral("[DIR]"));
     }
 };
@@ -101,7 +111,9 @@ int main(int argc, char** argv)
     if (parser.isSet(section)) {
         startSection = fromRawValue<Feature>(parser.value(section));
         if (!startSection) {
-            qWarning("quorvane: no section named %s", qPrintable(parser.value(section)));
+            qWarning("%s", qUtf8Printable(
+                               QCoreApplication::translate("main", "quorvane: no section named %1")
+                                   .arg(parser.value(section))));
             return 2;
         }
     }
@@ -110,7 +122,9 @@ int main(int argc, char** argv)
         given = parser.positionalArguments().constFirst();
     const QString startFolder = launchFolder(given);
     if (!given.isEmpty() && startFolder.isEmpty()) {
-        qWarning("quorvane: %s is not a folder", qUtf8Printable(readablePath(given)));
+        qWarning("%s",
+                 qUtf8Printable(QCoreApplication::translate("main", "quorvane: %1 is not a folder")
+                                    .arg(readablePath(given))));
         return 2;
     }
 
@@ -156,7 +170,9 @@ int main(int argc, char** argv)
         const QSize wanted =
             parts.size() == 2 ? QSize(parts[0].toInt(), parts[1].toInt()) : QSize();
         if (!wanted.isValid() || wanted.isEmpty()) {
-            std::fprintf(stderr, "quorvane: --window-size takes WIDTHxHEIGHT, e.g. 900x580\n");
+            std::fprintf(stderr, "%s\n",
+                         qUtf8Printable(QCoreApplication::translate(
+                             "main", "quorvane: --window-size takes WIDTHxHEIGHT, e.g. 900x580")));
             return 2;
         }
         window->resize(wanted);

@@ -12,7 +12,7 @@
 MainWindow::MainWindow(WorkspaceRouter& router, QWidget* parent)
     : QMainWindow(parent), content_(new ContentView(router))
 {
-    setWindowTitle(QStringLiteral("Quorvane"));
+    setWindowTitle(tr("Quorvane"));
     content_->setMinimumSize(minimumContentSize);
     setCentralWidget(content_);
     resize(defaultSize);

@@ -12,46 +12,40 @@ MenuCommands::MenuCommands(WorkspaceRouter& router, QMenuBar& menuBar)
 {
     auto model = [this]() -> WorkspaceModel& { return router_.current(); };
 
-    QMenu* file = menuBar.addMenu(QStringLiteral("&File"));
-    add(file, QStringLiteral("Open Folder\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+    QMenu* file = menuBar.addMenu(tr("&File"));
+    add(file, tr("Open Folder…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
         [model] { model().chooseFolder(); });
-    needFolder_ << add(file, QStringLiteral("New Folder\u2026"),
-                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N),
+    needFolder_ << add(file, tr("New Folder…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N),
                        [model] { model().setNewFolder(true); });
     file->addSeparator();
-    add(file, QStringLiteral("Quit"), QKeySequence::Quit, [] { QApplication::quit(); });
+    add(file, tr("Quit"), QKeySequence::Quit, [] { QApplication::quit(); });
 
-    QMenu* edit = menuBar.addMenu(QStringLiteral("&Edit"));
-    undo_ = add(edit, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z),
-                [model] { model().undo(); });
-    redo_ = add(edit, QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+    QMenu* edit = menuBar.addMenu(tr("&Edit"));
+    undo_ = add(edit, tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [model] { model().undo(); });
+    redo_ = add(edit, tr("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                 [model] { model().redo(); });
     edit->addSeparator();
-    add(edit, QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X),
-        [model] { model().cutSelection(); });
-    add(edit, QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C),
-        [model] { model().copySelection(); });
-    needFolder_ << add(edit, QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
+    add(edit, tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X), [model] { model().cutSelection(); });
+    add(edit, tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), [model] { model().copySelection(); });
+    needFolder_ << add(edit, tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
                        [model] { model().paste(); });
-    add(edit, QStringLiteral("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A),
+    add(edit, tr("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A),
         [model] { model().selectAll(); });
 
-    QMenu* navigate = menuBar.addMenu(QStringLiteral("&Navigate"));
-    add(navigate, QStringLiteral("Command Palette"), QKeySequence(Qt::CTRL | Qt::Key_K),
+    QMenu* navigate = menuBar.addMenu(tr("&Navigate"));
+    add(navigate, tr("Command Palette"), QKeySequence(Qt::CTRL | Qt::Key_K),
         [model] { model().setPalette(true); });
-    QAction* enclosing =
-        add(navigate, QStringLiteral("Enclosing Folder"), QKeySequence(Qt::CTRL | Qt::Key_Up),
-            [model] { model().enclosingFolder(); });
+    QAction* enclosing = add(navigate, tr("Enclosing Folder"), QKeySequence(Qt::CTRL | Qt::Key_Up),
+                             [model] { model().enclosingFolder(); });
     enclosing->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Up), QKeySequence(Qt::ALT | Qt::Key_Up)});
     needFolder_ << enclosing;
-    back_ = add(navigate, QStringLiteral("Back"), QKeySequence(Qt::ALT | Qt::Key_Left),
+    back_ = add(navigate, tr("Back"), QKeySequence(Qt::ALT | Qt::Key_Left),
                 [model] { model().goBack(); });
-    forward_ = add(navigate, QStringLiteral("Forward"), QKeySequence(Qt::ALT | Qt::Key_Right),
+    forward_ = add(navigate, tr("Forward"), QKeySequence(Qt::ALT | Qt::Key_Right),
                    [model] { model().goForward(); });
-    add(navigate, QStringLiteral("Quick Look"), QKeySequence(Qt::Key_Space),
-        [model] { model().preview(); });
-    add(navigate, QStringLiteral("Move to Trash\u2026"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
+    add(navigate, tr("Quick Look"), QKeySequence(Qt::Key_Space), [model] { model().preview(); });
+    add(navigate, tr("Move to Trash…"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
         [model] { model().setConfirmTrash(true); });
 
     connect(&router_, &WorkspaceRouter::currentChanged, this, &MenuCommands::follow);
@@ -98,8 +92,8 @@ void MenuCommands::updateUndo()
     const auto shown = [](QString title, const QString& idle) {
         return title.isEmpty() ? idle : title.replace(u'&', QStringLiteral("&&"));
     };
-    undo_->setText(shown(journal.undoTitle(), QStringLiteral("Undo")));
-    redo_->setText(shown(journal.redoTitle(), QStringLiteral("Redo")));
+    undo_->setText(shown(journal.undoTitle(), tr("Undo")));
+    redo_->setText(shown(journal.redoTitle(), tr("Redo")));
     undo_->setEnabled(journal.canUndo());
     redo_->setEnabled(journal.canRedo());
 }

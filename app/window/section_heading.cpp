@@ -38,11 +38,11 @@ void SectionHeading::setModel(WorkspaceModel* model)
     if (!model) return;
     const Feature feature = model->feature();
     const QString name = titleOf(feature).toHtmlEscaped();
-    crumb_->setText(
-        QStringLiteral("\u2302 Workspace &nbsp;\u203a&nbsp; <span style=\"color:%1\">%2</span>")
-            .arg(palette().color(QPalette::WindowText).name(), name));
+    const QString current = QStringLiteral("<span style=\"color:%1\">%2</span>")
+                                .arg(palette().color(QPalette::WindowText).name(), name);
+    crumb_->setText(tr("⌂ Workspace &nbsp;›&nbsp; %1", "%1 is the section").arg(current));
     title_->setText(titleOf(feature));
     subtitle_->setText(subtitleOf(feature));
-    folder_->setText(feature == Feature::Transfers ? QStringLiteral("Destination folder\u2026")
-                                                   : QStringLiteral("Filter by folder\u2026"));
+    folder_->setText(feature == Feature::Transfers ? tr("Destination folder…")
+                                                   : tr("Filter by folder…"));
 }

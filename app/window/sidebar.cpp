@@ -33,11 +33,11 @@ struct Location {
 };
 
 constexpr Location locations[] = {
-    {"Home", "house", ""},
-    {"Desktop", "menubar.dock.rectangle", "Desktop"},
-    {"Documents", "doc", "Documents"},
-    {"Pictures", "photo", "Pictures"},
-    {"Downloads", "arrow.down.to.line", "Downloads"},
+    {QT_TRANSLATE_NOOP("Sidebar", "Home"), "house", ""},
+    {QT_TRANSLATE_NOOP("Sidebar", "Desktop"), "menubar.dock.rectangle", "Desktop"},
+    {QT_TRANSLATE_NOOP("Sidebar", "Documents"), "doc", "Documents"},
+    {QT_TRANSLATE_NOOP("Sidebar", "Pictures"), "photo", "Pictures"},
+    {QT_TRANSLATE_NOOP("Sidebar", "Downloads"), "arrow.down.to.line", "Downloads"},
 };
 
 QToolButton* disclosureButton()
@@ -75,9 +75,8 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     brand->addWidget(mark);
     auto* names = new QVBoxLayout;
     names->setSpacing(2);
-    names->addWidget(UiStyle::label(QStringLiteral("Quorvane"), 18, QFont::Bold));
-    names->addWidget(
-        UiStyle::label(QStringLiteral("A place for everything."), 9, QFont::Normal, true));
+    names->addWidget(UiStyle::label(tr("Quorvane"), 18, QFont::Bold));
+    names->addWidget(UiStyle::label(tr("A place for everything."), 9, QFont::Normal, true));
     brand->addLayout(names, 1);
     column->addLayout(brand);
 
@@ -90,10 +89,9 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     auto* jumpRow = new QHBoxLayout(jump);
     jumpRow->setContentsMargins(10, 0, 10, 0);
     jumpRow->addWidget(symbolLabel(QStringLiteral("magnifyingglass"), 14, &UiStyle::secondaryText));
-    jumpRow->addWidget(UiStyle::label(QStringLiteral("Jump to anything"), 11, QFont::Normal, true),
-                       1);
-    jumpRow->addWidget(UiStyle::label(QStringLiteral("Ctrl K"), 10, QFont::Normal, true));
-    jump->setAccessibleName(QStringLiteral("Jump to anything"));
+    jumpRow->addWidget(UiStyle::label(tr("Jump to anything"), 11, QFont::Normal, true), 1);
+    jumpRow->addWidget(UiStyle::label(tr("Ctrl K"), 10, QFont::Normal, true));
+    jump->setAccessibleName(tr("Jump to anything"));
     followPalette(jump, [jump] {
         jump->setStyleSheet(QStringLiteral("QPushButton#jumpToAnything { border: 1px solid %1; "
                                            "border-radius: 7px; background: transparent; }")
@@ -110,29 +108,29 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     auto* groups = new QVBoxLayout(list);
     groups->setContentsMargins(16, 0, 16, 12);
     groups->setSpacing(5);
-    addLabel(groups, QStringLiteral("FILES"));
+    addLabel(groups, tr("FILES"));
     groups->addWidget(makeSectionRows({Feature::Explorer, Feature::Recent}));
     groups->addSpacing(8);
-    addLabel(groups, QStringLiteral("LIBRARY"));
+    addLabel(groups, tr("LIBRARY"));
     groups->addWidget(makeSectionRows({Feature::Images, Feature::Videos, Feature::Screenshots,
                                        Feature::Audio, Feature::Documents}));
     groups->addSpacing(8);
     toolsToggle_ = disclosureButton();
-    addLabel(groups, QStringLiteral("YOUR TOOLS"), toolsToggle_);
+    addLabel(groups, tr("YOUR TOOLS"), toolsToggle_);
     tools_ = makeSectionRows({Feature::Storage, Feature::Duplicates, Feature::Large,
                               Feature::Transfers, Feature::Timeline});
     groups->addWidget(tools_);
     groups->addSpacing(8);
     locationsToggle_ = disclosureButton();
-    addLabel(groups, QStringLiteral("LOCATIONS"), locationsToggle_);
+    addLabel(groups, tr("LOCATIONS"), locationsToggle_);
     locations_ = new QWidget;
     auto* locationRows = new QVBoxLayout(locations_);
     locationRows->setContentsMargins(0, 0, 0, 0);
     locationRows->setSpacing(2);
     for (const Location& location : locations) {
-        const QString label = QString::fromUtf8(location.label);
-        auto* row =
-            new SidebarRow(QString::fromUtf8(location.symbol), locationColor(label), label, 37);
+        auto* row = new SidebarRow(QString::fromUtf8(location.symbol),
+                                   locationColor(QString::fromUtf8(location.label)),
+                                   tr(location.label), 37);
         const QString relative = QString::fromUtf8(location.path);
         const auto path = [relative] {
             return relative.isEmpty() ? QDir::homePath() : QDir::home().filePath(relative);
@@ -147,8 +145,7 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
             });
         locationRows->addWidget(row);
     }
-    auto* another = new QPushButton(symbolIcon(QStringLiteral("plus")),
-                                    QStringLiteral("Open another folder\u2026"));
+    auto* another = new QPushButton(symbolIcon(QStringLiteral("plus")), tr("Open another folder…"));
     another->setFlat(true);
     another->setFont(UiStyle::font(11));
     another->setStyleSheet(QStringLiteral("text-align: left; padding: 6px 11px;"));
@@ -182,7 +179,7 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     volume->addWidget(symbolLabel(QStringLiteral("internaldrive.fill"), 16, [] {
         return NamedColors::legibleOn(Palette::blue(), Palette::surface(), 3.6);
     }));
-    volume->addWidget(UiStyle::label(QStringLiteral("This Computer"), 12, QFont::Medium), 1);
+    volume->addWidget(UiStyle::label(tr("This Computer"), 12, QFont::Medium), 1);
     volume->addWidget(symbolLabel(QStringLiteral("lock.shield"), 14, &UiStyle::secondaryText));
     cardColumn->addLayout(volume);
     usage_ = UiStyle::label({}, 10, QFont::Normal, true);
@@ -206,8 +203,7 @@ Sidebar::Sidebar(WorkspaceRouter& router, QWidget* parent) : QWidget(parent), ro
     // Footer.
     auto* footer = new QHBoxLayout;
     footer->setContentsMargins(22, 0, 22, 18);
-    auto* settingsLink =
-        new QPushButton(symbolIcon(QStringLiteral("gearshape")), QStringLiteral("Settings"));
+    auto* settingsLink = new QPushButton(symbolIcon(QStringLiteral("gearshape")), tr("Settings"));
     settingsLink->setFlat(true);
     settingsLink->setCursor(Qt::PointingHandCursor);
     connect(settingsLink, &QPushButton::clicked, this, &Sidebar::settingsRequested);

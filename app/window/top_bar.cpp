@@ -31,10 +31,9 @@ QToolButton* barButton(const QString& symbol, const QString& help)
 } // namespace
 
 TopBar::TopBar(QWidget* parent)
-    : QWidget(parent),
-      back_(barButton(QStringLiteral("chevron.left"), QStringLiteral("Enclosing folder"))),
-      refresh_(barButton(QStringLiteral("arrow.clockwise"), QStringLiteral("Refresh"))),
-      details_(barButton(QStringLiteral("info.circle"), QStringLiteral("Toggle file details"))),
+    : QWidget(parent), back_(barButton(QStringLiteral("chevron.left"), tr("Enclosing folder"))),
+      refresh_(barButton(QStringLiteral("arrow.clockwise"), tr("Refresh"))),
+      details_(barButton(QStringLiteral("info.circle"), tr("Toggle file details"))),
       location_(ElidedLabel::make(12, QFont::Medium, false, Qt::ElideRight)), search_(new QLineEdit)
 {
     setFixedHeight(54);
@@ -59,11 +58,11 @@ TopBar::TopBar(QWidget* parent)
     search_->setFixedWidth(260);
     search_->setClearButtonEnabled(true);
     search_->addAction(symbolIcon(QStringLiteral("magnifyingglass")), QLineEdit::LeadingPosition);
-    auto* chip = new QPushButton(QStringLiteral("Ctrl K"));
+    auto* chip = new QPushButton(tr("Ctrl K"));
     chip->setFlat(true);
     chip->setFont(UiStyle::font(10));
     chip->setCursor(Qt::PointingHandCursor);
-    chip->setToolTip(QStringLiteral("Jump to anything"));
+    chip->setToolTip(tr("Jump to anything"));
     followPalette(chip, [chip] {
         chip->setStyleSheet(
             QStringLiteral("QPushButton { padding: 2px 4px; border-radius: 4px; background: %1; }")
@@ -112,19 +111,17 @@ void TopBar::update()
     const bool mac = model_->isMacScope();
     back_->setEnabled(!mac || model_->canGoBack());
     const std::optional<QString> previous = model_->backPlace();
-    QString help = QStringLiteral("Enclosing folder");
-    if (previous && previous->isEmpty()) help = QStringLiteral("Back to This Computer");
+    QString help = tr("Enclosing folder");
+    if (previous && previous->isEmpty()) help = tr("Back to This Computer");
     if (previous && !previous->isEmpty()) {
         const QString name = QFileInfo(*previous).fileName();
-        help = QStringLiteral("Back to %1").arg(name.isEmpty() ? *previous : name);
+        help = tr("Back to %1").arg(name.isEmpty() ? *previous : name);
     }
     back_->setToolTip(help);
     back_->setAccessibleName(help);
-    location_->setText(mac ? QStringLiteral("This Computer")
-                           : QFileInfo(model_->folder()).fileName());
+    location_->setText(mac ? tr("This Computer") : QFileInfo(model_->folder()).fileName());
     if (mac || location_->fullText().isEmpty())
-        location_->setText(mac ? QStringLiteral("This Computer") : model_->folder());
-    search_->setPlaceholderText(mac ? QStringLiteral("Search this computer")
-                                    : QStringLiteral("Search this folder"));
+        location_->setText(mac ? tr("This Computer") : model_->folder());
+    search_->setPlaceholderText(mac ? tr("Search this computer") : tr("Search this folder"));
     if (search_->text() != model_->query()) search_->setText(model_->query());
 }

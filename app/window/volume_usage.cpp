@@ -2,7 +2,9 @@
 
 #include "file_size_format.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QLocale>
 #include <QStorageInfo>
 #include <cmath>
 
@@ -28,11 +30,14 @@ double volumeUsage(const VolumeCapacity& capacity)
 
 QString usageText(double usage)
 {
-    return QString::number(int(std::floor(usage * 100))) + QStringLiteral("% of volume used");
+    return QCoreApplication::translate("VolumeUsage", "%1% of volume used")
+        .arg(QLocale().toString(int(std::floor(usage * 100))));
 }
 
 QString availableSpaceText(const VolumeCapacity& capacity)
 {
-    if (!capacity.availableForImportantUsage) return QStringLiteral("Local filesystem");
-    return formatFileSize(*capacity.availableForImportantUsage) + QStringLiteral(" available");
+    if (!capacity.availableForImportantUsage)
+        return QCoreApplication::translate("VolumeUsage", "Local filesystem");
+    return QCoreApplication::translate("VolumeUsage", "%1 available")
+        .arg(formatFileSize(*capacity.availableForImportantUsage));
 }

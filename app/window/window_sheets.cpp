@@ -77,7 +77,7 @@ void WindowSheets::showNewFolder()
 {
     QPointer<WorkspaceModel> model = model_;
     auto* sheet = new NameSheet(
-        QStringLiteral("New folder"), QStringLiteral("Untitled folder"),
+        tr("New folder"), tr("Untitled folder"),
         [model](const QString& name) {
             if (model) model->createFolder(name);
         },
@@ -95,7 +95,7 @@ void WindowSheets::showRename()
     QPointer<WorkspaceModel> model = model_;
     const FileEntry target = *model_->renameTarget();
     auto* sheet = new NameSheet(
-        QStringLiteral("Rename file"), target.name,
+        tr("Rename file"), target.name,
         [model, target](const QString& name) {
             if (model) model->rename(target, name);
         },
@@ -114,20 +114,20 @@ void WindowSheets::showText()
     auto* sheet = new QDialog(window_);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
-    sheet->setWindowTitle(QStringLiteral("Extracted text"));
+    sheet->setWindowTitle(tr("Extracted text"));
     sheet->resize(600, 450);
     auto* column = new QVBoxLayout(sheet);
     column->setContentsMargins(28, 28, 28, 28);
     column->setSpacing(20);
-    column->addWidget(UiStyle::label(QStringLiteral("Extracted text"), 17, QFont::Bold));
+    column->addWidget(UiStyle::label(tr("Extracted text"), 17, QFont::Bold));
     auto* text = new QPlainTextEdit(*model_->ocrText());
     text->setReadOnly(true);
     column->addWidget(text, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* copy = new QPushButton(QStringLiteral("Copy text"));
+    auto* copy = new QPushButton(tr("Copy text"));
     copy->setAutoDefault(false);
-    auto* done = new QPushButton(QStringLiteral("Done"));
+    auto* done = new QPushButton(tr("Done"));
     done->setDefault(true);
     buttons->addWidget(copy);
     buttons->addWidget(done);
@@ -148,9 +148,8 @@ void WindowSheets::showText()
 void WindowSheets::showError()
 {
     QPointer<WorkspaceModel> model = model_;
-    auto* alert =
-        new QMessageBox(QMessageBox::Warning, QStringLiteral("Something needs your attention"),
-                        QStringLiteral("Something needs your attention"), QMessageBox::Ok, window_);
+    auto* alert = new QMessageBox(QMessageBox::Warning, tr("Something needs your attention"),
+                                  tr("Something needs your attention"), QMessageBox::Ok, window_);
     alert->setInformativeText(*model_->error());
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowModality(Qt::WindowModal);
@@ -166,7 +165,7 @@ QMessageBox* WindowSheets::trashQuestion(const QString& title, const QString& de
     auto* dialog =
         new QMessageBox(QMessageBox::Question, title, title, QMessageBox::NoButton, window_);
     dialog->setInformativeText(detail);
-    dialog->addButton(QStringLiteral("Move to Trash"), QMessageBox::DestructiveRole);
+    dialog->addButton(tr("Move to Trash"), QMessageBox::DestructiveRole);
     dialog->addButton(QMessageBox::Cancel);
     dialog->setDefaultButton(QMessageBox::Cancel);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -177,9 +176,9 @@ QMessageBox* WindowSheets::trashQuestion(const QString& title, const QString& de
 void WindowSheets::confirmTrash()
 {
     QPointer<WorkspaceModel> model = model_;
-    QMessageBox* dialog = trashQuestion(
-        trashTitle(model_->selection().size()),
-        QStringLiteral("You can restore these items from the Trash in your file manager."));
+    QMessageBox* dialog =
+        trashQuestion(trashTitle(model_->selection().size()),
+                      tr("You can restore these items from the Trash in your file manager."));
     connect(dialog, &QMessageBox::buttonClicked, this,
             [this, model, dialog](QAbstractButton* clicked) {
                 if (!model) return;
@@ -205,8 +204,7 @@ void WindowSheets::confirmLastCopies(const QList<FileEntry>& copies)
 {
     QPointer<WorkspaceModel> model = model_;
     QMessageBox* dialog =
-        trashQuestion(copies.size() == 1 ? QString::fromLatin1(lastCopyTitle)
-                                         : QStringLiteral("Move the last copies to Trash?"),
+        trashQuestion(copies.size() == 1 ? tr(lastCopyTitle) : tr("Move the last copies to Trash?"),
                       DuplicateGuard::warning(copies));
     connect(dialog, &QMessageBox::buttonClicked, this, [model, dialog](QAbstractButton* clicked) {
         if (model && dialog->buttonRole(clicked) == QMessageBox::DestructiveRole) model->trash();

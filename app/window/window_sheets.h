@@ -24,7 +24,7 @@ public:
     // The confirmation's title for `count` selected items.
     static QString trashTitle(qsizetype count);
     // The second question when trashing would leave a duplicate group with no copy.
-    static constexpr const char* lastCopyTitle = "Move the last copy to Trash?";
+    static constexpr const char* lastCopyTitle = QT_TR_NOOP("Move the last copy to Trash?");
 
 private:
     void update();

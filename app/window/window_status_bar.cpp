@@ -72,7 +72,7 @@ QString WindowStatusBar::countText() const
 void WindowStatusBar::updateActivity()
 {
     dot_->setVisible(model_->busy());
-    activity_->setText(model_->busy() ? model_->operation() : QStringLiteral("Ready"));
+    activity_->setText(model_->busy() ? model_->operation() : tr("Ready"));
 }
 
 void WindowStatusBar::updateVisibleCount()

@@ -16,7 +16,7 @@ WorkspaceActivity::WorkspaceActivity(QWidget* parent)
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(spinner_);
     row->addWidget(marker_);
-    spinner_->setToolTip(QStringLiteral("Working in the background"));
+    spinner_->setToolTip(tr("Working in the background"));
     followPalette(marker_, [marker = marker_] {
         marker->setPixmap(
             symbolPixmap(QStringLiteral("exclamationmark.circle.fill"), 14,

@@ -1,5 +1,6 @@
 #include "explorer/detail_drawer.h"
 #include "explorer/explorer_browser.h"
+#include "explorer/layout_picker.h"
 #include "file_size_format.h"
 #include "ui/empty_state.h"
 #include "ui/file_list_model.h"
@@ -37,6 +38,36 @@ void writeFile(const QString& path, const QByteArray& bytes = "x")
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
+
+// A translation of the given contexts, compiled the way translators compile
+// one and installed until it goes out of scope.
+class Translation {
+public:
+    explicit Translation(const char* contexts, const char* language = "en")
+    {
+        QFile ts(scratch_.filePath(QStringLiteral("quorvane.ts")));
+        if (!ts.open(QIODevice::WriteOnly)) return;
+        ts.write(QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                                   "<!DOCTYPE TS><TS version=\"2.1\" language=\"") +
+                 language + "\">\n" + contexts + "</TS>\n");
+        ts.close();
+        const QString qm = scratch_.filePath(QStringLiteral("quorvane.qm"));
+        if (QProcess::execute(
+                QStringLiteral("/usr/lib/qt6/bin/lrelease"),
+                {QStringLiteral("-silent"), ts.fileName(), QStringLiteral("-qm"), qm}) != 0 ||
+            !translator_.load(qm))
+            return;
+        installed_ = QCoreApplication::installTranslator(&translator_);
+    }
+    ~Translation() { remove(); }
+    bool installed() const { return installed_; }
+    void remove() { QCoreApplication::removeTranslator(&translator_); }
+
+private:
+    QTemporaryDir scratch_;
+    QTranslator translator_;
+    bool installed_ = false;
+};
 
 } // namespace
 
@@ -232,12 +263,7 @@ TEST_F(WindowTest, DrawerAndStatusBarFollowTheSelection)
 TEST_F(WindowTest, CountsTakeATranslationsPluralForms)
 {
     // A translation with English plural forms, made the way translators make one.
-    QTemporaryDir scratch;
-    QFile ts(scratch.filePath(QStringLiteral("quorvane_en.ts")));
-    ASSERT_TRUE(ts.open(QIODevice::WriteOnly));
-    ts.write(R"(<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS><TS version="2.1" language="en">
-<context><name>WindowStatusBar</name>
+    Translation english(R"(<context><name>WindowStatusBar</name>
 <message numerus="yes"><source>%n items</source><translation>
 <numerusform>%n item</numerusform><numerusform>%n items</numerusform></translation></message>
 </context>
@@ -245,17 +271,8 @@ TEST_F(WindowTest, CountsTakeATranslationsPluralForms)
 <message numerus="yes"><source>Move %n selected items to Trash?</source><translation>
 <numerusform>Move this item to Trash?</numerusform>
 <numerusform>Move %n selected items to Trash?</numerusform></translation></message>
-</context></TS>
-)");
-    ts.close();
-    const QString qm = scratch.filePath(QStringLiteral("quorvane_en.qm"));
-    ASSERT_EQ(
-        QProcess::execute(QStringLiteral("/usr/lib/qt6/bin/lrelease"),
-                          {QStringLiteral("-silent"), ts.fileName(), QStringLiteral("-qm"), qm}),
-        0);
-    QTranslator english;
-    ASSERT_TRUE(english.load(qm));
-    QCoreApplication::installTranslator(&english);
+</context>)");
+    ASSERT_TRUE(english.installed());
 
     ContentView view(*router);
     view.show();
@@ -267,9 +284,42 @@ TEST_F(WindowTest, CountsTakeATranslationsPluralForms)
     EXPECT_EQ(view.statusBar()->countText(), QStringLiteral("2 items"));
     EXPECT_EQ(WindowSheets::trashTitle(1), QStringLiteral("Move this item to Trash?"));
     EXPECT_EQ(WindowSheets::trashTitle(3), QStringLiteral("Move 3 selected items to Trash?"));
-    QCoreApplication::removeTranslator(&english);
+    english.remove();
     // Without a translation the texts are the program's own.
     EXPECT_EQ(WindowSheets::trashTitle(1), QStringLiteral("Move 1 selected items to Trash?"));
+}
+
+TEST_F(WindowTest, ButtonsTooltipsAndEmptyStatesTakeATranslation)
+{
+    Translation german(R"(<context><name>DetailDrawer</name>
+<message><source>Extract text</source><translation>Text erkennen</translation></message>
+</context>
+<context><name>LayoutPicker</name>
+<message><source>Gallery</source><translation>Galerie</translation></message>
+</context>
+<context><name>ExplorerBrowser</name>
+<message><source>This folder is empty</source><translation>Dieser Ordner ist leer</translation></message>
+</context>
+<context><name>TopBar</name>
+<message><source>Search this folder</source><translation>Diesen Ordner durchsuchen</translation></message>
+</context>)",
+                       "de");
+    ASSERT_TRUE(german.installed());
+
+    ContentView view(*router);
+    view.show();
+    openFiles(0);
+    EXPECT_EQ(view.drawer()->extractButton()->text(), QStringLiteral("Text erkennen"));
+    auto* browser = qobject_cast<ExplorerBrowser*>(view.currentSectionView());
+    ASSERT_TRUE(browser);
+    EXPECT_EQ(browser->layoutPicker()->button(BrowserMode::Gallery)->toolTip(),
+              QStringLiteral("Galerie"));
+    EXPECT_EQ(browser->layoutPicker()->button(BrowserMode::Grid)->toolTip(),
+              QStringLiteral("Grid"));
+    ASSERT_TRUE(browser->emptyState()->isVisible());
+    EXPECT_EQ(browser->emptyState()->title(), QStringLiteral("Dieser Ordner ist leer"));
+    EXPECT_EQ(view.topBar()->searchField()->placeholderText(),
+              QStringLiteral("Diesen Ordner durchsuchen"));
 }
 
 TEST(VolumeUsage, MissingOrZeroCapacityShowsNothingUsed)
