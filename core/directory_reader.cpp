@@ -49,13 +49,34 @@ constexpr std::size_t kCancelCheckEvery = 0xfff;
 
 bool DirectoryReader::read(std::vector<Child>& children, const CancelCheck& isCancelled)
 {
-    if (!readNames(children, isCancelled)) return false;
+    Names names;
+    if (!readNames(names, isCancelled)) return false;
+    children.clear();
+    children.resize(std::size_t(names.size()));
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        children[i].name = names.name(i).toByteArray();
+        children[i].type = names.type(i);
+    }
     stat(children.data(), children.size(), isCancelled);
     throwIfCancelled(isCancelled);
     return true;
 }
 
-bool DirectoryReader::readNames(std::vector<Child>& children, const CancelCheck& isCancelled)
+void DirectoryReader::Names::add(const char* name, unsigned char type)
+{
+    bytes_.append(name, qsizetype(std::strlen(name)) + 1);
+    starts_.push_back(bytes_.size());
+    types_.push_back(type);
+}
+
+void DirectoryReader::Names::clear()
+{
+    bytes_.clear();
+    starts_.assign(1, 0);
+    types_.clear();
+}
+
+bool DirectoryReader::readNames(Names& children, const CancelCheck& isCancelled)
 {
     children.clear();
     const int dupfd = ::dup(fd_);
@@ -80,10 +101,7 @@ bool DirectoryReader::readNames(std::vector<Child>& children, const CancelCheck&
             sawHiddenList = sawHiddenList || std::strcmp(name, ".hidden") == 0;
             if (!includeHidden_) continue;
         }
-        Child child;
-        child.name = QByteArray(name);
-        child.type = entry->d_type;
-        children.push_back(std::move(child));
+        children.add(name, entry->d_type);
     }
     const int readError = errno;
     ::closedir(dir);
@@ -93,7 +111,11 @@ bool DirectoryReader::readNames(std::vector<Child>& children, const CancelCheck&
     }
     if (sawHiddenList && !includeHidden_) {
         const QSet<QByteArray> hidden = hiddenNames();
-        std::erase_if(children, [&](const Child& c) { return hidden.contains(c.name); });
+        Names shown;
+        for (qsizetype i = 0; i < children.size(); ++i)
+            if (!hidden.contains(children.name(i).toByteArray()))
+                shown.add(children.name(i).toByteArray().constData(), children.type(i));
+        children = std::move(shown);
     }
     throwIfCancelled(isCancelled);
     return true;

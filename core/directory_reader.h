@@ -21,6 +21,26 @@ public:
         bool hasStat = false;
     };
 
+    // The children as readdir tells them, before any stat: the names packed
+    // in one buffer, each ended by a NUL.
+    class Names {
+    public:
+        qsizetype size() const { return qsizetype(types_.size()); }
+        QByteArrayView name(qsizetype i) const
+        {
+            return QByteArrayView(bytes_.constData() + starts_[i], starts_[i + 1] - starts_[i] - 1);
+        }
+        // The kind readdir told (DT_DIR, DT_LNK, DT_UNKNOWN...).
+        unsigned char type(qsizetype i) const { return types_[i]; }
+        void add(const char* name, unsigned char type);
+        void clear();
+
+    private:
+        QByteArray bytes_;
+        std::vector<qsizetype> starts_{0};
+        std::vector<unsigned char> types_;
+    };
+
     enum class Links { Follow, DontFollow };
 
     // Takes ownership of `dirfd`. `includeHidden` false drops dot-names and
@@ -34,7 +54,7 @@ public:
     // Throws Cancelled when `isCancelled` says so (asked every few thousand names).
     bool read(std::vector<Child>& children, const CancelCheck& isCancelled = {});
     // The same without the stats: names and their readdir kinds only.
-    bool readNames(std::vector<Child>& children, const CancelCheck& isCancelled = {});
+    bool readNames(Names& children, const CancelCheck& isCancelled = {});
     // Fills in the stats of `children` not yet looked at (from both cores for many).
     void stat(Child* children, std::size_t count, const CancelCheck& isCancelled = {}) const;
     void stat(Child& child) const;

@@ -101,6 +101,31 @@ int NaturalOrder::comparePlain(QStringView a, QStringView b) const
     return i < na ? 1 : (j < nb ? -1 : 0);
 }
 
+std::string NaturalOrder::plainKey(QStringView name) const
+{
+    std::string key;
+    key.reserve(std::size_t(name.size()) + 2);
+    for (qsizetype i = 0; i < name.size();) {
+        const char16_t c = name[i].unicode();
+        if (!isDigit(c)) {
+            key.push_back(char(ascii_.weight[c]));
+            ++i;
+            continue;
+        }
+        // A number: the digits' weight, how many digits count, then those digits.
+        while (i < name.size() && name[i] == u'0')
+            ++i;
+        qsizetype end = i;
+        while (end < name.size() && isDigit(name[end].unicode()))
+            ++end;
+        key.push_back(char(ascii_.digit));
+        key.push_back(char(quint8(end - i)));
+        for (; i < end; ++i)
+            key.push_back(char(name[i].unicode()));
+    }
+    return key;
+}
+
 int NaturalOrder::compare(QStringView a, QStringView b) const
 {
     if (isPlain(a) && isPlain(b)) return comparePlain(a, b);
@@ -139,10 +164,23 @@ std::vector<qsizetype> NaturalOrder::orderFoldersFirst(const QList<QString>& nam
         }
     };
     if (odd <= kFewOddNames) {
+        // Plain names compare as bytes; the few others ask the collator.
+        std::vector<std::string> keys(count);
+        auto makeKeys = [&](qsizetype from, qsizetype to) {
+            for (qsizetype i = from; i < to; ++i)
+                if (plain[i]) keys[i] = plainKey(names[i]);
+        };
+        if (twoThreads) {
+            std::thread helper([&] { makeKeys(count / 2, count); });
+            makeKeys(0, count / 2);
+            helper.join();
+        } else {
+            makeKeys(0, count);
+        }
         sortAll([&](const NaturalOrder& by) {
-            return [&names, &isFolder, &plain, &by](qsizetype a, qsizetype b) {
+            return [&names, &isFolder, &plain, &keys, &by](qsizetype a, qsizetype b) {
                 if (isFolder[a] != isFolder[b]) return bool(isFolder[a]);
-                if (plain[a] && plain[b]) return by.comparePlain(names[a], names[b]) < 0;
+                if (plain[a] && plain[b]) return keys[a] < keys[b];
                 return by.collator_.compare(names[a], names[b]) < 0;
             };
         });

@@ -4,6 +4,7 @@
 
 #include <QCollator>
 #include <array>
+#include <string>
 #include <vector>
 
 // The order people expect for names: case-insensitive, runs of digits by
@@ -40,6 +41,8 @@ private:
     static AsciiWeights asciiWeights(const QCollator& collator);
     bool isPlain(QStringView name) const;
     int comparePlain(QStringView a, QStringView b) const;
+    // Bytes that compare as comparePlain() does.
+    std::string plainKey(QStringView name) const;
 
     QCollator collator_;
     AsciiWeights ascii_;
