@@ -49,6 +49,35 @@ constexpr std::size_t kCancelCheckEvery = 0xfff;
 
 bool DirectoryReader::read(std::vector<Child>& children, const CancelCheck& isCancelled)
 {
+    Names names;
+    if (!readNames(names, isCancelled)) return false;
+    children.clear();
+    children.resize(std::size_t(names.size()));
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        children[i].name = names.name(i).toByteArray();
+        children[i].type = names.type(i);
+    }
+    stat(children.data(), children.size(), isCancelled);
+    throwIfCancelled(isCancelled);
+    return true;
+}
+
+void DirectoryReader::Names::add(const char* name, unsigned char type)
+{
+    bytes_.append(name, qsizetype(std::strlen(name)) + 1);
+    starts_.push_back(bytes_.size());
+    types_.push_back(type);
+}
+
+void DirectoryReader::Names::clear()
+{
+    bytes_.clear();
+    starts_.assign(1, 0);
+    types_.clear();
+}
+
+bool DirectoryReader::readNames(Names& children, const CancelCheck& isCancelled)
+{
     children.clear();
     const int dupfd = ::dup(fd_);
     if (dupfd < 0) return false;
@@ -72,9 +101,7 @@ bool DirectoryReader::read(std::vector<Child>& children, const CancelCheck& isCa
             sawHiddenList = sawHiddenList || std::strcmp(name, ".hidden") == 0;
             if (!includeHidden_) continue;
         }
-        Child child;
-        child.name = QByteArray(name);
-        children.push_back(std::move(child));
+        children.add(name, entry->d_type);
     }
     const int readError = errno;
     ::closedir(dir);
@@ -84,35 +111,48 @@ bool DirectoryReader::read(std::vector<Child>& children, const CancelCheck& isCa
     }
     if (sawHiddenList && !includeHidden_) {
         const QSet<QByteArray> hidden = hiddenNames();
-        std::erase_if(children, [&](const Child& c) { return hidden.contains(c.name); });
-    }
-    // A big folder is looked at from two threads: the stat calls are most of the time.
-    const std::size_t half = children.size() / 2;
-    if (children.size() >= 4096 && std::thread::hardware_concurrency() > 1) {
-        std::thread helper(
-            [&] { statChildren(children.data() + half, children.size() - half, isCancelled); });
-        statChildren(children.data(), half, isCancelled);
-        helper.join();
-    } else {
-        statChildren(children.data(), children.size(), isCancelled);
+        Names shown;
+        for (qsizetype i = 0; i < children.size(); ++i)
+            if (!hidden.contains(children.name(i).toByteArray()))
+                shown.add(children.name(i).toByteArray().constData(), children.type(i));
+        children = std::move(shown);
     }
     throwIfCancelled(isCancelled);
     return true;
 }
 
+void DirectoryReader::stat(Child* children, std::size_t count, const CancelCheck& isCancelled) const
+{
+    // Many children are looked at from two threads: the stat calls are most of the time.
+    const std::size_t half = count / 2;
+    if (count >= 4096 && std::thread::hardware_concurrency() > 1) {
+        std::thread helper([&] { statChildren(children + half, count - half, isCancelled); });
+        statChildren(children, half, isCancelled);
+        helper.join();
+    } else {
+        statChildren(children, count, isCancelled);
+    }
+}
+
 void DirectoryReader::statChildren(Child* children, std::size_t count,
                                    const CancelCheck& isCancelled) const
 {
-    const int flags = links_ == Links::Follow ? 0 : AT_SYMLINK_NOFOLLOW;
     for (Child* child = children; child != children + count; ++child) {
         // Stops early; the reader throws once both halves are back.
         if (isCancelled && ((child - children) & kCancelCheckEvery) == 0 && isCancelled()) return;
-        if (::fstatat(fd_, child->name.constData(), &child->st, flags) == 0) continue;
-        // A link that leads nowhere (gone, a loop, out of reach) still describes itself.
-        if (flags == 0 &&
-            ::fstatat(fd_, child->name.constData(), &child->st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISLNK(child->st.st_mode))
-            continue;
-        child->statFailed = true;
+        stat(*child);
     }
+}
+
+void DirectoryReader::stat(Child& child) const
+{
+    if (child.hasStat) return;
+    child.hasStat = true;
+    const int flags = links_ == Links::Follow ? 0 : AT_SYMLINK_NOFOLLOW;
+    if (::fstatat(fd_, child.name.constData(), &child.st, flags) == 0) return;
+    // A link that leads nowhere (gone, a loop, out of reach) still describes itself.
+    if (flags == 0 && ::fstatat(fd_, child.name.constData(), &child.st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISLNK(child.st.st_mode))
+        return;
+    child.statFailed = true;
 }

@@ -8,13 +8,37 @@
 #include <vector>
 
 // The direct children of one open folder, read with one readdir pass and one
-// stat per child relative to the folder's descriptor.
+// stat per child relative to the folder's descriptor. The names alone come
+// first when a caller wants to order them before paying for the stats.
 class DirectoryReader {
 public:
     struct Child {
         QByteArray name;
         struct stat st;
         bool statFailed = false;
+        // The kind readdir told (DT_DIR, DT_LNK, DT_UNKNOWN...), before any stat.
+        unsigned char type = 0;
+        bool hasStat = false;
+    };
+
+    // The children as readdir tells them, before any stat: the names packed
+    // in one buffer, each ended by a NUL.
+    class Names {
+    public:
+        qsizetype size() const { return qsizetype(types_.size()); }
+        QByteArrayView name(qsizetype i) const
+        {
+            return QByteArrayView(bytes_.constData() + starts_[i], starts_[i + 1] - starts_[i] - 1);
+        }
+        // The kind readdir told (DT_DIR, DT_LNK, DT_UNKNOWN...).
+        unsigned char type(qsizetype i) const { return types_[i]; }
+        void add(const char* name, unsigned char type);
+        void clear();
+
+    private:
+        QByteArray bytes_;
+        std::vector<qsizetype> starts_{0};
+        std::vector<unsigned char> types_;
     };
 
     enum class Links { Follow, DontFollow };
@@ -29,6 +53,11 @@ public:
     // Reads all children; returns false with errno set when the folder can't be read.
     // Throws Cancelled when `isCancelled` says so (asked every few thousand names).
     bool read(std::vector<Child>& children, const CancelCheck& isCancelled = {});
+    // The same without the stats: names and their readdir kinds only.
+    bool readNames(Names& children, const CancelCheck& isCancelled = {});
+    // Fills in the stats of `children` not yet looked at (from both cores for many).
+    void stat(Child* children, std::size_t count, const CancelCheck& isCancelled = {}) const;
+    void stat(Child& child) const;
 
     static int openFolder(const char* path, bool followLink);
 

@@ -1,8 +1,7 @@
 #include "file_operations.h"
 
-#include "directory_reader.h"
+#include "folder_listing.h"
 #include "native_path.h"
-#include "natural_order.h"
 #include "path_names.h"
 #include "transfer_service.h"
 #include "trash_can.h"
@@ -39,22 +38,16 @@ bool exists(const QString& path)
 
 QList<FileEntry> contents(const QString& folder, bool hidden, const CancelCheck& isCancelled)
 {
-    const QString root = absolutePath(folder);
-    const int fd = DirectoryReader::openFolder(native(root).constData(), true);
-    if (fd < 0) throwErrno(root);
-    DirectoryReader reader(fd, hidden, DirectoryReader::Links::Follow);
-    std::vector<DirectoryReader::Child> children;
-    if (!reader.read(children, isCancelled)) throwErrno(root);
     QList<FileEntry> entries;
-    entries.reserve(qsizetype(children.size()));
-    for (const DirectoryReader::Child& child : children) {
-        if ((entries.size() & 0xfff) == 0) throwIfCancelled(isCancelled);
-        if (child.statFailed) continue;
-        QString name = decodePath(child.name);
-        QString path = childPath(root, name);
-        entries.append(FileEntry::fromStat(std::move(path), std::move(name), child.st));
-    }
-    NaturalOrder().sortFoldersFirst(entries);
+    FolderListing::list(
+        folder, hidden,
+        [&entries](QList<FileEntry> batch) {
+            if (entries.isEmpty())
+                entries = std::move(batch);
+            else
+                entries.append(std::move(batch));
+        },
+        isCancelled, FolderListing::kBatch);
     return entries;
 }
 

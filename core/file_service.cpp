@@ -1,6 +1,7 @@
 #include "file_service.h"
 
 #include "duplicate_finder.h"
+#include "folder_listing.h"
 
 FileService::FileService() = default;
 
@@ -11,6 +12,14 @@ QFuture<QList<FileEntry>> FileService::contents(const QString& folder, bool hidd
     return executor_.run([=](const CancelCheck& isCancelled) {
         return FileOperations::contents(folder, hidden, isCancelled);
     });
+}
+
+QFuture<QList<FileEntry>> FileService::listing(const QString& folder, bool hidden)
+{
+    return executor_.stream<QList<FileEntry>>(
+        [=](const CancelCheck& isCancelled, const FolderListing::Publish& publish) {
+            FolderListing::list(folder, hidden, publish, isCancelled);
+        });
 }
 
 QFuture<StorageReport> FileService::scan(const QString& folder)

@@ -18,6 +18,9 @@ public:
     FileService& operator=(const FileService&) = delete;
 
     QFuture<QList<FileEntry>> contents(const QString& folder, bool hidden);
+    // The same listing as several results, the first as soon as the start of
+    // the order is known; joined they are contents().
+    QFuture<QList<FileEntry>> listing(const QString& folder, bool hidden);
     QFuture<StorageReport> scan(const QString& folder);
     QFuture<void> createFolder(const QString& folder, const QString& name);
     QFuture<void> rename(const QString& item, const QString& name);

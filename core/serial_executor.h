@@ -26,17 +26,36 @@ public:
     template <typename Job> auto run(Job job)
     {
         using Result = std::invoke_result_t<Job, const CancelCheck&>;
+        return start<Result>([job = std::move(job)](QPromise<Result>& promise,
+                                                    const CancelCheck& isCancelled) mutable {
+            if constexpr (std::is_void_v<Result>)
+                job(isCancelled);
+            else
+                promise.addResult(job(isCancelled));
+        });
+    }
+
+    // For a job that hands out several results as it goes, through the
+    // function it is given: the future holds them in that order.
+    template <typename Result, typename Job> QFuture<Result> stream(Job job)
+    {
+        return start<Result>([job = std::move(job)](QPromise<Result>& promise,
+                                                    const CancelCheck& isCancelled) mutable {
+            job(isCancelled, [&promise](Result result) { promise.addResult(std::move(result)); });
+        });
+    }
+
+private:
+    template <typename Result, typename Body> QFuture<Result> start(Body body)
+    {
         auto promise = std::make_shared<QPromise<Result>>();
         QFuture<Result> future = promise->future();
         promise->start();
-        post([promise, job = std::move(job)]() mutable {
+        post([promise, body = std::move(body)]() mutable {
             if (!promise->isCanceled()) {
                 const CancelCheck isCancelled = [p = promise.get()] { return p->isCanceled(); };
                 try {
-                    if constexpr (std::is_void_v<Result>)
-                        job(isCancelled);
-                    else
-                        promise->addResult(job(isCancelled));
+                    body(*promise, isCancelled);
                 } catch (const Cancelled&) {
                     promise->future().cancel();
                 } catch (const QException& error) {
@@ -50,7 +69,6 @@ public:
         return future;
     }
 
-private:
     void post(std::function<void()> task);
     void loop();
 

@@ -55,6 +55,9 @@ void FileListModel::setWorkspace(WorkspaceModel* model)
             });
         connections_ << connect(model, &WorkspaceModel::selectionChanged, this,
                                 &FileListModel::repaintSelection);
+        connections_ << connect(model, &WorkspaceModel::filesAboutToGrow, this,
+                                &FileListModel::beginGrowth);
+        connections_ << connect(model, &WorkspaceModel::filesGrew, this, &FileListModel::endGrowth);
     }
     thumbnails_->clear();
     reload();
@@ -113,6 +116,35 @@ void FileListModel::announce(const RowDiff& diff, VisibleEntries shown)
     else
         for (const int row : diff.changed)
             Q_EMIT dataChanged(index(row), index(row));
+}
+
+void FileListModel::beginGrowth(qsizetype from, qsizetype count)
+{
+    // Rows showing the files as they are grow with them, without comparing
+    // the whole list; the shared list is let go until then, so that adding to
+    // it copies nothing.
+    const bool growing = followsVisible_ && entries_.all && entries_.size() == from &&
+                         entries_.source.isSharedWith(workspace_->files());
+    if (!growing) return;
+    growingFrom_ = int(from);
+    beginInsertRows({}, int(from), int(from + count - 1));
+    entries_.source = {};
+}
+
+void FileListModel::endGrowth()
+{
+    const int from = std::exchange(growingFrom_, -1);
+    if (from < 0) {
+        if (followsVisible_) reload();
+        return;
+    }
+    entries_ = workspace_->visibleEntries();
+    // A lookup table already built learns the new rows.
+    if (!rows_.isEmpty())
+        for (int row = from; row < entries_.size(); ++row)
+            rows_.insert(entries_.at(row).path, row);
+    endInsertRows();
+    Q_EMIT entriesChanged();
 }
 
 void FileListModel::setEntries(QList<FileEntry> entries)

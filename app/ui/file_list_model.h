@@ -53,6 +53,8 @@ Q_SIGNALS:
 
 private:
     void announce(const RowDiff& diff, VisibleEntries shown);
+    void beginGrowth(qsizetype from, qsizetype count);
+    void endGrowth();
     void repaintSelection();
     void repaintPath(const QString& path);
 
@@ -63,5 +65,7 @@ private:
     // Rows waiting for a picture, so an arrival finds its row without indexing every path.
     mutable QHash<QString, int> waiting_;
     bool followsVisible_ = true;
+    // Where rows are being added while the workspace's files grow, else -1.
+    int growingFrom_ = -1;
     ThumbnailRequests* thumbnails_;
 };

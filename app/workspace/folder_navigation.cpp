@@ -1,12 +1,13 @@
 #include "workspace/folder_navigation.h"
 
 #include "file_service.h"
-#include "when_finished.h"
 #include "workspace/failure_message.h"
 #include "workspace/settings.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
+#include <memory>
 #include <utility>
 
 FolderNavigation::FolderNavigation(FileService& service, QObject* parent)
@@ -22,11 +23,28 @@ void FolderNavigation::leave(const QString& from)
     Q_EMIT historyChanged();
 }
 
-void FolderNavigation::list(const QString& folder)
+void FolderNavigation::list(const QString& folder, bool inParts)
 {
-    load(
-        folder, [this](QList<FileEntry> files) { Q_EMIT listed(std::move(files)); },
-        [this](const QString& message) { Q_EMIT listingFailed(message); });
+    auto failed = [this](const QString& message) { Q_EMIT listingFailed(message); };
+    if (!inParts) {
+        load(
+            folder,
+            [this](QList<FileEntry> files) {
+                Q_EMIT listed(std::move(files));
+                Q_EMIT listingFinished();
+            },
+            failed);
+        return;
+    }
+    loadInParts(
+        folder,
+        [this](QList<FileEntry> files, bool first) {
+            if (first)
+                Q_EMIT listed(std::move(files));
+            else
+                Q_EMIT listingGrew(std::move(files));
+        },
+        [this] { Q_EMIT listingFinished(); }, failed);
 }
 
 void FolderNavigation::relist(const QString& folder, const QString& reveal)
@@ -66,16 +84,47 @@ void FolderNavigation::walk(const std::optional<QString>& to)
 void FolderNavigation::load(const QString& folder, std::function<void(QList<FileEntry>)> done,
                             std::function<void(const QString&)> failed)
 {
+    auto files = std::make_shared<QList<FileEntry>>();
+    loadInParts(
+        folder,
+        [files](QList<FileEntry> part, bool first) {
+            if (first)
+                *files = std::move(part);
+            else
+                files->append(std::move(part));
+        },
+        [files, done = std::move(done)] { done(std::move(*files)); }, std::move(failed));
+}
+
+void FolderNavigation::loadInParts(const QString& folder,
+                                   std::function<void(QList<FileEntry>, bool)> part,
+                                   std::function<void()> done,
+                                   std::function<void(const QString&)> failed)
+{
     const TaskSlot::Ticket ticket = loadTask_.start();
-    QFuture<QList<FileEntry>> listing = service_.contents(folder, Settings::showHidden());
+    QFuture<QList<FileEntry>> listing = service_.listing(folder, Settings::showHidden());
     loadTask_.onCancel([listing]() mutable { listing.cancel(); });
-    whenFinished(listing, this,
-                 [this, ticket, done = std::move(done),
-                  failed = std::move(failed)](QFuture<QList<FileEntry>> finished) {
-                     if (ticket.isCancelled()) return;
-                     loadTask_.finish(ticket);
-                     QList<FileEntry> files;
-                     if (succeeds([&] { files = finished.result(); }, failed))
-                         done(std::move(files));
-                 });
+    // The watcher holds the parts until the end; each goes out once, in order.
+    auto* watcher = new QFutureWatcher<QList<FileEntry>>(this);
+    auto handedOut = std::make_shared<int>(0);
+    auto handOut = [watcher, ticket, handedOut, part = std::move(part)] {
+        const QFuture<QList<FileEntry>> future = watcher->future();
+        // A part's receiver may start another listing: stop handing out then.
+        while (!ticket.isCancelled() && *handedOut < future.resultCount()) {
+            const int at = (*handedOut)++;
+            part(future.resultAt(at), at == 0);
+        }
+    };
+    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, handOut);
+    connect(watcher, &QFutureWatcherBase::finished, this,
+            [this, watcher, ticket, handOut, done = std::move(done), failed = std::move(failed)] {
+                watcher->deleteLater();
+                handOut();
+                if (ticket.isCancelled()) return;
+                loadTask_.finish(ticket);
+                QFuture<QList<FileEntry>> future = watcher->future();
+                if (succeeds([&] { future.waitForFinished(); }, failed) && !future.isCanceled())
+                    done();
+            });
+    watcher->setFuture(listing);
 }

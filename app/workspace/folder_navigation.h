@@ -24,7 +24,10 @@ public:
     // The user left `from` for a new place: a visit, unless walking the history.
     void leave(const QString& from);
     // Lists `folder` anew; listed() or listingFailed() tells the outcome.
-    void list(const QString& folder);
+    // `inParts`: listed() brings the start of the order as soon as it is
+    // known, listingGrew() the rest in order; otherwise listed() brings all.
+    // listingFinished() follows the last part.
+    void list(const QString& folder, bool inParts = false);
     // Lists the shown `folder` again; relisted() or relistFailed() tells the
     // outcome, or, when the folder went away, the nearest one left is shown.
     void relist(const QString& folder, const QString& reveal);
@@ -46,6 +49,8 @@ public:
 
 Q_SIGNALS:
     void listed(QList<FileEntry> files);
+    void listingGrew(QList<FileEntry> more);
+    void listingFinished();
     void listingFailed(QString message);
     void relisted(QList<FileEntry> files, QString reveal);
     void relistFailed(QString message);
@@ -60,6 +65,10 @@ private:
     // none, unless another listing started or cancel() came first.
     void load(const QString& folder, std::function<void(QList<FileEntry>)> done,
               std::function<void(const QString&)> failed);
+    // The same, handing each part of the listing to `part` as it comes, then
+    // calling `done` after the last.
+    void loadInParts(const QString& folder, std::function<void(QList<FileEntry>, bool first)> part,
+                     std::function<void()> done, std::function<void(const QString&)> failed);
 
     FileService& service_;
     FolderHistory history_;

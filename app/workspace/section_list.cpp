@@ -28,10 +28,15 @@ DayWindow recentDays()
 
 } // namespace
 
+bool SectionList::showsAll(Feature feature) const
+{
+    return query.isEmpty() && !sortByDate && !sortsByDate(feature);
+}
+
 VisibleEntries SectionList::visible(Feature feature) const
 {
     const bool byDate = sortByDate || sortsByDate(feature);
-    if (query.isEmpty() && !byDate) return {files, {}, true};
+    if (showsAll(feature)) return {files, {}, true};
     const DayWindow recent = recentDays();
     VisibleEntries shown{files, {}, false};
     for (int row = 0; row < files.size(); ++row)

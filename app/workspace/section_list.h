@@ -19,6 +19,8 @@ struct SectionList {
 
     // The files a section of `feature` shows, in the order shown.
     VisibleEntries visible(Feature feature) const;
+    // Whether those are all of `files`, in their order.
+    bool showsAll(Feature feature) const;
     // Their number, without gathering them.
     qsizetype visibleCount(Feature feature) const;
     // The first of `files` that is selected.

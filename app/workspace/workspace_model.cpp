@@ -84,9 +84,17 @@ WorkspaceModel::~WorkspaceModel()
 void WorkspaceModel::applyFolderNavigation()
 {
     connect(&folders_, &FolderNavigation::listed, this, [this](QList<FileEntry> files) {
+        grewSinceListed_ = false;
         setFiles(std::move(files));
         folders_.showListing();
         if (followsDisk()) folders_.watch(folder());
+    });
+    connect(&folders_, &FolderNavigation::listingGrew, this, &WorkspaceModel::appendFiles);
+    connect(&folders_, &FolderNavigation::listingFinished, this, [this] {
+        if (std::exchange(grewSinceListed_, false)) {
+            Q_EMIT filesChanged();
+            scheduleLibraryFiltering(false);
+        }
         readMetadataIfNeeded();
         if (isAnalysis(feature_) || feature_ == Feature::Timeline) scan();
     });
@@ -137,6 +145,20 @@ void WorkspaceModel::setFiles(QList<FileEntry> files)
     list_.files = std::move(files);
     Q_EMIT filesChanged();
     scheduleLibraryFiltering(false);
+}
+
+void WorkspaceModel::appendFiles(const QList<FileEntry>& more)
+{
+    if (more.isEmpty()) return;
+    grewSinceListed_ = true;
+    Q_EMIT filesAboutToGrow(list_.files.size(), more.size());
+    list_.files.append(more);
+    Q_EMIT filesGrew();
+}
+
+bool WorkspaceModel::listsInParts() const
+{
+    return !isLibrary(feature_) && !isMacScope() && list_.showsAll(feature_);
 }
 
 void WorkspaceModel::setSelection(QSet<QString> selection)
@@ -227,7 +249,7 @@ void WorkspaceModel::navigate(QString folder)
     setMediaMetadata({});
     metadataVersions_.clear();
 
-    folders_.list(folder);
+    folders_.list(folder, listsInParts());
 }
 
 QString WorkspaceModel::place() const

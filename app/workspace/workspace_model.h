@@ -197,6 +197,10 @@ Q_SIGNALS:
     void featureChanged();
     void folderChanged();
     void filesChanged();
+    // A listing coming in parts adds `count` files at `from`, the end of
+    // files(); filesChanged() follows once the last part is in.
+    void filesAboutToGrow(qsizetype from, qsizetype count);
+    void filesGrew();
     void selectionChanged();
     void queryChanged();
     void modeChanged();
@@ -224,6 +228,10 @@ Q_SIGNALS:
     void historyChanged();
 
 private:
+    void appendFiles(const QList<FileEntry>& more);
+    // Whether a listing may show its first part before the rest is in: only
+    // when the files are shown as they come, not filtered or by date.
+    bool listsInParts() const;
     // The actions, the index and section switches work on the model's own
     // state and its dialogs.
     friend class WorkspaceActions;
@@ -306,6 +314,7 @@ private:
     Signalled<QString> folder_{{}, &WorkspaceModel::folderChanged};
     Signalled<BrowserMode> mode_{BrowserMode::Grid, &WorkspaceModel::modeChanged};
     bool busy_ = false;
+    bool grewSinceListed_ = false;
     QString operation_;
     Signalled<qint64> minimumFileSize_{defaultMinimumFileSize,
                                        &WorkspaceModel::minimumFileSizeChanged};
