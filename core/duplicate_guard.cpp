@@ -1,5 +1,6 @@
 #include "duplicate_guard.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 QList<FileEntry> DuplicateGuard::lastCopies(const QSet<QString>& selection,
@@ -22,12 +23,16 @@ QString DuplicateGuard::warning(const QList<FileEntry>& copies)
     if (copies.isEmpty()) return {};
     QStringList names;
     for (const FileEntry& file : copies)
-        names << QStringLiteral("“%1”").arg(file.name);
+        names << QCoreApplication::translate("DuplicateGuard", "\u201C%1\u201D").arg(file.name);
     if (copies.size() == 1)
-        return QStringLiteral("%1 is the last copy of its duplicate group. Moving every copy to "
-                              "the Trash leaves none of these contents in place.")
+        return QCoreApplication::translate(
+                   "DuplicateGuard", "%1 is the last copy of its duplicate group. Moving every "
+                                     "copy to the Trash leaves none of these contents in place.")
             .arg(names.first());
-    return QStringLiteral("%1 are the last copies of their duplicate groups. Moving every copy "
-                          "to the Trash leaves none of these contents in place.")
-        .arg(names.join(QStringLiteral(", ")));
+    return QCoreApplication::translate(
+               "DuplicateGuard",
+               "%1 are the last copies of their duplicate groups. Moving "
+               "every copy to the Trash leaves none of these contents in place.",
+               nullptr, int(copies.size()))
+        .arg(names.join(QCoreApplication::translate("DuplicateGuard", ", ")));
 }

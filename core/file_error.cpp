@@ -1,5 +1,6 @@
 #include "file_error.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
@@ -8,7 +9,7 @@ namespace {
 
 QString quoted(const QString& text)
 {
-    return QStringLiteral("\u201C%1\u201D").arg(text);
+    return QCoreApplication::translate("FileError", "\u201C%1\u201D").arg(text);
 }
 
 QString quotedName(const QString& path)
@@ -23,24 +24,30 @@ QString describe(FileError::Code code, int error, const QString& path)
     const QString name = quotedName(path);
     switch (code) {
     case FileError::Code::FileReadNoPermission:
-        return QStringLiteral("The folder %1 couldn\u2019t be opened because you don\u2019t have "
-                              "permission to see its contents.")
+        return QCoreApplication::translate("FileError",
+                                           "The folder %1 couldn\u2019t be opened because you "
+                                           "don\u2019t have permission to see its contents.")
             .arg(name);
     case FileError::Code::FileWriteInvalidFileName:
-        return QStringLiteral("The name %1 can\u2019t be used. A name can\u2019t be blank, "
-                              "\u201C.\u201D or \u201C..\u201D, or contain \u201C/\u201D, "
-                              "\u201C:\u201D or a NUL character.")
+        return QCoreApplication::translate("FileError",
+                                           "The name %1 can\u2019t be used. A name can\u2019t be "
+                                           "blank, \u201C.\u201D or \u201C..\u201D, or contain "
+                                           "\u201C/\u201D, \u201C:\u201D or a NUL character.")
             .arg(quoted(path)); // the name as typed: "a/b", not its last part
     case FileError::Code::FileWriteFileExists:
-        return QStringLiteral("An item named %1 already exists in this location.").arg(name);
+        return QCoreApplication::translate("FileError",
+                                           "An item named %1 already exists in this location.")
+            .arg(name);
     case FileError::Code::FileWriteUnknown:
-        return QStringLiteral("%1 couldn\u2019t be saved.").arg(name);
+        return QCoreApplication::translate("FileError", "%1 couldn\u2019t be saved.").arg(name);
     case FileError::Code::FileReadUnknown:
-        return QStringLiteral("%1 couldn\u2019t be read.").arg(name);
+        return QCoreApplication::translate("FileError", "%1 couldn\u2019t be read.").arg(name);
     case FileError::Code::System:
         break;
     }
-    return QStringLiteral("%1: %2").arg(name, QString::fromLocal8Bit(std::strerror(error)));
+    // The name, then the system's reason.
+    return QCoreApplication::translate("FileError", "%1: %2")
+        .arg(name, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 } // namespace
@@ -63,9 +70,9 @@ FileError FileError::withDescription(QString path, const QString& description)
 {
     FileError error(Code::System, 0, std::move(path));
     // Without a path (a service, not a file, failed) the reason stands alone.
-    error.message_ = error.path_.isEmpty()
-                         ? description
-                         : QStringLiteral("%1: %2").arg(quotedName(error.path_), description);
+    error.message_ = error.path_.isEmpty() ? description
+                                           : QCoreApplication::translate("FileError", "%1: %2")
+                                                 .arg(quotedName(error.path_), description);
     error.what_ = error.message_.toUtf8();
     return error;
 }

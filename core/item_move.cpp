@@ -6,6 +6,7 @@
 #include "transfer_service.h"
 #include "tree_walker.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
@@ -48,8 +49,9 @@ TransferOutcome moveAcross(const QString& source, const QString& destination,
     if (!TrashCan::canTrash(source))
         throw FileError::withMessage(
             FileError::Code::FileWriteUnknown, source,
-            QStringLiteral("\u201C%1\u201D can\u2019t be moved to another disk: its own disk has "
-                           "no trash to take the original. Copy it instead.")
+            QCoreApplication::translate(
+                "ItemMove", "\u201C%1\u201D can\u2019t be moved to another disk: its own "
+                            "disk has no trash to take the original. Copy it instead.")
                 .arg(QFileInfo(source).fileName()));
     TransferOutcome outcome =
         TransferService::copyItem(source, destination, handlers, conflicts,

@@ -6,6 +6,7 @@
 #include "native_path.h"
 #include "path_names.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstdlib>
@@ -93,7 +94,9 @@ void ItemPlacement::place(const QString& item, const QString& shown, const QStri
             if (wouldLose(item, target) || wouldLose(shown, target))
                 throw FileError::withMessage(
                     FileError::Code::FileWriteFileExists, target,
-                    QStringLiteral("\u201C%1\u201D can\u2019t replace the item it comes from.")
+                    QCoreApplication::translate(
+                        "ItemPlacement",
+                        "\u201C%1\u201D can\u2019t replace the item it comes from.")
                         .arg(currentName));
             // A second replace of the same name keeps only the latest record.
             replaced = TrashCan::trashItem(target);

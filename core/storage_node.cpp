@@ -1,5 +1,7 @@
 #include "storage_node.h"
 
+#include <QCoreApplication>
+
 QStringView StorageNode::nameView() const
 {
     if (path_ == u"/") return path_;
@@ -8,7 +10,7 @@ QStringView StorageNode::nameView() const
 
 QString StorageNode::name() const
 {
-    if (path_ == u"/") return QStringLiteral("This Computer");
+    if (path_ == u"/") return QCoreApplication::translate("StorageNode", "This Computer");
     return nameView().toString();
 }
 

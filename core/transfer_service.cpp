@@ -10,6 +10,7 @@
 #include "transfer_temporary_item.h"
 #include "unique_fd.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -543,8 +544,9 @@ void checkNesting(const QByteArray& source, const QByteArray& folder, const QStr
     if (*destination == inside || destination->startsWith(inside + '/') || inside == "/")
         throw FileError::withMessage(
             FileError::Code::FileWriteInvalidFileName, shownSource,
-            QStringLiteral("\u201C%1\u201D can\u2019t be copied into itself or into a folder "
-                           "inside it.")
+            QCoreApplication::translate("TransferService",
+                                        "\u201C%1\u201D can\u2019t be copied into itself or "
+                                        "into a folder inside it.")
                 .arg(QFileInfo(shownSource).fileName()));
 }
 

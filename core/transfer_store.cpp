@@ -7,6 +7,7 @@
 #include "transfer_service.h"
 #include "tree_walker.h"
 
+#include <QCoreApplication>
 #include <QFutureWatcher>
 #include <QMetaObject>
 #include <sys/stat.h>
@@ -306,7 +307,8 @@ void TransferStore::finish(const QUuid& id, const QFuture<TransferOutcome>& futu
     } catch (const std::exception& error) {
         failure = QString::fromLocal8Bit(error.what());
     } catch (...) {
-        failure = QStringLiteral("The copy failed for an unknown reason.");
+        failure =
+            QCoreApplication::translate("TransferStore", "The copy failed for an unknown reason.");
     }
     holdClock(false);
     if (failure)

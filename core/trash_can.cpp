@@ -5,6 +5,7 @@
 #include "native_path.h"
 #include "path_names.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -131,16 +132,18 @@ TrashedItem trashItem(const QString& path)
         }
     }
     // In the trash, but not where the freedesktop rules put it: it can't come back by itself.
-    throw FileError::withDescription(original,
-                                     QStringLiteral("The trash doesn\u2019t say where it put it."));
+    throw FileError::withDescription(
+        original,
+        QCoreApplication::translate("TrashCan", "The trash doesn\u2019t say where it put it."));
 }
 
 void restore(const TrashedItem& item)
 {
     if (originalIn(item.info) != item.original || !deviceOf(item.trashed))
-        throw FileError::withMessage(FileError::Code::FileReadUnknown, item.original,
-                                     QStringLiteral("\u201C%1\u201D is no longer in the trash.")
-                                         .arg(QFileInfo(item.original).fileName()));
+        throw FileError::withMessage(
+            FileError::Code::FileReadUnknown, item.original,
+            QCoreApplication::translate("TrashCan", "\u201C%1\u201D is no longer in the trash.")
+                .arg(QFileInfo(item.original).fileName()));
     FileOperations::moveNoReplace(item.trashed, item.original);
     ::unlink(nativePath(item.info).constData());
 }

@@ -4,6 +4,7 @@
 #include "file_operations.h"
 #include "native_path.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cerrno>
 #include <sys/stat.h>
@@ -13,7 +14,8 @@ namespace {
 
 QString quotedName(const QString& path)
 {
-    return QStringLiteral("\u201C%1\u201D").arg(QFileInfo(path).fileName());
+    return QCoreApplication::translate("UndoAction", "\u201C%1\u201D")
+        .arg(QFileInfo(path).fileName());
 }
 
 bool exists(const QString& path)
@@ -37,7 +39,8 @@ void requireTrash(const QString& path)
     if (!TrashCan::canTrash(path))
         throw FileError::withMessage(
             FileError::Code::FileWriteUnknown, path,
-            QStringLiteral("%1 can\u2019t go to the trash on its disk, so it stays.")
+            QCoreApplication::translate("UndoAction",
+                                        "%1 can\u2019t go to the trash on its disk, so it stays.")
                 .arg(quotedName(path)));
 }
 
@@ -48,7 +51,8 @@ void removeEmptyFolder(const QString& path)
     if (!S_ISDIR(st.st_mode) || ::rmdir(nativePath(path).constData()) != 0)
         throw FileError::withMessage(
             FileError::Code::FileWriteUnknown, path,
-            QStringLiteral("%1 isn\u2019t an empty folder any more, so it stays.")
+            QCoreApplication::translate("UndoAction",
+                                        "%1 isn\u2019t an empty folder any more, so it stays.")
                 .arg(quotedName(path)));
 }
 
@@ -116,18 +120,21 @@ QString UndoAction::title() const
                    : QString();
     switch (kind_) {
     case Kind::Rename:
-        return QStringLiteral("Rename %1").arg(one);
+        return QCoreApplication::translate("UndoAction", "Rename %1").arg(one);
     case Kind::NewFolder:
-        return QStringLiteral("New Folder %1").arg(one);
+        return QCoreApplication::translate("UndoAction", "New Folder %1").arg(one);
     case Kind::Copy:
-        return count == 1 ? QStringLiteral("Copy %1").arg(one)
-                          : QStringLiteral("Copy %1 Items").arg(count);
+        return count == 1 ? QCoreApplication::translate("UndoAction", "Copy %1").arg(one)
+                          : QCoreApplication::translate("UndoAction", "Copy %n Items", nullptr,
+                                                        int(count));
     case Kind::Move:
-        return count == 1 ? QStringLiteral("Move %1").arg(one)
-                          : QStringLiteral("Move %1 Items").arg(count);
+        return count == 1 ? QCoreApplication::translate("UndoAction", "Move %1").arg(one)
+                          : QCoreApplication::translate("UndoAction", "Move %n Items", nullptr,
+                                                        int(count));
     case Kind::Trash:
-        return count == 1 ? QStringLiteral("Move to Trash %1").arg(one)
-                          : QStringLiteral("Move %1 Items to Trash").arg(count);
+        return count == 1 ? QCoreApplication::translate("UndoAction", "Move to Trash %1").arg(one)
+                          : QCoreApplication::translate("UndoAction", "Move %n Items to Trash",
+                                                        nullptr, int(count));
     }
     return {};
 }

@@ -14,12 +14,12 @@ void UndoJournal::record(UndoAction action)
 
 QString UndoJournal::undoTitle() const
 {
-    return canUndo() ? QStringLiteral("Undo ") + actions_[done_ - 1].title() : QString();
+    return canUndo() ? tr("Undo %1").arg(actions_[done_ - 1].title()) : QString();
 }
 
 QString UndoJournal::redoTitle() const
 {
-    return canRedo() ? QStringLiteral("Redo ") + actions_[done_].title() : QString();
+    return canRedo() ? tr("Redo %1").arg(actions_[done_].title()) : QString();
 }
 
 void UndoJournal::undo()

@@ -7,6 +7,7 @@
 #include "native_path.h"
 #include "regular_file.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -34,7 +35,8 @@ QImage readWithQt(QImageReader& reader, int edge, QString* error)
 
 QString notRegularFileMessage()
 {
-    return QStringLiteral("It isn’t a regular file, so it can’t be read.");
+    return QCoreApplication::translate("ScaledImage",
+                                       "It isn\u2019t a regular file, so it can\u2019t be read.");
 }
 
 QImage fitInSquare(QImage image, int edge)

@@ -28,12 +28,14 @@ constexpr RenderLimits pageLimits{std::chrono::seconds(60), qint64(1) << 30};
 
 FileError recognitionUnavailable(const QString& path)
 {
-    return FileError::withDescription(path, QStringLiteral("Text recognition is unavailable."));
+    return FileError::withDescription(
+        path, QCoreApplication::translate("TextExtractor", "Text recognition is unavailable."));
 }
 
 FileError recognitionFailed(const QString& path)
 {
-    return FileError::withDescription(path, QStringLiteral("Text recognition failed."));
+    return FileError::withDescription(
+        path, QCoreApplication::translate("TextExtractor", "Text recognition failed."));
 }
 
 bool hasText(const QStringList& pages)
@@ -46,22 +48,22 @@ bool hasText(const QStringList& pages)
 
 QString TextExtractor::noPdfTextMessage()
 {
-    return QStringLiteral("No embedded text found in this PDF.");
+    return tr("No embedded text found in this PDF.");
 }
 
 QString TextExtractor::noTextMessage()
 {
-    return QStringLiteral("No text found.");
+    return tr("No text found.");
 }
 
 QString TextExtractor::pageProgress(int page, int pages)
 {
-    return QStringLiteral("Reading text… page %1 of %2").arg(page).arg(pages);
+    return tr("Reading text\u2026 page %L1 of %L2").arg(page).arg(pages);
 }
 
 QString TextExtractor::percentProgress(int percent)
 {
-    return QStringLiteral("Reading text… %1%").arg(percent);
+    return tr("Reading text\u2026 %L1%").arg(percent);
 }
 
 QFuture<QString> TextExtractor::read(const QString& path)

@@ -2,6 +2,7 @@
 
 #include "cancellation.h"
 
+#include <QCoreApplication>
 #include <QFuture>
 #include <QString>
 #include <functional>
@@ -10,6 +11,8 @@
 // finds in a picture or in the pages of a PDF without a text layer (a scan).
 // Keeps no state; any number of reads may run at once.
 class TextExtractor {
+    Q_DECLARE_TR_FUNCTIONS(TextExtractor)
+
 public:
     // How far a long read is, as a line to show ("Reading text… page 2 of 9").
     using Progress = std::function<void(const QString&)>;

@@ -2,6 +2,8 @@
 
 #include "sections/named_colors.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 struct Presentation {
@@ -15,23 +17,36 @@ using namespace NamedColors;
 const Presentation& presentation(Feature feature)
 {
     static const Presentation table[] = {
-        {"photo.stack", purple, "Every frame, beautifully organized."},
-        {"play.rectangle", pink, "Find the moment. Press play. Stay here."},
-        {"music.note", orange, "Your sound library, in one place."},
-        {"doc.text", cyan, "All your reading, within reach."},
-        {"square.grid.2x2", blue, "A little order. A lot of possibility."},
-        {"clock", orange, "Pick up where you left off."},
-        {"photo.on.rectangle.angled", purple, "Your captured ideas, all in one place."},
-        {"chart.pie", indigo, "See what\u2019s taking up space."},
-        {"square.on.square", pink, "Find the same file in more than one place."},
-        {"externaldrive", teal, "A closer look at your largest files."},
-        {"calendar", red, "Your files, through time."},
-        {"arrow.down.circle", green, "Every file, on its way."},
+        {"photo.stack", purple,
+         QT_TRANSLATE_NOOP("Feature", "Every frame, beautifully organized.")},
+        {"play.rectangle", pink,
+         QT_TRANSLATE_NOOP("Feature", "Find the moment. Press play. Stay here.")},
+        {"music.note", orange, QT_TRANSLATE_NOOP("Feature", "Your sound library, in one place.")},
+        {"doc.text", cyan, QT_TRANSLATE_NOOP("Feature", "All your reading, within reach.")},
+        {"square.grid.2x2", blue,
+         QT_TRANSLATE_NOOP("Feature", "A little order. A lot of possibility.")},
+        {"clock", orange, QT_TRANSLATE_NOOP("Feature", "Pick up where you left off.")},
+        {"photo.on.rectangle.angled", purple,
+         QT_TRANSLATE_NOOP("Feature", "Your captured ideas, all in one place.")},
+        {"chart.pie", indigo, QT_TRANSLATE_NOOP("Feature", "See what\u2019s taking up space.")},
+        {"square.on.square", pink,
+         QT_TRANSLATE_NOOP("Feature", "Find the same file in more than one place.")},
+        {"externaldrive", teal,
+         QT_TRANSLATE_NOOP("Feature", "A closer look at your largest files.")},
+        {"calendar", red, QT_TRANSLATE_NOOP("Feature", "Your files, through time.")},
+        {"arrow.down.circle", green, QT_TRANSLATE_NOOP("Feature", "Every file, on its way.")},
     };
     return table[static_cast<int>(feature)];
 }
 
 } // namespace
+
+QString titleOf(Feature feature)
+{
+    for (const auto& [value, title] : RawValues<Feature>::cases)
+        if (value == feature) return QCoreApplication::translate("Feature", title);
+    return {};
+}
 
 QString iconOf(Feature feature)
 {
@@ -45,7 +60,7 @@ QColor colorOf(Feature feature)
 
 QString subtitleOf(Feature feature)
 {
-    return QString::fromUtf8(presentation(feature).subtitle);
+    return QCoreApplication::translate("Feature", presentation(feature).subtitle);
 }
 
 bool isLibrary(Feature feature)

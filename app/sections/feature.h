@@ -8,7 +8,7 @@
 #include <optional>
 
 // The sidebar sections, in sidebar order. The raw value is the section's id
-// and its title.
+// and, translated, its title.
 enum class Feature {
     Images,
     Videos,
@@ -26,25 +26,22 @@ enum class Feature {
 
 template <> struct RawValues<Feature> {
     static constexpr std::array<std::pair<Feature, const char*>, 12> cases{{
-        {Feature::Images, "Images"},
-        {Feature::Videos, "Videos"},
-        {Feature::Audio, "Audio"},
-        {Feature::Documents, "Documents"},
-        {Feature::Explorer, "Explorer"},
-        {Feature::Recent, "Recent Files"},
-        {Feature::Screenshots, "Screenshots"},
-        {Feature::Storage, "Storage Analyzer"},
-        {Feature::Duplicates, "Duplicate Finder"},
-        {Feature::Large, "Large Files"},
-        {Feature::Timeline, "File Timeline"},
-        {Feature::Transfers, "Transfer Queue"},
+        {Feature::Images, QT_TRANSLATE_NOOP("Feature", "Images")},
+        {Feature::Videos, QT_TRANSLATE_NOOP("Feature", "Videos")},
+        {Feature::Audio, QT_TRANSLATE_NOOP("Feature", "Audio")},
+        {Feature::Documents, QT_TRANSLATE_NOOP("Feature", "Documents")},
+        {Feature::Explorer, QT_TRANSLATE_NOOP("Feature", "Explorer")},
+        {Feature::Recent, QT_TRANSLATE_NOOP("Feature", "Recent Files")},
+        {Feature::Screenshots, QT_TRANSLATE_NOOP("Feature", "Screenshots")},
+        {Feature::Storage, QT_TRANSLATE_NOOP("Feature", "Storage Analyzer")},
+        {Feature::Duplicates, QT_TRANSLATE_NOOP("Feature", "Duplicate Finder")},
+        {Feature::Large, QT_TRANSLATE_NOOP("Feature", "Large Files")},
+        {Feature::Timeline, QT_TRANSLATE_NOOP("Feature", "File Timeline")},
+        {Feature::Transfers, QT_TRANSLATE_NOOP("Feature", "Transfer Queue")},
     }};
 };
 
-inline QString titleOf(Feature feature)
-{
-    return rawValue(feature);
-}
+QString titleOf(Feature feature);
 // The symbol name; the window maps it to a theme icon.
 QString iconOf(Feature feature);
 QColor colorOf(Feature feature);
@@ -58,5 +55,5 @@ std::optional<MediaKind> mediaKindOf(Feature feature);
 
 inline size_t qHash(Feature feature, size_t seed = 0)
 {
-    return ::qHash(titleOf(feature), seed);
+    return ::qHash(rawValue(feature), seed);
 }

@@ -2,6 +2,7 @@
 
 #include "native_path.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QUrl>
@@ -82,7 +83,8 @@ std::optional<QString> launch(const QString& applicationId, const QStringList& p
     const QByteArray id = applicationId.toUtf8();
     GObjectPtr<GDesktopAppInfo> info(g_desktop_app_info_new(id.constData()));
     if (!info)
-        return QStringLiteral("The application \u201c%1\u201d is no longer installed.")
+        return QCoreApplication::translate("DesktopApplications",
+                                           "The application \u201c%1\u201d is no longer installed.")
             .arg(applicationId);
     QList<QByteArray> uris;
     for (const QString& path : paths)
@@ -97,7 +99,8 @@ std::optional<QString> launch(const QString& applicationId, const QStringList& p
     const QString name = QString::fromUtf8(g_app_info_get_name(G_APP_INFO(info.get())));
     const QString reason = error ? QString::fromUtf8(error->message) : QString();
     g_clear_error(&error);
-    return QStringLiteral("%1 could not be started: %2").arg(name, reason);
+    return QCoreApplication::translate("DesktopApplications", "%1 could not be started: %2")
+        .arg(name, reason);
 }
 
 } // namespace DesktopApplications

@@ -29,7 +29,7 @@ constexpr int gap = 12;
 QSize previewButtonSize()
 {
     static const QSize size = [] {
-        QPushButton probe(QStringLiteral("Preview"));
+        QPushButton probe(QCoreApplication::translate("FileCardDelegate", "Preview"));
         return probe.sizeHint();
     }();
     return size;

@@ -58,7 +58,7 @@ void FileTileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->setFont(UiStyle::font(10));
     painter->drawText(QRectF(inner.left(), nameRect.bottom() + 2, inner.width(), 16),
                       Qt::AlignHCenter | Qt::AlignTop,
-                      file.isDirectory ? QStringLiteral("Folder") : formatFileSize(file.size));
+                      file.isDirectory ? tr("Folder") : formatFileSize(file.size));
 }
 
 QSize FileTileDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const

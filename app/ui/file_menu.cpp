@@ -4,6 +4,7 @@
 #include "ui/desktop_applications.h"
 #include "workspace/workspace_model.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDesktopServices>
@@ -12,6 +13,15 @@
 #include <QUrl>
 #include <QUuid>
 
+namespace {
+
+// The menu's texts are one context for translators.
+struct FileMenu {
+    Q_DECLARE_TR_FUNCTIONS(FileMenu)
+};
+
+} // namespace
+
 void fillFileMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file, bool offerTrash)
 {
     QPointer<WorkspaceModel> target(&model);
@@ -19,32 +29,32 @@ void fillFileMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file, boo
         if (target) target->setSelection({file.path});
         return target.data();
     };
-    menu.addAction(QStringLiteral("Open"), &menu, [target, file] {
+    menu.addAction(FileMenu::tr("Open"), &menu, [target, file] {
         if (target) target->open(file);
     });
-    QMenu* openWith = menu.addMenu(QStringLiteral("Open With"));
+    QMenu* openWith = menu.addMenu(FileMenu::tr("Open With"));
     // Looked up when shown: the desktop's associations can change while Quorvane runs.
     QObject::connect(openWith, &QMenu::aboutToShow, openWith, [openWith, target, file] {
         if (target) fillOpenWithMenu(*openWith, *target, file);
     });
-    menu.addAction(QStringLiteral("Preview in Quorvane"), &menu, [only] {
+    menu.addAction(FileMenu::tr("Preview in Quorvane"), &menu, [only] {
         if (WorkspaceModel* model = only()) model->preview();
     });
-    menu.addAction(QStringLiteral("Show in File Manager"), &menu,
+    menu.addAction(FileMenu::tr("Show in File Manager"), &menu,
                    [path = file.path] { revealInFileManager(path); });
     menu.addSeparator();
-    menu.addAction(QStringLiteral("Rename\u2026"), &menu, [target, file] {
+    menu.addAction(FileMenu::tr("Rename\u2026"), &menu, [target, file] {
         if (target) target->setRenameTarget(file);
     });
-    menu.addAction(QStringLiteral("Cut"), &menu, [only] {
+    menu.addAction(FileMenu::tr("Cut"), &menu, [only] {
         if (WorkspaceModel* model = only()) model->cutSelection();
     });
-    menu.addAction(QStringLiteral("Copy"), &menu, [only] {
+    menu.addAction(FileMenu::tr("Copy"), &menu, [only] {
         if (WorkspaceModel* model = only()) model->copySelection();
     });
     if (!offerTrash) return;
     menu.addSeparator();
-    QAction* trash = menu.addAction(QStringLiteral("Move to Trash\u2026"), &menu, [only] {
+    QAction* trash = menu.addAction(FileMenu::tr("Move to Trash\u2026"), &menu, [only] {
         if (WorkspaceModel* model = only()) model->setConfirmTrash(true);
     });
     trash->setProperty("destructive", true);
@@ -57,7 +67,7 @@ void fillOpenWithMenu(QMenu& menu, WorkspaceModel& model, const FileEntry& file)
     const QList<DesktopApplication> applications = DesktopApplications::allFor(type);
     const std::optional<DesktopApplication> preferred = DesktopApplications::defaultFor(type);
     if (applications.isEmpty()) {
-        menu.addAction(QStringLiteral("No Applications"))->setEnabled(false);
+        menu.addAction(FileMenu::tr("No Applications"))->setEnabled(false);
         return;
     }
     QPointer<WorkspaceModel> target(&model);

@@ -12,7 +12,7 @@
 NameSheet::NameSheet(const QString& title, const QString& initial,
                      std::function<void(const QString&)> action, QWidget* parent)
     : QDialog(parent), action_(std::move(action)), field_(new QLineEdit(initial)),
-      save_(new QPushButton(QStringLiteral("Save")))
+      save_(new QPushButton(tr("Save")))
 {
     setWindowTitle(title);
     setWindowModality(Qt::WindowModal);
@@ -30,14 +30,14 @@ NameSheet::NameSheet(const QString& title, const QString& initial,
     heading->addStretch(1);
     column->addLayout(heading);
 
-    field_->setPlaceholderText(QStringLiteral("Name"));
+    field_->setPlaceholderText(tr("Name"));
     field_->setClearButtonEnabled(true);
     field_->selectAll();
     column->addWidget(field_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+    auto* cancel = new QPushButton(tr("Cancel"));
     cancel->setAutoDefault(false);
     buttons->addWidget(cancel);
     save_->setDefault(true);

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -10,7 +11,11 @@ namespace {
 // Symbol names used by the views → freedesktop (Breeze) icon names.
 const QHash<QString, QString>& table()
 {
-    static const QHash<QString, QString> names{
+    struct Name {
+        const char* symbol;
+        const char* icon;
+    };
+    static constexpr Name pairs[]{
         {"magnifyingglass", "system-search"},
         {"plus", "list-add"},
         {"internaldrive", "drive-harddisk"},
@@ -71,6 +76,13 @@ const QHash<QString, QString>& table()
         {"minus.magnifyingglass", "zoom-out"},
         {"plus.magnifyingglass", "zoom-in"},
     };
+    static const QHash<QString, QString> names = [] {
+        QHash<QString, QString> made;
+        made.reserve(std::size(pairs));
+        for (const Name& name : pairs)
+            made.insert(QLatin1String(name.symbol), QLatin1String(name.icon));
+        return made;
+    }();
     return names;
 }
 

@@ -6,6 +6,7 @@
 #include "ui/spinner.h"
 #include "ui/symbols.h"
 #include "ui/ui_style.h"
+#include "workspace/activity_text.h"
 #include "workspace/workspace_model.h"
 
 #include <QFileInfo>
@@ -20,9 +21,9 @@ ToolScopeBar::ToolScopeBar(QWidget* parent)
       title_(UiStyle::label({}, 13, QFont::DemiBold, false, this)),
       subtitle_(UiStyle::label({}, 10, QFont::Normal, true, this)),
       computer_(new QPushButton(tr("This Computer"), this)), spinner_(new Spinner(14, this)),
-      cancel_(new QPushButton(tr("Cancel"), this)),
-      run_(new QPushButton(QStringLiteral("Refresh"), this)), notes_(new QWidget(this)),
-      message_(UiStyle::label({}, 10, QFont::Normal, true, notes_)), stopped_(new QWidget(notes_))
+      cancel_(new QPushButton(tr("Cancel"), this)), run_(new QPushButton(tr("Refresh"), this)),
+      notes_(new QWidget(this)), message_(UiStyle::label({}, 10, QFont::Normal, true, notes_)),
+      stopped_(new QWidget(notes_))
 {
     setFill([] { return Palette::surface(); });
     auto* column = new QVBoxLayout(this);
@@ -57,8 +58,8 @@ ToolScopeBar::ToolScopeBar(QWidget* parent)
     stopped->setSpacing(5);
     stopped->addWidget(
         symbolLabel(QStringLiteral("pause.circle"), 13, &UiStyle::secondaryText, stopped_));
-    stopped->addWidget(
-        UiStyle::label(QString::fromUtf8(stoppedText), 10, QFont::Normal, true, stopped_));
+    stopped->addWidget(UiStyle::label(tr("Stopped. Any completed results remain available."), 10,
+                                      QFont::Normal, true, stopped_));
     stopped->addStretch(1);
     notes->addWidget(stopped_);
     column->addWidget(notes_);
@@ -101,8 +102,7 @@ void ToolScopeBar::update()
     const QString folder = model_ ? model_->folder() : QString();
     const QString name = QFileInfo(folder).fileName();
     title_->setText(mac ? tr("This Computer") : (name.isEmpty() ? folder : name));
-    subtitle_->setText(busy ? model_->operation()
-                            : (mac ? QStringLiteral("All indexed locations") : folder));
+    subtitle_->setText(busy ? model_->operation() : (mac ? tr("All indexed locations") : folder));
     computer_->setVisible(!mac);
     spinner_->setVisible(busy);
     cancel_->setVisible(busy);
@@ -111,7 +111,7 @@ void ToolScopeBar::update()
     const bool hasMessage = model_ && model_->libraryMessage();
     message_->setText(hasMessage ? *model_->libraryMessage() : QString());
     message_->setVisible(hasMessage);
-    const bool stopped = model_ && model_->operation() == QStringLiteral("Cancelled");
+    const bool stopped = model_ && model_->operation() == ActivityText::cancelled();
     stopped_->setVisible(stopped);
     notes_->setVisible(hasMessage || stopped);
 }

@@ -16,8 +16,6 @@ class WorkspaceModel;
 class ToolScopeBar : public CardFrame {
     Q_OBJECT
 public:
-    static constexpr const char* stoppedText = "Stopped. Any completed results remain available.";
-
     explicit ToolScopeBar(QWidget* parent = nullptr);
     void setModel(WorkspaceModel* model);
     // The run button's label.

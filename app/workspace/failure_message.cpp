@@ -2,6 +2,8 @@
 
 #include "file_error.h"
 
+#include <QCoreApplication>
+
 QString failureMessage(const std::exception_ptr& failure)
 {
     try {
@@ -11,6 +13,6 @@ QString failureMessage(const std::exception_ptr& failure)
     } catch (const std::exception& error) {
         return QString::fromUtf8(error.what());
     } catch (...) {
-        return QStringLiteral("An unknown error occurred.");
+        return QCoreApplication::translate("FailureMessage", "An unknown error occurred.");
     }
 }

@@ -36,7 +36,7 @@ void IndexDiscovery::start()
         model_.scheduleLibraryFiltering(false);
         return;
     }
-    model_.setActivity(true, ActivityText::discovering);
+    model_.setActivity(true, ActivityText::discovering());
     discovery_->start(kind, model_.feature_ == Feature::Screenshots,
                       [this, alive = QPointer<WorkspaceModel>(&model_),
                        keepList](const LibrarySnapshot& snapshot) {
@@ -53,7 +53,7 @@ void IndexDiscovery::receive(const LibrarySnapshot& snapshot, bool keepList)
         model_.setDiscoveredScreenshots(snapshot.screenshots);
     }
     model_.setActivity(snapshot.gathering,
-                       snapshot.gathering ? ActivityText::discovering : ActivityText::ready);
+                       snapshot.gathering ? ActivityText::discovering() : ActivityText::ready());
     model_.setLibraryMessage(snapshot.message);
     if (snapshot.gathering) return;
     if (!hasMessage) model_.setSelection(model_.list_.selectionWithin(snapshot.files));

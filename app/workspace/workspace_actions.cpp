@@ -15,8 +15,6 @@
 
 namespace {
 
-const QString folderNeeded = QStringLiteral("Choose a destination folder to create a folder.");
-
 qsizetype indexOf(const QList<FileEntry>& files, const FileEntry& entry)
 {
     return files.indexOf(entry);
@@ -146,7 +144,8 @@ void WorkspaceActions::paste()
 {
     const std::optional<QList<QUrl>> urls = model_.platform_.readClipboard();
     if (!urls) return;
-    const QStringList sources = localSources(FileDrop(*urls), QStringLiteral("pasted"));
+    const QStringList sources = localSources(
+        FileDrop(*urls), tr("Only files on this computer can be pasted. Left out: %1."));
     if (sources.isEmpty()) return;
     const bool cut = model_.platform_.clipboardIsCut();
     enqueueTransfers(sources, cut ? TransferKind::Move : TransferKind::Copy);
@@ -156,29 +155,28 @@ void WorkspaceActions::paste()
 
 void WorkspaceActions::drop(const FileDrop& dropped, QString folder, TransferKind kind)
 {
-    const QStringList sources = localSources(dropped, QStringLiteral("dropped"));
+    const QStringList sources =
+        localSources(dropped, tr("Only files on this computer can be dropped. Left out: %1."));
     // A taken name is the user's to settle, as for a paste.
     if (!sources.isEmpty())
         model_.transferStore().enqueue(sources, folder, kind, ConflictPolicy::Ask);
 }
 
-QStringList WorkspaceActions::localSources(const FileDrop& drop, const QString& verb)
+QStringList WorkspaceActions::localSources(const FileDrop& drop, const QString& refusal)
 {
     const QStringList refused = drop.foreignUrls();
     if (!refused.isEmpty()) {
         QStringList quoted;
         for (const QString& url : refused)
-            quoted << QStringLiteral("\u201c%1\u201d").arg(url);
-        model_.setError(QStringLiteral("Only files on this computer can be %1. Left out: %2.")
-                            .arg(verb, quoted.join(QStringLiteral(", "))));
+            quoted << tr("\u201c%1\u201d").arg(url);
+        model_.setError(refusal.arg(quoted.join(tr(", "))));
     }
     return drop.localPaths();
 }
 
 void WorkspaceActions::addTransfer()
 {
-    const QStringList chosen =
-        model_.platform_.chooseItems(QStringLiteral("Copy to selected folder"));
+    const QStringList chosen = model_.platform_.chooseItems(tr("Copy to selected folder"));
     if (!chosen.isEmpty()) enqueueTransfers(chosen, TransferKind::Copy);
 }
 
@@ -187,7 +185,7 @@ void WorkspaceActions::enqueueTransfers(const QStringList& sources, TransferKind
     QString destination = model_.folder();
     if (model_.isMacScope()) {
         const auto chosen = model_.platform_.chooseFolder(
-            QStringLiteral("Copy here"), QStringLiteral("Choose a destination for this transfer."));
+            tr("Copy here"), tr("Choose a destination for this transfer."));
         if (!chosen) return;
         destination = *chosen;
     }
@@ -248,7 +246,7 @@ void WorkspaceActions::moveTransfer(QUuid id, int step)
 void WorkspaceActions::createFolder(const QString& name)
 {
     if (model_.isMacScope()) {
-        model_.setError(folderNeeded);
+        model_.setError(tr("Choose a destination folder to create a folder."));
         return;
     }
     const QString parent = model_.folder();

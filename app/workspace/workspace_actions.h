@@ -4,6 +4,7 @@
 #include "transfer_item.h"
 #include "undo_journal.h"
 
+#include <QCoreApplication>
 #include <QFuture>
 #include <QStringList>
 #include <QUuid>
@@ -17,6 +18,8 @@ class WorkspaceModel;
 // changes, the trash, queued copies and moves, undo and text extraction. They
 // act on the state of the model they belong to, which hands its actions here.
 class WorkspaceActions {
+    Q_DECLARE_TR_FUNCTIONS(WorkspaceActions)
+
 public:
     explicit WorkspaceActions(WorkspaceModel& model);
     WorkspaceActions(const WorkspaceActions&) = delete;
@@ -53,8 +56,9 @@ private:
     // that stop at a failure always act in the order the user sees.
     QStringList selectionInOrder() const;
     void enqueueTransfers(const QStringList& sources, TransferKind kind);
-    // The files of this computer among `drop`'s URLs; the others become the error.
-    QStringList localSources(const FileDrop& drop, const QString& verb);
+    // The files of this computer among `drop`'s URLs; the others become the error
+    // `refusal`, whose %1 lists them.
+    QStringList localSources(const FileDrop& drop, const QString& refusal);
     void walkJournal(void (UndoJournal::*step)());
     // Runs `then` when `future` ends; failures go to the model's error first.
     template <typename T>

@@ -12,7 +12,7 @@
 WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscovery,
                                Feature initialFeature, TransferStore* transferStore,
                                QObject* parent)
-    : QObject(parent), operation_(ActivityText::ready), metadataTask_(metadataReader_),
+    : QObject(parent), operation_(ActivityText::ready()), metadataTask_(metadataReader_),
       index_(*this, libraryDiscovery ? std::move(libraryDiscovery)
                                      : std::make_unique<TrackerLibraryDiscovery>())
 {
@@ -55,17 +55,17 @@ WorkspaceModel::WorkspaceModel(std::unique_ptr<LibraryDiscovering> libraryDiscov
             [this] { setReadingMetadata(false); });
     applyFolderNavigation();
     connect(&jobs_, &ScanPipeline::comparing, this,
-            [this] { setActivity(true, ActivityText::comparing); });
+            [this] { setActivity(true, ActivityText::comparing()); });
     connect(&jobs_, &ScanPipeline::scanned, this, &WorkspaceModel::publishScan);
     connect(&jobs_, &ScanPipeline::summarized, this,
             [this](const StorageReport& report, const std::shared_ptr<const StorageNode>& tree) {
                 setStorageTree(tree);
                 setReport(report);
-                setActivity(false, ActivityText::ready);
+                setActivity(false, ActivityText::ready());
             });
     connect(&jobs_, &ScanPipeline::failed, this, [this](const QString& message) {
         setError(message);
-        setActivity(false, ActivityText::failed);
+        setActivity(false, ActivityText::failed());
     });
 
     feature_ = initialFeature;
@@ -293,8 +293,7 @@ void WorkspaceModel::refresh()
 
 void WorkspaceModel::chooseFolder()
 {
-    if (const auto chosen = platform_.chooseFolder(QStringLiteral("Open folder"), QString()))
-        navigate(*chosen);
+    if (const auto chosen = platform_.chooseFolder(tr("Open folder"), QString())) navigate(*chosen);
 }
 
 void WorkspaceModel::scan()
@@ -308,7 +307,7 @@ void WorkspaceModel::scan()
     index_.stop();
     jobs_.cancelScan();
     jobs_.cancelSummary();
-    setActivity(true, ActivityText::scanning);
+    setActivity(true, ActivityText::scanning());
     jobs_.scan(mac ? std::optional(list_.files) : std::nullopt, folder(), duplicates);
 }
 
@@ -319,7 +318,7 @@ void WorkspaceModel::publishScan(const ScanOutcome& outcome)
     setReport(outcome.report);
     setFiles(outcome.report.files);
     readMetadataIfNeeded();
-    setActivity(false, ActivityText::ready);
+    setActivity(false, ActivityText::ready());
     if (feature_ == Feature::Storage)
         prepareStorage(outcome.report.files, storageRoot(), outcome.report.inaccessible);
 }
@@ -328,7 +327,7 @@ void WorkspaceModel::prepareStorage(QList<FileEntry> files, QString root, int in
 {
     jobs_.cancelSummary();
     const bool withTree = feature_ == Feature::Storage;
-    setActivity(true, withTree ? ActivityText::buildingTree : ActivityText::summarizing);
+    setActivity(true, withTree ? ActivityText::buildingTree() : ActivityText::summarizing());
     jobs_.summarize(std::move(files), std::move(root), inaccessible, withTree);
 }
 
@@ -338,9 +337,9 @@ void WorkspaceModel::cancelScan()
     jobs_.cancelSummary();
     if (isMacScope()) {
         index_.stop();
-        setLibraryMessage(ActivityText::paused);
+        setLibraryMessage(ActivityText::paused());
     }
-    setActivity(false, ActivityText::cancelled);
+    setActivity(false, ActivityText::cancelled());
 }
 
 // Filtering and media properties
