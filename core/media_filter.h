@@ -4,6 +4,7 @@
 #include "media_metadata.h"
 #include "raw_enum.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 // Media properties read so far, by absolute file path.
@@ -47,47 +48,48 @@ struct MediaFilter {
     friend bool operator==(const MediaFilter&, const MediaFilter&) = default;
 };
 
+// Each choice's text is its stored value; views translate it when they show it.
 template <> struct RawValues<MediaFilter::Sort> {
     static constexpr std::array<std::pair<MediaFilter::Sort, const char*>, 5> cases{{
-        {MediaFilter::Sort::Newest, "Newest first"},
-        {MediaFilter::Sort::Oldest, "Oldest first"},
-        {MediaFilter::Sort::Name, "Name"},
-        {MediaFilter::Sort::Largest, "Largest first"},
-        {MediaFilter::Sort::Smallest, "Smallest first"},
+        {MediaFilter::Sort::Newest, QT_TRANSLATE_NOOP("MediaFilter", "Newest first")},
+        {MediaFilter::Sort::Oldest, QT_TRANSLATE_NOOP("MediaFilter", "Oldest first")},
+        {MediaFilter::Sort::Name, QT_TRANSLATE_NOOP("MediaFilter", "Name")},
+        {MediaFilter::Sort::Largest, QT_TRANSLATE_NOOP("MediaFilter", "Largest first")},
+        {MediaFilter::Sort::Smallest, QT_TRANSLATE_NOOP("MediaFilter", "Smallest first")},
     }};
 };
 
 template <> struct RawValues<MediaFilter::Size> {
     static constexpr std::array<std::pair<MediaFilter::Size, const char*>, 4> cases{{
-        {MediaFilter::Size::Any, "Any size"},
-        {MediaFilter::Size::Small, "Under 10 MB"},
-        {MediaFilter::Size::Medium, "10\u2013100 MB"},
-        {MediaFilter::Size::Large, "Over 100 MB"},
+        {MediaFilter::Size::Any, QT_TRANSLATE_NOOP("MediaFilter", "Any size")},
+        {MediaFilter::Size::Small, QT_TRANSLATE_NOOP("MediaFilter", "Under 10 MB")},
+        {MediaFilter::Size::Medium, QT_TRANSLATE_NOOP("MediaFilter", "10\u2013100 MB")},
+        {MediaFilter::Size::Large, QT_TRANSLATE_NOOP("MediaFilter", "Over 100 MB")},
     }};
 };
 
 template <> struct RawValues<MediaFilter::Orientation> {
     static constexpr std::array<std::pair<MediaFilter::Orientation, const char*>, 4> cases{{
-        {MediaFilter::Orientation::Any, "Any orientation"},
-        {MediaFilter::Orientation::Landscape, "Landscape"},
-        {MediaFilter::Orientation::Portrait, "Portrait"},
-        {MediaFilter::Orientation::Square, "Square"},
+        {MediaFilter::Orientation::Any, QT_TRANSLATE_NOOP("MediaFilter", "Any orientation")},
+        {MediaFilter::Orientation::Landscape, QT_TRANSLATE_NOOP("MediaFilter", "Landscape")},
+        {MediaFilter::Orientation::Portrait, QT_TRANSLATE_NOOP("MediaFilter", "Portrait")},
+        {MediaFilter::Orientation::Square, QT_TRANSLATE_NOOP("MediaFilter", "Square")},
     }};
 };
 
 template <> struct RawValues<MediaFilter::Resolution> {
     static constexpr std::array<std::pair<MediaFilter::Resolution, const char*>, 3> cases{{
-        {MediaFilter::Resolution::Any, "Any resolution"},
-        {MediaFilter::Resolution::Hd, "HD or larger"},
-        {MediaFilter::Resolution::Ultra, "4K or larger"},
+        {MediaFilter::Resolution::Any, QT_TRANSLATE_NOOP("MediaFilter", "Any resolution")},
+        {MediaFilter::Resolution::Hd, QT_TRANSLATE_NOOP("MediaFilter", "HD or larger")},
+        {MediaFilter::Resolution::Ultra, QT_TRANSLATE_NOOP("MediaFilter", "4K or larger")},
     }};
 };
 
 template <> struct RawValues<MediaFilter::Duration> {
     static constexpr std::array<std::pair<MediaFilter::Duration, const char*>, 4> cases{{
-        {MediaFilter::Duration::Any, "Any duration"},
-        {MediaFilter::Duration::Short, "Under 1 minute"},
-        {MediaFilter::Duration::Medium, "1\u201310 minutes"},
-        {MediaFilter::Duration::Long, "Over 10 minutes"},
+        {MediaFilter::Duration::Any, QT_TRANSLATE_NOOP("MediaFilter", "Any duration")},
+        {MediaFilter::Duration::Short, QT_TRANSLATE_NOOP("MediaFilter", "Under 1 minute")},
+        {MediaFilter::Duration::Medium, QT_TRANSLATE_NOOP("MediaFilter", "1\u201310 minutes")},
+        {MediaFilter::Duration::Long, QT_TRANSLATE_NOOP("MediaFilter", "Over 10 minutes")},
     }};
 };

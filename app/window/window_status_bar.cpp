@@ -5,6 +5,7 @@
 #include "ui/symbols.h"
 #include "ui/ui_style.h"
 #include "window/volume_usage.h"
+#include "workspace/activity_text.h"
 #include "workspace/workspace_model.h"
 
 #include <QHBoxLayout>
@@ -72,7 +73,7 @@ QString WindowStatusBar::countText() const
 void WindowStatusBar::updateActivity()
 {
     dot_->setVisible(model_->busy());
-    activity_->setText(model_->busy() ? model_->operation() : tr("Ready"));
+    activity_->setText(model_->busy() ? model_->operation() : ActivityText::ready());
 }
 
 void WindowStatusBar::updateVisibleCount()
