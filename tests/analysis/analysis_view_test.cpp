@@ -489,6 +489,9 @@ TEST_F(AnalysisViewTest, TrashingEveryCopyOfAGroupAsksAgainNamingTheLastOne)
     ASSERT_TRUE(waitFor([&] { return !QFile::exists(third); }));
     // The answer decides on a second question at once, before the trash starts.
     EXPECT_FALSE(waitForQuestion(window, WindowSheets::lastCopyTitle, 0));
+    // The groups are found again without the trashed file.
+    ASSERT_TRUE(waitFor([&] { return model.duplicateGroups().size() == 1; }));
+    ASSERT_TRUE(waitUntilSettled(model));
 
     // Every copy of a group: a second question names the last one; cancelling keeps both.
     const QList<FileEntry> group = [&] {
