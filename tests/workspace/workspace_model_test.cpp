@@ -224,7 +224,7 @@ TEST(WorkspaceModel, CancellingPublishesNothing)
     EXPECT_EQ(large->operation(), QStringLiteral("Cancelled"));
     EXPECT_FALSE(large->busy());
     EXPECT_FALSE(large->libraryMessage().has_value());
-    ASSERT_TRUE(waitForBackgroundWork()); // the cancelled scan has stopped
+    ASSERT_TRUE(waitForBackgroundWork(*large)); // the cancelled scan has stopped
     EXPECT_FALSE(large->report().has_value());
     EXPECT_EQ(large->operation(), QStringLiteral("Cancelled"));
 

@@ -1,5 +1,6 @@
 #include "workspace/workspace_wait.h"
 
+#include "file_service.h"
 #include "workspace/filter_schedule.h"
 #include "workspace/prioritized_pool.h"
 #include "workspace/workspace_model.h"
@@ -30,4 +31,12 @@ bool waitForBackgroundWork(int timeoutMs)
             return true;
         if (deadline.hasExpired()) return false;
     }
+}
+
+bool waitForBackgroundWork(WorkspaceModel& model, int timeoutMs)
+{
+    // The file service runs its jobs one at a time, in order: this one ends last.
+    const QFuture<QList<QList<FileEntry>>> last = model.service().duplicates({});
+    return waitFor([&] { return last.isFinished(); }, timeoutMs) &&
+           waitForBackgroundWork(timeoutMs);
 }
