@@ -9,8 +9,3 @@ PrivateSettings::PrivateSettings()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
     QSettings().clear();
 }
-
-PrivateSettings::~PrivateSettings()
-{
-    QSettings().clear();
-}

@@ -7,11 +7,8 @@
 class PrivateSettings {
 public:
     PrivateSettings();
-    ~PrivateSettings();
     PrivateSettings(const PrivateSettings&) = delete;
     PrivateSettings& operator=(const PrivateSettings&) = delete;
-
-    QString path() const { return dir_.path(); }
 
 private:
     QTemporaryDir dir_;
