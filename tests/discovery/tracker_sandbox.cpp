@@ -1,18 +1,31 @@
 #include "discovery/tracker_sandbox.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
+#include <functional>
 
 namespace {
 
 const char* const variables[] = {
     "HOME",   "XDG_CONFIG_HOME",  "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR",
     "TMPDIR", "GSETTINGS_BACKEND"};
+
+// Asks `done` every `intervalMs` until it holds; false once `timeoutMs` has
+// passed. The index answers through other processes, not through our events.
+bool pollUntil(const std::function<bool()>& done, int timeoutMs, int intervalMs = 200)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
+        QThread::msleep(intervalMs);
+    }
+    return true;
+}
 
 } // namespace
 
@@ -63,8 +76,7 @@ TrackerSandbox::~TrackerSandbox()
             if (match.hasMatch()) {
                 const pid_t pid = match.captured(1).toInt();
                 ::kill(pid, SIGTERM);
-                for (int i = 0; i < 50 && ::kill(pid, 0) == 0; ++i)
-                    QThread::msleep(100);
+                pollUntil([pid] { return ::kill(pid, 0) != 0; }, 5000, 100);
             }
         }
     }
@@ -106,16 +118,15 @@ int TrackerSandbox::countFiles(bool pendingOnly) const
 QString TrackerSandbox::start(int timeoutMs, int unextractable)
 {
     if (QString failure = launch(); !failure.isEmpty()) return failure;
-    QElapsedTimer clock;
-    clock.start();
     QString status;
-    while (clock.elapsed() < timeoutMs) {
-        status = run("tracker3", {"status"}).trimmed().section(u'\n', -1);
-        if (status.contains("complete") && countFiles(true) == unextractable &&
-            countFiles(false) > 0)
-            return {};
-        QThread::msleep(200);
-    }
+    const bool indexed = pollUntil(
+        [&] {
+            status = run("tracker3", {"status"}).trimmed().section(u'\n', -1);
+            return status.contains("complete") && countFiles(true) == unextractable &&
+                   countFiles(false) > 0;
+        },
+        timeoutMs);
+    if (indexed) return {};
     return QStringLiteral("the private file index did not finish within %1 s (status: %2)")
         .arg(timeoutMs / 1000)
         .arg(status);
@@ -135,11 +146,5 @@ QString TrackerSandbox::launch()
 
 bool TrackerSandbox::waitForFileCount(int count, int timeoutMs) const
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < timeoutMs) {
-        if (countFiles(false) == count) return true;
-        QThread::msleep(200);
-    }
-    return false;
+    return pollUntil([&] { return countFiles(false) == count; }, timeoutMs);
 }

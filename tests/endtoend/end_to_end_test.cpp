@@ -3,6 +3,7 @@
 #include "discovery/tracker_sandbox.h"
 #include "library/embedded_preview.h"
 #include "library/media_library_view.h"
+#include "private_settings.h"
 #include "ui/file_list_view.h"
 #include "window/content_view.h"
 #include "window/desktop_platform.h"
@@ -16,8 +17,6 @@
 #include <QDirIterator>
 #include <QImage>
 #include <QMenu>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -46,10 +45,9 @@ QStringList leftovers(const QString& folder)
 // is found as a duplicate of its original → the window closes with no work left.
 TEST(EndToEnd, FromTheIndexToADuplicate)
 {
-    QTemporaryDir settings;
     QCoreApplication::setOrganizationName(QStringLiteral("QuorvaneTest"));
     QCoreApplication::setApplicationName(QStringLiteral("QuorvaneEndToEnd"));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    PrivateSettings settings;
 
     TrackerSandbox sandbox;
     const QDir root(sandbox.folder());

@@ -1,30 +1,19 @@
 #pragma once
 
 #include "file_entry.h"
-#include "transfer_store.h"
-#include "workspace/scripted_discovery.h"
-#include "workspace/workspace_model.h"
-#include "workspace/workspace_wait.h"
+#include "workspace/workspace_fixture.h"
 
 #include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
 
 // A section model over real files in a temporary folder, fed by a scripted index.
-struct LibraryFixture {
+struct LibraryFixture : WorkspaceFixture {
     QTemporaryDir dir;
-    std::shared_ptr<ScriptedDiscovery::Log> log = std::make_shared<ScriptedDiscovery::Log>();
-    TransferStore store;
-    std::unique_ptr<WorkspaceModel> model;
 
-    explicit LibraryFixture(Feature feature)
-        : model(std::make_unique<WorkspaceModel>(std::make_unique<ScriptedDiscovery>(log), feature,
-                                                 &store))
-    {
-    }
+    explicit LibraryFixture(Feature feature) : WorkspaceFixture(feature) {}
     QString path(const QString& name) const { return dir.filePath(name); }
     FileEntry picture(const QString& name, int width = 64, int height = 48,
                       QColor color = QColor(40, 120, 200))

@@ -296,7 +296,7 @@ TEST(PreviewSurfaces, PdfOpensLongDocumentsAndPagesThroughThem)
     int renders = 0;
     QObject::connect(&preview, &PdfPreview::pageRendered, [&renders] { ++renders; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return renders > 0; }, 20000));
-    QTest::qWait(200);
+    ASSERT_TRUE(waitForBackgroundWork()); // the renders it skipped have ended too
     EXPECT_EQ(renders, 1);
     preview.setPage(5000);
     EXPECT_EQ(preview.page(), 1999);

@@ -1,12 +1,9 @@
 #include "media/media_fixtures.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -152,15 +149,4 @@ QColor meanColor(const QImage& image, const QRect& area)
         }
     if (count == 0) return {};
     return QColor(int(red / count), int(green / count), int(blue / count));
-}
-
-bool waitFor(const std::function<bool()>& done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 60000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    return done();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "event_loop.h"
+
 #include <QColor>
 #include <QImage>
 #include <QString>
@@ -39,5 +41,8 @@ QByteArray drawingBombPdf(int rectangles);
 // Mean colour of a rectangle of an image.
 QColor meanColor(const QImage& image, const QRect& area);
 
-// Processes events until `done` holds or a minute passes; returns `done()`.
-bool waitFor(const std::function<bool()>& done);
+// Renders run in child processes, slow on a loaded machine: a minute.
+inline bool waitLong(const std::function<bool()>& done)
+{
+    return waitFor(done, 60000);
+}

@@ -19,7 +19,7 @@ protected:
     static QString read(const QString& path)
     {
         QFuture<QString> future = TextExtractor::read(path);
-        EXPECT_TRUE(waitFor([&] { return future.isFinished(); }));
+        EXPECT_TRUE(waitLong([&] { return future.isFinished(); }));
         return future.result();
     }
 };
@@ -71,7 +71,7 @@ TEST_F(TextExtractorTest, ScannedPdfPagesAreRecognisedPageByPage)
     QObject::connect(&watcher, &QFutureWatcherBase::progressTextChanged,
                      [&](const QString& line) { watched << line; });
     watcher.setFuture(TextExtractor::read(scan));
-    ASSERT_TRUE(waitFor([&] { return watcher.isFinished(); }));
+    ASSERT_TRUE(waitLong([&] { return watcher.isFinished(); }));
     EXPECT_TRUE(watched.contains(QStringLiteral("Reading text… page 1 of 3")))
         << watched.join(u'|').toStdString();
 }
@@ -116,7 +116,7 @@ TEST_F(TextExtractorTest, FilesThatAreNoPicturesFailWithAnError)
 {
     for (const QString& name : {QStringLiteral("notes.txt"), QStringLiteral("README")}) {
         QFuture<QString> future = TextExtractor::read(tree.file(name, "plain words"));
-        ASSERT_TRUE(waitFor([&] { return future.isFinished(); }));
+        ASSERT_TRUE(waitLong([&] { return future.isFinished(); }));
         try {
             future.waitForFinished();
             ADD_FAILURE() << "no error for " << name.toStdString();
@@ -181,7 +181,7 @@ TEST_F(TextExtractorTest, ReadingStopsWhenCancelled)
     // A cancelled future ends cancelled, never with a half-read text.
     QFuture<QString> future = TextExtractor::read(picture);
     future.cancel();
-    ASSERT_TRUE(waitFor([&] { return future.isFinished(); }));
+    ASSERT_TRUE(waitLong([&] { return future.isFinished(); }));
     EXPECT_TRUE(future.isCanceled());
 }
 
@@ -194,7 +194,7 @@ TEST_F(TextExtractorTest, ReadsOffTheCallingThread)
         reader = QThread::currentThread();
         return text;
     });
-    ASSERT_TRUE(waitFor([&] { return future.isFinished(); }));
+    ASSERT_TRUE(waitLong([&] { return future.isFinished(); }));
     EXPECT_EQ(future.result(), QStringLiteral("Invoice 4711"));
     EXPECT_NE(reader, QThread::currentThread());
 

@@ -80,7 +80,7 @@ protected:
     }
     static QImage answer(const QFuture<QImage>& future)
     {
-        EXPECT_TRUE(waitFor([&] { return future.isFinished(); }));
+        EXPECT_TRUE(waitLong([&] { return future.isFinished(); }));
         return future.resultCount() > 0 ? future.result() : QImage();
     }
 };
@@ -93,7 +93,7 @@ TEST_F(ThumbnailStoreTest, FourGenerationsAtOnceTheRestInRequestOrder)
         names << QStringLiteral("f%1").arg(i);
         futures << store.thumbnail(file(names.back()), 320);
     }
-    ASSERT_TRUE(waitFor([&] { return generator->started().size() == 4; }));
+    ASSERT_TRUE(waitLong([&] { return generator->started().size() == 4; }));
     // The first four start together, in whatever order their threads run.
     const QStringList first = generator->started();
     EXPECT_EQ(QSet<QString>(first.begin(), first.end()),
@@ -108,7 +108,7 @@ TEST_F(ThumbnailStoreTest, FourGenerationsAtOnceTheRestInRequestOrder)
         generator->release(finishOrder[i]);
         EXPECT_EQ(answer(futures[names.indexOf(finishOrder[i])]).text(QStringLiteral("made-for")),
                   finishOrder[i]);
-        ASSERT_TRUE(waitFor([&] { return generator->started().size() == 5 + i; }));
+        ASSERT_TRUE(waitLong([&] { return generator->started().size() == 5 + i; }));
         EXPECT_EQ(generator->started().back(), names[4 + i]);
         EXPECT_EQ(store.gate().active(), 4);
     }
@@ -166,7 +166,7 @@ TEST_F(ThumbnailStoreTest, LeavingWhileQueuedFreesTheQueuePlaceWithoutASlot)
     QFuture<QImage> later = store.thumbnail(file(QStringLiteral("later")), 64);
     EXPECT_EQ(store.gate().waiting(), 2);
     queued.cancel();
-    ASSERT_TRUE(waitFor([&] { return store.gate().waiting() == 1; }));
+    ASSERT_TRUE(waitLong([&] { return store.gate().waiting() == 1; }));
     EXPECT_EQ(store.gate().active(), 4);
     EXPECT_EQ(store.jobCount(), 5);
 
@@ -187,9 +187,9 @@ TEST_F(ThumbnailStoreTest, LastWaiterLeavingCancelsTheGenerationOthersKeepIt)
     const FileEntry shared = file(QStringLiteral("shared"));
     QFuture<QImage> leaves = store.thumbnail(shared, 128);
     QFuture<QImage> stays = store.thumbnail(shared, 128);
-    ASSERT_TRUE(waitFor([&] { return generator->started().size() == 1; }));
+    ASSERT_TRUE(waitLong([&] { return generator->started().size() == 1; }));
     leaves.cancel();
-    ASSERT_TRUE(waitFor([&] { return leaves.isFinished(); }));
+    ASSERT_TRUE(waitLong([&] { return leaves.isFinished(); }));
     EXPECT_EQ(store.jobCount(), 1);
     generator->release(shared.name);
     EXPECT_FALSE(answer(stays).isNull());
@@ -197,11 +197,11 @@ TEST_F(ThumbnailStoreTest, LastWaiterLeavingCancelsTheGenerationOthersKeepIt)
 
     const FileEntry alone = file(QStringLiteral("alone"));
     QFuture<QImage> only = store.thumbnail(alone, 128);
-    ASSERT_TRUE(waitFor([&] { return generator->started().size() == 2; }));
+    ASSERT_TRUE(waitLong([&] { return generator->started().size() == 2; }));
     only.cancel();
-    ASSERT_TRUE(waitFor([&] { return generator->cancelled().contains(alone.name); }));
+    ASSERT_TRUE(waitLong([&] { return generator->cancelled().contains(alone.name); }));
     EXPECT_EQ(store.jobCount(), 0);
-    ASSERT_TRUE(waitFor([&] { return store.gate().active() == 0; }));
+    ASSERT_TRUE(waitLong([&] { return store.gate().active() == 0; }));
     EXPECT_FALSE(store.cache().contains(ThumbnailStore::cacheKey(alone, 128)));
     EXPECT_TRUE(only.isCanceled());
 

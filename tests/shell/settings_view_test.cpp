@@ -1,3 +1,5 @@
+#include "event_loop.h"
+#include "private_settings.h"
 #include "shell/settings_view.h"
 #include "window/appearance.h"
 
@@ -8,7 +10,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -18,17 +19,7 @@ namespace {
 // to apply and switches the application's colours for real.
 class SettingsViewTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(settingsDir.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-        QSettings().clear();
-    }
-    void TearDown() override
-    {
-        QSettings().clear();
-        applyAppearance(*qApp, Appearance::Light);
-    }
+    void TearDown() override { applyAppearance(*qApp, Appearance::Light); }
 
     SettingsView::ApplyAppearance hook()
     {
@@ -43,7 +34,7 @@ protected:
         return qGray(qApp->palette().color(QPalette::Window).rgb()) < 128;
     }
 
-    QTemporaryDir settingsDir;
+    PrivateSettings settings;
     QStringList applied;
 };
 
@@ -142,7 +133,7 @@ TEST_F(SettingsViewTest, TheWindowIsReusedAndRendersLightAndDark)
     SettingsView* view = window.view();
     for (const QString& appearance : {QStringLiteral("Light"), QStringLiteral("Dark")}) {
         view->setAppearance(appearance);
-        QTest::qWait(20); // the new palette reaches the widgets through events
+        deliverQueued(); // the new palette reaches the widgets through events
         for (int tab = 0; tab < view->count(); ++tab) {
             view->setCurrentIndex(tab);
             const QImage shot = window.grab().toImage();

@@ -49,6 +49,12 @@ int listeningSocket(const QString& path)
     return fd;
 }
 
+// The connections `listener` has accepted and not yet let go of.
+qsizetype connectionsHeldBy(const SingleInstance& listener)
+{
+    return listener.findChildren<QLocalSocket*>().size();
+}
+
 // A folder every user may write in, as the shared temporary folder is.
 QString openFolder(const QTemporaryDir& dir, const QString& name)
 {
@@ -84,7 +90,7 @@ TEST(SingleInstanceTest, ASecondLaunchHandsItsFolderToTheFirst)
     QStringList folders{requests.at(0).at(0).toString(), requests.at(1).at(0).toString()};
     folders.sort();
     EXPECT_EQ(folders, (QStringList{QString(), folder}));
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connectionsHeldBy(first) == 0; }, 5000));
     EXPECT_EQ(requests.size(), 2);
 }
 
@@ -206,12 +212,14 @@ TEST(SingleInstanceTest, AnotherUsersLaunchIsNotObeyed)
         return intruder.start(QStringLiteral("/tmp")) == SingleInstance::Role::Alone ? 0 : 1;
     });
     EXPECT_EQ(status, 0) << "the intruder must see a listener that is not its own";
-    QTest::qWait(100);
     EXPECT_EQ(requests.size(), 0);
 
+    // The intruder's connection came first, so it has been dealt with when
+    // this one's request arrives.
     SingleInstance second(key);
     EXPECT_EQ(second.start(QStringLiteral("/srv")), SingleInstance::Role::Forwarded);
     ASSERT_TRUE(requests.wait(5000));
+    ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests.at(0).at(0).toString(), QStringLiteral("/srv"));
 }
 
@@ -287,7 +295,12 @@ TEST(SingleInstanceTest, AnEndlessOrMalformedRequestIsCutOff)
     twice.write(message);
     twice.waitForBytesWritten(2000);
     ASSERT_TRUE(requests.wait(5000));
-    QTest::qWait(50);
+    // Closed after its first request, the connection is read no further.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return twice.state() == QLocalSocket::UnconnectedState && connectionsHeldBy(first) == 0;
+        },
+        5000));
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests.at(0).at(0).toString(), QStringLiteral("/one"));
 }

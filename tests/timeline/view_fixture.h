@@ -2,11 +2,8 @@
 
 #include "held_copies.h"
 #include "test_support.h"
-#include "transfer_store.h"
 #include "window/appearance.h"
-#include "workspace/scripted_discovery.h"
-#include "workspace/workspace_model.h"
-#include "workspace/workspace_wait.h"
+#include "workspace/workspace_fixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,12 +13,17 @@
 #include <QLocale>
 #include <QWidget>
 #include <gtest/gtest.h>
-#include <memory>
 
 // A section model over real files, with its own transfer queue and a
 // scripted discovery, the way the window's router makes them.
-class ViewTest : public ::testing::Test {
+// Files named *.bin stand for copies too long to finish while a test looks.
+class ViewTest : public ::testing::Test, protected WorkspaceFixture {
 protected:
+    ViewTest()
+        : WorkspaceFixture(std::make_shared<HeldCopies>(
+              [](const QString& source) { return source.endsWith(QStringLiteral(".bin")); }))
+    {
+    }
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -36,13 +38,6 @@ protected:
         if (model) model->cancelScan();
         model.reset();
         applyAppearance(*qApp, Appearance::Light);
-    }
-
-    WorkspaceModel& makeModel(Feature feature)
-    {
-        model = std::make_unique<WorkspaceModel>(std::make_unique<ScriptedDiscovery>(log), feature,
-                                                 &store);
-        return *model;
     }
 
     // Writes `name` in the test folder and sets its modification time.
@@ -76,9 +71,4 @@ protected:
     }
 
     TempTree tree;
-    std::shared_ptr<ScriptedDiscovery::Log> log = std::make_shared<ScriptedDiscovery::Log>();
-    // Files named *.bin stand for copies too long to finish while a test looks.
-    TransferStore store{std::make_shared<HeldCopies>(
-        [](const QString& source) { return source.endsWith(QStringLiteral(".bin")); })};
-    std::unique_ptr<WorkspaceModel> model;
 };

@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -82,9 +83,11 @@ TEST_F(WindowTest, SidebarRowsActivateSectionsAndExplorerReturnsToTheComputer)
 
     // Explorer in the computer-wide scope: no second discovery.
     view.sidebar()->row(Feature::Explorer)->click();
-    QTest::qWait(20);
+    ASSERT_TRUE(waitFor([&] { return router->current().feature() == Feature::Explorer; }));
+    deliverQueued();
     const qsizetype starts = log->starts.size();
     view.sidebar()->row(Feature::Explorer)->click();
+    deliverQueued();
     EXPECT_EQ(log->starts.size(), starts);
 
     // Explorer showing a folder: back to the computer.

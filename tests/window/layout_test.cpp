@@ -101,8 +101,8 @@ protected:
     {
         return qobject_cast<ExplorerBrowser*>(content().sectionView(SectionKind::Explorer));
     }
-    // Lets queued layout passes run.
-    static void settle() { QTest::qWait(50); }
+    // Runs the layout passes and fits queued so far; none waits on a timer.
+    static void settle() { deliverQueued(); }
 
     int made = 0;
     std::unique_ptr<MainWindow> window;

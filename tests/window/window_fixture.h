@@ -1,5 +1,6 @@
 #pragma once
 
+#include "private_settings.h"
 #include "transfer_engine.h"
 #include "workspace/scripted_discovery.h"
 #include "workspace/workspace_model.h"
@@ -7,7 +8,6 @@
 #include "workspace/workspace_wait.h"
 
 #include <QCoreApplication>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -18,11 +18,8 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(settingsDir.isValid());
         QCoreApplication::setOrganizationName(QStringLiteral("QuorvaneTest"));
         QCoreApplication::setApplicationName(QStringLiteral("QuorvaneTest"));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-        QSettings().clear();
         log = std::make_shared<ScriptedDiscovery::Log>();
         router = std::make_unique<WorkspaceRouter>(
             [log = log] { return std::make_unique<ScriptedDiscovery>(log); }, copyEngine);
@@ -58,7 +55,7 @@ protected:
         return model;
     }
 
-    QTemporaryDir settingsDir;
+    PrivateSettings settings;
     QTemporaryDir files;
     std::shared_ptr<ScriptedDiscovery::Log> log;
     // Set before SetUp to copy with an engine of the test's own.

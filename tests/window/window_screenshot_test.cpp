@@ -1,3 +1,4 @@
+#include "ui/thumbnail_requests.h"
 #include "window/appearance.h"
 #include "window/content_view.h"
 #include "window/window_fixture.h"
@@ -8,7 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSet>
-#include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -20,6 +21,20 @@ int colourCount(const QImage& image)
         for (int x = 0; x < image.width(); x += 7)
             colours.insert(image.pixel(x, y) & 0xf0f0f0);
     return int(colours.size());
+}
+
+// A shot of `view` once the thumbnails its lists asked for while painting have come.
+QImage grabWithThumbnails(QWidget& view)
+{
+    view.grab();
+    EXPECT_TRUE(waitFor([&] {
+        const QList<ThumbnailRequests*> requests = view.findChildren<ThumbnailRequests*>();
+        return std::all_of(requests.begin(), requests.end(), [](const ThumbnailRequests* r) {
+            return r->pending() == 0 && r->wanted() == 0;
+        });
+    }));
+    deliverQueued(); // the lists repaint the items whose pictures came
+    return view.grab().toImage();
 }
 
 } // namespace
@@ -50,8 +65,7 @@ TEST_F(WindowTest, EveryLayoutRendersInLightAndDark)
         for (BrowserMode mode : allCases<BrowserMode>()) {
             model.setMode(mode);
             model.setSelection({files.filePath("photo 3.png")});
-            QTest::qWait(300); // thumbnails arrive
-            const QImage shot = view.grab().toImage();
+            const QImage shot = grabWithThumbnails(view);
             const QString name =
                 QStringLiteral("%1-%2.png")
                     .arg(rawValue(mode), appearance == Appearance::Dark ? "dark" : "light");
@@ -87,7 +101,7 @@ TEST_F(WindowTest, ToolSectionsRenderInLightAndDark)
         scanned(feature, files.path());
         for (Appearance appearance : {Appearance::Light, Appearance::Dark}) {
             applyAppearance(*qApp, appearance);
-            QTest::qWait(100);
+            deliverQueued(); // the new palette reaches the widgets through events
             const QImage shot = view.grab().toImage();
             const QString name =
                 QStringLiteral("%1-%2.png")

@@ -1,8 +1,5 @@
 #include "test_support.h"
-#include "transfer_store.h"
-#include "workspace/scripted_discovery.h"
-#include "workspace/workspace_model.h"
-#include "workspace/workspace_wait.h"
+#include "workspace/workspace_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,24 +10,21 @@
 
 namespace {
 
-struct ActionFixture {
-    std::shared_ptr<ScriptedDiscovery::Log> log = std::make_shared<ScriptedDiscovery::Log>();
-    TransferStore store;
+// The platform's keys and folder chooser answer as the test says.
+struct ActionFixture : WorkspaceFixture {
     Qt::KeyboardModifiers held;
     std::optional<QString> chosenFolder;
     QStringList prompts;
-    WorkspaceModel model;
     WorkspacePlatform platform_ = WorkspacePlatform::headless();
 
-    explicit ActionFixture(Feature feature = Feature::Explorer)
-        : model(std::make_unique<ScriptedDiscovery>(log), feature, &store)
+    explicit ActionFixture(Feature feature = Feature::Explorer) : WorkspaceFixture(feature)
     {
         platform_.modifiers = [this] { return held; };
         platform_.chooseFolder = [this](const QString& prompt, const QString&) {
             prompts << prompt;
             return chosenFolder;
         };
-        model.setPlatform(platform_);
+        model->setPlatform(platform_);
     }
 
     // Shares its clipboard with the model's copy.
@@ -39,9 +33,9 @@ struct ActionFixture {
     // A folder listing of `tree`, waited for.
     void show(const TempTree& tree, qsizetype count)
     {
-        model.navigate(tree.root());
-        ASSERT_TRUE(waitFor([&] { return model.files().size() == count; }));
-        ASSERT_TRUE(waitUntilSettled(model));
+        model->navigate(tree.root());
+        ASSERT_TRUE(waitFor([&] { return model->files().size() == count; }));
+        ASSERT_TRUE(waitUntilSettled(*model));
     }
 };
 
@@ -62,28 +56,28 @@ TEST(WorkspaceActions, SelectionFollowsTheModifierKeys)
         tree.file(n, "x");
     ActionFixture f;
     f.show(tree, 5);
-    const QList<FileEntry> shown = f.model.visible();
+    const QList<FileEntry> shown = f.model->visible();
     ASSERT_EQ(shown.size(), 5);
 
     f.held = Qt::ShiftModifier; // nothing selected yet: a plain click
-    f.model.select(shown[2]);
-    EXPECT_EQ(f.model.selection(), pathsOf(shown, {2}));
+    f.model->select(shown[2]);
+    EXPECT_EQ(f.model->selection(), pathsOf(shown, {2}));
 
     f.held = Qt::ControlModifier;
-    f.model.select(shown[4]);
-    EXPECT_EQ(f.model.selection(), pathsOf(shown, {2, 4}));
-    f.model.select(shown[2]);
-    EXPECT_EQ(f.model.selection(), pathsOf(shown, {4}));
+    f.model->select(shown[4]);
+    EXPECT_EQ(f.model->selection(), pathsOf(shown, {2, 4}));
+    f.model->select(shown[2]);
+    EXPECT_EQ(f.model->selection(), pathsOf(shown, {4}));
 
     f.held = {};
-    f.model.select(shown[3]);
-    EXPECT_EQ(f.model.selection(), pathsOf(shown, {3}));
+    f.model->select(shown[3]);
+    EXPECT_EQ(f.model->selection(), pathsOf(shown, {3}));
     f.held = Qt::ControlModifier;
-    f.model.select(shown[4]);
+    f.model->select(shown[4]);
     // Before the anchor (the first selected): the range up to it, the rest kept.
     f.held = Qt::ShiftModifier;
-    f.model.select(shown[1]);
-    EXPECT_EQ(f.model.selection(), pathsOf(shown, {1, 2, 3, 4}));
+    f.model->select(shown[1]);
+    EXPECT_EQ(f.model->selection(), pathsOf(shown, {1, 2, 3, 4}));
 }
 
 TEST(WorkspaceActions, PreviewsStepThroughVisibleFilesWithoutWrapping)
@@ -94,26 +88,26 @@ TEST(WorkspaceActions, PreviewsStepThroughVisibleFilesWithoutWrapping)
     tree.file("z.txt", "z");
     ActionFixture f;
     f.show(tree, 3);
-    const QList<FileEntry> shown = f.model.visible();
+    const QList<FileEntry> shown = f.model->visible();
     const auto folder =
         std::find_if(shown.begin(), shown.end(), [](auto& e) { return e.isDirectory; });
     ASSERT_NE(folder, shown.end());
 
-    f.model.setSelection({folder->path});
-    f.model.preview();
-    EXPECT_FALSE(f.model.previewFile().has_value());
+    f.model->setSelection({folder->path});
+    f.model->preview();
+    EXPECT_FALSE(f.model->previewFile().has_value());
 
     QList<FileEntry> files = shown;
     files.removeIf([](const FileEntry& e) { return e.isDirectory; });
-    f.model.open(files.first());
-    ASSERT_EQ(f.model.previewFile(), files.first());
-    f.model.stepPreview(-1);
-    EXPECT_EQ(f.model.previewFile(), files.first());
-    f.model.stepPreview(1); // the folder in between is skipped
-    EXPECT_EQ(f.model.previewFile(), files.last());
-    EXPECT_EQ(f.model.selection(), QSet<QString>{files.last().path});
-    f.model.stepPreview(1);
-    EXPECT_EQ(f.model.previewFile(), files.last());
+    f.model->open(files.first());
+    ASSERT_EQ(f.model->previewFile(), files.first());
+    f.model->stepPreview(-1);
+    EXPECT_EQ(f.model->previewFile(), files.first());
+    f.model->stepPreview(1); // the folder in between is skipped
+    EXPECT_EQ(f.model->previewFile(), files.last());
+    EXPECT_EQ(f.model->selection(), QSet<QString>{files.last().path});
+    f.model->stepPreview(1);
+    EXPECT_EQ(f.model->previewFile(), files.last());
 }
 
 TEST(WorkspaceActions, FolderChangesReloadOrReportTheRefusal)
@@ -121,23 +115,23 @@ TEST(WorkspaceActions, FolderChangesReloadOrReportTheRefusal)
     TempTree tree;
     tree.file("one.txt", "1");
     ActionFixture f;
-    f.model.createFolder("x");
-    EXPECT_EQ(f.model.error(), QStringLiteral("Choose a destination folder to create a folder."));
-    f.model.setError(std::nullopt);
+    f.model->createFolder("x");
+    EXPECT_EQ(f.model->error(), QStringLiteral("Choose a destination folder to create a folder."));
+    f.model->setError(std::nullopt);
 
     f.show(tree, 1);
-    f.model.createFolder("new");
-    ASSERT_TRUE(waitFor([&] { return f.model.files().size() == 2; }));
-    f.model.createFolder("bad/name");
-    ASSERT_TRUE(waitFor([&] { return f.model.error().has_value(); }));
-    EXPECT_EQ(f.model.files().size(), 2);
-    f.model.setError(std::nullopt);
+    f.model->createFolder("new");
+    ASSERT_TRUE(waitFor([&] { return f.model->files().size() == 2; }));
+    f.model->createFolder("bad/name");
+    ASSERT_TRUE(waitFor([&] { return f.model->error().has_value(); }));
+    EXPECT_EQ(f.model->files().size(), 2);
+    f.model->setError(std::nullopt);
 
     const FileEntry one = FileEntry::fromPath(tree.path("one.txt"));
-    f.model.rename(one, "renamed.txt");
+    f.model->rename(one, "renamed.txt");
     ASSERT_TRUE(waitFor([&] { return QFile::exists(tree.path("renamed.txt")); }));
     ASSERT_TRUE(waitFor([&] {
-        const auto files = f.model.files();
+        const auto files = f.model->files();
         return std::any_of(files.begin(), files.end(),
                            [](const FileEntry& e) { return e.name == "renamed.txt"; });
     }));
@@ -151,12 +145,12 @@ TEST(WorkspaceActions, TrashingRefreshesAlsoAfterAFailure)
     tree.file("shown/a.txt", "a");
     tree.file("shown/b.txt", "b");
     ActionFixture f;
-    f.model.navigate(tree.path("shown"));
-    ASSERT_TRUE(waitFor([&] { return f.model.files().size() == 2; }));
-    f.model.setSelection({tree.path("shown/a.txt"), tree.path("shown/missing.txt")});
-    f.model.trash();
-    ASSERT_TRUE(waitFor([&] { return f.model.files().size() == 1; }));
-    ASSERT_TRUE(waitFor([&] { return f.model.error().has_value(); }));
+    f.model->navigate(tree.path("shown"));
+    ASSERT_TRUE(waitFor([&] { return f.model->files().size() == 2; }));
+    f.model->setSelection({tree.path("shown/a.txt"), tree.path("shown/missing.txt")});
+    f.model->trash();
+    ASSERT_TRUE(waitFor([&] { return f.model->files().size() == 1; }));
+    ASSERT_TRUE(waitFor([&] { return f.model->error().has_value(); }));
     EXPECT_FALSE(QFile::exists(tree.path("shown/a.txt")));
 }
 
@@ -166,33 +160,33 @@ TEST(WorkspaceActions, CopyAndPasteQueueTransfers)
     tree.file("src/a.txt", "a");
     tree.folder("dest");
     ActionFixture f(Feature::Images);
-    f.model.setSelection({tree.path("src/a.txt")});
-    f.model.copySelection();
+    f.model->setSelection({tree.path("src/a.txt")});
+    f.model->copySelection();
 
     // The whole index has no current folder: ask, and queue nothing on cancel.
-    f.model.paste();
+    f.model->paste();
     EXPECT_EQ(f.prompts, QStringList{"Copy here"});
     EXPECT_TRUE(f.store.items().isEmpty());
 
     f.chosenFolder = tree.path("dest");
-    f.model.paste();
+    f.model->paste();
     ASSERT_EQ(f.store.items().size(), 1);
     ASSERT_TRUE(waitFor([&] { return QFile::exists(tree.path("dest/a.txt")); }));
     ASSERT_TRUE(waitFor([&] {
-        return f.model.transfers().size() == 1 &&
-               f.model.transfers()[0].status == TransferStatus::Completed;
+        return f.model->transfers().size() == 1 &&
+               f.model->transfers()[0].status == TransferStatus::Completed;
     }));
 
-    f.model.setSelection({tree.path("src/missing.txt")});
-    f.model.copySelection();
-    f.model.paste();
+    f.model->setSelection({tree.path("src/missing.txt")});
+    f.model->copySelection();
+    f.model->paste();
     ASSERT_TRUE(waitFor([&] {
-        return f.model.transfers().size() == 2 &&
-               f.model.transfers()[1].status == TransferStatus::Failed;
+        return f.model->transfers().size() == 2 &&
+               f.model->transfers()[1].status == TransferStatus::Failed;
     }));
-    f.model.clearCompletedTransfers();
-    ASSERT_EQ(f.model.transfers().size(), 1);
-    EXPECT_EQ(f.model.transfers()[0].status, TransferStatus::Failed);
+    f.model->clearCompletedTransfers();
+    ASSERT_EQ(f.model->transfers().size(), 1);
+    EXPECT_EQ(f.model->transfers()[0].status, TransferStatus::Failed);
 }
 
 TEST(WorkspaceActions, PastingTakesOnlyAbsoluteLocalFilesAndSaysWhatItLeftOut)
@@ -203,30 +197,30 @@ TEST(WorkspaceActions, PastingTakesOnlyAbsoluteLocalFilesAndSaysWhatItLeftOut)
     tree.folder("dest");
     ActionFixture f;
     f.show(tree, 3);
-    f.model.navigate(tree.path("dest"));
-    ASSERT_TRUE(waitFor([&] { return f.model.folder() == tree.path("dest"); }));
+    f.model->navigate(tree.path("dest"));
+    ASSERT_TRUE(waitFor([&] { return f.model->folder() == tree.path("dest"); }));
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(tree.path("work")));
     f.platform().writeClipboard({QUrl(QStringLiteral("file:secret.txt")),
                                  QUrl(QStringLiteral("file://elsewhere/etc/hostname")),
                                  QUrl(QStringLiteral("https://example.org/a.txt")),
                                  QUrl::fromLocalFile(source)});
-    f.model.paste();
+    f.model->paste();
     QDir::setCurrent(before);
 
     ASSERT_EQ(f.store.items().size(), 1);
     EXPECT_EQ(f.store.items()[0].source, source);
-    ASSERT_TRUE(f.model.error().has_value());
+    ASSERT_TRUE(f.model->error().has_value());
     for (const char* left :
          {"file:secret.txt", "file://elsewhere/etc/hostname", "https://example.org/a.txt"})
-        EXPECT_TRUE(f.model.error()->contains(QLatin1String(left)))
-            << f.model.error()->toStdString();
+        EXPECT_TRUE(f.model->error()->contains(QLatin1String(left)))
+            << f.model->error()->toStdString();
     ASSERT_TRUE(waitFor([&] { return QFile::exists(tree.path("dest/a.txt")); }));
     EXPECT_FALSE(QFile::exists(tree.path("dest/secret.txt")));
 
     // A clipboard of nothing pastable queues nothing.
     f.platform().writeClipboard({QUrl(QStringLiteral("file:secret.txt"))});
-    f.model.paste();
+    f.model->paste();
     EXPECT_EQ(f.store.items().size(), 1);
 }
 
@@ -246,24 +240,24 @@ TEST(WorkspaceActions, TextExtractionShowsItsProgressAndCanBeStopped)
     ASSERT_TRUE(page.save(tree.path("scan.png")));
     ActionFixture f;
     f.show(tree, 1);
-    f.model.select(f.model.visible().first());
+    f.model->select(f.model->visible().first());
 
     // Stopped at once: no text, no error, and no longer busy.
-    f.model.extractText();
-    EXPECT_TRUE(f.model.ocrBusy());
-    f.model.cancelTextExtraction();
-    ASSERT_TRUE(waitFor([&] { return !f.model.ocrBusy(); }));
-    EXPECT_FALSE(f.model.ocrText().has_value());
-    EXPECT_FALSE(f.model.error().has_value());
+    f.model->extractText();
+    EXPECT_TRUE(f.model->ocrBusy());
+    f.model->cancelTextExtraction();
+    ASSERT_TRUE(waitFor([&] { return !f.model->ocrBusy(); }));
+    EXPECT_FALSE(f.model->ocrText().has_value());
+    EXPECT_FALSE(f.model->error().has_value());
 
     QStringList progress;
-    QObject::connect(&f.model, &WorkspaceModel::ocrChanged, [&] {
-        if (!f.model.ocrProgress().isEmpty()) progress << f.model.ocrProgress();
+    QObject::connect(f.model.get(), &WorkspaceModel::ocrChanged, [&] {
+        if (!f.model->ocrProgress().isEmpty()) progress << f.model->ocrProgress();
     });
-    f.model.extractText();
-    ASSERT_TRUE(waitFor([&] { return !f.model.ocrBusy(); }));
-    EXPECT_EQ(f.model.ocrText(), QStringLiteral("Invoice 4711"));
+    f.model->extractText();
+    ASSERT_TRUE(waitFor([&] { return !f.model->ocrBusy(); }));
+    EXPECT_EQ(f.model->ocrText(), QStringLiteral("Invoice 4711"));
     ASSERT_FALSE(progress.isEmpty());
     EXPECT_TRUE(progress.first().startsWith(QStringLiteral("Reading text… ")));
-    EXPECT_TRUE(f.model.ocrProgress().isEmpty());
+    EXPECT_TRUE(f.model->ocrProgress().isEmpty());
 }

@@ -1,13 +1,9 @@
 #include "test_support.h"
-#include "transfer_store.h"
-#include "workspace/scripted_discovery.h"
-#include "workspace/workspace_model.h"
-#include "workspace/workspace_wait.h"
+#include "workspace/workspace_fixture.h"
 
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,25 +18,11 @@ QStringList names(const QList<FileEntry>& files)
     return out;
 }
 
-struct ModelFixture {
-    std::shared_ptr<ScriptedDiscovery::Log> log = std::make_shared<ScriptedDiscovery::Log>();
-    TransferStore store;
-    std::unique_ptr<WorkspaceModel> model;
-
-    explicit ModelFixture(Feature feature)
-        : model(std::make_unique<WorkspaceModel>(std::make_unique<ScriptedDiscovery>(log), feature,
-                                                 &store))
-    {
-    }
-    WorkspaceModel& operator*() { return *model; }
-    WorkspaceModel* operator->() { return model.get(); }
-};
-
 } // namespace
 
 TEST(WorkspaceModel, NewModelDiscoversItsSectionsKind)
 {
-    ModelFixture images(Feature::Images);
+    WorkspaceFixture images(Feature::Images);
     ASSERT_EQ(images.log->starts.size(), 1);
     EXPECT_EQ(images.log->starts[0].kind, MediaKind::Image);
     EXPECT_FALSE(images.log->starts[0].screenshotsOnly);
@@ -48,17 +30,17 @@ TEST(WorkspaceModel, NewModelDiscoversItsSectionsKind)
     EXPECT_EQ(images->operation(), discovering);
     EXPECT_TRUE(images->isMacScope());
 
-    ModelFixture shots(Feature::Screenshots);
+    WorkspaceFixture shots(Feature::Screenshots);
     EXPECT_EQ(shots.log->starts[0].kind, MediaKind::Image);
     EXPECT_TRUE(shots.log->starts[0].screenshotsOnly);
 
-    ModelFixture recent(Feature::Recent);
+    WorkspaceFixture recent(Feature::Recent);
     EXPECT_EQ(recent.log->starts[0].kind, MediaKind::Other);
     EXPECT_TRUE(recent->sortByDate());
     EXPECT_EQ(recent->mode(), BrowserMode::Grid);
 
     // The queue section runs no discovery and no filtering pass.
-    ModelFixture transfers(Feature::Transfers);
+    WorkspaceFixture transfers(Feature::Transfers);
     EXPECT_TRUE(transfers.log->starts.isEmpty());
     EXPECT_FALSE(transfers->busy());
     EXPECT_FALSE(transfers->isFiltering());
@@ -67,7 +49,7 @@ TEST(WorkspaceModel, NewModelDiscoversItsSectionsKind)
 
 TEST(WorkspaceModel, SnapshotsFillTheListAndFinalOnesPruneTheSelection)
 {
-    ModelFixture images(Feature::Images);
+    WorkspaceFixture images(Feature::Images);
     const FileEntry a = indexedFile("/pics/a.jpg"), b = indexedFile("/pics/b.png");
     images.log->send(interimSnapshot({a}));
     EXPECT_EQ(images->files().size(), 1);
@@ -92,7 +74,7 @@ TEST(WorkspaceModel, SnapshotsFillTheListAndFinalOnesPruneTheSelection)
 
 TEST(WorkspaceModel, RediscoveryKeepsTheListUntilGatheringEnds)
 {
-    ModelFixture docs(Feature::Documents);
+    WorkspaceFixture docs(Feature::Documents);
     const FileEntry a = indexedFile("/d/a.pdf"), b = indexedFile("/d/b.txt");
     docs.log->send(finalSnapshot({a}));
     docs->refresh();
@@ -108,7 +90,7 @@ TEST(WorkspaceModel, SnapshotsAfterOpeningAFolderAreIgnored)
 {
     TempTree tree;
     tree.file("x.txt", "x");
-    ModelFixture explorer(Feature::Explorer);
+    WorkspaceFixture explorer(Feature::Explorer);
     auto receiver = explorer.log->receiver; // the run that is still gathering
     explorer->navigate(tree.root());
     EXPECT_FALSE(explorer->isMacScope());
@@ -119,7 +101,7 @@ TEST(WorkspaceModel, SnapshotsAfterOpeningAFolderAreIgnored)
 
 TEST(WorkspaceModel, TypingIsDebouncedAndOnlyTheLastPassPublishes)
 {
-    ModelFixture explorer(Feature::Explorer);
+    WorkspaceFixture explorer(Feature::Explorer);
     QList<FileEntry> files;
     for (const char* n : {"alpha.txt", "alps.txt", "beta.txt", "alphabet.txt"})
         files << indexedFile(QStringLiteral("/t/") + n);
@@ -143,7 +125,7 @@ TEST(WorkspaceModel, TypingIsDebouncedAndOnlyTheLastPassPublishes)
 
 TEST(WorkspaceModel, AStaleFilteringPassNeverOverwritesANewerOne)
 {
-    ModelFixture explorer(Feature::Explorer);
+    WorkspaceFixture explorer(Feature::Explorer);
     explorer.log->send(finalSnapshot({}));
     QList<FileEntry> many;
     for (int i = 0; i < 200000; ++i)
@@ -151,21 +133,21 @@ TEST(WorkspaceModel, AStaleFilteringPassNeverOverwritesANewerOne)
     explorer->setFiles(many);
     explorer->setFiles({indexedFile("/small/only.txt")});
     ASSERT_TRUE(waitUntilSettled(*explorer, 60000));
-    QTest::qWait(200);
+    ASSERT_TRUE(waitForBackgroundWork()); // the stale pass has ended too
     EXPECT_EQ(names(explorer->libraryResult().files), QStringList{"only.txt"});
 }
 
 TEST(WorkspaceModel, SectionFiltersFollowTheirRules)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    ModelFixture large(Feature::Large);
+    WorkspaceFixture large(Feature::Large);
     large.log->send(
         finalSnapshot({indexedFile("/l/under", 99999999), indexedFile("/l/exact", 100000000),
                        indexedFile("/l/dir", 500000000, now, true)}));
     ASSERT_TRUE(waitUntilSettled(*large));
     EXPECT_EQ(names(large->libraryResult().files), QStringList{"exact"});
 
-    ModelFixture timeline(Feature::Timeline);
+    WorkspaceFixture timeline(Feature::Timeline);
     timeline.log->send(finalSnapshot(
         {indexedFile("/t/today", 1, now), indexedFile("/t/old", 1, now.addDays(-10))}));
     ASSERT_TRUE(waitUntilSettled(*timeline));
@@ -175,7 +157,7 @@ TEST(WorkspaceModel, SectionFiltersFollowTheirRules)
     ASSERT_EQ(timeline->timelineGroups().size(), 1);
     EXPECT_EQ(names(timeline->timelineGroups()[0].files), QStringList{"today"});
 
-    ModelFixture recent(Feature::Recent);
+    WorkspaceFixture recent(Feature::Recent);
     recent.log->send(finalSnapshot(
         {indexedFile("/r/new", 1, now.addDays(-6)), indexedFile("/r/stale", 1, now.addDays(-8))}));
     ASSERT_TRUE(waitUntilSettled(*recent));
@@ -190,13 +172,13 @@ TEST(WorkspaceModel, FolderListingKeepsFoldersInExplorerAndScansInAnalysisSectio
     tree.file("two.bin", QByteArray(10, 'a'));
     tree.file("three.bin", QByteArray(20, 'b'));
 
-    ModelFixture explorer(Feature::Explorer);
+    WorkspaceFixture explorer(Feature::Explorer);
     explorer->navigate(tree.root());
     ASSERT_TRUE(waitFor([&] { return explorer->files().size() == 3; }));
     ASSERT_TRUE(waitUntilSettled(*explorer));
     EXPECT_TRUE(names(explorer->visible()).contains("sub"));
 
-    ModelFixture dupes(Feature::Duplicates);
+    WorkspaceFixture dupes(Feature::Duplicates);
     QStringList operations;
     QObject::connect(dupes.model.get(), &WorkspaceModel::activityChanged,
                      [&] { operations << dupes->operation(); });
@@ -214,7 +196,7 @@ TEST(WorkspaceModel, FolderListingKeepsFoldersInExplorerAndScansInAnalysisSectio
 
 TEST(WorkspaceModel, StorageAnalyzerBuildsItsTreeFromTheWholeComputer)
 {
-    ModelFixture storage(Feature::Storage);
+    WorkspaceFixture storage(Feature::Storage);
     storage.log->send(
         finalSnapshot({indexedFile("/home/u/a.bin", 5), indexedFile("/var/b.bin", 7)}));
     ASSERT_TRUE(waitFor([&] { return storage->storageTree() != nullptr; }));
@@ -235,18 +217,18 @@ TEST(WorkspaceModel, CancellingPublishesNothing)
     for (int i = 0; i < 3000; ++i)
         tree.file(QStringLiteral("d%1/f%2").arg(i % 50).arg(i), "x");
 
-    ModelFixture large(Feature::Large);
+    WorkspaceFixture large(Feature::Large);
     large->navigate(tree.root());
     ASSERT_TRUE(waitFor([&] { return large->busy(); }));
     large->cancelScan();
     EXPECT_EQ(large->operation(), QStringLiteral("Cancelled"));
     EXPECT_FALSE(large->busy());
     EXPECT_FALSE(large->libraryMessage().has_value());
-    QTest::qWait(500);
+    ASSERT_TRUE(waitForBackgroundWork(*large)); // the cancelled scan has stopped
     EXPECT_FALSE(large->report().has_value());
     EXPECT_EQ(large->operation(), QStringLiteral("Cancelled"));
 
-    ModelFixture images(Feature::Images);
+    WorkspaceFixture images(Feature::Images);
     images->cancelScan();
     EXPECT_EQ(images->libraryMessage(), QStringLiteral("Discovery paused. Refresh to resume."));
     EXPECT_FALSE(images.log->send(finalSnapshot({indexedFile("/x.jpg")})));
@@ -256,7 +238,7 @@ TEST(WorkspaceModel, AFolderThatVanishesGivesOneErrorAndTheModelStaysUsable)
 {
     TempTree tree;
     tree.file("a.txt", "a");
-    ModelFixture explorer(Feature::Explorer);
+    WorkspaceFixture explorer(Feature::Explorer);
     explorer->navigate(tree.path("gone"));
     ASSERT_TRUE(waitFor([&] { return explorer->error().has_value(); }));
     EXPECT_TRUE(explorer->files().isEmpty());
@@ -269,7 +251,7 @@ TEST(WorkspaceModel, AFolderThatVanishesGivesOneErrorAndTheModelStaysUsable)
 
 TEST(WorkspaceModel, SwitchingItselfSavesAndRestoresSectionState)
 {
-    ModelFixture model(Feature::Images);
+    WorkspaceFixture model(Feature::Images);
     model.log->send(finalSnapshot({indexedFile("/p/a.jpg")}));
     model->setQuery("a");
     model->activate(Feature::Recent);
@@ -295,7 +277,7 @@ TEST(WorkspaceModel, MediaPropertiesAreReadInBatchesOnlyWhenAFilterNeedsThem)
         QImage(i < 10 ? 2000 : 40, i < 10 ? 1200 : 30, QImage::Format_RGB32).save(path);
         images << FileEntry::fromPath(path);
     }
-    ModelFixture model(Feature::Images);
+    WorkspaceFixture model(Feature::Images);
     model.log->send(finalSnapshot(images));
     EXPECT_FALSE(model->readingMetadata()); // nothing needs properties yet
 
@@ -329,7 +311,7 @@ TEST(WorkspaceModel, ALateResultAfterTheModelIsGoneIsDropped)
     TempTree tree;
     for (int i = 0; i < 2000; ++i)
         tree.file(QStringLiteral("d%1/f%2").arg(i % 40).arg(i), "same");
-    auto fixture = std::make_unique<ModelFixture>(Feature::Duplicates);
+    auto fixture = std::make_unique<WorkspaceFixture>(Feature::Duplicates);
     (*fixture)->navigate(tree.root());
     QList<FileEntry> many;
     for (int i = 0; i < 100000; ++i)
@@ -337,6 +319,6 @@ TEST(WorkspaceModel, ALateResultAfterTheModelIsGoneIsDropped)
     (*fixture)->setFiles(many);
     ASSERT_TRUE(waitFor([&] { return (*fixture)->busy(); }));
     fixture.reset(); // while scanning, hashing or filtering
-    QTest::qWait(300);
-    SUCCEED();
+    // What was under way ends and answers a model that is gone.
+    EXPECT_TRUE(waitForBackgroundWork());
 }
