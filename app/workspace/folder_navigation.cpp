@@ -3,8 +3,10 @@
 #include "file_service.h"
 #include "workspace/failure_message.h"
 #include "workspace/settings.h"
+#include "workspace/workspace_log.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <memory>
@@ -102,25 +104,38 @@ void FolderNavigation::loadInParts(const QString& folder,
                                    std::function<void(const QString&)> failed)
 {
     const TaskSlot::Ticket ticket = loadTask_.start();
+    qCDebug(lcWorkspace) << "listing" << folder;
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
     QFuture<QList<FileEntry>> listing = service_.listing(folder, Settings::showHidden());
     loadTask_.onCancel([listing]() mutable { listing.cancel(); });
     // The watcher holds the parts until the end; each goes out once, in order.
     auto* watcher = new QFutureWatcher<QList<FileEntry>>(this);
     auto handedOut = std::make_shared<int>(0);
-    auto handOut = [watcher, ticket, handedOut, part = std::move(part)] {
+    auto handOut = [watcher, ticket, handedOut, clock, part = std::move(part)] {
         const QFuture<QList<FileEntry>> future = watcher->future();
         // A part's receiver may start another listing: stop handing out then.
         while (!ticket.isCancelled() && *handedOut < future.resultCount()) {
             const int at = (*handedOut)++;
-            part(future.resultAt(at), at == 0);
+            QList<FileEntry> files = future.resultAt(at);
+            qCDebug(lcWorkspace) << "part" << at << "of" << files.size() << "entries after"
+                                 << clock->elapsed() << "ms";
+            part(std::move(files), at == 0);
         }
     };
     connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, handOut);
     connect(watcher, &QFutureWatcherBase::finished, this,
-            [this, watcher, ticket, handOut, done = std::move(done), failed = std::move(failed)] {
+            [this, watcher, ticket, handOut, clock, folder, done = std::move(done),
+             failed = std::move(failed)] {
                 watcher->deleteLater();
                 handOut();
-                if (ticket.isCancelled()) return;
+                if (ticket.isCancelled()) {
+                    qCDebug(lcWorkspace)
+                        << "listing" << folder << "cancelled after" << clock->elapsed() << "ms";
+                    return;
+                }
+                qCDebug(lcWorkspace)
+                    << "listing" << folder << "ended after" << clock->elapsed() << "ms";
                 loadTask_.finish(ticket);
                 QFuture<QList<FileEntry>> future = watcher->future();
                 if (succeeds([&] { future.waitForFinished(); }, failed) && !future.isCanceled())

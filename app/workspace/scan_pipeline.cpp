@@ -4,7 +4,9 @@
 #include "when_finished.h"
 #include "workspace/failure_message.h"
 #include "workspace/prioritized_pool.h"
+#include "workspace/workspace_log.h"
 
+#include <QElapsedTimer>
 #include <QtConcurrent>
 #include <algorithm>
 
@@ -40,6 +42,10 @@ void ScanPipeline::scan(const std::optional<QList<FileEntry>>& listed, const QSt
                         bool duplicates)
 {
     const TaskSlot::Ticket ticket = scanTask_.start();
+    qCDebug(lcWorkspace) << "scan of" << folder << (listed ? "(listed)" : "")
+                         << (duplicates ? "with duplicates" : "");
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
     QFuture<StorageReport> scanning =
         listed ? QtFuture::makeReadyFuture(StorageReport(nonFolders(*listed), 0))
                : service_.scan(folder);
@@ -47,31 +53,39 @@ void ScanPipeline::scan(const std::optional<QList<FileEntry>>& listed, const QSt
 
     auto fail = [this, ticket](const QString& message) {
         if (ticket.isCancelled()) return;
+        qCDebug(lcWorkspace) << "scan failed:" << message;
         scanTask_.finish(ticket);
         Q_EMIT failed(message);
     };
-    whenFinished(scanning, this, [this, ticket, duplicates, fail](QFuture<StorageReport> done) {
-        if (ticket.isCancelled()) return;
-        StorageReport report;
-        if (!succeeds([&] { report = done.result(); }, fail)) return;
-        if (!duplicates) {
-            scanTask_.finish(ticket);
-            Q_EMIT scanned({report, {}, {}});
-            return;
-        }
-        Q_EMIT comparing();
-        QFuture<DuplicateReport> hashed = service_.duplicateReport(report.files);
-        scanTask_.onCancel([hashed]() mutable { hashed.cancel(); });
-        whenFinished(
-            hashed, this, [this, ticket, report, fail](QFuture<DuplicateReport> hashedDone) {
-                if (ticket.isCancelled()) return;
-                DuplicateReport found;
-                if (!succeeds([&] { found = hashedDone.result(); }, fail)) return;
+    whenFinished(
+        scanning, this, [this, ticket, duplicates, fail, clock](QFuture<StorageReport> done) {
+            if (ticket.isCancelled()) return;
+            StorageReport report;
+            if (!succeeds([&] { report = done.result(); }, fail)) return;
+            qCDebug(lcWorkspace) << "scan found" << report.files.size() << "files after"
+                                 << clock->elapsed() << "ms";
+            if (!duplicates) {
                 scanTask_.finish(ticket);
-                Q_EMIT scanned({StorageReport(report.files, report.inaccessible + found.skipped),
-                                found.groups, found.sameFileAs});
-            });
-    });
+                Q_EMIT scanned({report, {}, {}});
+                return;
+            }
+            Q_EMIT comparing();
+            QFuture<DuplicateReport> hashed = service_.duplicateReport(report.files);
+            scanTask_.onCancel([hashed]() mutable { hashed.cancel(); });
+            whenFinished(hashed, this,
+                         [this, ticket, report, fail, clock](QFuture<DuplicateReport> hashedDone) {
+                             if (ticket.isCancelled()) return;
+                             DuplicateReport found;
+                             if (!succeeds([&] { found = hashedDone.result(); }, fail)) return;
+                             qCDebug(lcWorkspace) << "compared" << report.files.size()
+                                                  << "files:" << found.groups.size()
+                                                  << "groups after" << clock->elapsed() << "ms";
+                             scanTask_.finish(ticket);
+                             Q_EMIT scanned(
+                                 {StorageReport(report.files, report.inaccessible + found.skipped),
+                                  found.groups, found.sameFileAs});
+                         });
+        });
 }
 
 void ScanPipeline::summarize(QList<FileEntry> files, QString root, int inaccessible, bool withTree)

@@ -1,0 +1,3 @@
+#include "workspace/workspace_log.h"
+
+Q_LOGGING_CATEGORY(lcWorkspace, "quorvane.workspace", QtWarningMsg)
