@@ -69,6 +69,7 @@ EmbeddedPreview::EmbeddedPreview(QWidget* parent) : SectionView(parent)
     column->addWidget(surfaceFrame_);
 
     auto* info = new QHBoxLayout;
+    info_ = info;
     info->setSpacing(18);
     auto* names = new QVBoxLayout;
     names->setSpacing(3);
@@ -126,13 +127,40 @@ EmbeddedPreview::EmbeddedPreview(QWidget* parent) : SectionView(parent)
         model_->setSelection({file_.path});
         model_->setConfirmTrash(true);
     });
-    info->addWidget(openWith);
-    info->addWidget(copy);
-    info->addWidget(rename);
-    info->addWidget(extract_);
-    info->addWidget(trash);
+    actions_ = new QWidget(this);
+    auto* buttons = new QHBoxLayout(actions_);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setSpacing(18);
+    buttons->addWidget(openWith);
+    buttons->addWidget(copy);
+    buttons->addWidget(rename);
+    buttons->addWidget(extract_);
+    buttons->addWidget(trash);
+    info->addWidget(actions_);
     column->addLayout(info);
+    narrowRow_ = new QHBoxLayout;
+    narrowRow_->addStretch();
+    column->addLayout(narrowRow_);
     column->addStretch();
+}
+
+void EmbeddedPreview::resizeEvent(QResizeEvent* event)
+{
+    SectionView::resizeEvent(event);
+    placeActions();
+}
+
+void EmbeddedPreview::placeActions()
+{
+    // The name keeps at least this much room beside the size and the buttons.
+    constexpr int nameRoom = 240;
+    const int needed = nameRoom + size_->sizeHint().width() + actions_->sizeHint().width() +
+                       2 * info_->spacing() + contentsMargins().left() + contentsMargins().right();
+    const bool narrow = width() < needed;
+    QHBoxLayout* target = narrow ? narrowRow_ : info_;
+    if (target->indexOf(actions_) >= 0) return;
+    (narrow ? info_ : narrowRow_)->removeWidget(actions_);
+    target->addWidget(actions_);
 }
 
 EmbeddedPreview::~EmbeddedPreview() = default;

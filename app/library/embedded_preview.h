@@ -15,6 +15,8 @@ class PreviewSurface;
 
 // One file shown large in place of the section view, with stepping through
 // the section's visible files. Lives while the model has a preview file.
+class QHBoxLayout;
+
 class EmbeddedPreview : public SectionView {
     Q_OBJECT
 public:
@@ -38,10 +40,13 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void update();
     void updateButtons();
+    // Beside the name while there is room for it, on a row of their own when narrow.
+    void placeActions();
 
     QPointer<WorkspaceModel> model_;
     ModelConnections connections_;
@@ -57,4 +62,7 @@ private:
     QLabel* size_;
     QLabel* date_;
     QPushButton* extract_;
+    QWidget* actions_;
+    QHBoxLayout* info_;
+    QHBoxLayout* narrowRow_;
 };

@@ -281,6 +281,8 @@ TEST_F(LayoutTest, LongNamesElideInTheDrawerAndThePreview)
     auto* preview = qobject_cast<EmbeddedPreview*>(content().sectionView(SectionKind::Preview));
     ASSERT_TRUE(preview->isVisible());
     EXPECT_TRUE(preview->nameLabel()->isElided());
+    // Elided, yet most of the name stays readable beside the buttons.
+    EXPECT_GE(preview->nameLabel()->width(), 200);
     for (QPushButton* button : preview->findChildren<QPushButton*>()) {
         if (!button->isVisible()) continue;
         content().scrollArea()->ensureWidgetVisible(button);
