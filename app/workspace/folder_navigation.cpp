@@ -109,37 +109,50 @@ void FolderNavigation::loadInParts(const QString& folder,
     clock->start();
     QFuture<QList<FileEntry>> listing = service_.listing(folder, Settings::showHidden());
     loadTask_.onCancel([listing]() mutable { listing.cancel(); });
-    // The watcher holds the parts until the end; each goes out once, in order.
+    // The watcher holds the parts until the end; each goes out once, in order,
+    // one per event-loop turn, so that no turn takes longer than one part's work.
     auto* watcher = new QFutureWatcher<QList<FileEntry>>(this);
     auto handedOut = std::make_shared<int>(0);
-    auto handOut = [watcher, ticket, handedOut, clock, part = std::move(part)] {
-        const QFuture<QList<FileEntry>> future = watcher->future();
+    auto turn = std::make_shared<std::function<void()>>();
+    auto scheduled = std::make_shared<bool>(false);
+    auto nextTurn = [watcher, weakTurn = std::weak_ptr(turn), scheduled] {
+        if (std::exchange(*scheduled, true)) return;
+        QMetaObject::invokeMethod(
+            watcher,
+            [weakTurn, scheduled] {
+                *scheduled = false;
+                if (const auto step = weakTurn.lock()) (*step)();
+            },
+            Qt::QueuedConnection);
+    };
+    *turn = [this, watcher, ticket, handedOut, clock, folder, nextTurn, part = std::move(part),
+             done = std::move(done), failed = std::move(failed)] {
+        QFuture<QList<FileEntry>> future = watcher->future();
         // A part's receiver may start another listing: stop handing out then.
-        while (!ticket.isCancelled() && *handedOut < future.resultCount()) {
+        if (ticket.isCancelled()) {
+            if (future.isFinished()) {
+                qCDebug(lcWorkspace)
+                    << "listing" << folder << "cancelled after" << clock->elapsed() << "ms";
+                watcher->deleteLater();
+            }
+            return;
+        }
+        if (*handedOut < future.resultCount()) {
             const int at = (*handedOut)++;
             QList<FileEntry> files = future.resultAt(at);
             qCDebug(lcWorkspace) << "part" << at << "of" << files.size() << "entries after"
                                  << clock->elapsed() << "ms";
             part(std::move(files), at == 0);
+            if (*handedOut < future.resultCount() || future.isFinished()) nextTurn();
+            return;
         }
+        if (!future.isFinished()) return;
+        watcher->deleteLater();
+        qCDebug(lcWorkspace) << "listing" << folder << "ended after" << clock->elapsed() << "ms";
+        loadTask_.finish(ticket);
+        if (succeeds([&] { future.waitForFinished(); }, failed) && !future.isCanceled()) done();
     };
-    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, handOut);
-    connect(watcher, &QFutureWatcherBase::finished, this,
-            [this, watcher, ticket, handOut, clock, folder, done = std::move(done),
-             failed = std::move(failed)] {
-                watcher->deleteLater();
-                handOut();
-                if (ticket.isCancelled()) {
-                    qCDebug(lcWorkspace)
-                        << "listing" << folder << "cancelled after" << clock->elapsed() << "ms";
-                    return;
-                }
-                qCDebug(lcWorkspace)
-                    << "listing" << folder << "ended after" << clock->elapsed() << "ms";
-                loadTask_.finish(ticket);
-                QFuture<QList<FileEntry>> future = watcher->future();
-                if (succeeds([&] { future.waitForFinished(); }, failed) && !future.isCanceled())
-                    done();
-            });
+    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, [turn] { (*turn)(); });
+    connect(watcher, &QFutureWatcherBase::finished, this, [turn] { (*turn)(); });
     watcher->setFuture(listing);
 }
