@@ -115,6 +115,8 @@ void FolderNavigation::loadInParts(const QString& folder,
     auto handedOut = std::make_shared<int>(0);
     auto turn = std::make_shared<std::function<void()>>();
     auto scheduled = std::make_shared<bool>(false);
+    // The watcher's own finished call may still be queued after a turn has ended the listing.
+    auto ended = std::make_shared<bool>(false);
     auto nextTurn = [watcher, weakTurn = std::weak_ptr(turn), scheduled] {
         if (std::exchange(*scheduled, true)) return;
         QMetaObject::invokeMethod(
@@ -125,12 +127,14 @@ void FolderNavigation::loadInParts(const QString& folder,
             },
             Qt::QueuedConnection);
     };
-    *turn = [this, watcher, ticket, handedOut, clock, folder, nextTurn, part = std::move(part),
-             done = std::move(done), failed = std::move(failed)] {
+    *turn = [this, watcher, ticket, handedOut, ended, clock, folder, nextTurn,
+             part = std::move(part), done = std::move(done), failed = std::move(failed)] {
+        if (*ended) return;
         QFuture<QList<FileEntry>> future = watcher->future();
         // A part's receiver may start another listing: stop handing out then.
         if (ticket.isCancelled()) {
             if (future.isFinished()) {
+                *ended = true;
                 qCDebug(lcWorkspace)
                     << "listing" << folder << "cancelled after" << clock->elapsed() << "ms";
                 watcher->deleteLater();
@@ -147,6 +151,7 @@ void FolderNavigation::loadInParts(const QString& folder,
             return;
         }
         if (!future.isFinished()) return;
+        *ended = true;
         watcher->deleteLater();
         qCDebug(lcWorkspace) << "listing" << folder << "ended after" << clock->elapsed() << "ms";
         loadTask_.finish(ticket);
