@@ -2,6 +2,7 @@
 
 #include "file_size_format.h"
 #include "library/library_tile_delegate.h"
+#include "sections/translated_value.h"
 #include "ui/card_frame.h"
 #include "ui/empty_state.h"
 #include "ui/file_list_model.h"
@@ -75,9 +76,7 @@ QProgressBar* spinner(QWidget* parent, int width)
 // A filter's choice as shown; the choices are the filter's own English texts.
 template <typename E> QString shownChoice(E value)
 {
-    for (const auto& [c, text] : RawValues<E>::cases)
-        if (c == value) return QCoreApplication::translate("MediaFilter", text);
-    return {};
+    return translatedValue("MediaFilter", value);
 }
 
 QString shownFormat(const QString& format)

@@ -1,6 +1,7 @@
 #include "sections/feature.h"
 
 #include "sections/named_colors.h"
+#include "sections/translated_value.h"
 
 #include <QCoreApplication>
 
@@ -43,9 +44,7 @@ const Presentation& presentation(Feature feature)
 
 QString titleOf(Feature feature)
 {
-    for (const auto& [value, title] : RawValues<Feature>::cases)
-        if (value == feature) return QCoreApplication::translate("Feature", title);
-    return {};
+    return translatedValue("Feature", feature);
 }
 
 QString iconOf(Feature feature)
