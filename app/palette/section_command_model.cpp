@@ -2,7 +2,7 @@
 
 SectionCommandModel::SectionCommandModel(QObject* parent) : QAbstractListModel(parent)
 {
-    for (const auto& [feature, name] : RawValues<Feature>::cases)
+    for (const Feature feature : allCases<Feature>())
         features_ << feature;
 }
 
