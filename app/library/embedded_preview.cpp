@@ -245,6 +245,8 @@ void EmbeddedPreview::updateButtons()
                       : progress.isEmpty() ? tr("Reading text…")
                                            : progress);
     extract_->setToolTip(busy ? tr("Stop reading text") : QString());
+    // The buttons' width just changed with the file and its work.
+    placeActions();
 }
 
 void EmbeddedPreview::keyPressEvent(QKeyEvent* event)
