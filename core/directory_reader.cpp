@@ -5,6 +5,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <thread>
 #include <unistd.h>
 
@@ -45,17 +46,66 @@ QSet<QByteArray> DirectoryReader::hiddenNames() const
 namespace {
 // How often a long read asks whether it is still wanted (a mask: every 4,096 names).
 constexpr std::size_t kCancelCheckEvery = 0xfff;
+
+// Whether a folder read without its hidden names had a ".hidden" list to apply.
+enum class HiddenList { None, Seen };
+
+// Hands each child's name and readdir kind to `add`, in one readdir pass over
+// a copy of `fd`. Returns nothing with errno set when the folder can't be read.
+template <typename Add>
+std::optional<HiddenList> eachName(int fd, bool includeHidden, const CancelCheck& isCancelled,
+                                   Add add)
+{
+    const int dupfd = ::dup(fd);
+    if (dupfd < 0) return std::nullopt;
+    DIR* dir = ::fdopendir(dupfd);
+    if (!dir) {
+        const int error = errno;
+        ::close(dupfd);
+        errno = error;
+        return std::nullopt;
+    }
+    bool sawHiddenList = false;
+    std::size_t seen = 0;
+    errno = 0;
+    while (struct dirent* entry = ::readdir(dir)) {
+        if (isCancelled && (seen++ & kCancelCheckEvery) == 0 && isCancelled()) {
+            ::closedir(dir);
+            throw Cancelled();
+        }
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+        if (name[0] == '.') {
+            sawHiddenList = sawHiddenList || std::strcmp(name, ".hidden") == 0;
+            if (!includeHidden) continue;
+        }
+        add(name, entry->d_type);
+    }
+    const int readError = errno;
+    ::closedir(dir);
+    if (readError != 0) {
+        errno = readError;
+        return std::nullopt;
+    }
+    return sawHiddenList && !includeHidden ? HiddenList::Seen : HiddenList::None;
+}
+
 } // namespace
 
 bool DirectoryReader::read(std::vector<Child>& children, const CancelCheck& isCancelled)
 {
-    Names names;
-    if (!readNames(names, isCancelled)) return false;
     children.clear();
-    children.resize(std::size_t(names.size()));
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        children[i].name = names.name(i).toByteArray();
-        children[i].type = names.type(i);
+    const auto listed =
+        eachName(fd_, includeHidden_, isCancelled, [&](const char* name, unsigned char type) {
+            Child child;
+            child.name = QByteArray(name);
+            child.type = type;
+            children.push_back(std::move(child));
+        });
+    if (!listed) return false;
+    if (*listed == HiddenList::Seen) {
+        const QSet<QByteArray> hidden = hiddenNames();
+        std::erase_if(children, [&](const Child& c) { return hidden.contains(c.name); });
     }
     stat(children.data(), children.size(), isCancelled);
     throwIfCancelled(isCancelled);
@@ -79,42 +129,18 @@ void DirectoryReader::Names::clear()
 bool DirectoryReader::readNames(Names& children, const CancelCheck& isCancelled)
 {
     children.clear();
-    const int dupfd = ::dup(fd_);
-    if (dupfd < 0) return false;
-    DIR* dir = ::fdopendir(dupfd);
-    if (!dir) {
-        const int error = errno;
-        ::close(dupfd);
-        errno = error;
-        return false;
-    }
-    bool sawHiddenList = false;
-    errno = 0;
-    while (struct dirent* entry = ::readdir(dir)) {
-        if (isCancelled && (children.size() & kCancelCheckEvery) == 0 && isCancelled()) {
-            ::closedir(dir);
-            throw Cancelled();
-        }
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
-        if (name[0] == '.') {
-            sawHiddenList = sawHiddenList || std::strcmp(name, ".hidden") == 0;
-            if (!includeHidden_) continue;
-        }
-        children.add(name, entry->d_type);
-    }
-    const int readError = errno;
-    ::closedir(dir);
-    if (readError != 0) {
-        errno = readError;
-        return false;
-    }
-    if (sawHiddenList && !includeHidden_) {
+    const auto listed =
+        eachName(fd_, includeHidden_, isCancelled,
+                 [&](const char* name, unsigned char type) { children.add(name, type); });
+    if (!listed) return false;
+    if (*listed == HiddenList::Seen) {
         const QSet<QByteArray> hidden = hiddenNames();
         Names shown;
-        for (qsizetype i = 0; i < children.size(); ++i)
-            if (!hidden.contains(children.name(i).toByteArray()))
-                shown.add(children.name(i).toByteArray().constData(), children.type(i));
+        for (qsizetype i = 0; i < children.size(); ++i) {
+            const QByteArrayView name = children.name(i);
+            if (!hidden.contains(QByteArray::fromRawData(name.data(), name.size())))
+                shown.add(name.data(), children.type(i));
+        }
         children = std::move(shown);
     }
     throwIfCancelled(isCancelled);
