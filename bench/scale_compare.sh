@@ -9,7 +9,8 @@
 #   one folder of 1,000,000 entries
 #     list                   vs  ls -f | head (first screen) and ls -f (all of it)
 # Then the growth from 300,000 to 1,000,000 files against a straight line (10/3) and the peak
-# memory per file. SIZES and JOBS narrow the run ("300000 1000000", "scan tree"). The trees
+# memory per file. SIZES and JOBS narrow the run ("300000 1000000", "scan tree"); BUSY=1 keeps
+# one core busy with a shell loop throughout, as when another program is working. The trees
 # are made under WORKDIR (default /var/tmp/quorvane-scale) and removed at the end; KEEP=1
 # keeps them for the next run or a profiler.
 set -euo pipefail
@@ -22,7 +23,8 @@ jobs=${JOBS:-scan tree duplicates large list}
 export RUNS=${RUNS:-3}
 [ -n "${CLI:-}" ] || "$root/scripts/build" "$root/build" >/dev/null
 source "$root/bench/timing.sh"
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+hog=
+trap '[ -z "$hog" ] || kill "$hog"; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 
 # Room for the largest tree: about 4 GB of blocks and 2.1 million inodes.
 avail_kb=$(df -Pk "$(dirname "$work")" | awk 'NR == 2 { print $4 }')
@@ -65,6 +67,13 @@ for i in range(1_000_000):
 open(os.path.join(top, ".done"), "w").close()
 PY
 }
+
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+if [ -n "${BUSY:-}" ]; then
+    (exec sh -c 'while :; do :; done') &
+    hog=$!
+    echo "one core kept busy"
+fi
 
 has_job() { [[ " $jobs " == *" $1 "* ]]; }
 per_file() { awk -v p="$1" -v n="$2" 'BEGIN { printf "%.0f", p * 1024 / n }'; }

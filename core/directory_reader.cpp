@@ -1,12 +1,13 @@
 #include "directory_reader.h"
 
+#include "for_halves.h"
+
 #include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
-#include <thread>
 #include <unistd.h>
 
 DirectoryReader::DirectoryReader(int dirfd, bool includeHidden, Links links)
@@ -50,42 +51,36 @@ constexpr std::size_t kCancelCheckEvery = 0xfff;
 // Whether a folder read without its hidden names had a ".hidden" list to apply.
 enum class HiddenList { None, Seen };
 
-// Hands each child's name and readdir kind to `add`, in one readdir pass over
-// a copy of `fd`. Returns nothing with errno set when the folder can't be read.
+// Hands each child's name, its length and its readdir kind to `add`, in one
+// pass of getdents64 over `fd` straight into a buffer on the stack: no copy of
+// the descriptor, no DIR to allocate. Returns nothing with errno set when the
+// folder can't be read.
 template <typename Add>
 std::optional<HiddenList> eachName(int fd, bool includeHidden, const CancelCheck& isCancelled,
                                    Add add)
 {
-    const int dupfd = ::dup(fd);
-    if (dupfd < 0) return std::nullopt;
-    DIR* dir = ::fdopendir(dupfd);
-    if (!dir) {
-        const int error = errno;
-        ::close(dupfd);
-        errno = error;
-        return std::nullopt;
-    }
+    alignas(struct dirent64) char buffer[32768];
     bool sawHiddenList = false;
     std::size_t seen = 0;
-    errno = 0;
-    while (struct dirent* entry = ::readdir(dir)) {
-        if (isCancelled && (seen++ & kCancelCheckEvery) == 0 && isCancelled()) {
-            ::closedir(dir);
-            throw Cancelled();
+    for (;;) {
+        const ssize_t got = ::getdents64(fd, buffer, sizeof buffer);
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const struct dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            // A slot left by a removed entry, as readdir skips it.
+            if (entry->d_ino == 0) continue;
+            if (isCancelled && (seen++ & kCancelCheckEvery) == 0 && isCancelled())
+                throw Cancelled();
+            const char* name = entry->d_name;
+            if (name[0] == '.') {
+                if (name[1] == 0 || (name[1] == '.' && name[2] == 0)) continue;
+                sawHiddenList = sawHiddenList || std::strcmp(name, ".hidden") == 0;
+                if (!includeHidden) continue;
+            }
+            add(name, entry->d_type);
         }
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
-        if (name[0] == '.') {
-            sawHiddenList = sawHiddenList || std::strcmp(name, ".hidden") == 0;
-            if (!includeHidden) continue;
-        }
-        add(name, entry->d_type);
-    }
-    const int readError = errno;
-    ::closedir(dir);
-    if (readError != 0) {
-        errno = readError;
-        return std::nullopt;
     }
     return sawHiddenList && !includeHidden ? HiddenList::Seen : HiddenList::None;
 }
@@ -97,10 +92,9 @@ bool DirectoryReader::read(std::vector<Child>& children, const CancelCheck& isCa
     children.clear();
     const auto listed =
         eachName(fd_, includeHidden_, isCancelled, [&](const char* name, unsigned char type) {
-            Child child;
+            Child& child = children.emplace_back();
             child.name = QByteArray(name);
             child.type = type;
-            children.push_back(std::move(child));
         });
     if (!listed) return false;
     if (*listed == HiddenList::Seen) {
@@ -121,9 +115,18 @@ void DirectoryReader::Names::add(const char* name, unsigned char type)
 
 void DirectoryReader::Names::clear()
 {
-    bytes_.clear();
-    starts_.assign(1, 0);
+    bytes_.resize(0);
+    starts_.resize(1);
     types_.clear();
+}
+
+void DirectoryReader::Names::trim()
+{
+    // Past a few thousand names the room is worth more given back than kept.
+    if (types_.capacity() <= 4096) return;
+    bytes_ = QByteArray();
+    starts_ = {0};
+    types_ = {};
 }
 
 bool DirectoryReader::readNames(Names& children, const CancelCheck& isCancelled)
@@ -150,14 +153,26 @@ bool DirectoryReader::readNames(Names& children, const CancelCheck& isCancelled)
 void DirectoryReader::stat(Child* children, std::size_t count, const CancelCheck& isCancelled) const
 {
     // Many children are looked at from two threads: the stat calls are most of the time.
-    const std::size_t half = count / 2;
-    if (count >= 4096 && std::thread::hardware_concurrency() > 1) {
-        std::thread helper([&] { statChildren(children + half, count - half, isCancelled); });
-        statChildren(children, half, isCancelled);
-        helper.join();
-    } else {
-        statChildren(children, count, isCancelled);
-    }
+    forHalves(count, [&](std::size_t from, std::size_t to) {
+        statChildren(children + from, to - from, isCancelled);
+    });
+}
+
+void DirectoryReader::stat(const Names& names, struct stat* stats, Folders folders,
+                           const CancelCheck& isCancelled) const
+{
+    forHalves(std::size_t(names.size()), [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            // Stops early; the caller throws once both halves are back.
+            if (isCancelled && ((i - from) & kCancelCheckEvery) == 0 && isCancelled()) return;
+            if (folders == Folders::ByKind && names.type(qsizetype(i)) == DT_DIR) {
+                stats[i] = {};
+                stats[i].st_mode = S_IFDIR;
+            } else if (!statName(names.name(qsizetype(i)).data(), stats[i])) {
+                stats[i].st_mode = 0;
+            }
+        }
+    });
 }
 
 void DirectoryReader::statChildren(Child* children, std::size_t count,
@@ -174,11 +189,13 @@ void DirectoryReader::stat(Child& child) const
 {
     if (child.hasStat) return;
     child.hasStat = true;
+    child.statFailed = !statName(child.name.constData(), child.st);
+}
+
+bool DirectoryReader::statName(const char* name, struct stat& st) const
+{
     const int flags = links_ == Links::Follow ? 0 : AT_SYMLINK_NOFOLLOW;
-    if (::fstatat(fd_, child.name.constData(), &child.st, flags) == 0) return;
+    if (::fstatat(fd_, name, &st, flags) == 0) return true;
     // A link that leads nowhere (gone, a loop, out of reach) still describes itself.
-    if (flags == 0 && ::fstatat(fd_, child.name.constData(), &child.st, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISLNK(child.st.st_mode))
-        return;
-    child.statFailed = true;
+    return flags == 0 && ::fstatat(fd_, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QSet>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 // The direct children of one open folder, read with one readdir pass and one
@@ -33,7 +34,10 @@ public:
         // The kind readdir told (DT_DIR, DT_LNK, DT_UNKNOWN...).
         unsigned char type(qsizetype i) const { return types_[i]; }
         void add(const char* name, unsigned char type);
+        // Empties the list; its room stays for the next folder.
         void clear();
+        // Gives back the room when it has grown past what most folders need.
+        void trim();
 
     private:
         QByteArray bytes_;
@@ -58,8 +62,19 @@ public:
     // Fills in the stats of `children` not yet looked at (from both cores for many).
     void stat(Child* children, std::size_t count, const CancelCheck& isCancelled = {}) const;
     void stat(Child& child) const;
+    // Whether a child readdir calls a folder is looked at all the same, or taken
+    // at its word: its stat then tells only the kind (st_mode S_IFDIR, the rest 0).
+    enum class Folders { Stat, ByKind };
+    // The stats of all `names` into `stats` (one per name, from both cores for
+    // many); a name that can't be looked at gets st_mode 0, which no real item has.
+    void stat(const Names& names, struct stat* stats, Folders folders,
+              const CancelCheck& isCancelled = {}) const;
+    // One child by name; false when it can't be looked at.
+    bool statName(const char* name, struct stat& st) const;
 
     static int openFolder(const char* path, bool followLink);
+    // Hands the folder's descriptor to the caller, who closes it.
+    int releaseDescriptor() { return std::exchange(fd_, -1); }
 
 private:
     QSet<QByteArray> hiddenNames() const;

@@ -55,6 +55,10 @@ size_t qHash(const FileEntry& entry, size_t seed = 0);
 // not counting a leading dot; empty for "archive." or ".profile".
 QString extensionOf(QStringView name);
 
+// Every member moves by its bytes, so a growing list of a million entries
+// reallocates instead of moving each one.
+Q_DECLARE_TYPEINFO(FileEntry, Q_RELOCATABLE_TYPE);
+
 template <> struct std::hash<FileEntry> {
     size_t operator()(const FileEntry& entry) const { return qHash(entry); }
 };

@@ -1,13 +1,13 @@
 #include "folder_listing.h"
 
 #include "directory_reader.h"
+#include "for_halves.h"
 #include "native_path.h"
 #include "natural_order.h"
 #include "path_names.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
-#include <thread>
 
 namespace FolderListing {
 
@@ -29,10 +29,8 @@ bool isFolder(const DirectoryReader& reader, const Names& names, qsizetype i)
 {
     if (names.type(i) == DT_DIR) return true;
     if (names.type(i) != DT_LNK && names.type(i) != DT_UNKNOWN) return false;
-    Child child;
-    child.name = nameAt(names, i);
-    reader.stat(child);
-    return !child.statFailed && S_ISDIR(child.st.st_mode);
+    struct stat st;
+    return reader.statName(names.name(i).data(), st) && S_ISDIR(st.st_mode);
 }
 
 } // namespace
@@ -53,24 +51,17 @@ void list(const QString& folder, bool hidden, const Publish& publish,
     // Decoding is most of the time before the first screen after readdir:
     // two threads share it.
     QString* decoded = names.data();
-    auto decode = [&](qsizetype from, qsizetype to) {
-        for (qsizetype i = from; i < to; ++i) {
+    forHalves(std::size_t(count), [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
             if ((i & 0xfff) == 0 && isCancelled && isCancelled()) return;
-            decoded[i] = decodePath(children.name(i));
+            decoded[i] = decodePath(children.name(qsizetype(i)));
         }
-    };
-    const qsizetype half = count / 2;
-    if (count >= 4096 && std::thread::hardware_concurrency() > 1) {
-        std::thread helper([&] { decode(half, count); });
-        decode(0, half);
-        helper.join();
-    } else {
-        decode(0, count);
-    }
+    });
     throwIfCancelled(isCancelled);
     for (qsizetype i = 0; i < count; ++i)
         folders[i] = isFolder(reader, children, i);
     std::vector<Child> part;
+    bool firstPart = true;
     // Publishes the children at `positions`, in that order, once looked at.
     auto publishPart = [&](const qsizetype* positions, qsizetype size) {
         part.resize(std::size_t(size));
@@ -82,7 +73,10 @@ void list(const QString& folder, bool hidden, const Publish& publish,
         reader.stat(part.data(), part.size(), isCancelled);
         throwIfCancelled(isCancelled);
         QList<FileEntry> entries;
-        entries.reserve(size);
+        // Whoever keeps the whole listing grows the first part: room for
+        // every child spares it reallocating a long list as parts arrive.
+        entries.reserve(firstPart ? count : size);
+        firstPart = false;
         for (qsizetype i = 0; i < size; ++i) {
             // Gone since readdir: not part of the listing.
             if (part[i].statFailed) continue;
@@ -93,12 +87,13 @@ void list(const QString& folder, bool hidden, const Publish& publish,
     };
 
     const NaturalOrder naturalOrder;
+    const std::vector<bool> plain = naturalOrder.plainNames(names);
     // The first screen needs only the least names, not the whole order.
     const std::vector<qsizetype> first =
-        count > firstBatch ? naturalOrder.firstFoldersFirst(names, folders, firstBatch)
+        count > firstBatch ? naturalOrder.firstFoldersFirst(names, folders, plain, firstBatch)
                            : std::vector<qsizetype>{};
     if (!first.empty()) publishPart(first.data(), qsizetype(first.size()));
-    const std::vector<qsizetype> order = naturalOrder.orderFoldersFirst(names, folders);
+    const std::vector<qsizetype> order = naturalOrder.orderFoldersFirst(names, folders, plain);
     throwIfCancelled(isCancelled);
     qsizetype from = qsizetype(first.size());
     qsizetype size = first.empty() ? firstBatch : batch;

@@ -1,5 +1,7 @@
 #include "natural_order.h"
 
+#include "for_halves.h"
+
 #include <algorithm>
 #include <numeric>
 #include <optional>
@@ -19,6 +21,25 @@ QLocale collationLocale()
 bool isDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
+}
+
+// A run of digits in `text` from `from`, read as a number: where its value
+// starts (leading zeros don't count) and where the run ends.
+struct DigitRun {
+    qsizetype start;
+    qsizetype end;
+    qsizetype length() const { return end - start; }
+};
+
+DigitRun digitRun(QStringView text, qsizetype from)
+{
+    qsizetype start = from;
+    while (start < text.size() && text[start] == u'0')
+        ++start;
+    qsizetype end = start;
+    while (end < text.size() && isDigit(text[end].unicode()))
+        ++end;
+    return {start, end};
 }
 
 // Below this share of names the collator must see, sorting asks it directly
@@ -76,20 +97,14 @@ int NaturalOrder::comparePlain(QStringView a, QStringView b) const
     while (i < na && j < nb) {
         const char16_t ca = a[i].unicode(), cb = b[j].unicode();
         if (isDigit(ca) && isDigit(cb)) {
-            // By value: leading zeros don't count, then more digits is more.
-            while (i < na && a[i] == u'0')
-                ++i;
-            while (j < nb && b[j] == u'0')
-                ++j;
-            qsizetype ei = i, ej = j;
-            while (ei < na && isDigit(a[ei].unicode()))
-                ++ei;
-            while (ej < nb && isDigit(b[ej].unicode()))
-                ++ej;
-            if (ei - i != ej - j) return ei - i < ej - j ? -1 : 1;
-            for (; i < ei; ++i, ++j)
-                if (a[i] != b[j]) return a[i] < b[j] ? -1 : 1;
-            j = ej;
+            // By value: more digits is more, then digit by digit.
+            const DigitRun ra = digitRun(a, i), rb = digitRun(b, j);
+            if (ra.length() != rb.length()) return ra.length() < rb.length() ? -1 : 1;
+            for (qsizetype k = 0; k < ra.length(); ++k)
+                if (a[ra.start + k] != b[rb.start + k])
+                    return a[ra.start + k] < b[rb.start + k] ? -1 : 1;
+            i = ra.end;
+            j = rb.end;
             continue;
         }
         const quint8 wa = isDigit(ca) ? ascii_.digit : ascii_.weight[ca];
@@ -113,14 +128,10 @@ std::string NaturalOrder::plainKey(QStringView name) const
             continue;
         }
         // A number: the digits' weight, how many digits count, then those digits.
-        while (i < name.size() && name[i] == u'0')
-            ++i;
-        qsizetype end = i;
-        while (end < name.size() && isDigit(name[end].unicode()))
-            ++end;
+        const DigitRun run = digitRun(name, i);
         key.push_back(char(ascii_.digit));
-        key.push_back(char(quint8(end - i)));
-        for (; i < end; ++i)
+        key.push_back(char(quint8(run.length())));
+        for (i = run.start; i < run.end; ++i)
             key.push_back(char(name[i].unicode()));
     }
     return key;
@@ -132,19 +143,29 @@ int NaturalOrder::compare(QStringView a, QStringView b) const
     return collator_.compare(a, b);
 }
 
+std::vector<bool> NaturalOrder::plainNames(const QList<QString>& names) const
+{
+    std::vector<bool> plain(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i)
+        plain[i] = isPlain(names[i]);
+    return plain;
+}
+
 std::vector<qsizetype> NaturalOrder::orderFoldersFirst(const QList<QString>& names,
                                                        const std::vector<bool>& isFolder) const
+{
+    return orderFoldersFirst(names, isFolder, plainNames(names));
+}
+
+std::vector<qsizetype> NaturalOrder::orderFoldersFirst(const QList<QString>& names,
+                                                       const std::vector<bool>& isFolder,
+                                                       const std::vector<bool>& plain) const
 {
     const qsizetype count = names.size();
     std::vector<qsizetype> order(count);
     std::iota(order.begin(), order.end(), 0);
-    std::vector<bool> plain(count);
-    qsizetype odd = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        plain[i] = isPlain(names[i]);
-        odd += plain[i] ? 0 : 1;
-    }
-    const bool twoThreads = count >= 4096 && std::thread::hardware_concurrency() > 1;
+    const qsizetype odd = qsizetype(std::count(plain.begin(), plain.end(), false));
+    const bool twoThreads = worthTwoThreads(std::size_t(count));
     // Sorts [from, to) of `order`; each thread passes its own collator.
     auto sortPart = [&](auto&& less, qsizetype from, qsizetype to) {
         std::stable_sort(order.begin() + from, order.begin() + to, less);
@@ -166,17 +187,10 @@ std::vector<qsizetype> NaturalOrder::orderFoldersFirst(const QList<QString>& nam
     if (odd <= kFewOddNames) {
         // Plain names compare as bytes; the few others ask the collator.
         std::vector<std::string> keys(count);
-        auto makeKeys = [&](qsizetype from, qsizetype to) {
-            for (qsizetype i = from; i < to; ++i)
-                if (plain[i]) keys[i] = plainKey(names[i]);
-        };
-        if (twoThreads) {
-            std::thread helper([&] { makeKeys(count / 2, count); });
-            makeKeys(0, count / 2);
-            helper.join();
-        } else {
-            makeKeys(0, count);
-        }
+        forHalves(std::size_t(count), [&](std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i)
+                if (plain[i]) keys[i] = plainKey(names[qsizetype(i)]);
+        });
         sortAll([&](const NaturalOrder& by) {
             return [&names, &isFolder, &plain, &keys, &by](qsizetype a, qsizetype b) {
                 if (isFolder[a] != isFolder[b]) return bool(isFolder[a]);
@@ -219,13 +233,16 @@ std::vector<qsizetype> NaturalOrder::firstFoldersFirst(const QList<QString>& nam
                                                        const std::vector<bool>& isFolder,
                                                        qsizetype count) const
 {
+    return firstFoldersFirst(names, isFolder, plainNames(names), count);
+}
+
+std::vector<qsizetype> NaturalOrder::firstFoldersFirst(const QList<QString>& names,
+                                                       const std::vector<bool>& isFolder,
+                                                       const std::vector<bool>& plain,
+                                                       qsizetype count) const
+{
     std::vector<qsizetype> first;
-    std::vector<bool> plain(names.size());
-    qsizetype odd = 0;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        plain[i] = isPlain(names[i]);
-        if (!plain[i] && ++odd > kFewOddNames) return first;
-    }
+    if (std::count(plain.begin(), plain.end(), false) > kFewOddNames) return first;
     // The sort's order exactly: equal names by their position, as a stable sort leaves them.
     auto less = [&](qsizetype a, qsizetype b) {
         if (isFolder[a] != isFolder[b]) return bool(isFolder[a]);

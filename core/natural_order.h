@@ -21,14 +21,23 @@ public:
 
     // Stable sort, folders first, then by name. Equal names keep their order.
     void sortFoldersFirst(QList<FileEntry>& entries) const;
+    // Which of `names` compare without the collator: worked out once, it serves
+    // both calls below for the same names.
+    std::vector<bool> plainNames(const QList<QString>& names) const;
     // The same order as positions into `names`; `isFolder[i]` tells about `names[i]`.
     std::vector<qsizetype> orderFoldersFirst(const QList<QString>& names,
                                              const std::vector<bool>& isFolder) const;
+    std::vector<qsizetype> orderFoldersFirst(const QList<QString>& names,
+                                             const std::vector<bool>& isFolder,
+                                             const std::vector<bool>& plain) const;
     // The first `count` of that order, found in one pass over the names; none
     // when names the collator must see are too many for that to be quick.
     std::vector<qsizetype> firstFoldersFirst(const QList<QString>& names,
                                              const std::vector<bool>& isFolder,
                                              qsizetype count) const;
+    std::vector<qsizetype> firstFoldersFirst(const QList<QString>& names,
+                                             const std::vector<bool>& isFolder,
+                                             const std::vector<bool>& plain, qsizetype count) const;
 
 private:
     // One weight per printable ASCII character, taken from the collator, so

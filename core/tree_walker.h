@@ -24,6 +24,8 @@ public:
     // An item as the system names it, without a path. Folders are numbered as the
     // walk meets them: the root is 0 and each folder item takes the next number,
     // whether or not it can be entered; `folder` is the number of the one holding it.
+    // A folder readdir names is taken at its word, without a stat of its own: its
+    // `st` tells only its kind (st_mode S_IFDIR, the rest 0).
     struct RawItem {
         std::uint32_t folder;
         QByteArrayView name;
