@@ -23,9 +23,10 @@
 namespace {
 
 constexpr qsizetype kChunk = 1 << 20;
-// Files read side by side go in steps small enough for the cache to hold one
-// step of two files while they are hashed and compared.
-constexpr qsizetype kStep = 256 << 10;
+// Files read side by side go in steps small enough that the copy out of the
+// page cache, the compare and the hash all find them in the core's own cache:
+// with steps of 256 KiB the copy alone cost more than the hashing.
+constexpr qsizetype kStep = 64 << 10;
 // Files read side by side at most, to stay far from the limit of open files.
 constexpr std::size_t kSideBySide = 64;
 // The first and the last block of a file make its cheap fingerprint.
@@ -105,7 +106,7 @@ public:
     Sha256(const Sha256&) = delete;
     Sha256& operator=(const Sha256&) = delete;
 
-    void start() { EVP_DigestInit_ex(context_, EVP_sha256(), nullptr); }
+    void start() { EVP_DigestInit_ex(context_, method(), nullptr); }
     void copyFrom(const Sha256& other) { EVP_MD_CTX_copy_ex(context_, other.context_); }
     void add(const char* data, qsizetype size) { EVP_DigestUpdate(context_, data, size_t(size)); }
     Digest finish()
@@ -116,6 +117,16 @@ public:
     }
 
 private:
+    // Looked up once: a lookup by name on every start costs a locked search.
+    static const EVP_MD* method()
+    {
+        static const EVP_MD* const sha256 = [] {
+            const EVP_MD* fetched = EVP_MD_fetch(nullptr, "SHA256", nullptr);
+            return fetched ? fetched : EVP_sha256();
+        }();
+        return sha256;
+    }
+
     EVP_MD_CTX* context_;
 };
 
@@ -177,12 +188,35 @@ private:
     quint64 total_ = 0;
 };
 
+// Step buffers given back for the next class: a fresh one of this size would
+// be mapped, faulted in and zeroed anew each time.
+class StepPool {
+public:
+    struct GiveBack {
+        StepPool* pool;
+        void operator()(char* buffer) const { pool->spare_.emplace_back(buffer); }
+    };
+    using Buffer = std::unique_ptr<char[], GiveBack>;
+
+    Buffer take()
+    {
+        if (spare_.empty()) return Buffer(new char[kStep], GiveBack{this});
+        Buffer buffer(spare_.back().release(), GiveBack{this});
+        spare_.pop_back();
+        return buffer;
+    }
+
+private:
+    std::vector<std::unique_ptr<char[]>> spare_;
+};
+
 // What one worker keeps for all its files.
 struct Worker {
     std::unique_ptr<char[]> buffer{new char[kChunk]};
     Sha256 hash;
     Fingerprint fingerprint;
-    std::vector<char> scratch = std::vector<char>(kStep);
+    std::unique_ptr<char[]> scratch{new char[kStep]};
+    StepPool steps;
 };
 
 // One file's contents, shared by all its hard links.
@@ -307,6 +341,8 @@ std::vector<std::vector<qsizetype>> edgeClasses(const std::vector<std::vector<Ca
 // steps before (they were equal) and meets the other files that split off
 // there. A class left with one file can match nothing any more and is
 // dropped unread. The whole of each file is thus proven, and read only once.
+// More files than are read side by side are first parted by their first
+// step, read one by one.
 class SideBySide {
 public:
     SideBySide(std::vector<Inode>& inodes, Worker& worker, const CancelCheck& isCancelled)
@@ -316,9 +352,19 @@ public:
 
     void prove(const std::vector<qsizetype>& members)
     {
-        for (std::size_t at = 0; at < members.size(); at += kSideBySide) {
-            const std::size_t end = std::min(members.size(), at + kSideBySide);
-            proveBatch({members.begin() + qsizetype(at), members.begin() + qsizetype(end)});
+        if (members.size() <= kSideBySide) {
+            proveBatch(members);
+            return;
+        }
+        for (const auto& part : byFirstStep(members)) {
+            if (part.size() < 2) continue;
+            // Files of one batch can't meet those of another but by digest,
+            // so one alone in its batch is hashed to the end too.
+            keepAlone_ = part.size() > kSideBySide;
+            for (std::size_t at = 0; at < part.size(); at += kSideBySide) {
+                const std::size_t end = std::min(part.size(), at + kSideBySide);
+                proveBatch({part.begin() + qsizetype(at), part.begin() + qsizetype(end)});
+            }
         }
     }
 
@@ -328,9 +374,10 @@ private:
         UniqueFd fd;
     };
     struct Class {
+        explicit Class(StepPool& pool) : step(pool.take()) {}
         std::vector<Member> members; // the first is the one hashed
         std::unique_ptr<Sha256> hash = std::make_unique<Sha256>();
-        std::vector<char> step = std::vector<char>(kStep);
+        StepPool::Buffer step;
         std::size_t parent = 0; // the class it split from in this step
         quint64 key = 0;        // of this step, when it split off
     };
@@ -348,10 +395,40 @@ private:
         return false;
     }
 
+    // The files in parts of equal fingerprints of their first step.
+    std::vector<std::vector<qsizetype>> byFirstStep(const std::vector<qsizetype>& members)
+    {
+        std::vector<std::vector<qsizetype>> parts;
+        QHash<quint64, std::size_t> partOf;
+        const qint64 length =
+            std::min<qint64>(kStep, inodes_[std::size_t(members.front())].before.size);
+        char* scratch = worker_.scratch.get();
+        for (qsizetype index : members) {
+            throwIfCancelled(isCancelled_);
+            Inode& inode = inodes_[std::size_t(index)];
+            const UniqueFd fd = openSame(inode);
+            if (!fd.valid() || readFully(fd.get(), scratch, length, 0) != length) {
+                inode.failed = true;
+                continue;
+            }
+            worker_.fingerprint.start();
+            worker_.fingerprint.add(scratch, length);
+            const quint64 key = worker_.fingerprint.finish();
+            auto part = partOf.constFind(key);
+            if (part == partOf.constEnd()) {
+                part = partOf.insert(key, parts.size());
+                parts.emplace_back();
+            }
+            parts[*part].push_back(index);
+        }
+        return parts;
+    }
+
     void proveBatch(std::vector<qsizetype> batch)
     {
         const qint64 size = inodes_[std::size_t(batch.front())].before.size;
-        std::vector<Class> classes(1);
+        std::vector<Class> classes;
+        classes.emplace_back(worker_.steps);
         for (qsizetype index : batch) {
             UniqueFd fd = openSame(inodes_[std::size_t(index)]);
             if (!fd.valid()) {
@@ -368,10 +445,11 @@ private:
             const std::size_t before = classes.size();
             for (std::size_t c = 0; c < before; ++c)
                 compareStep(classes, c, length, offset);
-            // A class of one can't meet another file any more.
-            std::erase_if(classes, [](const Class& c) { return c.members.size() < 2; });
+            // A class of one can't meet another file of this batch any more.
+            const std::size_t least = keepAlone_ ? 1 : 2;
+            std::erase_if(classes, [&](const Class& c) { return c.members.size() < least; });
             for (Class& c : classes)
-                c.hash->add(c.step.data(), length);
+                c.hash->add(c.step.get(), length);
             if (classes.empty()) break;
         }
         for (Class& c : classes) {
@@ -388,46 +466,51 @@ private:
     {
         // The first file that can still be read leads; the steps before were equal.
         auto& members = classes[c].members;
-        while (!members.empty() && !read(members.front(), classes[c].step.data(), length, offset))
+        while (!members.empty() && !read(members.front(), classes[c].step.get(), length, offset))
             members.erase(members.begin());
-        const std::size_t splitFrom = classes.size();
-        for (std::size_t m = 1; m < classes[c].members.size();) {
-            Member& member = classes[c].members[m];
-            char* scratch = worker_.scratch.data();
-            if (!read(member, scratch, length, offset)) {
-                classes[c].members.erase(classes[c].members.begin() + qsizetype(m));
-                continue;
-            }
-            if (std::memcmp(scratch, classes[c].step.data(), std::size_t(length)) == 0) {
+        // Files that differ from the leader here, with a fingerprint of their step.
+        std::vector<std::pair<Member, quint64>> parted;
+        char* scratch = worker_.scratch.get();
+        for (std::size_t m = 1; m < members.size();) {
+            if (!read(members[m], scratch, length, offset)) {
+                members.erase(members.begin() + qsizetype(m));
+            } else if (std::memcmp(scratch, classes[c].step.get(), std::size_t(length)) == 0) {
                 ++m;
-                continue;
+            } else {
+                worker_.fingerprint.start();
+                worker_.fingerprint.add(scratch, length);
+                parted.emplace_back(std::move(members[m]), worker_.fingerprint.finish());
+                members.erase(members.begin() + qsizetype(m));
             }
-            worker_.fingerprint.start();
-            worker_.fingerprint.add(scratch, length);
-            const quint64 key = worker_.fingerprint.finish();
-            Member moved = std::move(member);
-            classes[c].members.erase(classes[c].members.begin() + qsizetype(m));
-            joinOrSplit(classes, c, splitFrom, std::move(moved), key, length);
         }
+        // One whose fingerprint no other shares can match nothing in this batch
+        // any more; the others are read again to be sorted out.
+        QHash<quint64, int> sharing;
+        for (const auto& [member, key] : parted)
+            ++sharing[key];
+        const std::size_t splitFrom = classes.size();
+        for (auto& [member, key] : parted)
+            if ((keepAlone_ || sharing.value(key) > 1) && read(member, scratch, length, offset))
+                joinOrSplit(classes, c, splitFrom, std::move(member), key, length);
     }
 
     void joinOrSplit(std::vector<Class>& classes, std::size_t c, std::size_t splitFrom,
                      Member member, quint64 key, qint64 length)
     {
-        const char* scratch = worker_.scratch.data();
+        const char* scratch = worker_.scratch.get();
         for (std::size_t other = splitFrom; other < classes.size(); ++other) {
             Class& split = classes[other];
             if (split.parent == c && split.key == key &&
-                std::memcmp(split.step.data(), scratch, std::size_t(length)) == 0) {
+                std::memcmp(split.step.get(), scratch, std::size_t(length)) == 0) {
                 split.members.push_back(std::move(member));
                 return;
             }
         }
-        Class split;
+        Class split(worker_.steps);
         split.parent = c;
         split.key = key;
         split.hash->copyFrom(*classes[c].hash);
-        std::memcpy(split.step.data(), scratch, std::size_t(length));
+        std::memcpy(split.step.get(), scratch, std::size_t(length));
         split.members.push_back(std::move(member));
         classes.push_back(std::move(split));
     }
@@ -435,6 +518,7 @@ private:
     std::vector<Inode>& inodes_;
     Worker& worker_;
     const CancelCheck& isCancelled_;
+    bool keepAlone_ = false;
 };
 
 QByteArray bytesOf(const Digest& digest)

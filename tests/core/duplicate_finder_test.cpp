@@ -164,6 +164,32 @@ TEST(DuplicateFinder, MatchesAnIndependentHashOfAGeneratedTree)
     }));
 }
 
+TEST(DuplicateFinder, ManyFilesWithEqualEdges)
+{
+    // More files of one size and the same first and last blocks than are read
+    // side by side at once, all different in the middle but for a pair and a
+    // trio that lie far apart in the given order. They part either early in
+    // the file or only after the first stretch read.
+    for (const qint64 partAt : {qint64(2 * 4096), qint64(300'000)}) {
+        TempTree tree;
+        const int count = 70;
+        QList<FileEntry> files;
+        QStringList names;
+        for (int i = 0; i < count; ++i) {
+            QByteArray body(320 << 10, 'e');
+            const int mark = i == count - 1 ? 0 : (i == 40 || i == 66) ? 10 : i;
+            body[partAt + mark] = 'M';
+            names.append(tree.file(QStringLiteral("equal-edges/f%1").arg(i), body));
+            files.append(entry(names.last()));
+        }
+        const DuplicateReport report = DuplicateFinder().report(files);
+        EXPECT_EQ(report.skipped, 0);
+        EXPECT_EQ(paths(report.groups), (QList<QStringList>{{names[0], names[count - 1]},
+                                                            {names[10], names[40], names[66]}}))
+            << partAt;
+    }
+}
+
 TEST(DuplicateFinder, HardLinksLinksAndSpecialFiles)
 {
     TempTree tree;
@@ -283,6 +309,37 @@ TEST(DuplicateFinder, FilesThatChangeAreSkipped)
     const DuplicateReport report = finder.report(listed);
     EXPECT_TRUE(report.groups.isEmpty()) << paths(report.groups).size();
     EXPECT_EQ(report.skipped, 10);
+}
+
+TEST(DuplicateFinder, FilesThatChangeWhileReadAreSkipped)
+{
+    TempTree tree;
+    QByteArray body(3 << 20, '\0');
+    QRandomGenerator random(7);
+    for (char& byte : body)
+        byte = char(random.bounded(256));
+    const QString a = tree.file("a", body), shrunk = tree.file("shrunk", body),
+                  rewritten = tree.file("rewritten", body), d = tree.file("d", body);
+    const QList<FileEntry> files{entry(a), entry(shrunk), entry(rewritten), entry(d)};
+
+    // The cancellation check is asked per file before the full read, then
+    // per step of it: the files change after its first step.
+    std::atomic<int> asked{0};
+    const DuplicateReport report = DuplicateFinder().report(files, [&] {
+        if (++asked != 2 * files.size() + 3) return false;
+        EXPECT_EQ(::truncate(shrunk.toUtf8().constData(), 1 << 20), 0);
+        const struct timespec when = mtimeOf(rewritten);
+        QFile file(rewritten);
+        EXPECT_TRUE(file.open(QIODevice::ReadWrite));
+        file.seek(2 << 20);
+        file.write(QByteArray(1 << 20, 'w'));
+        file.close();
+        setMtime(rewritten, when);
+        return false;
+    });
+    EXPECT_GT(asked.load(), 2 * files.size() + 3);
+    EXPECT_EQ(paths(report.groups), (QList<QStringList>{{a, d}}));
+    EXPECT_EQ(report.skipped, 2);
 }
 
 TEST(DuplicateFinder, UnreadableFileIsSkippedWhileThePairIsFound)
