@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr std::size_t nameBlockSize = 1 << 20;
+constexpr std::size_t nameBlockSize = 1 << 18;
 
 } // namespace
 
@@ -28,31 +28,35 @@ void FileTable::addFile(std::uint32_t folder, QByteArrayView name, const struct 
     const std::size_t length = std::min<std::size_t>(std::size_t(name.size()), UINT16_MAX);
     if (nameUsed_ + length > nameBlocks_.size() * nameBlockSize) {
         nameUsed_ = nameBlocks_.size() * nameBlockSize;
-        nameBlocks_.push_back(std::make_unique_for_overwrite<char[]>(nameBlockSize));
+        nameBlocks_.emplace_back(nameBlockSize);
     }
-    std::memcpy(nameBlocks_.back().get() + nameUsed_ % nameBlockSize, name.data(), length);
+    std::memcpy(nameBlocks_.back().as<char>() + nameUsed_ % nameBlockSize, name.data(), length);
     const qint64 size = std::max<qint64>(0, st.st_size);
     const qint64 msecs = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
-    files_.push_back(File{nameUsed_, size, msecs, folder, std::uint16_t(length)});
+    if (count_ == fileBlocks_.size() * kFilesPerBlock)
+        fileBlocks_.emplace_back(kFilesPerBlock * sizeof(File));
+    fileBlocks_.back().as<File>()[count_ % kFilesPerBlock] =
+        File{nameUsed_, size, msecs, folder, std::uint16_t(length)};
+    ++count_;
     nameUsed_ += length;
     total_ += size;
 }
 
 QByteArrayView FileTable::nameOf(const File& file) const
 {
-    const char* block = nameBlocks_[file.nameOffset / nameBlockSize].get();
+    const char* block = nameBlocks_[file.nameOffset / nameBlockSize].as<char>();
     return QByteArrayView(block + file.nameOffset % nameBlockSize, file.nameLength);
 }
 
 QString FileTable::path(qsizetype index) const
 {
-    const File& file = files_[std::size_t(index)];
+    const File& file = fileAt(index);
     return childPath(folderPaths_[file.folder], decodePath(nameOf(file)));
 }
 
 FileEntry FileTable::entry(qsizetype index) const
 {
-    const File& file = files_[std::size_t(index)];
+    const File& file = fileAt(index);
     return FileEntry::indexed(path(index), file.size,
                               QDateTime::fromMSecsSinceEpoch(file.modifiedMsecs, Qt::UTC), false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file_entry.h"
+#include "populated_block.h"
 
 #include <QByteArrayView>
 #include <cstdint>
@@ -22,11 +23,11 @@ public:
     void addFolder(std::uint32_t parent, QByteArrayView name);
     void addFile(std::uint32_t folder, QByteArrayView name, const struct stat& st);
 
-    qsizetype size() const { return qsizetype(files_.size()); }
-    bool isEmpty() const { return files_.empty(); }
+    qsizetype size() const { return qsizetype(count_); }
+    bool isEmpty() const { return count_ == 0; }
     // Sum of the sizes of the files.
     qint64 total() const { return total_; }
-    qint64 fileSize(qsizetype index) const { return files_[std::size_t(index)].size; }
+    qint64 fileSize(qsizetype index) const { return fileAt(index).size; }
     QString path(qsizetype index) const;
     FileEntry entry(qsizetype index) const;
 
@@ -47,12 +48,21 @@ private:
         std::uint16_t nameLength;
     };
 
-    QByteArrayView nameOf(const File& file) const;
+    // Records in blocks of this many: the table grows without copying (no moment
+    // holds it twice) and with one mapping per block.
+    static constexpr std::size_t kFilesPerBlock = 4096;
 
-    // Deques grow without copying: no moment holds the table twice.
-    std::deque<File> files_;
+    QByteArrayView nameOf(const File& file) const;
+    const File& fileAt(qsizetype index) const
+    {
+        return fileBlocks_[std::size_t(index) / kFilesPerBlock]
+            .as<File>()[std::size_t(index) % kFilesPerBlock];
+    }
+
+    std::vector<PopulatedBlock> fileBlocks_;
+    std::size_t count_ = 0;
     // Names side by side in blocks; a name never spans two blocks.
-    std::vector<std::unique_ptr<char[]>> nameBlocks_;
+    std::vector<PopulatedBlock> nameBlocks_;
     std::size_t nameUsed_ = 0;
     // Folders are few next to files: each keeps its decoded path.
     std::deque<QString> folderPaths_;

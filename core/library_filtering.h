@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cancellation.h"
+#include "library_candidates.h"
 #include "library_result.h"
 #include "media_filter.h"
 
@@ -17,6 +18,12 @@ namespace LibraryFiltering {
 LibraryResult evaluate(const QList<FileEntry>& files, std::optional<MediaKind> kind,
                        bool screenshotsOnly, const QSet<QString>& screenshots, const QString& query,
                        const MediaFilter& filter, const MediaMetadataMap& metadata, bool filesOnly,
+                       const CancelCheck& isCancelled = {});
+
+// The same over candidates gathered before, which spares the walk: the
+// checkpoints are every 256th match, after the search and after the filter.
+LibraryResult evaluate(const LibraryCandidates& candidates, const QString& query,
+                       const MediaFilter& filter, const MediaMetadataMap& metadata,
                        const CancelCheck& isCancelled = {});
 
 } // namespace LibraryFiltering

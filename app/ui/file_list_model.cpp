@@ -246,7 +246,19 @@ void FileListModel::keepThumbnails(const QSet<QString>& shown)
 
 void FileListModel::repaintPath(const QString& path)
 {
-    const int row = waiting_.take(path);
-    const int shown = row < entries_.size() && entries_.at(row).path == path ? row : rowOf(path);
-    if (shown >= 0) Q_EMIT dataChanged(index(shown), index(shown));
+    const auto waiting = waiting_.constFind(path);
+    const int row = waiting == waiting_.cend() ? -1 : *waiting;
+    waiting_.remove(path);
+    if (row >= 0 && row < entries_.size() && entries_.at(row).path == path) {
+        Q_EMIT dataChanged(index(row), index(row));
+        return;
+    }
+    // The rows moved since it was asked for. Finding it would index every path
+    // of a long list; a repaint of what is shown finds it for free.
+    if (!rows_.isEmpty()) {
+        const int shown = rowOf(path);
+        if (shown >= 0) Q_EMIT dataChanged(index(shown), index(shown));
+    } else if (!entries_.isEmpty()) {
+        Q_EMIT dataChanged(index(0), index(int(entries_.size()) - 1), {Qt::DecorationRole});
+    }
 }

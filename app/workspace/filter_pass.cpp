@@ -7,11 +7,12 @@ FilterPass FilterPass::forSection(const SectionFilterState& state)
 {
     const Feature feature = state.feature;
     FilterPass pass;
-    pass.files = state.files;
-    pass.minimumSize = feature == Feature::Large ? state.minimumFileSize : 0;
-    pass.kind = mediaKindOf(feature);
-    pass.screenshotsOnly = feature == Feature::Screenshots;
-    pass.screenshots = state.screenshots;
+    pass.scope.files = state.files;
+    pass.scope.minimumSize = feature == Feature::Large ? state.minimumFileSize : 0;
+    pass.scope.kind = mediaKindOf(feature);
+    pass.scope.screenshotsOnly = feature == Feature::Screenshots;
+    pass.scope.screenshots = state.screenshots;
+    pass.scope.filesOnly = feature != Feature::Explorer;
     pass.query = state.query;
     if (isLibrary(feature)) {
         pass.filter = state.mediaFilter;
@@ -24,23 +25,18 @@ FilterPass FilterPass::forSection(const SectionFilterState& state)
         if (isAnalysis(feature)) pass.filter.sort = MediaFilter::Sort::Largest;
     }
     pass.metadata = state.metadata;
-    pass.filesOnly = feature != Feature::Explorer;
     pass.groupsByDay = feature == Feature::Timeline;
     return pass;
 }
 
 FilterOutput FilterPass::run(const CancelCheck& isCancelled) const
 {
-    QList<FileEntry> kept;
-    if (minimumSize > 0) {
-        kept.reserve(files.size());
-        for (const FileEntry& file : files)
-            if (file.size >= minimumSize) kept.append(file);
-    }
     FilterOutput output;
+    output.candidates = candidates && candidates->scope().sameAs(scope)
+                            ? candidates
+                            : std::make_shared<const LibraryCandidates>(scope, isCancelled);
     output.result =
-        LibraryFiltering::evaluate(minimumSize > 0 ? kept : files, kind, screenshotsOnly,
-                                   screenshots, query, filter, metadata, filesOnly, isCancelled);
+        LibraryFiltering::evaluate(*output.candidates, query, filter, metadata, isCancelled);
     if (groupsByDay) output.timelineGroups = TimelineGroup::byDay(output.result.files);
     return output;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cancellation.h"
+#include "library_candidates.h"
 #include "library_result.h"
 #include "media_filter.h"
 #include "media_metadata.h"
@@ -9,6 +10,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <memory>
 #include <optional>
 
 // The section state a filtering pass works from, copied when it is scheduled.
@@ -27,19 +29,18 @@ struct SectionFilterState {
 struct FilterOutput {
     LibraryResult result;
     QList<TimelineGroup> timelineGroups;
+    // What the pass searched, for the next pass over the same files.
+    std::shared_ptr<const LibraryCandidates> candidates;
 };
 
 // One filtering pass: what a section shows for its files, search and filters.
 struct FilterPass {
-    QList<FileEntry> files;
-    qint64 minimumSize = 0;
-    std::optional<MediaKind> kind;
-    bool screenshotsOnly = false;
-    QSet<QString> screenshots;
+    LibraryCandidates::Scope scope;
+    // Gathered by an earlier pass over the same scope; the pass gathers its own without.
+    std::shared_ptr<const LibraryCandidates> candidates;
     QString query;
     MediaFilter filter;
     QHash<QString, MediaMetadata> metadata;
-    bool filesOnly = true;
     bool groupsByDay = false;
 
     // The inputs of `state`'s section: libraries use the user's media filter,

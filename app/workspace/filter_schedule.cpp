@@ -17,6 +17,11 @@ FilterSchedule::FilterSchedule(QObject* parent) : QObject(parent) {}
 void FilterSchedule::schedule(FilterPass pass, bool debounce)
 {
     TaskSlot::Ticket ticket = task_.start();
+    // Kept only while the files stay the same, so an old list is not held on to.
+    if (candidates_ && candidates_->scope().sameAs(pass.scope))
+        pass.candidates = candidates_;
+    else
+        candidates_.reset();
     if (!debounce) {
         launch(std::move(pass), ticket);
         return;
@@ -36,7 +41,9 @@ void FilterSchedule::launch(FilterPass pass, TaskSlot::Ticket ticket)
         if (ticket.isCancelled()) return;
         task_.finish(ticket);
         try {
-            Q_EMIT published(done.result());
+            const FilterOutput output = done.result();
+            candidates_ = output.candidates;
+            Q_EMIT published(output);
         } catch (...) {
             Q_EMIT abandoned();
         }

@@ -20,6 +20,9 @@ public:
     void schedule(FilterPass pass, bool debounce);
     // Cancels the running pass; nothing of it is published.
     void cancel() { task_.cancel(); }
+    // Lets go of the files the last pass searched, so that the owner's list
+    // can grow in place; the next pass gathers again.
+    void releaseFiles() { candidates_.reset(); }
     bool isRunning() const { return task_.isRunning(); }
 
 Q_SIGNALS:
@@ -31,6 +34,7 @@ private:
     void launch(FilterPass pass, TaskSlot::Ticket ticket);
 
     TaskSlot task_;
+    std::shared_ptr<const LibraryCandidates> candidates_; // of the last finished pass
 };
 
 // The pool that filtering passes run on, above normal priority so typing stays quick.

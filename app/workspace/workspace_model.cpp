@@ -87,10 +87,14 @@ void WorkspaceModel::applyFolderNavigation()
         grewSinceListed_ = false;
         setFiles(std::move(files));
         folders_.showListing();
-        if (followsDisk()) folders_.watch(folder());
     });
     connect(&folders_, &FolderNavigation::listingGrew, this, &WorkspaceModel::appendFiles);
     connect(&folders_, &FolderNavigation::listingFinished, this, [this] {
+        // Only now: setting the watch keeps a core busy in the kernel, where
+        // nothing can take it, for tens of milliseconds in a huge folder; while
+        // the listing has the other core, the window would wait that long.
+        // Changes meanwhile are told by the folder's modification time.
+        if (followsDisk()) folders_.watch(folder());
         if (std::exchange(grewSinceListed_, false)) {
             Q_EMIT filesChanged();
             scheduleLibraryFiltering(false);
@@ -152,6 +156,7 @@ void WorkspaceModel::appendFiles(const QList<FileEntry>& more)
     if (more.isEmpty()) return;
     grewSinceListed_ = true;
     Q_EMIT filesAboutToGrow(list_.files.size(), more.size());
+    filterTask_.releaseFiles(); // else the list would be copied to grow
     list_.files.append(more);
     Q_EMIT filesGrew();
 }

@@ -54,6 +54,8 @@ public:
     const QString& query() const { return list_.query; }
     BrowserMode mode() const { return mode_.value; }
     bool busy() const { return busy_; }
+    // Whether the shown folder is still being read; its files come after.
+    bool isListing() const { return folders_.isListing(); }
     const QString& operation() const { return operation_; }
     qint64 minimumFileSize() const { return minimumFileSize_.value; }
     int timelineDays() const { return timelineDays_.value; }

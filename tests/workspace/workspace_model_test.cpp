@@ -123,6 +123,48 @@ TEST(WorkspaceModel, TypingIsDebouncedAndOnlyTheLastPassPublishes)
     EXPECT_EQ(names(explorer->libraryResult().files), QStringList{"beta.txt"});
 }
 
+TEST(WorkspaceModel, TypingSearchesTheFilesAndBoundsOfTheMoment)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    WorkspaceFixture images(Feature::Images);
+    images.log->send(finalSnapshot({indexedFile("/p/holiday.jpg", 10, now),
+                                    indexedFile("/p/home.png", 20, now.addSecs(-1)),
+                                    indexedFile("/p/holiday.txt", 30, now)}));
+    ASSERT_TRUE(waitUntilSettled(*images));
+    images->setQuery("HO");
+    ASSERT_TRUE(waitUntilSettled(*images));
+    EXPECT_EQ(names(images->libraryResult().files), (QStringList{"holiday.jpg", "home.png"}));
+    images->setQuery("hol");
+    ASSERT_TRUE(waitUntilSettled(*images));
+    EXPECT_EQ(names(images->libraryResult().files), QStringList{"holiday.jpg"});
+
+    // A new list from the index is what the next keystrokes search.
+    images.log->send(finalSnapshot({indexedFile("/p/holiday.jpg", 10, now),
+                                    indexedFile("/p/hollow.jpg", 40, now.addSecs(-2))}));
+    ASSERT_TRUE(waitUntilSettled(*images));
+    EXPECT_EQ(names(images->libraryResult().files), (QStringList{"holiday.jpg", "hollow.jpg"}));
+    images->setQuery("holl");
+    ASSERT_TRUE(waitUntilSettled(*images));
+    EXPECT_EQ(names(images->libraryResult().files), QStringList{"hollow.jpg"});
+
+    // So is a new size bound of the largest files.
+    WorkspaceFixture large(Feature::Large);
+    large.log->send(finalSnapshot({indexedFile("/l/big.iso", 200000000, now),
+                                   indexedFile("/l/bigger.iso", 300000000, now.addSecs(-1)),
+                                   indexedFile("/l/small.iso", 1000, now)}));
+    ASSERT_TRUE(waitUntilSettled(*large));
+    large->setQuery(".iso");
+    ASSERT_TRUE(waitUntilSettled(*large));
+    EXPECT_EQ(names(large->libraryResult().files), (QStringList{"bigger.iso", "big.iso"}));
+    large->setMinimumFileSize(250000000);
+    ASSERT_TRUE(waitUntilSettled(*large));
+    EXPECT_EQ(names(large->libraryResult().files), QStringList{"bigger.iso"});
+    large->setMinimumFileSize(1);
+    ASSERT_TRUE(waitUntilSettled(*large));
+    EXPECT_EQ(names(large->libraryResult().files),
+              (QStringList{"bigger.iso", "big.iso", "small.iso"}));
+}
+
 TEST(WorkspaceModel, AStaleFilteringPassNeverOverwritesANewerOne)
 {
     WorkspaceFixture explorer(Feature::Explorer);

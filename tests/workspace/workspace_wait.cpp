@@ -11,7 +11,10 @@
 bool waitUntilSettled(const WorkspaceModel& model, int timeoutMs)
 {
     return waitFor(
-        [&] { return !model.isFiltering() && !model.busy() && !model.readingMetadata(); },
+        [&] {
+            return !model.isListing() && !model.isFiltering() && !model.busy() &&
+                   !model.readingMetadata();
+        },
         timeoutMs);
 }
 

@@ -4,7 +4,7 @@
 
 class WorkspaceModel;
 
-// Until the model has no filtering pass, scan, summary or media read running.
+// Until the model has no listing, filtering pass, scan, summary or media read running.
 bool waitUntilSettled(const WorkspaceModel& model, int timeoutMs = 20000);
 // Until every filtering pass and scan any model started, current or stale, has
 // ended and what it queued for this thread has been delivered.
