@@ -34,9 +34,10 @@ public:
         if (image.isNull()) failed_.fetch_add(1);
         return image;
     }
-    QImage fallback(const FileEntry& file, int edge) override
+    QStringList fallbackIcons(const FileEntry& file) override { return inner_.fallbackIcons(file); }
+    QImage fallback(const FileEntry& file, const QStringList& icons, int edge) override
     {
-        return inner_.fallback(file, edge);
+        return inner_.fallback(file, icons, edge);
     }
     int failed() const { return failed_.load(); }
 

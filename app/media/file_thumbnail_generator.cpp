@@ -32,7 +32,12 @@ QImage FileThumbnailGenerator::make(const FileEntry& file, int edge, const Cance
     return image;
 }
 
-QImage FileThumbnailGenerator::fallback(const FileEntry& file, int edge)
+QStringList FileThumbnailGenerator::fallbackIcons(const FileEntry& file)
 {
-    return fileTypeIcon(file.path, edge);
+    return typeIconNames(file.path);
+}
+
+QImage FileThumbnailGenerator::fallback(const FileEntry&, const QStringList& icons, int edge)
+{
+    return typeIcon(icons, edge);
 }

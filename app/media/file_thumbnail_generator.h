@@ -15,7 +15,8 @@ public:
                                     RenderLimits limits = RenderLimits());
 
     QImage make(const FileEntry& file, int edge, const CancelCheck& isCancelled) override;
-    QImage fallback(const FileEntry& file, int edge) override;
+    QStringList fallbackIcons(const FileEntry& file) override;
+    QImage fallback(const FileEntry& file, const QStringList& icons, int edge) override;
 
 private:
     FreedesktopThumbnails shared_;

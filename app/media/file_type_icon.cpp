@@ -10,11 +10,9 @@
 
 namespace {
 
-QIcon themeIcon(const QMimeType& type)
+QIcon themeIcon(const QStringList& iconNames)
 {
-    for (const QString& name :
-         {type.iconName(), type.genericIconName(), QStringLiteral("application-x-generic"),
-          QStringLiteral("text-x-generic")}) {
+    for (const QString& name : iconNames) {
         if (name.isEmpty()) continue;
         const QIcon icon = QIcon::fromTheme(name);
         if (!icon.isNull()) return icon;
@@ -46,19 +44,24 @@ QImage drawnPage(int edge)
 
 } // namespace
 
-QImage fileTypeIcon(const QString& path, int edge)
+QStringList typeIconNames(const QString& path)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    return {type.iconName(), type.genericIconName(), QStringLiteral("application-x-generic"),
+            QStringLiteral("text-x-generic")};
+}
+
+QImage typeIcon(const QStringList& iconNames, int edge)
 {
     if (edge <= 0) return {};
-    static const QMimeDatabase database;
-    const QMimeType type = database.mimeTypeForFile(path);
     // Rendering a theme icon (often an SVG) takes milliseconds; a view full of
     // files of a few types asks for the same handful again and again.
-    static QHash<QPair<QString, int>, QImage> rendered;
-    const QPair<QString, int> key(type.name(), edge);
+    static QHash<QPair<QStringList, int>, QImage> rendered;
+    const QPair<QStringList, int> key(iconNames, edge);
     if (auto found = rendered.constFind(key); found != rendered.constEnd()) return *found;
     QImage image;
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        const QIcon icon = themeIcon(type);
+        const QIcon icon = themeIcon(iconNames);
         const QPixmap pixmap = icon.isNull() ? QPixmap() : icon.pixmap(QSize(edge, edge));
         if (!pixmap.isNull()) image = pixmap.toImage();
     }
@@ -66,4 +69,9 @@ QImage fileTypeIcon(const QString& path, int edge)
     if (rendered.size() > 256) rendered.clear();
     rendered.insert(key, image);
     return image;
+}
+
+QImage fileTypeIcon(const QString& path, int edge)
+{
+    return edge > 0 ? typeIcon(typeIconNames(path), edge) : QImage();
 }

@@ -1,5 +1,6 @@
 #include "media/pdf_page_image.h"
 
+#include "media/media_log.h"
 #include "native_path.h"
 #include "regular_file.h"
 
@@ -41,6 +42,12 @@ QImage rendered(Poppler::Page& page, double dpi)
 }
 
 } // namespace
+
+void routePdfMessages()
+{
+    Poppler::setDebugErrorFunction(
+        [](const QString& message, const QVariant&) { qCDebug(lcThumbnails) << message; }, {});
+}
 
 QImage renderPdfFirstPage(const QString& path, int edge)
 {

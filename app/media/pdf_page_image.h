@@ -14,3 +14,7 @@ QImage renderPdfScannedPage(const QString& path, int page, int edge);
 
 // The text layer of each page; empty for a document that can't be read.
 QStringList readPdfTextLayer(const QString& path);
+
+// Poppler reports each unreadable document on stderr; these go to the
+// thumbnails' debug log instead, since a failed PDF already shows as its icon.
+void routePdfMessages();

@@ -1,6 +1,11 @@
 #include "media/thumbnail_generator.h"
 
-QImage ThumbnailGenerator::fallback(const FileEntry&, int)
+QStringList ThumbnailGenerator::fallbackIcons(const FileEntry&)
+{
+    return {};
+}
+
+QImage ThumbnailGenerator::fallback(const FileEntry&, const QStringList&, int)
 {
     return {};
 }

@@ -91,22 +91,29 @@ void ThumbnailStore::start(const QString& key, Id jobId, const FileEntry& file, 
         found != jobs_.constEnd() && found->id == jobId ? found->cancelled
                                                         : std::make_shared<std::atomic_bool>(true);
     auto made = QtConcurrent::run(&pool_, [generator = generator_, file, edge, cancelled] {
-        if (cancelled->load()) return QImage();
+        Made made;
+        if (cancelled->load()) return made;
         const CancelCheck isCancelled = [cancelled] { return cancelled->load(); };
         try {
-            return generator->make(file, int(std::ceil(edge)), isCancelled);
+            made.image = generator->make(file, int(std::ceil(edge)), isCancelled);
         } catch (...) {
-            return QImage();
         }
+        // Finding the type may read the file, which can block for long on a
+        // busy folder or a slow mount, and holds the type registry's lock
+        // meanwhile: here, not on the GUI thread.
+        if (made.image.isNull() && !cancelled->load())
+            made.fallbackIcons = generator->fallbackIcons(file);
+        return made;
     });
-    whenFinished(made, this, [this, key, jobId, file, edge](QImage image) {
-        finish(key, jobId, file, edge, std::move(image));
+    whenFinished(made, this, [this, key, jobId, file, edge](Made made) {
+        finish(key, jobId, file, edge, std::move(made));
     });
 }
 
 void ThumbnailStore::finish(const QString& key, Id jobId, const FileEntry& file, qreal edge,
-                            QImage image)
+                            Made made)
 {
+    QImage image = std::move(made.image);
     gate_.release();
     const auto found = jobs_.find(key);
     // Everybody left while it ran: the job is gone and its picture is dropped.
@@ -114,7 +121,7 @@ void ThumbnailStore::finish(const QString& key, Id jobId, const FileEntry& file,
     // A failure is shown but not kept: a file still being written, or one
     // that was briefly unreadable, gets its picture when asked again.
     if (image.isNull())
-        image = generator_->fallback(file, int(std::ceil(edge)));
+        image = generator_->fallback(file, made.fallbackIcons, int(std::ceil(edge)));
     else
         cache_.insert(key, image, costOf(edge));
     Job job = std::move(*found);

@@ -57,7 +57,13 @@ private:
     };
 
     void start(const QString& key, Id jobId, const FileEntry& file, qreal edge);
-    void finish(const QString& key, Id jobId, const FileEntry& file, qreal edge, QImage image);
+    // What a worker hands back: the picture, or what its fallback needs.
+    struct Made {
+        QImage image;
+        QStringList fallbackIcons;
+    };
+
+    void finish(const QString& key, Id jobId, const FileEntry& file, qreal edge, Made made);
     void release(const QString& key, Id jobId, Id consumer);
     static void dismiss(Consumer& consumer);
 

@@ -41,5 +41,6 @@ int main()
                      "quorvane-render is started by Quorvane, with a socket on descriptor 3\n");
         return 2;
     }
+    routePdfMessages();
     return RenderServer(answer).run();
 }

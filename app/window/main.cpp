@@ -1,3 +1,4 @@
+#include "media/pdf_page_image.h"
 #include "native_path.h"
 #include "shell/settings_view.h"
 #include "shell/single_instance.h"
@@ -101,6 +102,7 @@ int main(int argc, char** argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("quorvane"));
+    routePdfMessages();
 
     QCommandLineParser parser;
     const LaunchOptions options(parser);

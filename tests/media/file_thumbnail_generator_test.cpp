@@ -165,7 +165,7 @@ TEST_F(FileThumbnailGeneratorTest, BrokenAndOversizedPicturesGiveNoPicture)
 
     // What the views show then is the type's icon, at the size asked for.
     const FileEntry noise = FileEntry::fromPath(tree.path(QStringLiteral("noise.jpg")));
-    EXPECT_EQ(generator.fallback(noise, 96).size(), QSize(96, 96));
+    EXPECT_EQ(generator.fallback(noise, generator.fallbackIcons(noise), 96).size(), QSize(96, 96));
 }
 
 TEST_F(FileThumbnailGeneratorTest, VideosGiveOneFrameNearATenthOfTheirLength)
@@ -290,7 +290,8 @@ TEST_F(FileThumbnailGeneratorTest, OtherFilesAndFoldersGetNothingButTheFallbackI
 {
     const FileEntry notes = FileEntry::fromPath(tree.file(QStringLiteral("notes.txt"), "hello"));
     EXPECT_TRUE(make(notes.path, 128).isNull());
-    const QImage icon = generator.fallback(notes, 128);
+    EXPECT_EQ(generator.fallbackIcons(notes).value(0), QStringLiteral("text-plain"));
+    const QImage icon = generator.fallback(notes, generator.fallbackIcons(notes), 128);
     ASSERT_FALSE(icon.isNull());
     EXPECT_LE(std::max(icon.width(), icon.height()), 128);
     EXPECT_TRUE(make(tree.folder(QStringLiteral("folder")), 128).isNull());

@@ -2,8 +2,10 @@
 #include "media/thumbnail_store.h"
 #include "test_support.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSet>
+#include <QThread>
 #include <atomic>
 #include <condition_variable>
 #include <gtest/gtest.h>
@@ -230,7 +232,19 @@ public:
     {
         return failing ? QImage() : filled(edge, Qt::darkCyan);
     }
-    QImage fallback(const FileEntry&, int edge) override { return filled(edge, Qt::gray); }
+    // The icons are found on a worker: finding the type may read the file.
+    QStringList fallbackIcons(const FileEntry& file) override
+    {
+        iconsFoundOnGuiThread = QThread::currentThread() == qApp->thread();
+        return {QStringLiteral("icon of ") + file.name};
+    }
+    QImage fallback(const FileEntry&, const QStringList& icons, int edge) override
+    {
+        fallbackIcons_ << icons;
+        return filled(edge, Qt::gray);
+    }
+    std::atomic_bool iconsFoundOnGuiThread = true;
+    QStringList fallbackIcons_; // GUI thread only
 
     static QImage filled(int edge, Qt::GlobalColor color)
     {
@@ -247,6 +261,8 @@ TEST_F(ThumbnailStoreTest, FallbackForAFailureIsShownButNotKept)
     const FileEntry photo = file(QStringLiteral("photo.jpg"));
     EXPECT_EQ(answer(flakyStore.thumbnail(photo, 64)).pixelColor(1, 1), QColor(Qt::gray));
     EXPECT_EQ(flakyStore.cache().count(), 0);
+    EXPECT_FALSE(flaky->iconsFoundOnGuiThread);
+    EXPECT_EQ(flaky->fallbackIcons_, QStringList{QStringLiteral("icon of photo.jpg")});
 
     // The file became readable (a download finished): the next request makes its picture.
     flaky->failing = false;
