@@ -12,6 +12,20 @@
 #include <memory>
 #include <utility>
 
+namespace {
+
+// Moves the part at `at` out of the future's store instead of copying it: the
+// receiver then holds the only copy, and the store, freed on this thread,
+// holds nothing large. The store keeps each result at one address, and the
+// listing adds results without touching those already there.
+QList<FileEntry> takePart(const QFuture<QList<FileEntry>>& future, int at)
+{
+    const QList<FileEntry>& stored = *(future.constBegin() + at);
+    return std::move(const_cast<QList<FileEntry>&>(stored));
+}
+
+} // namespace
+
 FolderNavigation::FolderNavigation(FileService& service, QObject* parent)
     : QObject(parent), service_(service)
 {
@@ -105,6 +119,7 @@ void FolderNavigation::loadInParts(const QString& folder,
 {
     const TaskSlot::Ticket ticket = loadTask_.start();
     qCDebug(lcWorkspace) << "listing" << folder;
+    listingStarted_ = QDateTime::currentDateTimeUtc();
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     QFuture<QList<FileEntry>> listing = service_.listing(folder, Settings::showHidden());
@@ -143,7 +158,7 @@ void FolderNavigation::loadInParts(const QString& folder,
         }
         if (*handedOut < future.resultCount()) {
             const int at = (*handedOut)++;
-            QList<FileEntry> files = future.resultAt(at);
+            QList<FileEntry> files = takePart(future, at);
             qCDebug(lcWorkspace) << "part" << at << "of" << files.size() << "entries after"
                                  << clock->elapsed() << "ms";
             part(std::move(files), at == 0);
@@ -157,7 +172,10 @@ void FolderNavigation::loadInParts(const QString& folder,
         loadTask_.finish(ticket);
         if (succeeds([&] { future.waitForFinished(); }, failed) && !future.isCanceled()) done();
     };
-    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, [turn] { (*turn)(); });
-    connect(watcher, &QFutureWatcherBase::finished, this, [turn] { (*turn)(); });
+    // The watcher's calls only ask for a turn: several of them queued while
+    // this thread was busy would otherwise hand out a part each in one go.
+    // The connections keep the turn alive as long as the watcher.
+    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, [turn, nextTurn] { nextTurn(); });
+    connect(watcher, &QFutureWatcherBase::finished, this, [turn, nextTurn] { nextTurn(); });
     watcher->setFuture(listing);
 }

@@ -5,6 +5,7 @@
 #include "workspace/folder_watch.h"
 #include "workspace/task_slot.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -32,11 +33,14 @@ public:
     // outcome, or, when the folder went away, the nearest one left is shown.
     void relist(const QString& folder, const QString& reveal);
     void cancel() { loadTask_.cancel(); }
+    // Whether a listing (or a relisting) of the folder is still being read.
+    bool isListing() const { return loadTask_.isRunning(); }
 
     // The shown list is the listing of its folder, which watch() keeps current.
     void showListing() { listingShown_ = true; }
     bool showsListing() const { return listingShown_; }
-    void watch(const QString& folder) { watch_.watch(folder); }
+    // A change since the last listing started that came before the watch was set is told too.
+    void watch(const QString& folder) { watch_.watch(folder, listingStarted_); }
     // The shown list is no folder's listing any more (a scan, the index).
     void stopFollowing();
 
@@ -76,4 +80,5 @@ private:
     TaskSlot loadTask_;
     bool listingShown_ = false;
     FolderWatch watch_;
+    QDateTime listingStarted_;
 };

@@ -1,15 +1,19 @@
 // A big folder opens in parts: the list model shows the start of the order
-// first and grows at the end, without a reset, keeping the selection; a
-// section that sorts by date gets the whole listing at once.
+// first and grows at the end, without a reset, keeping the selection and a
+// shown grid's place; a section that sorts by date gets the whole listing at
+// once.
 #include "file_operations.h"
 #include "native_path.h"
 #include "test_support.h"
 #include "transfer_store.h"
+#include "ui/file_delegates.h"
 #include "ui/file_list_model.h"
+#include "ui/file_list_view.h"
 #include "workspace/scripted_discovery.h"
 #include "workspace/workspace_model.h"
 
 #include <QAbstractItemModelTester>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <fcntl.h>
@@ -122,4 +126,46 @@ TEST(ListingInParts, LeavingMidwayDropsTheRestAndADateOrderComesWhole)
     EXPECT_EQ(grew.size(), 0);
     EXPECT_EQ(inserted.size() + resets.size(), 1);
     EXPECT_EQ(shownNames(workspace.list), namesOf(workspace.model.visible()));
+}
+
+TEST(ListingInParts, AShownGridGrowsWithTheRowsAndKeepsItsPlace)
+{
+    TempTree tree;
+    const QString many = manyFiles(tree);
+    Workspace workspace;
+    FileTileDelegate tiles;
+    FileListView grid(&workspace.list, FileListView::Layout::Grid);
+    grid.setItemDelegate(&tiles);
+    grid.setTileSize(FileTileDelegate::minimumWidth, FileTileDelegate::height,
+                     FileTileDelegate::spacing);
+    grid.resize(800, 500);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QScrollBar* bar = grid.verticalScrollBar();
+    QList<int> ranges;
+    int place = -1;
+    QObject::connect(&workspace.list, &QAbstractItemModel::rowsInserted, [&] {
+        ranges << bar->maximum();
+        // Scrolled down while the rest is still coming.
+        if (place < 0 && bar->maximum() > 0) {
+            bar->setValue(bar->maximum() / 2);
+            place = bar->value();
+        }
+    });
+
+    workspace.model.navigate(many);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return workspace.list.rowCount() == kMany; }, 30000));
+    QCoreApplication::processEvents();
+    ASSERT_GE(ranges.size(), 2);
+    ASSERT_GT(place, 0);
+    // The range grew with each part, at once, and the place stayed.
+    EXPECT_TRUE(std::is_sorted(ranges.begin(), ranges.end()));
+    EXPECT_LT(ranges.first(), ranges.last());
+    EXPECT_EQ(bar->value(), place);
+    // At the end of the range is the last row, where a click finds it.
+    bar->setValue(bar->maximum());
+    const QModelIndex last = workspace.list.index(kMany - 1);
+    const QRect rect = grid.visualRect(last);
+    EXPECT_TRUE(grid.viewport()->rect().contains(rect));
+    EXPECT_EQ(grid.indexAt(rect.center()), last);
 }
