@@ -13,11 +13,11 @@ enum class TransferStatus { Queued, Copying, Completed, Failed, Cancelled };
 
 template <> struct RawValues<TransferStatus> {
     static constexpr std::array<std::pair<TransferStatus, const char*>, 5> cases{{
-        {TransferStatus::Queued, "Queued"},
-        {TransferStatus::Copying, "Copying"},
-        {TransferStatus::Completed, "Completed"},
-        {TransferStatus::Failed, "Failed"},
-        {TransferStatus::Cancelled, "Cancelled"},
+        {TransferStatus::Queued, QT_TRANSLATE_NOOP("TransferStatus", "Queued")},
+        {TransferStatus::Copying, QT_TRANSLATE_NOOP("TransferStatus", "Copying")},
+        {TransferStatus::Completed, QT_TRANSLATE_NOOP("TransferStatus", "Completed")},
+        {TransferStatus::Failed, QT_TRANSLATE_NOOP("TransferStatus", "Failed")},
+        {TransferStatus::Cancelled, QT_TRANSLATE_NOOP("TransferStatus", "Cancelled")},
     }};
 };
 

@@ -1,6 +1,7 @@
 #include "transfers/transfer_list_model.h"
 
 #include "file_size_format.h"
+#include "sections/translated_value.h"
 #include "workspace/workspace_model.h"
 
 #include <QSet>
@@ -86,19 +87,7 @@ void TransferListModel::follow(const QList<Row>& wanted)
 
 QString TransferListModel::statusText(TransferStatus status)
 {
-    switch (status) {
-    case TransferStatus::Queued:
-        return tr("Queued");
-    case TransferStatus::Copying:
-        return tr("Copying");
-    case TransferStatus::Completed:
-        return tr("Completed");
-    case TransferStatus::Failed:
-        return tr("Failed");
-    case TransferStatus::Cancelled:
-        return tr("Cancelled");
-    }
-    return {};
+    return translatedValue("TransferStatus", status);
 }
 
 int TransferListModel::rowCount(const QModelIndex& parent) const

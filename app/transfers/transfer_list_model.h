@@ -41,6 +41,8 @@ public:
     // Jobs in the whole queue, whether the search leaves them or not.
     int totalCount() const { return totalCount_; }
     const TransferItem& item(int row) const { return rows_[row].item; }
+    // A status as the rows show it, in the user's language.
+    static QString statusText(TransferStatus status);
 
 Q_SIGNALS:
     // After the rows have followed the queue or the search.
@@ -56,7 +58,6 @@ private:
 
     void refresh();
     void follow(const QList<Row>& wanted);
-    static QString statusText(TransferStatus status);
 
     QPointer<WorkspaceModel> workspace_;
     ModelConnections connections_;

@@ -3,6 +3,7 @@
 #include "file_error.h"
 #include "file_size_format.h"
 #include "sections/feature.h"
+#include "transfers/transfer_list_model.h"
 #include "ui/name_sheet.h"
 #include "ui/tool_scope_bar.h"
 
@@ -32,6 +33,9 @@ const char* const germanTs = R"(<?xml version="1.0" encoding="utf-8"?>
 </context>
 <context><name>Feature</name>
 <message><source>Storage Analyzer</source><translation>Speicheranalyse</translation></message>
+</context>
+<context><name>TransferStatus</name>
+<message><source>Failed</source><translation>Fehlgeschlagen</translation></message>
 </context>
 <context><name>FileError</name>
 <message><source>An item named %1 already exists in this location.</source>
@@ -98,11 +102,14 @@ TEST_F(TranslatedTexts, WidgetsShowTheTranslationAndItsButtonsStillAct)
     EXPECT_EQ(bar.subtitle(), QStringLiteral("Alle indizierten Orte"));
 }
 
-TEST_F(TranslatedTexts, SectionTitlesAndFileMessagesAreTranslatedButIdsAreNot)
+TEST_F(TranslatedTexts, SectionTitlesStatusesAndFileMessagesAreTranslatedButIdsAreNot)
 {
     EXPECT_EQ(titleOf(Feature::Storage), QStringLiteral("Speicheranalyse"));
     EXPECT_EQ(rawValue(Feature::Storage), QStringLiteral("Storage Analyzer"));
     EXPECT_EQ(fromRawValue<Feature>(u"Storage Analyzer"), Feature::Storage);
+    EXPECT_EQ(TransferListModel::statusText(TransferStatus::Failed),
+              QStringLiteral("Fehlgeschlagen"));
+    EXPECT_EQ(rawValue(TransferStatus::Failed), QStringLiteral("Failed"));
 
     const FileError taken(FileError::Code::FileWriteFileExists, QStringLiteral("/tmp/a/Fotos"));
     EXPECT_EQ(taken.message(),
@@ -111,6 +118,7 @@ TEST_F(TranslatedTexts, SectionTitlesAndFileMessagesAreTranslatedButIdsAreNot)
 
     QCoreApplication::removeTranslator(&german_);
     EXPECT_EQ(titleOf(Feature::Storage), QStringLiteral("Storage Analyzer"));
+    EXPECT_EQ(TransferListModel::statusText(TransferStatus::Failed), QStringLiteral("Failed"));
     EXPECT_EQ(
         FileError(FileError::Code::FileWriteFileExists, QStringLiteral("/tmp/a/Fotos")).message(),
         QStringLiteral("An item named \u201CFotos\u201D already exists in this location."));
