@@ -7,7 +7,9 @@
 # A private Tracker 3 index (own session bus, HOME and settings) covers only a folder of FILES
 # (default 20,000) small text, PNG and JPEG files under WORKDIR (default
 # /var/tmp/quorvane-discovery-bench). Folder and index are kept for the next run (FRESH=1
-# rebuilds both); the bus and the miners are stopped at the end. Works as root.
+# rebuilds both); the bus and the miners are stopped at the end. Works as root. KINDS lists the
+# kinds to time on the GUI thread (default "other"; e.g. "other image"), each but "other" with
+# the index's own time for its query.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-/var/tmp/quorvane-discovery-bench}
@@ -171,5 +173,13 @@ peer_time=$MEDIAN
 echo "  ratio ours / tracker3 sparql of the earlier query: $(ratio "$ours_time" "$earlier_time")   (target <= 0.4)"
 echo "  ratio ours / tracker3 sparql of the provider's query: $(ratio "$ours_time" "$peer_time")"
 
-echo "discovery on the GUI thread (build/bench/discovery_slices other $RUNS; target: first interim <= 150 ms):"
-"$slices" other "$RUNS"
+for kind in ${KINDS:-other}; do
+    if [ "$kind" != other ]; then
+        # What the index itself takes to hand over the first rows of the kind's query.
+        measure "tracker3 sparql ($kind query, first 64 rows)" "${sparql[@]}" \
+            "$("$slices" --query "$kind") LIMIT 64"
+        measure "tracker3 sparql ($kind query, all rows)" "${sparql[@]}" "$("$slices" --query "$kind")"
+    fi
+    echo "discovery on the GUI thread (build/bench/discovery_slices $kind $RUNS; target: first interim <= 150 ms):"
+    "$slices" "$kind" "$RUNS"
+done
