@@ -317,8 +317,17 @@ void ExplorerBrowser::setModel(WorkspaceModel* model)
                         this, &ExplorerBrowser::update);
     connections_.follow(model, {&WorkspaceModel::selectionChanged}, this,
                         &ExplorerBrowser::updateDetails);
+    // Before the list model's own, which updates the counts once the files grew.
+    disconnect(aboutToGrow_);
+    if (model)
+        aboutToGrow_ = connect(model, &WorkspaceModel::filesAboutToGrow, this,
+                               [this] { folders_.aboutToGrow(model_->files()); });
+    connections_.follow(model, {&WorkspaceModel::filesGrew}, this,
+                        [this] { folders_.grew(model_->files()); });
     list_->setWorkspace(model);
     update();
+    // Coming back from a preview finds the list where the chosen file is.
+    currentView()->revealSelection();
 }
 
 void ExplorerBrowser::update()
@@ -336,9 +345,7 @@ void ExplorerBrowser::update()
                            : mac        ? tr("Refresh")
                                         : tr("Scan subfolders"));
 
-    qsizetype folders = 0;
-    for (const FileEntry& file : model.files())
-        folders += file.isDirectory;
+    const qsizetype folders = folders_.folders(model.files());
     const QLocale locale;
     cards_[0]->setText(locale.toString(model.files().size()));
     cards_[1]->setText(locale.toString(folders));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "explorer/folder_tally.h"
 #include "ui/model_connections.h"
 #include "ui/section_view.h"
 
@@ -44,6 +45,8 @@ private:
 
     QPointer<WorkspaceModel> model_;
     ModelConnections connections_;
+    QMetaObject::Connection aboutToGrow_;
+    FolderTally folders_;
     FileListModel* list_;
     FileListView* grid_;
     FileListView* rows_;

@@ -257,6 +257,7 @@ void MediaLibraryView::setModel(WorkspaceModel* model)
     sizeSlider_->setValue(int(initialTileSize));
     setTileSize(initialTileSize);
     list_->setWorkspace(model);
+    grid_->revealSelection();
     connections_.follow(model, {&WorkspaceModel::mediaFilterChanged}, this, [this] {
         if (model_) model_->readMetadataIfNeeded();
         updateFilters();

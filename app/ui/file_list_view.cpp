@@ -15,6 +15,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QRubberBand>
 #include <QScrollBar>
 #include <QTimer>
@@ -113,8 +115,202 @@ void FileListView::updateGrid()
     scheduleDelayedItemsLayout();
 }
 
+const TileLayout& FileListView::tiles() const
+{
+    if (tilesValid_) return tiles_;
+    QSize tile = property(tileSizeProperty).toSize();
+    if (model_->rowCount() > 0) {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        const QModelIndex first = model_->index(0);
+        tile = itemDelegateForIndex(first)->sizeHint(option, first);
+    }
+    const TileLayout::Flow flow = layout_ == Layout::Grid   ? TileLayout::Flow::Wrapped
+                                  : layout_ == Layout::Rows ? TileLayout::Flow::Down
+                                                            : TileLayout::Flow::Across;
+    tiles_ = TileLayout(flow, tile, spacing(), viewport()->size());
+    tilesValid_ = true;
+    return tiles_;
+}
+
+void FileListView::doItemsLayout()
+{
+    // The list view's own layout visits every item; the tiles need no pass at all.
+    tilesValid_ = false;
+    QAbstractItemView::doItemsLayout();
+}
+
+void FileListView::updateGeometries()
+{
+    const TileLayout& layout = tiles();
+    const QSize content = layout.contentSize(model_->rowCount());
+    const QSize area = viewport()->size();
+    verticalScrollBar()->setSingleStep(layout.step().height() - spacing());
+    verticalScrollBar()->setPageStep(area.height());
+    verticalScrollBar()->setRange(0, std::max(0, content.height() - area.height()));
+    horizontalScrollBar()->setSingleStep(layout.step().width() - spacing());
+    horizontalScrollBar()->setPageStep(area.width());
+    horizontalScrollBar()->setRange(0, std::max(0, content.width() - area.width()));
+    QAbstractItemView::updateGeometries();
+}
+
+QSize FileListView::viewportSizeHint() const
+{
+    return tiles().contentSize(model_->rowCount());
+}
+
+int FileListView::horizontalOffset() const
+{
+    return horizontalScrollBar()->value();
+}
+
+int FileListView::verticalOffset() const
+{
+    return verticalScrollBar()->value();
+}
+
+void FileListView::scrollContentsBy(int dx, int dy)
+{
+    viewport()->scroll(dx, dy);
+}
+
+QRect FileListView::visualRect(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != model_ || index.row() >= model_->rowCount()) return {};
+    return tiles().rect(index.row()).translated(-horizontalOffset(), -verticalOffset());
+}
+
+QModelIndex FileListView::indexAt(const QPoint& point) const
+{
+    const int row =
+        tiles().rowAt(point + QPoint(horizontalOffset(), verticalOffset()), model_->rowCount());
+    return row < 0 ? QModelIndex() : model_->index(row);
+}
+
+void FileListView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    // The scroll range must hold rows added or removed since the last layout.
+    executeDelayedItemsLayout();
+    const QRect rect = visualRect(index);
+    if (!rect.isValid()) return;
+    const QRect area = viewport()->rect();
+    if (hint == EnsureVisible && area.contains(rect)) {
+        viewport()->update(rect);
+        return;
+    }
+    // The spacing around the item comes into view with it.
+    const QRect wanted = rect.adjusted(-spacing(), -spacing(), spacing(), spacing());
+    auto target = [hint](int value, int start, int end, int length) {
+        const bool before = hint == EnsureVisible && start < 0;
+        const bool after = hint == EnsureVisible && end >= length;
+        if (hint == PositionAtTop || before) return value + start;
+        if (hint == PositionAtBottom || after) return value + std::min(start, end - length + 1);
+        if (hint == PositionAtCenter) return value + start - (length - (end - start + 1)) / 2;
+        return value;
+    };
+    QScrollBar* across = horizontalScrollBar();
+    QScrollBar* down = verticalScrollBar();
+    across->setValue(target(across->value(), wanted.left(), wanted.right(), area.width()));
+    down->setValue(target(down->value(), wanted.top(), wanted.bottom(), area.height()));
+}
+
+QModelIndex FileListView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers)
+{
+    const int count = model_->rowCount();
+    if (count == 0) return {};
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return model_->index(0);
+    const int row = current.row();
+    const TileLayout& layout = tiles();
+    const bool across = layout_ == Layout::Strip;
+    // Up and down move a line in the lines going down; a strip's one line has none.
+    const int line = across ? 0 : layout.perLine();
+    const int lastLine = (count - 1) / layout.perLine();
+    int to = row;
+    switch (cursorAction) {
+    case MoveLeft:
+    case MovePrevious:
+        to = layout_ == Layout::Rows && cursorAction == MoveLeft ? row : row - 1;
+        break;
+    case MoveRight:
+    case MoveNext:
+        to = layout_ == Layout::Rows && cursorAction == MoveRight ? row : row + 1;
+        break;
+    case MoveUp:
+        to = line && row >= line ? row - line : row;
+        break;
+    case MoveDown:
+        // From the line above a short last line, down lands on its last item.
+        to = line && row / line < lastLine ? std::min(count - 1, row + line) : row;
+        break;
+    case MovePageUp:
+        to = row - layout.perPage(viewport()->size());
+        break;
+    case MovePageDown:
+        to = row + layout.perPage(viewport()->size());
+        break;
+    case MoveHome:
+        to = 0;
+        break;
+    case MoveEnd:
+        to = count - 1;
+        break;
+    }
+    if (cursorAction == MovePageUp && to < 0) to = across ? 0 : row % std::max(1, line);
+    return model_->index(std::clamp(to, 0, count - 1));
+}
+
+void FileListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command)
+{
+    if (!selectionModel() || command == QItemSelectionModel::NoUpdate) return;
+    QItemSelection chosen;
+    for (const int row : rowsIn(rect.normalized()))
+        chosen.select(model_->index(row), model_->index(row));
+    selectionModel()->select(chosen, command);
+}
+
+QRegion FileListView::visualRegionForSelection(const QItemSelection& selection) const
+{
+    // Only what is on screen needs repainting.
+    QRegion region;
+    for (const int row : rowsIn(viewport()->rect()))
+        if (selection.contains(model_->index(row))) region += visualRect(model_->index(row));
+    return region;
+}
+
+void FileListView::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    // Not the list view's, which lays every item out again.
+    QAbstractItemView::rowsInserted(parent, start, end);
+    if (start == 0) tilesValid_ = false;
+    updateGeometries();
+    const QRect area = viewport()->rect().translated(horizontalOffset(), verticalOffset());
+    // Rows added past the screen change nothing on it.
+    if (start <= tiles().rowsNear(area, model_->rowCount()).second) viewport()->update();
+}
+
+void FileListView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QStyle::State state = option.state;
+    const QModelIndex current = currentIndex();
+    const bool focus = (hasFocus() || viewport()->hasFocus()) && current.isValid();
+    const QItemSelectionModel* selections = selectionModel();
+    for (const int row : rowsIn(event->rect())) {
+        const QModelIndex index = model_->index(row);
+        option.rect = visualRect(index);
+        option.state = state;
+        if (selections && selections->isSelected(index)) option.state |= QStyle::State_Selected;
+        if (focus && index == current) option.state |= QStyle::State_HasFocus;
+        itemDelegateForIndex(index)->paint(&painter, option, index);
+    }
+}
+
 void FileListView::resizeEvent(QResizeEvent* event)
 {
+    tilesValid_ = false;
     QListView::resizeEvent(event);
     updateGrid();
     thumbnailTimer_->start();
@@ -180,7 +376,13 @@ void FileListView::contextMenuEvent(QContextMenuEvent* event)
 
 void FileListView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
-    QListView::currentChanged(current, previous);
+    // The list view's own version asks its item layout, which is not kept, for the item's number.
+    QAbstractItemView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
+    }
     WorkspaceModel* workspace = model_->workspace();
     if (selectingFromKeys_ && current.isValid() && workspace)
         workspace->select(model_->entry(current.row()));
@@ -227,6 +429,18 @@ void FileListView::followSelection(bool reveal)
     const QModelIndex index = model_->index(row);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     if (reveal) scrollTo(index);
+}
+
+void FileListView::revealSelection()
+{
+    followSelection(false);
+    // Once shown and laid out: a view coming back into sight gets its size
+    // and its rows only then.
+    QTimer::singleShot(0, this, [this] {
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && model_->isSelected(current.row()))
+            scrollTo(current, PositionAtCenter);
+    });
 }
 
 bool FileListView::fileKey(QKeyEvent* event)
@@ -372,27 +586,11 @@ void FileListView::dragBand(const QPoint& at)
 
 QList<int> FileListView::rowsIn(const QRect& area) const
 {
-    // Items are laid out in row order: down the lines of a grid or a list, or
-    // along the strip; the first row that can meet the area is found by halving.
-    const bool across = flow() == QListView::LeftToRight && !isWrapping();
-    auto before = [&](int row) {
-        const QRect rect = visualRect(model_->index(row));
-        return across ? rect.right() < area.left() : rect.bottom() < area.top();
-    };
-    int low = 0, high = model_->rowCount();
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (before(middle))
-            low = middle + 1;
-        else
-            high = middle;
-    }
+    const QPoint offset(horizontalOffset(), verticalOffset());
+    const auto [first, last] = tiles().rowsNear(area.translated(offset), model_->rowCount());
     QList<int> rows;
-    for (int row = low; row < model_->rowCount(); ++row) {
-        const QRect rect = visualRect(model_->index(row));
-        if (across ? rect.left() > area.right() : rect.top() > area.bottom()) break;
-        if (rect.intersects(area)) rows << row;
-    }
+    for (int row = first; row <= last; ++row)
+        if (visualRect(model_->index(row)).intersects(area)) rows << row;
     return rows;
 }
 
@@ -400,21 +598,8 @@ void FileListView::keepVisibleThumbnails()
 {
     // A hidden layout sharing the model would drop what the shown one waits for.
     if (!isVisible()) return;
-    const int rows = model_->rowCount();
     QSet<QString> shown;
-    if (rows > 0) {
-        const QRect area = viewport()->rect();
-        QModelIndex first = indexAt(area.topLeft() + QPoint(spacing_, spacing_));
-        if (!first.isValid()) first = indexAt(area.topLeft() + QPoint(spacing_ + 2, 2));
-        const int from = first.isValid() ? first.row() : 0;
-        for (int row = from; row < rows && row < from + 400; ++row) {
-            const QRect rect = visualRect(model_->index(row));
-            if (!rect.intersects(area)) {
-                if (rect.top() > area.bottom() || rect.left() > area.right()) break;
-                continue;
-            }
-            shown.insert(model_->entry(row).path);
-        }
-    }
+    for (const int row : rowsIn(viewport()->rect()))
+        shown.insert(model_->entry(row).path);
     model_->keepThumbnails(shown);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/folder_drop_target.h"
+#include "ui/tile_layout.h"
 #include "ui/type_ahead.h"
 
 #include <QListView>
@@ -24,6 +25,10 @@ class QTimer;
 // it; a click on empty space clears the selection and a drag there selects
 // with a rubber band; a right click selects the item under it first, and
 // dragging a selected item drags the whole selection.
+//
+// Every item has the size of the first, so where one goes is worked out from
+// its row (TileLayout), not laid out item by item: rows added to a long list
+// cost nothing for those already there.
 class FileListView : public QListView {
     Q_OBJECT
 public:
@@ -39,8 +44,25 @@ public:
     void setTileSize(int minimumWidth, int height, int spacing);
     // Whether typed letters still add up to one name.
     bool isTypingAhead() const { return typeAhead_.isTyping(); }
+    // Brings the lone selected item into view, as when coming back to a list.
+    void revealSelection();
+
+    QRect visualRect(const QModelIndex& index) const override;
+    QModelIndex indexAt(const QPoint& point) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void doItemsLayout() override;
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
+    void updateGeometries() override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    void scrollContentsBy(int dx, int dy) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    QSize viewportSizeHint() const override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -54,6 +76,8 @@ protected:
 
 private:
     void updateGrid();
+    // The tiles as the view stands: its flow, the first item's size, the viewport.
+    const TileLayout& tiles() const;
     // The folder a drop at `at` (viewport coordinates) goes into: a folder's
     // item, or the Explorer's folder around the items.
     std::optional<DropSpot> dropSpotAt(const QPoint& at) const;
@@ -83,4 +107,6 @@ private:
     QPersistentModelIndex pendingSelect_; // a press on a selected item, decided on release
     QPersistentModelIndex dragFrom_;      // the item a left press went down on
     QPoint dragStart_;
+    mutable TileLayout tiles_;
+    mutable bool tilesValid_ = false;
 };

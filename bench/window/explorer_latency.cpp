@@ -70,8 +70,18 @@ double shellMs(const QString& command, const QString& folder)
     return best;
 }
 
+// CPU time of this thread: on a loaded machine it shows the paint's own cost
+// apart from the time other processes held the cores.
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
 // The longest the event loop went without turning, from a timer that asks
-// to run on every turn.
+// to run on every turn: in wall time, and in this thread's CPU time, which
+// leaves out the time other processes held the cores.
 class StallMeter : public QObject {
 public:
     StallMeter()
@@ -79,8 +89,19 @@ public:
         timer_.setInterval(0);
         connect(&timer_, &QTimer::timeout, this, [this] {
             const qint64 now = clock_.nsecsElapsed();
-            longest_ = std::max(longest_, now - last_);
+            const double cpu = threadCpuMs();
+            if (now - last_ > longest_) {
+                longest_ = now - last_;
+                longestAt_ = now / 1e6;
+                longestOwnCpu_ = cpu - lastCpu_;
+            }
+            if (now - last_ > 16'000'000) ++over16_;
             last_ = now;
+            if (cpu - lastCpu_ > longestCpu_) {
+                longestCpu_ = cpu - lastCpu_;
+                longestCpuAt_ = now / 1e6;
+            }
+            lastCpu_ = cpu;
         });
     }
     void start()
@@ -88,6 +109,9 @@ public:
         clock_.start();
         last_ = 0;
         longest_ = 0;
+        over16_ = 0;
+        lastCpu_ = threadCpuMs();
+        longestCpu_ = 0;
         timer_.start();
     }
     double stop()
@@ -95,12 +119,25 @@ public:
         timer_.stop();
         return longest_ / 1e6;
     }
+    double longestCpu() const { return longestCpu_; }
+    // When the longest in wall time ended, and the thread CPU time within it.
+    double longestAt() const { return longestAt_; }
+    double longestOwnCpu() const { return longestOwnCpu_; }
+    int over16() const { return over16_; }
+    // When the longest in CPU time ended, in ms from start().
+    double longestCpuAt() const { return longestCpuAt_; }
 
 private:
     QTimer timer_;
     QElapsedTimer clock_;
     qint64 last_ = 0;
     qint64 longest_ = 0;
+    double longestAt_ = 0;
+    double longestOwnCpu_ = 0;
+    int over16_ = 0;
+    double lastCpu_ = 0;
+    double longestCpu_ = 0;
+    double longestCpuAt_ = 0;
 };
 
 void printPair(const char* what, double ours, const char* other, double theirs)
@@ -114,15 +151,6 @@ qint64 heapInUse()
 {
     const struct mallinfo2 info = mallinfo2();
     return qint64(info.uordblks + info.hblkhd);
-}
-
-// CPU time of this thread: on a loaded machine it shows the paint's own cost
-// apart from the time other processes held the cores.
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
 void printFrames(const char* what, QList<double> frames)
@@ -196,7 +224,11 @@ int main(int argc, char** argv)
     printPair("first screen", double(watch.at), "ls -f | head", lsHead);
     printPair("full listing", full, "ls -f", lsAll);
     printPair("full listing", full, "ls", lsSorted);
-    std::printf("longest event-loop stall while filling %.1f ms\n", stall);
+    std::printf("longest event-loop stall while filling %.1f ms (%.1f ms of thread cpu, the "
+                "longest of those ended %.0f ms in)\n",
+                stall, stalls.longestCpu(), stalls.longestCpuAt());
+    std::printf("  the longest ended %.0f ms in with %.1f ms of thread cpu; %d stalls over 16 ms\n",
+                stalls.longestAt(), stalls.longestOwnCpu(), stalls.over16());
     std::printf("peak memory %ld KiB (%ld KiB before navigating), %.0f bytes per entry\n",
                 statusKiB("VmHWM:"), rssBefore,
                 entries ? (statusKiB("VmHWM:") - rssBefore) * 1024.0 / entries : 0.0);

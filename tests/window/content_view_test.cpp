@@ -143,6 +143,35 @@ TEST_F(WindowTest, SplitAndDisclosureStatesSurviveARestart)
     EXPECT_EQ(again.saveState(), Settings::contentSplit());
 }
 
+TEST_F(WindowTest, ExplorerCountsFollowAFolderListedInParts)
+{
+    ContentView view(*router);
+    view.resize(1200, 800);
+    view.show();
+    // Enough for several parts; folders sort first, so the last parts hold none.
+    for (int i = 0; i < 40; ++i)
+        QDir(files.path()).mkdir(QStringLiteral("folder %1").arg(i));
+    for (int i = 0; i < 20000; ++i)
+        writeFile(files.filePath(QStringLiteral("file %1.txt").arg(i)));
+    auto* browser = qobject_cast<ExplorerBrowser*>(view.currentSectionView());
+    ASSERT_NE(browser, nullptr);
+    QStringList shownWhileGrowing;
+    QObject::connect(browser->listModel(), &QAbstractItemModel::rowsInserted, &view,
+                     [&] { shownWhileGrowing << browser->cardValue(1); });
+    openFiles(20040);
+    ASSERT_TRUE(waitFor([&] { return browser->cardValue(0) == QStringLiteral("20,040"); }));
+    ASSERT_GE(shownWhileGrowing.size(), 2);
+    EXPECT_EQ(shownWhileGrowing.last(), QStringLiteral("40"));
+    EXPECT_EQ(browser->cardValue(1), QStringLiteral("40"));
+    EXPECT_EQ(browser->cardValue(2), QStringLiteral("20,000"));
+
+    // A file made into a folder on disk is counted as one after the folder is listed again.
+    ASSERT_TRUE(QFile::remove(files.filePath(QStringLiteral("file 7.txt"))));
+    ASSERT_TRUE(QDir(files.path()).mkdir(QStringLiteral("file 7.txt")));
+    ASSERT_TRUE(waitFor([&] { return browser->cardValue(1) == QStringLiteral("41"); }, 5000));
+    EXPECT_EQ(browser->cardValue(2), QStringLiteral("19,999"));
+}
+
 TEST_F(WindowTest, ExplorerCountsChipLayoutsAndEmptyState)
 {
     ContentView view(*router);

@@ -43,6 +43,14 @@ void writeFile(const QString& path, const QByteArray& bytes = "x")
     file.write(bytes);
 }
 
+// The shown push button of `window` reading `text`, if any.
+QPushButton* shownButton(const QWidget& window, const QString& text)
+{
+    for (auto* candidate : window.findChildren<QPushButton*>())
+        if (candidate->text() == text && candidate->isVisible()) return candidate;
+    return nullptr;
+}
+
 QString names(const WorkspaceModel& model)
 {
     QStringList names;
@@ -287,6 +295,25 @@ TEST_F(ExplorerGestures, TheShownFolderFollowsTheDiskAndKeepsSelectionAndPlace)
     EXPECT_EQ(scroll->value(), place);
     EXPECT_EQ(model.files().size(), 300);
 
+    // Previewing a file and going back to the files finds the list at that file.
+    const FileListModel* rows = browser->listModel();
+    view->scrollTo(rows->index(rows->rowOf(kept)));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       view->visualRect(rows->index(rows->rowOf(kept))).center());
+    ASSERT_TRUE(waitFor([&] { return model.previewFile().has_value(); }));
+    QPushButton* back = nullptr;
+    ASSERT_TRUE(waitFor(
+        [&] { return (back = shownButton(*window, QStringLiteral("Back to files"))) != nullptr; }));
+    QTest::mouseClick(back, Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return !model.previewFile() && browser->isVisible(); }));
+    view = browser->currentView();
+    const QModelIndex shown = rows->index(rows->rowOf(kept));
+    EXPECT_TRUE(
+        waitFor([&] { return view->viewport()->rect().contains(view->visualRect(shown)); }));
+    EXPECT_GT(view->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(view->currentIndex(), shown);
+    EXPECT_EQ(model.selection(), QSet<QString>{kept});
+
     // A selected file that goes away leaves the selection.
     ASSERT_TRUE(QFile::remove(kept));
     ASSERT_TRUE(waitFor([&] { return model.selection().isEmpty(); }, 2000));
@@ -381,12 +408,8 @@ TEST_F(OpenWithGestures, OpenWithListsTheDesktopsApplicationsAndStartsTheChosenO
     model.open(model.files().first());
     ASSERT_TRUE(model.previewFile());
     QPushButton* button = nullptr;
-    ASSERT_TRUE(waitFor([&] {
-        for (auto* candidate : window->findChildren<QPushButton*>())
-            if (candidate->text() == QStringLiteral("Open With") && candidate->isVisible())
-                button = candidate;
-        return button != nullptr;
-    }));
+    ASSERT_TRUE(waitFor(
+        [&] { return (button = shownButton(*window, QStringLiteral("Open With"))) != nullptr; }));
     ASSERT_NE(button->menu(), nullptr);
     Q_EMIT button->menu()->aboutToShow();
     ASSERT_FALSE(button->menu()->actions().isEmpty());
