@@ -1,5 +1,6 @@
 #include "duplicate_finder.h"
 
+#include "lazy_library.h"
 #include "native_path.h"
 #include "unique_fd.h"
 
@@ -99,34 +100,64 @@ std::optional<Identity> identityOf(int fd)
     return fromStatx(st);
 }
 
+// OpenSSL is loaded on the first hash, so that programs which never hash
+// (the command line's copies and scans) start without it.
+struct Crypto {
+    decltype(&EVP_MD_CTX_new) newContext;
+    decltype(&EVP_MD_CTX_free) freeContext;
+    decltype(&EVP_DigestInit_ex) init;
+    decltype(&EVP_MD_CTX_copy_ex) copy;
+    decltype(&EVP_DigestUpdate) update;
+    decltype(&EVP_DigestFinal_ex) finish;
+    // Looked up once: a lookup by name on every start costs a locked search.
+    const EVP_MD* sha256;
+};
+
+const Crypto& crypto()
+{
+    static const Crypto loaded = [] {
+        LazyLibrary library("libcrypto.so.3");
+        Crypto found{library.function<decltype(Crypto::newContext)>("EVP_MD_CTX_new"),
+                     library.function<decltype(Crypto::freeContext)>("EVP_MD_CTX_free"),
+                     library.function<decltype(Crypto::init)>("EVP_DigestInit_ex"),
+                     library.function<decltype(Crypto::copy)>("EVP_MD_CTX_copy_ex"),
+                     library.function<decltype(Crypto::update)>("EVP_DigestUpdate"),
+                     library.function<decltype(Crypto::finish)>("EVP_DigestFinal_ex"),
+                     nullptr};
+        const auto fetch = library.function<decltype(&EVP_MD_fetch)>("EVP_MD_fetch");
+        const auto plain = library.function<decltype(&EVP_sha256)>("EVP_sha256");
+        if (fetch) found.sha256 = fetch(nullptr, "SHA256", nullptr);
+        if (!found.sha256 && plain) found.sha256 = plain();
+        // Without it no group can be proven. The package depends on it, as
+        // on the libraries every start loads.
+        if (!library.error().isEmpty() || !found.sha256)
+            qFatal("%s", qUtf8Printable(library.error().isEmpty()
+                                            ? QStringLiteral("OpenSSL has no SHA-256.")
+                                            : library.error()));
+        return found;
+    }();
+    return loaded;
+}
+
 class Sha256 {
 public:
-    Sha256() : context_(EVP_MD_CTX_new()) {}
-    ~Sha256() { EVP_MD_CTX_free(context_); }
+    Sha256() : crypto_(crypto()), context_(crypto_.newContext()) {}
+    ~Sha256() { crypto_.freeContext(context_); }
     Sha256(const Sha256&) = delete;
     Sha256& operator=(const Sha256&) = delete;
 
-    void start() { EVP_DigestInit_ex(context_, method(), nullptr); }
-    void copyFrom(const Sha256& other) { EVP_MD_CTX_copy_ex(context_, other.context_); }
-    void add(const char* data, qsizetype size) { EVP_DigestUpdate(context_, data, size_t(size)); }
+    void start() { crypto_.init(context_, crypto_.sha256, nullptr); }
+    void copyFrom(const Sha256& other) { crypto_.copy(context_, other.context_); }
+    void add(const char* data, qsizetype size) { crypto_.update(context_, data, size_t(size)); }
     Digest finish()
     {
         Digest digest{};
-        EVP_DigestFinal_ex(context_, digest.data(), nullptr);
+        crypto_.finish(context_, digest.data(), nullptr);
         return digest;
     }
 
 private:
-    // Looked up once: a lookup by name on every start costs a locked search.
-    static const EVP_MD* method()
-    {
-        static const EVP_MD* const sha256 = [] {
-            const EVP_MD* fetched = EVP_MD_fetch(nullptr, "SHA256", nullptr);
-            return fetched ? fetched : EVP_sha256();
-        }();
-        return sha256;
-    }
-
+    const Crypto& crypto_;
     EVP_MD_CTX* context_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "file_error.h"
 #include "file_operations.h"
+#include "lazy_library.h"
 #include "native_path.h"
 #include "path_names.h"
 
@@ -22,10 +23,53 @@ namespace {
 
 const QString kInfoSuffix = QStringLiteral(".trashinfo");
 
-QString homeTrash()
+// GIO and the GLib it pulls in are loaded on the first trash, so that
+// programs which never trash (the command line's copies and scans) start
+// without them.
+struct Gio {
+    decltype(&g_get_user_data_dir) userDataDir;
+    decltype(&g_file_new_for_path) fileForPath;
+    decltype(&g_file_trash) trash;
+    decltype(&g_file_query_info) queryInfo;
+    decltype(&g_file_info_get_attribute_boolean) attributeBoolean;
+    decltype(&g_object_unref) unref;
+    decltype(&g_error_free) freeError;
+    QString error; // why it can't be used; empty when it can
+};
+
+const Gio& gio()
+{
+    static const Gio loaded = [] {
+        LazyLibrary library("libgio-2.0.so.0");
+        Gio found{
+            library.function<decltype(Gio::userDataDir)>("g_get_user_data_dir"),
+            library.function<decltype(Gio::fileForPath)>("g_file_new_for_path"),
+            library.function<decltype(Gio::trash)>("g_file_trash"),
+            library.function<decltype(Gio::queryInfo)>("g_file_query_info"),
+            library.function<decltype(Gio::attributeBoolean)>("g_file_info_get_attribute_boolean"),
+            library.function<decltype(Gio::unref)>("g_object_unref"),
+            library.function<decltype(Gio::freeError)>("g_error_free"),
+            {}};
+        found.error = library.error();
+        return found;
+    }();
+    return loaded;
+}
+
+// GIO, or a FileError for `path` saying why it can't be had.
+const Gio& usableGio(const QString& path)
+{
+    const Gio& loaded = gio();
+    if (!loaded.error.isEmpty()) throw FileError::withDescription(path, loaded.error);
+    return loaded;
+}
+
+using GFilePointer = std::unique_ptr<GFile, decltype(Gio::unref)>;
+
+QString homeTrash(const Gio& gio)
 {
     // The folder GIO itself uses, so both agree on where the trash is.
-    return decodePath(g_get_user_data_dir()) + QStringLiteral("/Trash");
+    return decodePath(gio.userDataDir()) + QStringLiteral("/Trash");
 }
 
 std::optional<dev_t> deviceOf(const QString& path)
@@ -50,7 +94,7 @@ QStringList trashesFor(const QString& path)
 {
     const QString top = mountTop(path);
     const QString user = QString::number(::getuid());
-    return {homeTrash(), childPath(top, QStringLiteral(".Trash/") + user),
+    return {homeTrash(usableGio(path)), childPath(top, QStringLiteral(".Trash/") + user),
             childPath(top, QStringLiteral(".Trash-") + user)};
 }
 
@@ -93,24 +137,25 @@ std::optional<QString> originalIn(const QString& info)
 
 void trash(const QString& path)
 {
-    const std::unique_ptr<GFile, decltype(&g_object_unref)> file(
-        g_file_new_for_path(nativePath(path).constData()), &g_object_unref);
+    const Gio& gio = usableGio(path);
+    const GFilePointer file(gio.fileForPath(nativePath(path).constData()), gio.unref);
     GError* error = nullptr;
-    if (g_file_trash(file.get(), nullptr, &error)) return;
+    if (gio.trash(file.get(), nullptr, &error)) return;
     const QString reason = QString::fromUtf8(error->message);
-    g_error_free(error);
+    gio.freeError(error);
     throw FileError::withDescription(path, reason);
 }
 
 bool canTrash(const QString& path)
 {
-    const std::unique_ptr<GFile, decltype(&g_object_unref)> file(
-        g_file_new_for_path(nativePath(path).constData()), &g_object_unref);
-    GFileInfo* info = g_file_query_info(file.get(), G_FILE_ATTRIBUTE_ACCESS_CAN_TRASH,
-                                        G_FILE_QUERY_INFO_NOFOLLOW_SYMLINKS, nullptr, nullptr);
+    const Gio& gio = TrashCan::gio();
+    if (!gio.error.isEmpty()) return false;
+    const GFilePointer file(gio.fileForPath(nativePath(path).constData()), gio.unref);
+    GFileInfo* info = gio.queryInfo(file.get(), G_FILE_ATTRIBUTE_ACCESS_CAN_TRASH,
+                                    G_FILE_QUERY_INFO_NOFOLLOW_SYMLINKS, nullptr, nullptr);
     if (!info) return false;
-    const bool can = g_file_info_get_attribute_boolean(info, G_FILE_ATTRIBUTE_ACCESS_CAN_TRASH);
-    g_object_unref(info);
+    const bool can = gio.attributeBoolean(info, G_FILE_ATTRIBUTE_ACCESS_CAN_TRASH);
+    gio.unref(info);
     return can;
 }
 

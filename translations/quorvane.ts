@@ -769,6 +769,17 @@
     </message>
 </context>
 <context>
+    <name>LazyLibrary</name>
+    <message>
+        <source>The library %1 can’t be loaded: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The library %1 lacks %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>LibraryTileDelegate</name>
     <message>
         <source>MMM d</source>
