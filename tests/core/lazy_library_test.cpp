@@ -5,6 +5,7 @@
 #include "trash_can.h"
 
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 #include <openssl/crypto.h>
 
@@ -18,12 +19,22 @@ bool isMapped(const char* fileName)
 
 } // namespace
 
-// One test in this program, so that nothing ran before it in the process.
 TEST(LazyLibrary, OpensOnFirstUseAndSaysWhatIsMissing)
 {
-    // Starting a program of the core loads neither OpenSSL nor GIO.
-    EXPECT_FALSE(isMapped("libcrypto.so.3"));
-    EXPECT_FALSE(isMapped("libgio-2.0.so.0"));
+    // The command line starts without OpenSSL and GIO (the list is what the
+    // dynamic loader would load, as ldd prints it).
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_TRACE_LOADED_OBJECTS"), QStringLiteral("1"));
+    cli.setProcessEnvironment(environment);
+    cli.start(QStringLiteral(QUORVANE_CLI_PATH), {});
+    ASSERT_TRUE(cli.waitForFinished(30'000));
+    const QByteArray loaded = cli.readAllStandardOutput();
+    EXPECT_TRUE(loaded.contains("libQt6Core.so.6")) << loaded.constData();
+    EXPECT_FALSE(loaded.contains("libcrypto.so.3")) << loaded.constData();
+    EXPECT_FALSE(loaded.contains("libgio-2.0.so.0")) << loaded.constData();
+
+    // They are loaded when first needed.
 
     TempTree tree;
     tree.file("a", "same");
