@@ -4,6 +4,7 @@
 #include "native_path.h"
 #include "unique_fd.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <openssl/evp.h>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <thread>
@@ -111,6 +113,7 @@ struct Crypto {
     decltype(&EVP_DigestFinal_ex) finish;
     // Looked up once: a lookup by name on every start costs a locked search.
     const EVP_MD* sha256;
+    QString error; // why there is no SHA-256; empty when there is
 };
 
 const Crypto& crypto()
@@ -123,17 +126,15 @@ const Crypto& crypto()
                      library.function<decltype(Crypto::copy)>("EVP_MD_CTX_copy_ex"),
                      library.function<decltype(Crypto::update)>("EVP_DigestUpdate"),
                      library.function<decltype(Crypto::finish)>("EVP_DigestFinal_ex"),
-                     nullptr};
+                     nullptr,
+                     {}};
         const auto fetch = library.function<decltype(&EVP_MD_fetch)>("EVP_MD_fetch");
         const auto plain = library.function<decltype(&EVP_sha256)>("EVP_sha256");
         if (fetch) found.sha256 = fetch(nullptr, "SHA256", nullptr);
         if (!found.sha256 && plain) found.sha256 = plain();
-        // Without it no group can be proven. The package depends on it, as
-        // on the libraries every start loads.
-        if (!library.error().isEmpty() || !found.sha256)
-            qFatal("%s", qUtf8Printable(library.error().isEmpty()
-                                            ? QStringLiteral("OpenSSL has no SHA-256.")
-                                            : library.error()));
+        found.error = library.error();
+        if (found.error.isEmpty() && !found.sha256)
+            found.error = QCoreApplication::translate("DuplicateFinder", "OpenSSL has no SHA-256.");
         return found;
     }();
     return loaded;
@@ -562,6 +563,9 @@ QByteArray bytesOf(const Digest& digest)
 DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
                                         const CancelCheck& isCancelled) const
 {
+    // Without SHA-256 no group can be proven.
+    if (const QString& missing = crypto().error; !missing.isEmpty())
+        throw std::runtime_error(missing.toStdString());
     DuplicateReport report;
     std::vector<Worker> workers(static_cast<std::size_t>(workers_));
     auto afterRead = [&](const Inode& inode) {

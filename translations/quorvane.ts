@@ -245,6 +245,13 @@
     </message>
 </context>
 <context>
+    <name>DuplicateFinder</name>
+    <message>
+        <source>OpenSSL has no SHA-256.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DuplicateGroupCard</name>
     <message numerus="yes">
         <source>%n matching copies</source>
