@@ -190,6 +190,14 @@ public:
         std::memcpy(carry_, data, size_t(size));
         carried_ = size;
     }
+    // The fingerprint of one block alone.
+    quint64 of(const char* data, qsizetype size)
+    {
+        start();
+        add(data, size);
+        return finish();
+    }
+
     quint64 finish() const
     {
         quint64 h = total_;
@@ -443,9 +451,7 @@ private:
                 inode.failed = true;
                 continue;
             }
-            worker_.fingerprint.start();
-            worker_.fingerprint.add(scratch, length);
-            const quint64 key = worker_.fingerprint.finish();
+            const quint64 key = worker_.fingerprint.of(scratch, length);
             auto part = partOf.constFind(key);
             if (part == partOf.constEnd()) {
                 part = partOf.insert(key, parts.size());
@@ -509,9 +515,7 @@ private:
             } else if (std::memcmp(scratch, classes[c].step.get(), std::size_t(length)) == 0) {
                 ++m;
             } else {
-                worker_.fingerprint.start();
-                worker_.fingerprint.add(scratch, length);
-                parted.emplace_back(std::move(members[m]), worker_.fingerprint.finish());
+                parted.emplace_back(std::move(members[m]), worker_.fingerprint.of(scratch, length));
                 members.erase(members.begin() + qsizetype(m));
             }
         }
@@ -682,9 +686,7 @@ DuplicateReport DuplicateFinder::report(const QList<FileEntry>& files,
             const qint64 tail =
                 readFully(fd.get(), worker.buffer.get() + kEdge, kEdge, off_t(size - kEdge));
             inode.failed = head != kEdge || tail != kEdge;
-            worker.fingerprint.start();
-            worker.fingerprint.add(worker.buffer.get(), 2 * kEdge);
-            inode.quick = worker.fingerprint.finish();
+            inode.quick = worker.fingerprint.of(worker.buffer.get(), 2 * kEdge);
         }
         afterRead(inode);
     });
