@@ -1,18 +1,10 @@
 #include "text_matcher.h"
 
-namespace {
-
-bool isAscii(QStringView text)
-{
-    for (QChar c : text)
-        if (c.unicode() >= 0x80) return false;
-    return true;
-}
-
-} // namespace
+#include <QStringView>
 
 TextMatcher::TextMatcher(const QString& needle)
-    : needle_(needle), foldedNeedle_(folded(needle)), asciiNeedle_(isAscii(needle))
+    : needle_(needle), foldedNeedle_(folded(needle)),
+      asciiNeedle_(QtPrivate::isAscii(QStringView(needle)))
 {
 }
 
@@ -31,6 +23,7 @@ QString TextMatcher::folded(const QString& text)
 bool TextMatcher::foundIn(const QString& haystack) const
 {
     // ASCII on both sides folds one unit to one unit, which Qt's own search does.
-    if (asciiNeedle_ && isAscii(haystack)) return haystack.contains(needle_, Qt::CaseInsensitive);
+    if (asciiNeedle_ && QtPrivate::isAscii(QStringView(haystack)))
+        return haystack.contains(needle_, Qt::CaseInsensitive);
     return folded(haystack).contains(foldedNeedle_);
 }
