@@ -32,9 +32,8 @@ FilterPass FilterPass::forSection(const SectionFilterState& state)
 FilterOutput FilterPass::run(const CancelCheck& isCancelled) const
 {
     FilterOutput output;
-    output.candidates = candidates && candidates->scope().sameAs(scope)
-                            ? candidates
-                            : std::make_shared<const LibraryCandidates>(scope, isCancelled);
+    output.candidates =
+        candidates ? candidates : std::make_shared<const LibraryCandidates>(scope, isCancelled);
     output.result =
         LibraryFiltering::evaluate(*output.candidates, query, filter, metadata, isCancelled);
     if (groupsByDay) output.timelineGroups = TimelineGroup::byDay(output.result.files);

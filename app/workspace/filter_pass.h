@@ -36,7 +36,8 @@ struct FilterOutput {
 // One filtering pass: what a section shows for its files, search and filters.
 struct FilterPass {
     LibraryCandidates::Scope scope;
-    // Gathered by an earlier pass over the same scope; the pass gathers its own without.
+    // Gathered by an earlier pass over the same scope (whoever sets it has
+    // checked that); the pass gathers its own without.
     std::shared_ptr<const LibraryCandidates> candidates;
     QString query;
     MediaFilter filter;
