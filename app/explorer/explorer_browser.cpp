@@ -318,10 +318,9 @@ void ExplorerBrowser::setModel(WorkspaceModel* model)
     connections_.follow(model, {&WorkspaceModel::selectionChanged}, this,
                         &ExplorerBrowser::updateDetails);
     // Before the list model's own, which updates the counts once the files grew.
-    disconnect(aboutToGrow_);
     if (model)
-        aboutToGrow_ = connect(model, &WorkspaceModel::filesAboutToGrow, this,
-                               [this] { folders_.aboutToGrow(model_->files()); });
+        connections_.keep(connect(model, &WorkspaceModel::filesAboutToGrow, this,
+                                  [this] { folders_.aboutToGrow(model_->files()); }));
     connections_.follow(model, {&WorkspaceModel::filesGrew}, this,
                         [this] { folders_.grew(model_->files()); });
     list_->setWorkspace(model);

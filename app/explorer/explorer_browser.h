@@ -45,7 +45,6 @@ private:
 
     QPointer<WorkspaceModel> model_;
     ModelConnections connections_;
-    QMetaObject::Connection aboutToGrow_;
     FolderTally folders_;
     FileListModel* list_;
     FileListView* grid_;

@@ -36,6 +36,9 @@ public:
             connections_ << QObject::connect(model, signal, receiver, slot, type);
     }
 
+    // Keeps a connection made by hand (to a signal with arguments) with the others.
+    void keep(const QMetaObject::Connection& connection) { connections_ << connection; }
+
 private:
     QList<QMetaObject::Connection> connections_;
 };
