@@ -18,6 +18,23 @@ void FittedStack::addWidget(QWidget* page)
         page->hide();
 }
 
+void FittedStack::focusOn(QWidget* page)
+{
+    // The widget that last had the focus on the page, else its first that takes it.
+    if (QWidget* last = page->focusWidget()) {
+        last->setFocus();
+        return;
+    }
+    for (QWidget* child : page->findChildren<QWidget*>()) {
+        if ((child->focusPolicy() & Qt::TabFocus) && child->isVisibleTo(page) &&
+            child->isEnabled()) {
+            child->setFocus();
+            return;
+        }
+    }
+    page->setFocus();
+}
+
 int FittedStack::indexOf(const QWidget* page) const
 {
     for (int i = 0; i < pages_.size(); ++i)
@@ -28,8 +45,13 @@ int FittedStack::indexOf(const QWidget* page) const
 void FittedStack::setCurrentWidget(QWidget* page)
 {
     if (!page || page == current_ || indexOf(page) < 0) return;
-    // Show the new page before hiding the old, so focus does not wander off the stack.
+    const QWidget* focus = window()->focusWidget();
+    const bool focusOnOld = focus && current_ && current_->isAncestorOf(focus);
     page->show();
+    // Hiding the focused page would send the focus on to whatever comes next
+    // in the window (the sidebar), and scroll that into view. It goes to the
+    // new page instead, as a stacked widget does, and comes back with its own.
+    if (focusOnOld) focusOn(page);
     if (current_) current_->hide();
     current_ = page;
     Q_EMIT currentChanged(indexOf(page));

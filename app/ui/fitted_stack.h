@@ -26,6 +26,8 @@ Q_SIGNALS:
     void currentChanged(int index);
 
 private:
+    void focusOn(QWidget* page);
+
     QVBoxLayout* layout_;
     QList<QWidget*> pages_;
     QWidget* current_ = nullptr;

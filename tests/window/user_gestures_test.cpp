@@ -158,6 +158,9 @@ TEST_F(UserGestures, OpensFoldersByDoubleClickAndReturnInEveryLayoutThenGoesBack
         chooseLayout(mode);
         doubleClick(explorer()->currentView(), tree.path("home/Beta"));
         expectShowing(tree.path("home/Beta"), {"inside.txt"});
+        // The keys still go to the list: the opened folder is no reason for
+        // the focus to leave for the sidebar.
+        EXPECT_EQ(QApplication::focusWidget(), explorer()->currentView());
         goBack(home, homeNames);
 
         FileListView* view = explorer()->currentView();
@@ -167,6 +170,8 @@ TEST_F(UserGestures, OpensFoldersByDoubleClickAndReturnInEveryLayoutThenGoesBack
         expectShowing(tree.path("home/Alpha"), {});
         EXPECT_FALSE(explorer()->emptyState()->isHidden());
         goBack(home, homeNames);
+        // Back from the empty folder's message, the list has the keys again.
+        EXPECT_EQ(QApplication::focusWidget(), explorer()->currentView());
     }
 }
 
